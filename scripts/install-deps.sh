@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs the Debian 12 packages the simulator and its tests need.
+# Does nothing when they are all present; as a non-root user it prints the
+# apt-get line to run and stops.
+set -eu
+
+PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev xvfb xauth desktop-file-utils \
+clang libclang-rt-14-dev"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages:$missing"
+  echo "Run as root:  apt-get update && apt-get install -y$missing"
+  exit 1
+fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq $missing
