@@ -1,0 +1,70 @@
+// The firmware runs without touching the heap: every pass, every screen,
+// every key.
+#include <gtest/gtest.h>
+
+#include "core/instrument.h"
+#include "screens/screens.h"
+#include "support/allocation_counter.h"
+
+namespace kvr9 {
+namespace {
+
+// A host that does nothing and allocates nothing.
+class QuietHost : public HostPanel {
+ public:
+  void PresentFrameBuffer(const FrameBuffer&) override {}
+  void SetLcdVisible(bool) override {}
+  void SetAlarmLed(bool) override {}
+  bool IsCalibrateChecked() override { return true; }
+  bool IsKeyFastChecked() override { return false; }
+  void AppendCommLine(const char*) override {}
+  void ProcessPendingEvents() override {
+    if (++calls == stopAfter) RequestStop(*instrument);
+  }
+  Instrument* instrument = nullptr;
+  int calls = 0;
+  int stopAfter = 0;
+};
+
+TEST(NoAllocation, PowerCycleAirDataAndEveryScreenWithEveryKey) {
+  Instrument instrument;
+  QuietHost host;
+  host.instrument = &instrument;
+  host.stopAfter = 90;
+  instrument.host = &host;
+  instrument.state.airData.altAdcRaw = 3347;
+  instrument.state.airData.asiAdcRaw = 1000;
+
+  const ScreenHandler screens[] = {
+      MainScreen,      MainMenuScreen,     StartStopScreen, FlightInfoScreen,
+      MaxValuesScreen, DisplaySetupScreen, ContrastScreen,  AltSetupScreen,
+      FlightLogScreen, LogViewScreen,      EraseLogScreen,  LogBusyScreen,
+      MessageScreen,   AsiSetupScreen,     ZeroAsiScreen,   CalibrateScreen,
+      AdcValuesScreen};
+
+  testing::StartCountingAllocations();
+  PowerOn(instrument);
+  for (const ScreenHandler screen : screens) {
+    for (std::uint8_t key = KeyNone; key <= KeyF2; ++key) {
+      for (std::uint8_t cursor = 0; cursor < 11; ++cursor) {
+        instrument.state.ui.currentScreen = screen;
+        instrument.state.ui.returnScreen = screen;
+        instrument.state.ui.cursor = cursor;
+        instrument.state.ui.editing = static_cast<std::uint8_t>(cursor & 1);
+        instrument.state.settings.qnhUnit = static_cast<std::uint8_t>(cursor & 1);
+        instrument.state.ui.pendingKey = key;
+        MainLoopPass(instrument);
+      }
+    }
+  }
+  EXPECT_EQ(testing::StopCountingAllocations(), 0);
+}
+
+TEST(PowerOnDeathTest, MissingHostIsCaughtInDebugBuilds) {
+  Instrument instrument;
+  EXPECT_DEBUG_DEATH(PowerOn(instrument), "host");
+  EXPECT_FALSE(IsRunning(instrument));
+}
+
+}  // namespace
+}  // namespace kvr9
