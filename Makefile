@@ -1,8 +1,14 @@
 # Convenience wrapper around the CMake presets.
 #   make run    build and start the simulator window
-#   make test   build and run every test, in the dev and the asan builds
+#   make test   build and run every test, in the dev and the asan builds,
+#               and a brief fuzz run of the drawing operations
+#   make fuzz   a longer fuzz run (FUZZ_SECONDS, default 300)
+#   make bench  the firmware benchmarks in the release build
 
-.PHONY: all run test deps build-dev build-asan test-dev test-asan clean
+.PHONY: all run test deps build-dev build-asan build-fuzz test-dev test-asan fuzz test-fuzz bench clean
+
+FUZZ_SECONDS ?= 300
+BRIEF_FUZZ_SECONDS ?= 20
 
 all: build-dev
 
@@ -28,7 +34,22 @@ test-dev: build-dev
 test-asan: build-asan
 	ctest --preset asan
 
-test: test-dev test-asan
+build-fuzz: deps build/fuzz/build.ninja
+	cmake --build --preset fuzz
+
+# Runs the drawing fuzzer; the corpus it grows stays in build/fuzz/corpus.
+fuzz: build-fuzz
+	mkdir -p build/fuzz/corpus
+	./build/fuzz/fuzz/kvr9_draw_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
+
+test-fuzz:
+	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
+
+bench: deps build/release/build.ninja
+	cmake --build --preset release --target kvr9_bench
+	./build/release/bench/kvr9_bench
+
+test: test-dev test-asan test-fuzz
 
 clean:
 	rm -rf build
