@@ -172,6 +172,11 @@ void ResetMaxValues(Instrument& instrument);
 void ResetAirDistance(Instrument& instrument);
 void RunPowerOnSequence(Instrument& instrument);
 
+// Flights: a start clears the timer (and, with DIST ZERO AUTO, the air
+// distance); a stop logs the flight if it completed its first minute.
+void StartFlight(Instrument& instrument);
+void StopFlight(Instrument& instrument);
+
 // Air data.
 std::uint32_t ReadConverter(const Instrument& instrument, std::uint8_t channel);
 void UpdateAltitude(Instrument& instrument);

@@ -13,16 +13,6 @@ constexpr std::uint8_t kBlinkDividerTop = 9;  // phase toggles on every 11th tic
 constexpr std::uint8_t kSlowTickTicks = 19;   // raised on every 20th tick
 constexpr std::uint8_t kMaxFlightHours = 99;
 
-void StartFlight(Instrument& instrument) {
-  FlightTimer& timer = instrument.state.flightTimer;
-  timer.flightCounted = 0;
-  timer.inFlight = 1;
-  timer.flightSeconds = 0;
-  timer.flightMinutes = 0;
-  timer.flightHours = 0;
-  if (instrument.state.settings.distZeroAuto == 1) ResetAirDistance(instrument);
-}
-
 // On a slow tick a flight may start, and every slow tick keeps a running
 // flight alive; without them the flight ends 30 passes later.
 void DetectFlight(Instrument& instrument) {
@@ -36,10 +26,7 @@ void DetectFlight(Instrument& instrument) {
     timer.landingCountdown = kLandingCountdownPasses;
   } else if (timer.inFlight == 1 && timer.landingCountdown > 0) {
     --timer.landingCountdown;
-    if (timer.landingCountdown == 0) {
-      if (timer.flightCounted == 1) StoreFlightLogEntry(instrument);
-      timer.inFlight = 0;
-    }
+    if (timer.landingCountdown == 0) StopFlight(instrument);
   }
 }
 
@@ -74,6 +61,22 @@ void UpdateAlarmLed(Instrument& instrument) {
 }
 
 }  // namespace
+
+void StartFlight(Instrument& instrument) {
+  FlightTimer& timer = instrument.state.flightTimer;
+  timer.flightCounted = 0;
+  timer.inFlight = 1;
+  timer.flightSeconds = 0;
+  timer.flightMinutes = 0;
+  timer.flightHours = 0;
+  if (instrument.state.settings.distZeroAuto == 1) ResetAirDistance(instrument);
+}
+
+void StopFlight(Instrument& instrument) {
+  FlightTimer& timer = instrument.state.flightTimer;
+  if (timer.flightCounted != 0) StoreFlightLogEntry(instrument);
+  timer.inFlight = 0;
+}
 
 void MainLoopPass(Instrument& instrument) {
   InstrumentState& state = instrument.state;

@@ -64,7 +64,7 @@ struct Section {
 };
 
 bool Bit(std::uint8_t byte, unsigned n) {
-  return ((byte >> n) & 1u) != 0;
+  return ((static_cast<unsigned>(byte) >> n) & 1u) != 0;
 }
 
 // Small font: 5 column bytes, bit 6 the top row, bit 7 the row above the

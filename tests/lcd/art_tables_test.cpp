@@ -127,7 +127,7 @@ std::vector<std::uint8_t> IconBytes(unsigned icon) {
 std::size_t InkDots(const std::vector<std::uint8_t>& bytes) {
   std::size_t dots = 0;
   for (std::uint8_t byte : bytes) {
-    for (unsigned bit = 0; bit < 8; ++bit) dots += (byte >> bit) & 1u;
+    for (unsigned bit = 0; bit < 8; ++bit) dots += (static_cast<unsigned>(byte) >> bit) & 1u;
   }
   return dots;
 }
