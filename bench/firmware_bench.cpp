@@ -4,20 +4,10 @@
 
 #include "core/instrument.h"
 #include "screens/screens.h"
+#include "support/null_host.h"
 
 namespace kvr9 {
 namespace {
-
-class NullHost : public HostPanel {
- public:
-  void PresentFrameBuffer(const FrameBuffer&) override {}
-  void SetLcdVisible(bool) override {}
-  void SetAlarmLed(bool) override {}
-  bool IsCalibrateChecked() override { return true; }
-  bool IsKeyFastChecked() override { return false; }
-  void AppendCommLine(const char*) override {}
-  void ProcessPendingEvents() override {}
-};
 
 struct NamedScreen {
   const char* name;
@@ -41,7 +31,7 @@ void BM_MainLoopPass(benchmark::State& state) {
   const NamedScreen& named = kScreens[state.range(0)];
   state.SetLabel(named.name);
   Instrument instrument;
-  NullHost host;
+  testing::NullHost host;
   instrument.host = &host;
   RunPowerOnSequence(instrument);
   instrument.state.airData.altAdcRaw = 3000;

@@ -5,19 +5,14 @@
 #include "core/instrument.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"
+#include "support/null_host.h"
 
 namespace kvr9 {
 namespace {
 
-// A host that does nothing and allocates nothing.
-class QuietHost : public HostPanel {
+// Stops the instrument after a number of passes.
+class QuietHost : public testing::NullHost {
  public:
-  void PresentFrameBuffer(const FrameBuffer&) override {}
-  void SetLcdVisible(bool) override {}
-  void SetAlarmLed(bool) override {}
-  bool IsCalibrateChecked() override { return true; }
-  bool IsKeyFastChecked() override { return false; }
-  void AppendCommLine(const char*) override {}
   void ProcessPendingEvents() override {
     if (++calls == stopAfter) RequestStop(*instrument);
   }
