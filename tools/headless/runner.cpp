@@ -1,0 +1,234 @@
+#include "tools/headless/runner.h"
+
+#include "lcd/frame_art.h"
+#include "tools/headless/lcd_png.h"
+
+namespace kvr9::headless {
+
+ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
+    : scenario_(scenario), out_(out), err_(err) {
+  instrument_.host = this;
+}
+
+ExitStatus ScenarioRunner::Run() {
+  // Steps here run with the instrument off; "on" returns once it is off again.
+  while (status_ == kExitPassed && HasNextStep()) Deliver(scenario_.steps[nextStep_++]);
+  finished_ = true;
+  return status_;
+}
+
+void ScenarioRunner::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
+  shownFrame_ = frameBuffer;
+}
+
+void ScenarioRunner::AppendCommLine(const char*) {
+  ++commLines_;
+  // Only a main-loop pass writes a communication line; the splash does not.
+  phase_ = Phase::MainLoop;
+}
+
+void ScenarioRunner::ProcessPendingEvents() {
+  if (passesStillFree_ > 0) {
+    --passesStillFree_;
+    return;
+  }
+  while (!finished_ && status_ == kExitPassed && HasNextStep()) {
+    if (Deliver(scenario_.steps[nextStep_++]) == Flow::ReturnToFirmware) return;
+  }
+  // The scenario is over, or has failed: switch off. A stop asked for
+  // during the splash is lost, so this repeats on every call until the
+  // first main-loop pass ends the loop.
+  finished_ = true;
+  RequestStop(instrument_);
+}
+
+bool ScenarioRunner::HasNextStep() const {
+  return nextStep_ < scenario_.steps.size();
+}
+
+ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
+  switch (step.kind) {
+    case StepKind::On:
+      return DeliverPowerOn();
+    case StepKind::Off:
+      return DeliverPowerOff();
+    case StepKind::Pass:
+      return DeliverPasses(step.number);
+    case StepKind::Key:
+    case StepKind::Slider:
+    case StepKind::Box:
+    case StepKind::Tick:
+      DeliverEvent(step);
+      break;
+    case StepKind::ShowLcd:
+    case StepKind::Show:
+    case StepKind::ShowAll:
+    case StepKind::ShowLed:
+    case StepKind::ShowComm:
+      Report(step);
+      break;
+    case StepKind::ExpectLcd:
+    case StepKind::Expect:
+    case StepKind::ExpectLed:
+    case StepKind::ExpectComm:
+      Check(step);
+      break;
+    case StepKind::SaveLcd:
+      SaveLcd(step);
+      break;
+  }
+  return Flow::KeepDelivering;
+}
+
+// Switched off, "ON" runs the whole power cycle from here and returns when
+// it is off again. While running, it asks the loop to restart, which it
+// does as soon as it gets control back; the steps that follow arrive at the
+// end of the new first splash pass.
+ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
+  const bool wasRunning = IsRunning(instrument_);
+  phase_ = Phase::Splash;
+  RequestPowerOn(instrument_);
+  if (wasRunning) return Flow::ReturnToFirmware;
+  phase_ = Phase::Off;
+  passesStillFree_ = 0;
+  return Flow::KeepDelivering;
+}
+
+// The main loop ends after the pass in which "OFF" arrived, and the steps
+// that follow run with the instrument off. The splash ignores the request
+// (it is cleared before the main loop starts), so there the steps simply
+// go on.
+ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
+  RequestStop(instrument_);
+  return phase_ == Phase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
+}
+
+// With the instrument off there is no pass to run; time passes without it.
+ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
+  if (phase_ == Phase::Off) return Flow::KeepDelivering;
+  passesStillFree_ = passes - 1;
+  return Flow::ReturnToFirmware;
+}
+
+void ScenarioRunner::DeliverEvent(const Step& step) {
+  AirData& air = instrument_.state.airData;
+  switch (step.kind) {
+    case StepKind::Key:
+      StoreKey(instrument_, step.key);
+      break;
+    case StepKind::Slider:
+      if (step.slider == SliderKind::Altitude) {
+        air.altAdcRaw = static_cast<std::int32_t>(step.number);
+      } else {
+        air.asiAdcRaw = static_cast<std::int32_t>(step.number);
+      }
+      break;
+    case StepKind::Box:
+      if (step.box == BoxKind::Calibrate) {
+        calibrateChecked_ = step.on;
+      } else {
+        keyFastChecked_ = step.on;
+      }
+      break;
+    case StepKind::Tick:
+      for (std::uint32_t i = 0; i < step.number; ++i) OnTimerTick(instrument_);
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::Report(const Step& step) {
+  switch (step.kind) {
+    case StepKind::ShowLcd:
+      out_ << FrameToArt(shownFrame_);
+      break;
+    case StepKind::Show:
+      out_ << step.field->name << '=' << FormatField(*step.field, instrument_.state) << '\n';
+      break;
+    case StepKind::ShowAll:
+      for (const FieldInfo& field : AllFields()) {
+        out_ << field.name << '=' << FormatField(field, instrument_.state) << '\n';
+      }
+      break;
+    case StepKind::ShowLed:
+      out_ << "led=" << (ledLit_ ? "lit" : "unlit") << '\n';
+      break;
+    case StepKind::ShowComm:
+      out_ << "commLines=" << commLines_ << '\n';
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::Check(const Step& step) {
+  switch (step.kind) {
+    case StepKind::Expect: {
+      const std::string actual = FormatField(*step.field, instrument_.state);
+      if (actual != step.value) {
+        Fail(kExitExpectationFailed, step,
+             "expect " + std::string(step.field->name) + ": expected " + step.value + ", actual " +
+                 actual);
+      }
+      break;
+    }
+    case StepKind::ExpectLed:
+      if (ledLit_ != step.on) {
+        Fail(kExitExpectationFailed, step,
+             std::string("expect-led: expected ") + (step.on ? "lit" : "unlit") + ", actual " +
+                 (ledLit_ ? "lit" : "unlit"));
+      }
+      break;
+    case StepKind::ExpectComm:
+      if (commLines_ != step.number) {
+        Fail(kExitExpectationFailed, step,
+             "expect-comm: expected " + std::to_string(step.number) + ", actual " +
+                 std::to_string(commLines_));
+      }
+      break;
+    case StepKind::ExpectLcd:
+      CheckLcd(step);
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::CheckLcd(const Step& step) {
+  if (shownFrame_.bytes == step.expectedFrame.bytes) return;
+  const int dots = CountDifferentDots(step.expectedFrame, shownFrame_);
+  Fail(kExitExpectationFailed, step,
+       "expect-lcd " + step.file + ": expected and actual frames differ in " +
+           std::to_string(dots) + (dots == 1 ? " dot\n" : " dots\n") +
+           SideBySide(step.expectedFrame, shownFrame_));
+}
+
+void ScenarioRunner::SaveLcd(const Step& step) {
+  if (!SaveFramePng(shownFrame_, step.path.string(), static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-lcd: cannot write '" + step.path.string() + "'");
+  }
+}
+
+void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
+  status_ = status;
+  err_ << Where(step) << ": " << message << '\n';
+}
+
+std::string ScenarioRunner::Where(const Step& step) const {
+  return scenario_.source + ":" + std::to_string(step.line);
+}
+
+ExitStatus RunScenarioText(std::string_view text, const std::string& source,
+                           const std::filesystem::path& baseDir, std::ostream& out,
+                           std::ostream& err) {
+  const ParseOutcome parsed = ParseScenario(text, source, baseDir);
+  if (!parsed.ok) {
+    err << parsed.error << '\n';
+    return kExitBadInput;
+  }
+  ScenarioRunner runner(parsed.scenario, out, err);
+  return runner.Run();
+}
+
+}  // namespace kvr9::headless

@@ -1,0 +1,75 @@
+// A headless scenario: plain text, one step a line, '#' starts a comment.
+// The whole text is checked before anything runs, so a malformed line is
+// reported before the instrument has done a single pass.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/instrument.h"
+#include "tools/headless/fields.h"
+
+namespace kvr9::headless {
+
+enum class StepKind : std::uint8_t {
+  On,          // "ON" button
+  Off,         // "OFF" button
+  Key,         // a click on a key, the knob or a turn button
+  Slider,      // a converter slider moved to a position
+  Box,         // a check box ticked or cleared
+  Pass,        // let passes of the instrument run
+  Tick,        // 100 ms timer ticks
+  ShowLcd,     // print the LCD as text art
+  SaveLcd,     // write the LCD as a PNG picture
+  ExpectLcd,   // compare the LCD with a text-art frame
+  Show,        // print one field
+  ShowAll,     // print every field
+  Expect,      // compare one field with a value
+  ShowLed,     // print the LED
+  ExpectLed,   // compare the LED with lit or unlit
+  ShowComm,    // print the number of communication lines
+  ExpectComm,  // compare the number of communication lines
+};
+
+enum class SliderKind : std::uint8_t { Altitude, Airspeed };
+enum class BoxKind : std::uint8_t { Calibrate, KeyFast };
+
+inline constexpr std::uint32_t kSliderHighest = 4096;
+inline constexpr std::uint32_t kMostPassesOrTicks = 1000000;
+
+struct Step {
+  int line = 0;
+  StepKind kind = StepKind::Pass;
+  KeyEvent key = KeyNone;                    // Key
+  SliderKind slider = SliderKind::Altitude;  // Slider
+  BoxKind box = BoxKind::Calibrate;          // Box
+  bool on = false;                           // Box: ticked; ExpectLed: lit
+  std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
+                                             // SaveLcd scale, ExpectComm count
+  const FieldInfo* field = nullptr;          // Show, Expect
+  std::string value;                         // Expect: the value as FormatField prints it
+  std::string file;                          // SaveLcd, ExpectLcd: as written in the step
+  std::filesystem::path path;                // SaveLcd, ExpectLcd: resolved
+  FrameBuffer expectedFrame;                 // ExpectLcd: read while checking
+};
+
+struct Scenario {
+  std::string source;  // the file name, or "<stdin>", for messages
+  std::vector<Step> steps;
+};
+
+struct ParseOutcome {
+  bool ok = false;
+  Scenario scenario;
+  std::string error;  // "source:line: what is wrong"
+};
+
+// Relative file names in save-lcd and expect-lcd are taken from baseDir,
+// the scenario file's own folder (the working folder for standard input).
+ParseOutcome ParseScenario(std::string_view text, const std::string& source,
+                           const std::filesystem::path& baseDir);
+
+}  // namespace kvr9::headless
