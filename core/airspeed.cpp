@@ -35,8 +35,7 @@ std::uint32_t FilteredCount(std::uint32_t count, std::uint8_t filter, std::uint3
 // value; a negative correction (only below -300 ft) cannot take the
 // airspeed under zero.
 std::uint32_t WithTrueAirspeedCorrection(std::uint32_t airspeed, std::int32_t qnhAltitudeFt) {
-  const std::int64_t correction =
-      std::int64_t{airspeed} * 175 * (qnhAltitudeFt / 100) / 100000;
+  const std::int64_t correction = std::int64_t{airspeed} * 175 * (qnhAltitudeFt / 100) / 100000;
   const std::int64_t corrected = std::int64_t{airspeed} + correction;
   return corrected < 0 ? 0 : static_cast<std::uint32_t>(corrected);
 }

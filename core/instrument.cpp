@@ -8,15 +8,33 @@ Hardware& NoHardware() {
   return none;
 }
 
-void HookSaveSettings(Instrument& instrument) { instrument.hardware->SaveSettings(); }
-void HookMaxValuesReset(Instrument& instrument) { instrument.hardware->MaxValuesReset(); }
-void HookSetContrast(Instrument& instrument) { instrument.hardware->SetContrast(); }
-void HookBacklightOn(Instrument& instrument) { instrument.hardware->BacklightOn(); }
-void HookBacklightOff(Instrument& instrument) { instrument.hardware->BacklightOff(); }
-void HookAlarmOutputOn(Instrument& instrument) { instrument.hardware->AlarmOutputOn(); }
-void HookAlarmOutputOff(Instrument& instrument) { instrument.hardware->AlarmOutputOff(); }
-void EraseFlightLog(Instrument& instrument) { instrument.hardware->EraseFlightLog(); }
-void StoreFlightLogEntry(Instrument& instrument) { instrument.hardware->StoreFlightLogEntry(); }
+void HookSaveSettings(Instrument& instrument) {
+  instrument.hardware->SaveSettings();
+}
+void HookMaxValuesReset(Instrument& instrument) {
+  instrument.hardware->MaxValuesReset();
+}
+void HookSetContrast(Instrument& instrument) {
+  instrument.hardware->SetContrast();
+}
+void HookBacklightOn(Instrument& instrument) {
+  instrument.hardware->BacklightOn();
+}
+void HookBacklightOff(Instrument& instrument) {
+  instrument.hardware->BacklightOff();
+}
+void HookAlarmOutputOn(Instrument& instrument) {
+  instrument.hardware->AlarmOutputOn();
+}
+void HookAlarmOutputOff(Instrument& instrument) {
+  instrument.hardware->AlarmOutputOff();
+}
+void EraseFlightLog(Instrument& instrument) {
+  instrument.hardware->EraseFlightLog();
+}
+void StoreFlightLogEntry(Instrument& instrument) {
+  instrument.hardware->StoreFlightLogEntry();
+}
 
 void LoadDefaultSettings(Instrument& instrument) {
   Settings& settings = instrument.state.settings;
@@ -58,7 +76,9 @@ void ResetMaxValues(Instrument& instrument) {
   HookMaxValuesReset(instrument);
 }
 
-void ResetAirDistance(Instrument& instrument) { instrument.state.airData.distanceSum = 0; }
+void ResetAirDistance(Instrument& instrument) {
+  instrument.state.airData.distanceSum = 0;
+}
 
 void RunPowerOnSequence(Instrument& instrument) {
   ResetMaxValues(instrument);
@@ -81,9 +101,13 @@ void StoreKey(Instrument& instrument, KeyEvent key) {
   if (instrument.state.ui.pendingKey == KeyNone) instrument.state.ui.pendingKey = key;
 }
 
-void RequestStop(Instrument& instrument) { instrument.state.ui.stopRequested = 1; }
+void RequestStop(Instrument& instrument) {
+  instrument.state.ui.stopRequested = 1;
+}
 
-bool IsRunning(const Instrument& instrument) { return instrument.running; }
+bool IsRunning(const Instrument& instrument) {
+  return instrument.running;
+}
 
 void RequestPowerOn(Instrument& instrument) {
   if (instrument.running) {

@@ -198,8 +198,8 @@ void OnTimerTick(Instrument& instrument);
 
 // Front-panel handlers' share of the work, used by every front end.
 void StoreKey(Instrument& instrument, KeyEvent key);  // kept only while none is pending
-void RequestPowerOn(Instrument& instrument);  // "ON": starts, or restarts a running loop
-void RequestStop(Instrument& instrument);     // "OFF"
+void RequestPowerOn(Instrument& instrument);          // "ON": starts, or restarts a running loop
+void RequestStop(Instrument& instrument);             // "OFF"
 bool IsRunning(const Instrument& instrument);
 
 }  // namespace kvr9

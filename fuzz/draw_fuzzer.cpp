@@ -40,26 +40,56 @@ class Input {
 
 // Lines with far-apart 32-bit ends would walk for billions of steps; keep
 // them within a range the instrument could ask for and still wrap.
-std::int32_t Coordinate(Input& in) { return in.Int32() % 2048; }
+std::int32_t Coordinate(Input& in) {
+  return in.Int32() % 2048;
+}
 
 void RunOne(kvr9::FrameBuffer& fb, Input& in) {
   char text[64];
   using namespace kvr9;
   switch (in.Byte() % 14) {
-    case 0: PutPixel(fb, in.Byte(), in.Byte(), in.Byte()); break;
-    case 1: (void)GetPixel(fb, in.Byte(), in.Byte()); break;
-    case 2: DrawLine(fb, Coordinate(in), Coordinate(in), Coordinate(in), Coordinate(in), in.Byte()); break;
-    case 3: DrawRect(fb, in.Byte(), in.Byte(), in.Byte(), in.Byte(), in.Byte()); break;
-    case 4: FillRect(fb, in.Byte(), in.Byte(), in.Byte(), in.Byte(), in.Byte()); break;
-    case 5: DrawTextSmall(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte()); break;
-    case 6: DrawTextSmallCentred(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte()); break;
-    case 7: DrawText8(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte()); break;
-    case 8: DrawText8Centred(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte()); break;
-    case 9: DrawText8Literal(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte()); break;
-    case 10: DrawTextSmallCentredLiteral(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte()); break;
-    case 11: DrawBigNumber(fb, in.Byte(), in.Byte(), in.Text(text)); break;
-    case 12: DrawIcon(fb, in.Byte()); break;
-    default: ClearFrameBuffer(fb); break;
+    case 0:
+      PutPixel(fb, in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 1:
+      (void)GetPixel(fb, in.Byte(), in.Byte());
+      break;
+    case 2:
+      DrawLine(fb, Coordinate(in), Coordinate(in), Coordinate(in), Coordinate(in), in.Byte());
+      break;
+    case 3:
+      DrawRect(fb, in.Byte(), in.Byte(), in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 4:
+      FillRect(fb, in.Byte(), in.Byte(), in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 5:
+      DrawTextSmall(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte());
+      break;
+    case 6:
+      DrawTextSmallCentred(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte());
+      break;
+    case 7:
+      DrawText8(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 8:
+      DrawText8Centred(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 9:
+      DrawText8Literal(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte(), in.Byte(), in.Byte());
+      break;
+    case 10:
+      DrawTextSmallCentredLiteral(fb, in.Byte(), in.Byte(), in.Text(text), in.Byte());
+      break;
+    case 11:
+      DrawBigNumber(fb, in.Byte(), in.Byte(), in.Text(text));
+      break;
+    case 12:
+      DrawIcon(fb, in.Byte());
+      break;
+    default:
+      ClearFrameBuffer(fb);
+      break;
   }
 }
 

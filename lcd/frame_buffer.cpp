@@ -10,7 +10,9 @@ std::size_t ByteIndex(std::uint8_t x, std::uint8_t y) {
   return static_cast<std::size_t>(y >> 3) * kLcdWidth + x;
 }
 
-bool OnDisplay(std::uint8_t x, std::uint8_t y) { return x < kLcdWidth && y < kLcdHeight; }
+bool OnDisplay(std::uint8_t x, std::uint8_t y) {
+  return x < kLcdWidth && y < kLcdHeight;
+}
 
 void PlotWrapped(FrameBuffer& frameBuffer, std::int32_t x, std::int32_t y, std::uint8_t mode) {
   PutPixel(frameBuffer, static_cast<std::uint8_t>(x & 0xFF), static_cast<std::uint8_t>(y & 0xFF),
@@ -19,7 +21,9 @@ void PlotWrapped(FrameBuffer& frameBuffer, std::int32_t x, std::int32_t y, std::
 
 }  // namespace
 
-void ClearFrameBuffer(FrameBuffer& frameBuffer) { frameBuffer.bytes.fill(0); }
+void ClearFrameBuffer(FrameBuffer& frameBuffer) {
+  frameBuffer.bytes.fill(0);
+}
 
 std::uint8_t GetPixel(const FrameBuffer& frameBuffer, std::uint8_t x, std::uint8_t y) {
   if (!OnDisplay(x, y)) return 0;

@@ -14,7 +14,9 @@ constexpr unsigned kIconSize = 32;
 constexpr unsigned kIconBands = 4;
 constexpr unsigned kStripBytes = 512;
 
-std::uint8_t Wrap8(unsigned value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Wrap8(unsigned value) {
+  return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 // The minus bar: rows 9 to 11 of the cell, columns 4 to 12.
 void DrawBigMinus(FrameBuffer& fb, std::uint8_t x, std::uint8_t y) {
@@ -37,7 +39,8 @@ void DrawBigPlus(FrameBuffer& fb, std::uint8_t x, std::uint8_t y) {
 void DrawBigDigit(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, unsigned digit) {
   for (unsigned band = 0; band < kBigDigitBands; ++band) {
     for (unsigned col = 0; col < kBigDigitWidth; ++col) {
-      const std::uint8_t bits = BigDigitFont[band * kBigDigitBandBytes + digit * kBigDigitWidth + col];
+      const std::uint8_t bits =
+          BigDigitFont[band * kBigDigitBandBytes + digit * kBigDigitWidth + col];
       for (unsigned r = 0; r < 8; ++r) {
         if ((bits >> r & 1) != 0) PutPixel(fb, Wrap8(x + col), Wrap8(y + 8 * band + r), PixelSet);
       }

@@ -14,7 +14,9 @@ constexpr unsigned kSmallGlyphBytes = 5;
 constexpr unsigned kSmallCellWidth = 6;
 constexpr unsigned kFont8x8GlyphBytes = 8;
 
-std::uint8_t Wrap8(unsigned value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Wrap8(unsigned value) {
+  return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 // Column col (0..4) of a small-font glyph; codes outside the table are blank.
 std::uint8_t SmallGlyphColumn(unsigned char ch, unsigned col) {
@@ -27,7 +29,9 @@ std::uint8_t Font8x8Column(unsigned char ch, unsigned col) {
   return Font8x8[(ch - kFont8x8First) * kFont8x8GlyphBytes + col];
 }
 
-std::uint8_t TextLength(const char* text) { return Wrap8(static_cast<unsigned>(std::strlen(text))); }
+std::uint8_t TextLength(const char* text) {
+  return Wrap8(static_cast<unsigned>(std::strlen(text)));
+}
 
 struct LiteralCopy {
   char text[kLiteralBufferSize];
@@ -111,8 +115,8 @@ void DrawTextSmallLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const
   DrawTextSmall(fb, x, y, copy.text, invertFrom);
 }
 
-void DrawTextSmallCentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y,
-                                 const char* text, std::uint8_t invertFrom) {
+void DrawTextSmallCentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,
+                                 std::uint8_t invertFrom) {
   const LiteralCopy copy = CopyLiteral(text);
   DrawTextSmallCentred(fb, x, y, copy.text, invertFrom);
 }

@@ -27,8 +27,8 @@ void DrawText8Centred(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const cha
 inline constexpr std::size_t kLiteralBufferSize = 32;
 void DrawTextSmallLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,
                           std::uint8_t invertFrom);
-void DrawTextSmallCentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y,
-                                 const char* text, std::uint8_t invertFrom);
+void DrawTextSmallCentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,
+                                 std::uint8_t invertFrom);
 void DrawText8Literal(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,
                       std::uint8_t doubleHeight, std::uint8_t ink, std::uint8_t inverse);
 void DrawText8CentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,

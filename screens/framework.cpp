@@ -15,10 +15,18 @@ const char SwitchNames[2][4] = {"OFF", "ON"};
 const char AsiKindNames[2][4] = {"IAS", "TAS"};
 const char FilterNames[3][5] = {"NONE", "FAST", "SLOW"};
 
-const char* AltUnitName(std::uint8_t altUnit) { return AltUnitNames[altUnit < 2 ? altUnit : 0]; }
-const char* QnhUnitName(std::uint8_t qnhUnit) { return QnhUnitNames[qnhUnit < 2 ? qnhUnit : 0]; }
-const char* AsiUnitName(std::uint8_t asiUnit) { return AsiUnitNames[asiUnit < 3 ? asiUnit : 0]; }
-const char* SwitchName(std::uint8_t value) { return SwitchNames[value < 2 ? value : 0]; }
+const char* AltUnitName(std::uint8_t altUnit) {
+  return AltUnitNames[altUnit < 2 ? altUnit : 0];
+}
+const char* QnhUnitName(std::uint8_t qnhUnit) {
+  return QnhUnitNames[qnhUnit < 2 ? qnhUnit : 0];
+}
+const char* AsiUnitName(std::uint8_t asiUnit) {
+  return AsiUnitNames[asiUnit < 3 ? asiUnit : 0];
+}
+const char* SwitchName(std::uint8_t value) {
+  return SwitchNames[value < 2 ? value : 0];
+}
 const char* AsiKindName(std::uint8_t asiShowsTas) {
   return AsiKindNames[asiShowsTas < 2 ? asiShowsTas : 0];
 }
@@ -114,9 +122,13 @@ void MoveCursor(Instrument& instrument, std::uint8_t key, std::uint8_t lastRow) 
   if ((key == KeyAntiClockwise || key == KeyF1) && cursor > 0) --cursor;
 }
 
-std::uint8_t Flipped(std::uint8_t value) { return value == 0 ? 1 : 0; }
+std::uint8_t Flipped(std::uint8_t value) {
+  return value == 0 ? 1 : 0;
+}
 
-bool IsIncreaseKey(std::uint8_t key) { return key == KeyClockwise || key == KeyF1; }
+bool IsIncreaseKey(std::uint8_t key) {
+  return key == KeyClockwise || key == KeyF1;
+}
 
 bool IsEditKey(std::uint8_t key) {
   return key == KeyClockwise || key == KeyAntiClockwise || key == KeyF1 || key == KeyF2;

@@ -120,14 +120,10 @@ struct MenuItem {
 };
 
 const MenuItem kMenuItems[] = {
-    {"EXIT", "MENU", 1, MainScreen},
-    {"MAXIMUM", "VALUES", 4, MaxValuesScreen},
-    {"FLIGHT", "LOG", 0, FlightLogScreen},
-    {"DISPLAY", "SETUP", 8, DisplaySetupScreen},
-    {"ALTITUDE", "SETUP", 6, AltSetupScreen},
-    {"AIRSPEED", "SETUP", 7, AsiSetupScreen},
-    {"ADC", "VALUES", 9, AdcValuesScreen},
-    {"CALIBRATE", nullptr, 2, CalibrateScreen},
+    {"EXIT", "MENU", 1, MainScreen},          {"MAXIMUM", "VALUES", 4, MaxValuesScreen},
+    {"FLIGHT", "LOG", 0, FlightLogScreen},    {"DISPLAY", "SETUP", 8, DisplaySetupScreen},
+    {"ALTITUDE", "SETUP", 6, AltSetupScreen}, {"AIRSPEED", "SETUP", 7, AsiSetupScreen},
+    {"ADC", "VALUES", 9, AdcValuesScreen},    {"CALIBRATE", nullptr, 2, CalibrateScreen},
 };
 constexpr std::uint8_t kMenuItemCount = sizeof kMenuItems / sizeof kMenuItems[0];
 

@@ -90,8 +90,8 @@ TEST(AltitudeSmoothing, WindowEdgesAndNegativeRounding) {
     std::int32_t steady;
     bool jumps;
   };
-  for (const Case c : {Case{100, 125, false}, Case{100, 126, true}, Case{100, 75, false},
-                       Case{100, 74, true}}) {
+  for (const Case c :
+       {Case{100, 125, false}, Case{100, 126, true}, Case{100, 75, false}, Case{100, 74, true}}) {
     const std::int32_t first = SmoothedSequence(c.settled, c.steady, 1).front();
     EXPECT_EQ(first == c.steady, c.jumps) << c.settled << " -> " << c.steady;
   }
@@ -182,8 +182,7 @@ std::vector<std::uint32_t> FilterSequence(std::uint8_t filter, int passes) {
 }
 
 TEST(AirspeedFilter, FastAndSlowFromEmptyMemory) {
-  EXPECT_EQ(FilterSequence(1, 9),
-            (std::vector<std::uint32_t>{50, 75, 87, 93, 96, 98, 99, 99, 99}));
+  EXPECT_EQ(FilterSequence(1, 9), (std::vector<std::uint32_t>{50, 75, 87, 93, 96, 98, 99, 99, 99}));
   EXPECT_EQ(FilterSequence(2, 8), (std::vector<std::uint32_t>{25, 43, 57, 68, 76, 82, 86, 89}));
   EXPECT_EQ(FilterSequence(2, 60).back(), 99u);
 }
@@ -202,8 +201,8 @@ TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
 
   // At 150 % the root of 168 (count 1882) would read 252: held at the cap.
   s.asiCalPercent = 150;
-  for (const auto& [count, mph] : {std::pair{1859, 249u}, std::pair{1882, 250u},
-                                   std::pair{4096, 250u}}) {
+  for (const auto& [count, mph] :
+       {std::pair{1859, 249u}, std::pair{1882, 250u}, std::pair{4096, 250u}}) {
     air.asiAdcRaw = count;
     UpdateAirspeed(instrument);
     EXPECT_EQ(air.airspeed, mph) << count;

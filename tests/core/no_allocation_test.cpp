@@ -31,11 +31,10 @@ TEST(NoAllocation, PowerCycleAirDataAndEveryScreenWithEveryKey) {
   instrument.state.airData.asiAdcRaw = 1000;
 
   const ScreenHandler screens[] = {
-      MainScreen,      MainMenuScreen,     StartStopScreen, FlightInfoScreen,
-      MaxValuesScreen, DisplaySetupScreen, ContrastScreen,  AltSetupScreen,
-      FlightLogScreen, LogViewScreen,      EraseLogScreen,  LogBusyScreen,
-      MessageScreen,   AsiSetupScreen,     ZeroAsiScreen,   CalibrateScreen,
-      AdcValuesScreen};
+      MainScreen,         MainMenuScreen, StartStopScreen, FlightInfoScreen, MaxValuesScreen,
+      DisplaySetupScreen, ContrastScreen, AltSetupScreen,  FlightLogScreen,  LogViewScreen,
+      EraseLogScreen,     LogBusyScreen,  MessageScreen,   AsiSetupScreen,   ZeroAsiScreen,
+      CalibrateScreen,    AdcValuesScreen};
 
   testing::StartCountingAllocations();
   PowerOn(instrument);

@@ -38,8 +38,8 @@ TEST(PowerOnSequence, ResetsKeepsAndCallsHooksInOrder) {
                                                    "EraseFlightLog", "SaveSettings"}));
   EXPECT_EQ(s.airData.maxAirspeed, 77u);  // from the previous run
   EXPECT_EQ(s.airData.maxAltitude, 1234);
-  EXPECT_EQ(s.airData.asiAdcRaw, 0);       // reads 0 until the slider moves
-  EXPECT_EQ(s.airData.altAdcRaw, 3000);    // keeps the slider's value
+  EXPECT_EQ(s.airData.asiAdcRaw, 0);     // reads 0 until the slider moves
+  EXPECT_EQ(s.airData.altAdcRaw, 3000);  // keeps the slider's value
   EXPECT_EQ(s.airData.pressureAltFilter, 800);
   EXPECT_EQ(s.flightTimer.inFlight, 0);
   EXPECT_EQ(s.flightTimer.flightHours, 0);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/headless/command_line.h"
 #include "lcd/frame_art.h"
+#include "tools/headless/command_line.h"
 #include "tools/headless/lcd_png.h"
 #include "tools/headless/runner.h"
 

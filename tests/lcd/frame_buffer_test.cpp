@@ -1,11 +1,11 @@
 // Dots, lines and rectangles, including clipping and the 8-bit wraps.
+#include "lcd/frame_buffer.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <utility>
 #include <vector>
-
-#include "lcd/frame_buffer.h"
 
 namespace kvr9 {
 namespace {
@@ -24,7 +24,9 @@ std::vector<Dot> SetDots(const FrameBuffer& fb) {
   return dots;
 }
 
-std::set<Dot> AsSet(const std::vector<Dot>& dots) { return {dots.begin(), dots.end()}; }
+std::set<Dot> AsSet(const std::vector<Dot>& dots) {
+  return {dots.begin(), dots.end()};
+}
 
 TEST(PutPixel, AddressesColumnBytesAndIgnoresOffDisplayAndUnknownModes) {
   FrameBuffer fb;

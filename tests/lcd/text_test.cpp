@@ -1,10 +1,11 @@
 // Text, big numerals and icons as they land in the frame buffer.
+#include "lcd/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "lcd/glyphs.h"
-#include "lcd/text.h"
 
 namespace kvr9 {
 namespace {
@@ -57,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Text8Case{"double height", 1, 1, 0, false, 60, {0, 0, 7, 15}},
                       Text8Case{"double height ink 0", 1, 0, 0, true, 128 - 60, {0, 0, 7, 15}},
                       Text8Case{"double height ink 2", 1, 2, 0, false, 0, {0, 0, 7, 15}},
-                      Text8Case{"double height ignores inverse", 1, 1, 1, false, 60,
-                                {0, 0, 7, 15}}));
+                      Text8Case{
+                          "double height ignores inverse", 1, 1, 1, false, 60, {0, 0, 7, 15}}));
 
 TEST(Text8, CentringAndWrapAtBothEdges) {
   FrameBuffer centred;

@@ -53,9 +53,9 @@ const char* BrokenInvariant(const Instrument& instrument, bool inMainLoop) {
   if (!InRange(s.qnh, 940250, 1080250)) return "qnh";
   if (!InRange(s.asiCalPercent, 50, 150)) return "asiCalPercent";
   if (s.altCalOffset < -125 || s.altCalOffset > 125) return "altCalOffset";
-  for (const std::uint8_t flag : {s.backlightOn, s.altUnit, s.qnhUnit, s.altitudeOnTop,
-                                  s.asiShowsTas, s.lowAlarmOn, s.highAlarmOn, s.distZeroAuto,
-                                  s.hourFractDecimal, s.flightDetectAuto}) {
+  for (const std::uint8_t flag :
+       {s.backlightOn, s.altUnit, s.qnhUnit, s.altitudeOnTop, s.asiShowsTas, s.lowAlarmOn,
+        s.highAlarmOn, s.distZeroAuto, s.hourFractDecimal, s.flightDetectAuto}) {
     if (flag > 1) return "two-state setting";
   }
   if (s.asiFilter > 2 || s.asiUnit > 2) return "three-state setting";
@@ -77,7 +77,16 @@ const char* BrokenInvariant(const Instrument& instrument, bool inMainLoop) {
   return nullptr;
 }
 
-enum Action { ActKey, ActSliderAltitude, ActSliderAirspeed, ActBox, ActTick, ActOn, ActOff, ActPass };
+enum Action {
+  ActKey,
+  ActSliderAltitude,
+  ActSliderAirspeed,
+  ActBox,
+  ActTick,
+  ActOn,
+  ActOff,
+  ActPass
+};
 
 class SoakHost : public HostPanel {
  public:
@@ -179,9 +188,11 @@ class SoakHost : public HostPanel {
     if (broken == nullptr) return;
     failed_ = true;
     const ScreenLimit* screen = FindScreen(instrument_.state.ui.currentScreen);
-    std::fprintf(stderr, "soak: invariant '%s' broken at action %ld (pass %ld), seed %u; screen %s cursor %u\n",
-                 broken, actionsDone_, passes_, seed_, screen ? screen->name : "?",
-                 unsigned{instrument_.state.ui.cursor});
+    std::fprintf(
+        stderr,
+        "soak: invariant '%s' broken at action %ld (pass %ld), seed %u; screen %s cursor %u\n",
+        broken, actionsDone_, passes_, seed_, screen ? screen->name : "?",
+        unsigned{instrument_.state.ui.cursor});
     actionsLeft_ = 0;
     RequestStop(instrument_);
   }
