@@ -1,0 +1,114 @@
+// The simulator's front panel: one window, TForm1, standing in for the
+// instrument's hardware. It shows the face picture with the LCD and the
+// alarm LED over it, turns clicks and slider moves into what the firmware
+// reads, and is the HostPanel of the instrument's main loop.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include "core/instrument.h"
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QStatusBar;
+class QTimer;
+
+namespace kvr9 {
+
+class CircleShape;
+class ClickArea;
+class DrawingSurface;
+
+class TForm1 : public QWidget, public HostPanel {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(Instrument& instrument, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The controls, named as in the form's stored layout.
+  QLabel* Image2;       // the instrument face picture
+  CircleShape* Shape1;  // the alarm LED
+  ClickArea* Image3;    // F1 key
+  ClickArea* Image5;    // knob (press)
+  ClickArea* Image6;    // F2 key
+  QFrame* Panel1;
+  DrawingSurface* Image1;  // the LCD, inside Panel1
+  QPushButton* Button3;    // "Clockwise"
+  QPushButton* Button4;    // "AntiClockwise"
+  QPushButton* Button1;    // "ON"
+  QPushButton* Button2;    // "OFF"
+  QLabel* Label2;
+  QLabel* Label3;
+  QSlider* TrackBar2;  // static-pressure (altitude) converter
+  QLabel* Label1;
+  QLabel* Label13;
+  QSlider* TrackBar1;    // pitot (airspeed) converter
+  QCheckBox* CheckBox2;  // "Calibrate"
+  QCheckBox* CheckBox3;  // "KeyFast"
+  QGroupBox* GroupBox1;
+  QPlainTextEdit* Memo1;  // the communication window, inside GroupBox1
+  QStatusBar* StatusBar1;
+  QTimer* Timer1;
+
+  // Event handlers.
+  void Button1Click();
+  void Button2Click();
+  void Image5Click();
+  void Button3Click();
+  void Button4Click();
+  void Image3Click();
+  void Image6Click();
+  void TrackBar1Change();
+  void TrackBar2Change();
+  void Timer1Timer();
+
+  // HostPanel: what the main loop asks of the window.
+  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
+  void SetLcdVisible(bool visible) override;
+  void SetAlarmLed(bool lit) override;
+  bool IsCalibrateChecked() override;
+  bool IsKeyFastChecked() override;
+  void AppendCommLine(const char* text) override;
+  void ProcessPendingEvents() override;
+
+  // The colour of a blank LCD dot: the desktop's colour for an inactive
+  // window's frame.
+  QColor LcdDotColour() const;
+
+  // With pacing on (the default) a pass of the running loop lasts at least
+  // kPassPeriodMs; tests turn it off to run passes back to back.
+  static constexpr int kPassPeriodMs = 100;
+  void SetPacing(bool paced) { paced_ = paced; }
+
+  // The communication window keeps only its latest lines.
+  static constexpr int kMaxCommLines = 1000;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreatePicture();
+  void CreateLcd();
+  void CreateSliders();
+  void CreateCommunicationWindow();
+  void ConnectHandlers();
+  void SetTabOrder();
+  void CentreOnScreen();
+  void WaitForRestOfPass();
+
+  Instrument& instrument_;
+  bool paced_ = true;
+  bool closing_ = false;  // the window was closed while the instrument ran
+  bool memoHasLines_ = false;
+  QElapsedTimer passClock_;  // started as each pass begins
+};
+
+}  // namespace kvr9

@@ -1,0 +1,227 @@
+// The window as a person meets it: layout, captions, focus order, the start
+// state, and what each click target and slider does to the instrument.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include "core/instrument.h"
+#include "panel/panel_widgets.h"
+#include "panel/pcmain.h"
+
+namespace kvr9 {
+
+class FormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void WindowIsFixedSizeWithCaptionAndMinimiseOnly();
+  void ControlsLieWhereTheLayoutPutsThem_data();
+  void ControlsLieWhereTheLayoutPutsThem();
+  void SliderCaptionsEndBeforeTheirValues();
+  void TabOrderFollowsTheLayout();
+  void StartsWithPictureRedLedZeroReadingsAndNoLcdSurface();
+  void ClickTargetStoresItsKeyOnlyWhileNoneIsPending_data();
+  void ClickTargetStoresItsKeyOnlyWhileNoneIsPending();
+  void SliderSetsConverterReadingAndLabel_data();
+  void SliderSetsConverterReadingAndLabel();
+  void OffWhileOffOnlyAsksToStop();
+};
+
+void FormTest::WindowIsFixedSizeWithCaptionAndMinimiseOnly() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  QCOMPARE(form.windowTitle(), QStringLiteral("Tarvesk KVR-9"));
+  QCOMPARE(form.size(), QSize(621, 404));
+  QCOMPARE(form.minimumSize(), form.maximumSize());
+  QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+  QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  QCOMPARE(instrument.host, static_cast<HostPanel*>(&form));
+}
+
+// Labels size themselves to their caption: only their top left is stored.
+void FormTest::ControlsLieWhereTheLayoutPutsThem_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QRect>("geometry");
+  QTest::addColumn<QString>("caption");
+  const auto row = [](const char* name, QRect geometry, const char* caption = "") {
+    QTest::newRow(name) << QString::fromLatin1(name) << geometry << QString::fromLatin1(caption);
+  };
+  row("Image2", {0, 0, 336, 323});
+  row("Shape1", {154, 16, 29, 29});
+  row("Image3", {73, 240, 49, 49});
+  row("Image5", {144, 252, 49, 49});
+  row("Image6", {213, 240, 49, 49});
+  row("Panel1", {39, 92, 259, 131});
+  row("Image1", {1, 1, 257, 129});
+  row("Button3", {96, 292, 59, 25}, "Clockwise");
+  row("Button4", {181, 292, 75, 25}, "AntiClockwise");
+  row("Button1", {24, 328, 129, 49}, "ON");
+  row("Button2", {176, 328, 137, 49}, "OFF");
+  row("Label2", {344, 16, 0, 0}, "Altitude");
+  row("Label3", {392, 16, 0, 0}, "0");
+  row("TrackBar2", {416, 8, 201, 33});
+  row("Label1", {344, 48, 0, 0}, "Airspeed");
+  row("Label13", {392, 48, 0, 0}, "0");
+  row("TrackBar1", {416, 40, 201, 33});
+  row("CheckBox2", {360, 80, 97, 17}, "Calibrate");
+  row("CheckBox3", {472, 80, 97, 17}, "KeyFast");
+  row("GroupBox1", {344, 100, 273, 285}, " Communication Window  ");
+  row("Memo1", {2, 15, 269, 268});
+  row("StatusBar1", {0, 385, 621, 19});
+}
+
+QString CaptionOf(const QWidget* control) {
+  if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+  if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  if (const auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
+  return {};
+}
+
+void FormTest::ControlsLieWhereTheLayoutPutsThem() {
+  QFETCH(QString, name);
+  QFETCH(QRect, geometry);
+  QFETCH(QString, caption);
+  Instrument instrument;
+  TForm1 form(instrument);
+  const auto* control = form.findChild<QWidget*>(name);
+  QVERIFY2(control != nullptr, qPrintable(name));
+  if (geometry.isEmpty()) {
+    QCOMPARE(control->pos(), geometry.topLeft());
+  } else {
+    QCOMPARE(control->geometry(), geometry);
+  }
+  QCOMPARE(CaptionOf(control), caption);
+}
+
+void FormTest::SliderCaptionsEndBeforeTheirValues() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  QVERIFY(form.Label2->geometry().right() < form.Label3->x());
+  QVERIFY(form.Label1->geometry().right() < form.Label13->x());
+}
+
+void FormTest::TabOrderFollowsTheLayout() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  const QWidget* expected[] = {form.Button1,   form.Button2,   form.TrackBar1,
+                               form.CheckBox2, form.CheckBox3, form.TrackBar2,
+                               form.Button3,   form.Button4,   form.Memo1};
+  QWidget* widget = form.Button1;
+  for (const QWidget* next : expected) {
+    QCOMPARE(widget, next);
+    do {
+      widget = widget->nextInFocusChain();
+    } while (!(widget->focusPolicy() & Qt::TabFocus));
+  }
+  QCOMPARE(widget, form.Button1);
+}
+
+void FormTest::StartsWithPictureRedLedZeroReadingsAndNoLcdSurface() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  QCOMPARE(form.Image2->pixmap().size(), QSize(371, 371));  // the face JPEG decoded
+  QCOMPARE(form.Shape1->BrushColour(), QColor(255, 0, 0));
+  QCOMPARE(form.TrackBar1->value(), 1);
+  QCOMPARE(form.TrackBar2->value(), 1);
+  QCOMPARE(form.TrackBar1->maximum(), 4096);
+  QCOMPARE(instrument.state.airData.asiAdcRaw, 0);  // no handler ran for the stored position
+  QCOMPARE(instrument.state.airData.altAdcRaw, 0);
+  QVERIFY(!form.Image1->HasSurface());
+  QVERIFY(form.Timer1->isActive());
+  QCOMPARE(form.Timer1->interval(), 100);
+  QVERIFY(form.Memo1->toPlainText().isEmpty());
+}
+
+void FormTest::ClickTargetStoresItsKeyOnlyWhileNoneIsPending_data() {
+  QTest::addColumn<QString>("target");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<QString>("other");
+  QTest::newRow("F1 then F2 keeps F1")
+      << QStringLiteral("Image3") << int{KeyF1} << QStringLiteral("Image6");
+  QTest::newRow("F2 then F1 keeps F2")
+      << QStringLiteral("Image6") << int{KeyF2} << QStringLiteral("Image3");
+  QTest::newRow("knob press") << QStringLiteral("Image5") << int{KeyPress}
+                              << QStringLiteral("Image3");
+  QTest::newRow("clockwise") << QStringLiteral("Button3") << int{KeyClockwise}
+                             << QStringLiteral("Image6");
+  QTest::newRow("anticlockwise") << QStringLiteral("Button4") << int{KeyAntiClockwise}
+                                 << QStringLiteral("Image5");
+}
+
+// The clicks go through the shown window, so they also prove that each
+// target lies on top at its place.
+void FormTest::ClickTargetStoresItsKeyOnlyWhileNoneIsPending() {
+  QFETCH(QString, target);
+  QFETCH(int, key);
+  QFETCH(QString, other);
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  auto* targetWidget = form.findChild<QWidget*>(target);
+  auto* otherWidget = form.findChild<QWidget*>(other);
+
+  QTest::mouseClick(targetWidget, Qt::LeftButton);
+  QCOMPARE(int{instrument.state.ui.pendingKey}, key);
+  QTest::mouseClick(otherWidget, Qt::LeftButton);
+  QCOMPARE(int{instrument.state.ui.pendingKey}, key);  // dropped, not queued
+  instrument.state.ui.pendingKey = KeyNone;            // the screen consumed it
+  QTest::mouseClick(otherWidget, Qt::LeftButton);
+  QVERIFY(instrument.state.ui.pendingKey != KeyNone);
+  QVERIFY(int{instrument.state.ui.pendingKey} != key);
+}
+
+void FormTest::SliderSetsConverterReadingAndLabel_data() {
+  QTest::addColumn<bool>("airspeed");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<int>("expected");
+  QTest::newRow("airspeed left end") << true << 0 << 0;
+  QTest::newRow("airspeed middle") << true << 2048 << 2048;
+  QTest::newRow("airspeed right end") << true << 4096 << 4096;
+  QTest::newRow("airspeed beyond the end") << true << 5000 << 4096;
+  QTest::newRow("altitude left end") << false << 0 << 0;
+  QTest::newRow("altitude middle") << false << 1500 << 1500;
+  QTest::newRow("altitude right end") << false << 4096 << 4096;
+}
+
+void FormTest::SliderSetsConverterReadingAndLabel() {
+  QFETCH(bool, airspeed);
+  QFETCH(int, position);
+  QFETCH(int, expected);
+  Instrument instrument;
+  TForm1 form(instrument);
+  QSlider* slider = airspeed ? form.TrackBar1 : form.TrackBar2;
+  const QLabel* label = airspeed ? form.Label13 : form.Label3;
+  const std::int32_t& moved =
+      airspeed ? instrument.state.airData.asiAdcRaw : instrument.state.airData.altAdcRaw;
+  const std::int32_t& untouched =
+      airspeed ? instrument.state.airData.altAdcRaw : instrument.state.airData.asiAdcRaw;
+  slider->setValue(position);
+  QCOMPARE(moved, expected);
+  QCOMPARE(label->text(), QString::number(expected));
+  QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+  QCOMPARE(untouched, 0);
+}
+
+void FormTest::OffWhileOffOnlyAsksToStop() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  instrument.state.ui.pendingKey = KeyF2;
+  QTest::mouseClick(form.Button2, Qt::LeftButton);
+  QCOMPARE(int{instrument.state.ui.stopRequested}, 1);
+  QCOMPARE(int{instrument.state.ui.pendingKey}, int{KeyF2});
+  QVERIFY(!IsRunning(instrument));
+  QVERIFY(!instrument.restartRequested);
+  QVERIFY(instrument.state.ui.currentScreen == nullptr);
+  QVERIFY(!form.Image1->HasSurface());  // nothing was drawn
+}
+
+}  // namespace kvr9
+
+QTEST_MAIN(kvr9::FormTest)
+#include "form_test.moc"

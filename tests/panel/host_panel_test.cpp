@@ -1,0 +1,153 @@
+// What the main loop asks of the window: the LCD picture, the LED, the
+// check boxes, the communication window and the pacing of event processing.
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+
+#include "core/instrument.h"
+#include "lcd/frame_buffer.h"
+#include "lcd_picture.h"
+#include "panel/panel_widgets.h"
+#include "panel/pcmain.h"
+#include "screens/screens.h"
+
+namespace kvr9 {
+
+using testing::ShowsFrame;
+
+class HostPanelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void PresentPaintsEachDotAsTwoByTwoBlock_data();
+  void PresentPaintsEachDotAsTwoByTwoBlock();
+  void BlankDotsTakeTheDesktopsInactiveFrameColour();
+  void LedAlternatesBetweenBrightAndDarkRed();
+  void EachCommLineBecomesOneLineOfTheMemo();
+  void MemoKeepsTheLatestThousandLines();
+  void EveryMainLoopPassAddsOneCommLine();
+  void PacedPassesLastTheirPeriodAndStillDeliverTimerTicks();
+};
+
+void FramePresent(TForm1& form, const std::vector<QPoint>& darkDots) {
+  FrameBuffer frame;
+  for (const QPoint dot : darkDots) {
+    PutPixel(frame, static_cast<std::uint8_t>(dot.x()), static_cast<std::uint8_t>(dot.y()),
+             PixelSet);
+  }
+  form.PresentFrameBuffer(frame);
+}
+
+void HostPanelTest::PresentPaintsEachDotAsTwoByTwoBlock_data() {
+  QTest::addColumn<QPoint>("dot");
+  QTest::addColumn<QRect>("block");
+  QTest::newRow("top left") << QPoint(0, 0) << QRect(0, 0, 2, 2);
+  QTest::newRow("bottom right") << QPoint(127, 63) << QRect(254, 126, 2, 2);
+  QTest::newRow("inside") << QPoint(37, 20) << QRect(74, 40, 2, 2);
+}
+
+void HostPanelTest::PresentPaintsEachDotAsTwoByTwoBlock() {
+  QFETCH(QPoint, dot);
+  QFETCH(QRect, block);
+  Instrument instrument;
+  TForm1 form(instrument);
+  FramePresent(form, {dot});
+  const QImage& picture = form.Image1->Picture();
+  QCOMPARE(picture.size(), QSize(257, 129));
+  const QRgb blank = form.LcdDotColour().rgb();
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb expected = block.contains(x, y)     ? qRgb(0, 0, 0)
+                            : (x == 256 || y == 128) ? qRgb(255, 255, 255)
+                                                     : blank;
+      if (picture.pixel(x, y) != expected) {
+        QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3")
+                             .arg(x)
+                             .arg(y)
+                             .arg(QColor(picture.pixel(x, y)).name())));
+      }
+    }
+  }
+  FramePresent(form, {});  // the next frame replaces it entirely
+  QVERIFY(ShowsFrame(picture, FrameBuffer{}, blank));
+}
+
+void HostPanelTest::BlankDotsTakeTheDesktopsInactiveFrameColour() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  QPalette palette = form.palette();
+  palette.setColor(QPalette::Inactive, QPalette::Mid, QColor(10, 120, 30));
+  form.setPalette(palette);  // a desktop colour scheme change is followed
+  FramePresent(form, {});
+  QCOMPARE(form.LcdDotColour(), QColor(10, 120, 30));
+  QVERIFY(ShowsFrame(form.Image1->Picture(), FrameBuffer{}, qRgb(10, 120, 30)));
+}
+
+void HostPanelTest::LedAlternatesBetweenBrightAndDarkRed() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  const QPoint centre = form.Shape1->rect().center();
+  for (const bool lit : {false, true, false, true}) {
+    form.SetAlarmLed(lit);
+    const QColor expected = lit ? QColor(255, 0, 0) : QColor(128, 0, 0);
+    QCOMPARE(form.Shape1->BrushColour(), expected);
+    QCOMPARE(form.Shape1->grab().toImage().pixelColor(centre), expected);
+  }
+}
+
+void HostPanelTest::EachCommLineBecomesOneLineOfTheMemo() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.AppendCommLine("");
+  form.AppendCommLine("");
+  form.AppendCommLine("QNH 1013");
+  QCOMPARE(form.Memo1->document()->blockCount(), 3);
+  QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("\n\nQNH 1013"));
+}
+
+void HostPanelTest::MemoKeepsTheLatestThousandLines() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  for (int line = 1; line <= 1005; ++line) {
+    form.AppendCommLine(QByteArray::number(line).constData());
+  }
+  const QTextDocument* memo = form.Memo1->document();
+  QCOMPARE(memo->blockCount(), 1000);
+  QCOMPARE(memo->firstBlock().text(), QStringLiteral("6"));
+  QCOMPARE(memo->lastBlock().text(), QStringLiteral("1005"));
+}
+
+void HostPanelTest::EveryMainLoopPassAddsOneCommLine() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  RunPowerOnSequence(instrument);
+  instrument.state.ui.currentScreen = MainScreen;
+  for (int pass = 1; pass <= 5; ++pass) {
+    MainLoopPass(instrument);
+    QCOMPARE(form.Memo1->document()->blockCount(), pass);
+    QVERIFY(!form.Image1->isHidden());
+    QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
+  }
+  QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("\n\n\n\n"));  // five empty lines
+}
+
+// The wait serves events as they come: the 100 ms timer keeps ticking.
+void HostPanelTest::PacedPassesLastTheirPeriodAndStillDeliverTimerTicks() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.ProcessPendingEvents();  // the first pass starts here
+  constexpr int kPasses = 4;
+  QElapsedTimer clock;
+  clock.start();
+  for (int pass = 0; pass < kPasses; ++pass) form.ProcessPendingEvents();
+  QVERIFY(clock.elapsed() >= kPasses * TForm1::kPassPeriodMs - 1);
+  const int ticks = instrument.state.flightTimer.tickDivider;
+  QVERIFY2(ticks >= kPasses - 1, qPrintable(QString::number(ticks)));
+}
+
+}  // namespace kvr9
+
+QTEST_MAIN(kvr9::HostPanelTest)
+#include "host_panel_test.moc"

@@ -1,0 +1,212 @@
+// The window driving the instrument: power on, splash, main display, OFF,
+// a restart while running, closing the window, and an escaping error.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <stdexcept>
+
+#include "core/instrument.h"
+#include "lcd_picture.h"
+#include "panel/panel_widgets.h"
+#include "panel/pcmain.h"
+#include "panel/simulator_application.h"
+#include "screens/screens.h"
+
+namespace kvr9 {
+
+using testing::DarkDots;
+using testing::ShowsFrame;
+
+namespace {
+
+constexpr int kGiveUpMs = 60000;
+
+// Runs a step inside every event delivery of the running loop (a zero timer
+// fires once per round of event processing), until it returns false.
+class Probe : public QObject {
+ public:
+  explicit Probe(std::function<bool()> step) : step_(std::move(step)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (!step_()) timer_.stop();
+    });
+    timer_.start(0);
+  }
+
+ private:
+  std::function<bool()> step_;
+  QTimer timer_;
+};
+
+// Stops a loop that a failing test would leave running, and says so.
+class GiveUpTimer {
+ public:
+  explicit GiveUpTimer(Instrument& instrument) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &instrument] {
+      fired = true;
+      RequestStop(instrument);
+      QCoreApplication::exit(2);
+    });
+    timer_.start(kGiveUpMs);
+  }
+  bool fired = false;
+
+ private:
+  QTimer timer_;
+};
+
+bool OnMainDisplay(const Instrument& instrument) {
+  return instrument.state.ui.currentScreen == MainScreen;
+}
+
+class ThrowsOnEvent : public QObject {
+ protected:
+  bool event(QEvent* /*event*/) override { throw std::runtime_error("sensor table missing"); }
+};
+
+}  // namespace
+
+class PowerCycleTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OnShowsSplashThenMainDisplayUntilOff();
+  void OnWhileRunningRestartsWithoutNesting();
+  void ClosingWhileOnEndsTheProgramWithExitCodeZero();
+  void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
+};
+
+void PowerCycleTest::OnShowsSplashThenMainDisplayUntilOff() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  GiveUpTimer giveUp(instrument);
+  int splashFramesSeen = 0;
+  int splashFramesShown = 0;
+  int mainFramesSeen = 0;
+  int mainFramesShown = 0;
+  Probe probe([&] {
+    const QRgb blank = form.LcdDotColour().rgb();
+    const bool shown = !form.Image1->isHidden() &&
+                       ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, blank);
+    if (!OnMainDisplay(instrument)) {
+      ++splashFramesSeen;
+      if (shown && DarkDots(instrument.frameBuffer) > 0) ++splashFramesShown;
+      return true;
+    }
+    ++mainFramesSeen;
+    if (shown && DarkDots(instrument.frameBuffer) > 0) ++mainFramesShown;
+    if (mainFramesSeen < 10) return true;
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    return false;
+  });
+  QTest::mouseClick(form.Button1, Qt::LeftButton);  // returns once OFF has stopped it
+
+  QVERIFY(!giveUp.fired);
+  QVERIFY(!IsRunning(instrument));
+  QVERIFY2(splashFramesSeen >= 80, qPrintable(QString::number(splashFramesSeen)));
+  QCOMPARE(splashFramesShown, splashFramesSeen);
+  QCOMPARE(mainFramesShown, mainFramesSeen);
+  QCOMPARE(form.Memo1->document()->blockCount(), mainFramesSeen);  // one line a pass
+  // The LCD keeps the last frame.
+  QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
+}
+
+// The second "ON" returns at once; the running loop starts over with the
+// defaults and the splash (no comm lines), then runs until one "OFF".
+void PowerCycleTest::OnWhileRunningRestartsWithoutNesting() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  GiveUpTimer giveUp(instrument);
+  QStringList events;
+  int linesAtRestart = -1;
+  int probesWithoutLines = 0;
+  Probe probe([&] {
+    if (!OnMainDisplay(instrument)) return true;
+    const int lines = form.Memo1->document()->blockCount();
+    if (linesAtRestart < 0) {
+      if (lines < 3) return true;
+      instrument.state.settings.asiUnit = 2;  // changed by the user
+      QTest::mouseClick(form.Button1, Qt::LeftButton);
+      events << QStringLiteral("second ON returned");
+      linesAtRestart = lines;
+      return true;
+    }
+    if (lines == linesAtRestart) {
+      ++probesWithoutLines;
+      return true;
+    }
+    if (lines < linesAtRestart + 3) return true;
+    if (instrument.state.settings.asiUnit == 0) events << QStringLiteral("defaults reloaded");
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    events << QStringLiteral("OFF");
+    return false;
+  });
+  QTest::mouseClick(form.Button1, Qt::LeftButton);
+  QVERIFY(!giveUp.fired);
+  QVERIFY(!IsRunning(instrument));
+  QCOMPARE(events, QStringList({"second ON returned", "defaults reloaded", "OFF"}));
+  QVERIFY2(probesWithoutLines >= 80, qPrintable(QString::number(probesWithoutLines)));
+}
+
+void PowerCycleTest::ClosingWhileOnEndsTheProgramWithExitCodeZero() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  GiveUpTimer giveUp(instrument);
+  int mainPasses = 0;
+  Probe probe([&] {
+    if (!OnMainDisplay(instrument) || ++mainPasses < 3) return true;
+    form.close();
+    return false;
+  });
+  QTimer::singleShot(0, form.Button1, &QPushButton::click);
+  const int exitCode = QApplication::exec();
+  QCOMPARE(exitCode, 0);
+  QVERIFY(!giveUp.fired);
+  QVERIFY(!IsRunning(instrument));
+  QVERIFY(!form.isVisible());
+}
+
+void PowerCycleTest::EscapingErrorIsShownAndEndsTheProgramWithFailure() {
+  auto* application = qobject_cast<SimulatorApplication*>(qApp);
+  QVERIFY(application != nullptr);
+  QStringList shown;
+  application->SetErrorReporter([&shown](const QString& message) { shown << message; });
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  GiveUpTimer giveUp(instrument);
+  ThrowsOnEvent thrower;
+  Probe probe([&] {
+    if (!OnMainDisplay(instrument)) return true;
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    return false;
+  });
+  QTimer::singleShot(0, form.Button1, &QPushButton::click);
+  QApplication::exec();
+  QCOMPARE(shown, QStringList({"sensor table missing"}));
+  QVERIFY(application->HadFatalError());
+  QVERIFY(!giveUp.fired);
+  QVERIFY(!IsRunning(instrument));  // the running instrument was switched off
+  QVERIFY(!form.isVisible());
+}
+
+}  // namespace kvr9
+
+int main(int argc, char* argv[]) {
+  kvr9::SimulatorApplication application(argc, argv);
+  kvr9::PowerCycleTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "power_cycle_test.moc"
