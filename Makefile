@@ -46,8 +46,9 @@ test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
 
 bench: deps build/release/build.ninja
-	cmake --build --preset release --target kvr9_bench
-	./build/release/bench/kvr9_bench
+	cmake --build --preset release --target kvr9_bench kvr9_panel_bench
+	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 test: test-dev test-asan test-fuzz
 
