@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/instrument.h"
+#include "event_probe.h"
 #include "lcd_picture.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
@@ -22,40 +23,6 @@ using testing::ShowsFrame;
 namespace {
 
 constexpr int kGiveUpMs = 60000;
-
-// Runs a step inside every event delivery of the running loop (a zero timer
-// fires once per round of event processing), until it returns false.
-class Probe : public QObject {
- public:
-  explicit Probe(std::function<bool()> step) : step_(std::move(step)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (!step_()) timer_.stop();
-    });
-    timer_.start(0);
-  }
-
- private:
-  std::function<bool()> step_;
-  QTimer timer_;
-};
-
-// Stops a loop that a failing test would leave running, and says so.
-class GiveUpTimer {
- public:
-  explicit GiveUpTimer(Instrument& instrument) {
-    timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, [this, &instrument] {
-      fired = true;
-      RequestStop(instrument);
-      QCoreApplication::exit(2);
-    });
-    timer_.start(kGiveUpMs);
-  }
-  bool fired = false;
-
- private:
-  QTimer timer_;
-};
 
 bool OnMainDisplay(const Instrument& instrument) {
   return instrument.state.ui.currentScreen == MainScreen;
@@ -83,12 +50,12 @@ void PowerCycleTest::OnShowsSplashThenMainDisplayUntilOff() {
   TForm1 form(instrument);
   form.SetPacing(false);
   form.show();
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   int splashFramesSeen = 0;
   int splashFramesShown = 0;
   int mainFramesSeen = 0;
   int mainFramesShown = 0;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     const QRgb blank = form.LcdDotColour().rgb();
     const bool shown = !form.Image1->isHidden() &&
                        ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, blank);
@@ -122,11 +89,11 @@ void PowerCycleTest::OnWhileRunningRestartsWithoutNesting() {
   TForm1 form(instrument);
   form.SetPacing(false);
   form.show();
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   QStringList events;
   int linesAtRestart = -1;
   int probesWithoutLines = 0;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     if (!OnMainDisplay(instrument)) return true;
     const int lines = form.Memo1->document()->blockCount();
     if (linesAtRestart < 0) {
@@ -160,9 +127,9 @@ void PowerCycleTest::ClosingWhileOnEndsTheProgramWithExitCodeZero() {
   form.SetPacing(false);
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   int mainPasses = 0;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     if (!OnMainDisplay(instrument) || ++mainPasses < 3) return true;
     form.close();
     return false;
@@ -185,9 +152,9 @@ void PowerCycleTest::EscapingErrorIsShownAndEndsTheProgramWithFailure() {
   form.SetPacing(false);
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   ThrowsOnEvent thrower;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     if (!OnMainDisplay(instrument)) return true;
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     return false;

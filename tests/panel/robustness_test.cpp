@@ -14,6 +14,7 @@
 #include <random>
 
 #include "core/instrument.h"
+#include "event_probe.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 #include "screens/screens.h"
@@ -51,38 +52,6 @@ class DepthForm : public TForm1 {
  private:
   int depth_ = 0;
   bool drawingMainLoopPass_ = false;
-};
-
-// Runs a step in every round of event processing until it returns false.
-class Probe : public QObject {
- public:
-  explicit Probe(std::function<bool()> step) : step_(std::move(step)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (!step_()) timer_.stop();
-    });
-    timer_.start(0);
-  }
-
- private:
-  std::function<bool()> step_;
-  QTimer timer_;
-};
-
-class GiveUpTimer {
- public:
-  explicit GiveUpTimer(Instrument& instrument) {
-    timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, [this, &instrument] {
-      fired = true;
-      RequestStop(instrument);
-      QCoreApplication::exit(2);
-    });
-    timer_.start(kGiveUpMs);
-  }
-  bool fired = false;
-
- private:
-  QTimer timer_;
 };
 
 bool OnMainDisplay(const Instrument& instrument) {
@@ -133,12 +102,12 @@ class RobustnessTest : public QObject {
 void RobustnessTest::ClickStormOnEveryControl() {
   Instrument instrument;
   DepthForm form(instrument);
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   std::mt19937 rng(20261207);
   int rounds = 0;
   long clicks = 0;
   bool sane = true;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     for (int i = 0; i < 10; ++i, ++clicks) RandomClick(form, rng);
     // Now and then "ON" while running: a restart in place.
     if (rounds < 2900 && rng() % 200 == 0) QTest::mouseClick(form.Button1, Qt::LeftButton);
@@ -163,11 +132,11 @@ void RobustnessTest::ClickStormOnEveryControl() {
 void RobustnessTest::OnAgainAndAgainDuringSplashAndMainLoop() {
   Instrument instrument;
   DepthForm form(instrument);
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   int onClicks = 0;
   int rounds = 0;
   int returnedClicks = 0;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     ++rounds;
     // Every third round "ON" again: the splash never finishes...
     if (onClicks < 40 && rounds % 3 == 0) {
@@ -198,11 +167,11 @@ void RobustnessTest::OnAgainAndAgainDuringSplashAndMainLoop() {
 void RobustnessTest::OffThenOnRunsAgain() {
   Instrument instrument;
   DepthForm form(instrument);
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   for (int run = 0; run < 3; ++run) {
     instrument.state.settings.qnh = 1020250;  // changed while off: ON restores the default
     int mainPasses = 0;
-    Probe probe([&] {
+    testing::Probe probe([&] {
       if (!form.inMainLoop || ++mainPasses < 5) return true;
       QTest::mouseClick(form.Button2, Qt::LeftButton);
       QTest::mouseClick(form.Button2, Qt::LeftButton);  // a second OFF changes nothing
@@ -232,9 +201,9 @@ void RobustnessTest::ClosingEndsTheProgram() {
   Instrument instrument;
   DepthForm form(instrument);
   QVERIFY(QTest::qWaitForWindowExposed(&form));
-  GiveUpTimer giveUp(instrument);
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
   int rounds = 0;
-  Probe probe([&] {
+  testing::Probe probe([&] {
     if (form.inMainLoop == inSplash) return true;
     if (++rounds < afterRounds) return true;
     form.close();

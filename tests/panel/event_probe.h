@@ -1,0 +1,49 @@
+// Helpers for driving the running window from inside its own event
+// processing, for the window's tests.
+#pragma once
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "core/instrument.h"
+
+namespace kvr9::testing {
+
+// Runs a step in every round of event processing (a zero timer fires once a
+// round, also inside the firmware's ProcessPendingEvents), until it returns
+// false.
+class Probe : public QObject {
+ public:
+  explicit Probe(std::function<bool()> step) : step_(std::move(step)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (!step_()) timer_.stop();
+    });
+    timer_.start(0);
+  }
+
+ private:
+  std::function<bool()> step_;
+  QTimer timer_;
+};
+
+// Stops a loop that a failing test would leave running, and says so.
+class GiveUpTimer {
+ public:
+  GiveUpTimer(Instrument& instrument, int giveUpMs) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &instrument] {
+      fired = true;
+      RequestStop(instrument);
+      QCoreApplication::exit(2);
+    });
+    timer_.start(giveUpMs);
+  }
+  bool fired = false;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace kvr9::testing
