@@ -7,8 +7,7 @@ if [ ! -x "$program" ]; then
   exit 1
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "No display found: start the simulator on a desktop, or under a virtual one with" >&2
-  echo "  xvfb-run -a make run" >&2
+  echo "kvr9-simulator: no display found; run it on a desktop, or under a virtual one: xvfb-run -a make run" >&2
   exit 1
 fi
 exec "$program"
