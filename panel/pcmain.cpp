@@ -1,12 +1,15 @@
 #include "panel/pcmain.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "panel/panel_widgets.h"
 
@@ -82,6 +86,17 @@ void SetLcdDot(QImage& surface, int x, int y, QRgb colour) {
   lower[2 * x + 1] = colour;
 }
 
+// Column by column, as the instrument's display is scanned.
+void PaintLcdDots(QImage& surface, const FrameBuffer& frameBuffer, QRgb blankDot) {
+  for (int x = 0; x < kLcdWidth; ++x) {
+    for (int y = 0; y < kLcdHeight; ++y) {
+      const bool dark =
+          GetPixel(frameBuffer, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
+      SetLcdDot(surface, x, y, dark ? kDarkDot : blankDot);
+    }
+  }
+}
+
 QPushButton* PlaceButton(QWidget* parent, const char* name, QRect geometry, const char* caption) {
   auto* button = new QPushButton(QString::fromLatin1(caption), parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -118,12 +133,90 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   ConnectHandlers();
   SetTabOrder();
   CentreOnScreen();
+  AddToolTips();
   instrument_.host = this;
+  qApp->installEventFilter(this);
   Timer1->start();
 }
 
 TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
   if (instrument_.host == this) instrument_.host = nullptr;
+}
+
+void TForm1::AddToolTips() {
+  Image3->setToolTip(QStringLiteral("F1 key (up arrow) - keyboard: Up or F1"));
+  Image6->setToolTip(QStringLiteral("F2 key (down arrow) - keyboard: Down or F2"));
+  Image5->setToolTip(
+      QStringLiteral("Knob: click to press, wheel to turn - keyboard: Enter or Space"));
+  Button3->setToolTip(QStringLiteral("Turn the knob clockwise - keyboard: Right"));
+  Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise - keyboard: Left"));
+  Image1->setToolTip(QStringLiteral("The LCD - Ctrl+C copies its picture"));
+}
+
+// Every way in goes through the same handlers as the clicks, so a key is
+// kept only while none is pending.
+// With act false it only tells whether the key is one of the panel's.
+bool TForm1::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool act) {
+  void (TForm1::*handler)() = nullptr;
+  if (modifiers & Qt::ControlModifier) {
+    if (key != Qt::Key_C) return false;
+    if (act) QApplication::clipboard()->setImage(LcdPicture());
+    return true;
+  }
+  switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_F1:
+      handler = &TForm1::Image3Click;
+      break;
+    case Qt::Key_Down:
+    case Qt::Key_F2:
+      handler = &TForm1::Image6Click;
+      break;
+    case Qt::Key_Right:
+      handler = &TForm1::Button3Click;
+      break;
+    case Qt::Key_Left:
+      handler = &TForm1::Button4Click;
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      handler = &TForm1::Image5Click;
+      break;
+    default:
+      return false;
+  }
+  if (act) (this->*handler)();
+  return true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this) return false;
+  if (event->type() == QEvent::KeyPress) {
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    return HandleKey(keyEvent->key(), keyEvent->modifiers(), true);
+  }
+  // Claim the panel's keys before the focused control or a shortcut can.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (HandleKey(keyEvent->key(), keyEvent->modifiers(), false)) event->accept();
+    return false;
+  }
+  if (event->type() == QEvent::Wheel && watched == Image5) {
+    const int turn = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    if (turn > 0) Button3Click();
+    if (turn < 0) Button4Click();
+    return true;
+  }
+  return false;
+}
+
+QImage TForm1::LcdPicture() const {
+  QImage picture(2 * kLcdWidth, 2 * kLcdHeight, QImage::Format_RGB32);
+  PaintLcdDots(picture, instrument_.frameBuffer, LcdDotColour().rgb());
+  return picture;
 }
 
 // Creation order is stacking order: the picture lies at the bottom, the LED,
@@ -259,15 +352,7 @@ QColor TForm1::LcdDotColour() const {
 // Column by column, each LCD dot a 2 x 2 block; the surface's last column
 // and row stay as they were created.
 void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
-  QImage& surface = Image1->Surface();
-  const QRgb blankDot = LcdDotColour().rgb();
-  for (int x = 0; x < kLcdWidth; ++x) {
-    for (int y = 0; y < kLcdHeight; ++y) {
-      const bool dark =
-          GetPixel(frameBuffer, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
-      SetLcdDot(surface, x, y, dark ? kDarkDot : blankDot);
-    }
-  }
+  PaintLcdDots(Image1->Surface(), frameBuffer, LcdDotColour().rgb());
   Image1->update();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 
 #include "core/instrument.h"
@@ -78,6 +79,9 @@ class TForm1 : public QWidget, public HostPanel {
   void AppendCommLine(const char* text) override;
   void ProcessPendingEvents() override;
 
+  // The LCD as shown, 256 x 128 pixels, for the clipboard (Ctrl+C).
+  QImage LcdPicture() const;
+
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
@@ -92,6 +96,9 @@ class TForm1 : public QWidget, public HostPanel {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Keyboard keys and the mouse wheel over the knob work the instrument,
+  // whichever control has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
@@ -103,6 +110,8 @@ class TForm1 : public QWidget, public HostPanel {
   void SetTabOrder();
   void CentreOnScreen();
   void WaitForRestOfPass();
+  void AddToolTips();
+  bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool act);
 
   Instrument& instrument_;
   bool paced_ = true;
