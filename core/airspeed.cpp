@@ -46,14 +46,14 @@ std::uint32_t InAirspeedUnit(std::uint32_t mph, std::uint8_t asiUnit) {
   return mph;
 }
 
-bool AlarmCondition(const InstrumentState& state) {
+}  // namespace
+
+bool AirspeedAlarmCondition(const InstrumentState& state) {
   const Settings& s = state.settings;
   const std::uint32_t airspeed = state.airData.airspeed;
   return (airspeed > s.highAlarmSpeed && s.highAlarmOn == 1) ||
          (airspeed < s.lowAlarmSpeed && s.lowAlarmOn == 1 && state.flightTimer.inFlight == 1);
 }
-
-}  // namespace
 
 SpeedRange SpeedRangeForUnit(std::uint8_t asiUnit) {
   if (asiUnit == 1) return {26, 402};
@@ -97,7 +97,7 @@ void UpdateAirspeed(Instrument& instrument) {
   air.airspeed = InAirspeedUnit(air.airspeed, settings.asiUnit);
   if (air.airspeed > air.maxAirspeed) air.maxAirspeed = air.airspeed;
 
-  if (AlarmCondition(state)) {
+  if (AirspeedAlarmCondition(state)) {
     air.alarmActive = 1;
   } else {
     air.alarmActive = 0;

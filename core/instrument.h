@@ -183,6 +183,9 @@ void UpdateAltitude(Instrument& instrument);
 void UpdateAirspeed(Instrument& instrument);
 std::uint32_t IntegerSquareRoot(std::uint32_t value);
 void ClampSpeedSettings(Instrument& instrument);
+// The airspeed alarm condition from the present airspeed and settings: the
+// high alarm, or the low alarm during a flight; both comparisons strict.
+bool AirspeedAlarmCondition(const InstrumentState& state);
 
 struct SpeedRange {
   std::uint32_t lowest;

@@ -15,13 +15,6 @@ constexpr std::uint32_t kQnhStepMillibar = 1000;
 constexpr std::uint32_t kQnhStepInchHg = 338;
 constexpr double kQnhPerInchHg = 33863.0;
 
-bool AirspeedAlarmCondition(const InstrumentState& state) {
-  const Settings& s = state.settings;
-  const std::uint32_t airspeed = state.airData.airspeed;
-  return (airspeed > s.highAlarmSpeed && s.highAlarmOn == 1) ||
-         (airspeed < s.lowAlarmSpeed && s.lowAlarmOn == 1 && state.flightTimer.inFlight == 1);
-}
-
 void DrawAirspeed(Instrument& instrument, std::uint8_t y, std::uint8_t unitY) {
   const InstrumentState& state = instrument.state;
   FrameBuffer& fb = instrument.frameBuffer;
