@@ -1,14 +1,18 @@
 # Convenience wrapper around the CMake presets.
 #   make run    build and start the simulator window
 #   make test   build and run every test, in the dev and the asan builds,
+#               build the release and install it into a temporary prefix,
 #               and a brief fuzz run of the drawing operations
 #   make fuzz   a longer fuzz run (FUZZ_SECONDS, default 300)
 #   make bench  the firmware benchmarks in the release build
 
-.PHONY: all run test deps build-dev build-asan build-fuzz test-dev test-asan fuzz test-fuzz bench clean
+.PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
+	test-release fuzz test-fuzz bench clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
+# Every test has a folder of its own, so the suite runs on all cores.
+JOBS ?= $(shell nproc)
 
 all: build-dev
 
@@ -24,15 +28,22 @@ build-dev: deps build/dev/build.ninja
 build-asan: deps build/asan/build.ninja
 	cmake --build --preset asan
 
+build-release: deps build/release/build.ninja
+	cmake --build --preset release
+
 run: deps build/dev/build.ninja
 	cmake --build --preset dev --target kvr9-simulator
 	./scripts/run-simulator.sh build/dev/panel/kvr9-simulator
 
 test-dev: build-dev
-	ctest --preset dev
+	ctest --preset dev -j $(JOBS)
 
 test-asan: build-asan
-	ctest --preset asan
+	ctest --preset asan -j $(JOBS)
+
+# The build users install from: it must build, install and start.
+test-release: build-release
+	./scripts/check-install.sh build/release
 
 build-fuzz: deps build/fuzz/build.ninja
 	cmake --build --preset fuzz
@@ -50,7 +61,7 @@ bench: deps build/release/build.ninja
 	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-test: test-dev test-asan test-fuzz
+test: test-dev test-asan test-release test-fuzz
 
 clean:
 	rm -rf build
