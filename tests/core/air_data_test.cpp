@@ -187,6 +187,26 @@ TEST(AirspeedFilter, FastAndSlowFromEmptyMemory) {
   EXPECT_EQ(FilterSequence(2, 60).back(), 99u);
 }
 
+// The airspeed each pass shows while the filter settles on count 100, which
+// reads 38 mph unfiltered: the filter's output, not its memory.
+std::vector<std::uint32_t> FilteredAirspeeds(std::uint8_t filter, int passes) {
+  Instrument instrument = PoweredInstrument();
+  instrument.state.settings.asiFilter = filter;
+  instrument.state.airData.asiAdcRaw = 100;
+  std::vector<std::uint32_t> out;
+  for (int i = 0; i < passes; ++i) {
+    UpdateAirspeed(instrument);
+    out.push_back(instrument.state.airData.airspeed);
+  }
+  return out;
+}
+
+TEST(AirspeedFilter, FastAndSlowAirspeedFromEmptyMemory) {
+  EXPECT_EQ(FilteredAirspeeds(1, 7), (std::vector<std::uint32_t>{27, 33, 36, 37, 37, 38, 38}));
+  EXPECT_EQ(FilteredAirspeeds(2, 8), (std::vector<std::uint32_t>{19, 25, 29, 31, 33, 35, 35, 36}));
+  EXPECT_EQ(FilteredAirspeeds(2, 60).back(), 38u);
+}
+
 TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
   Instrument instrument = PoweredInstrument();
   Settings& s = instrument.state.settings;
@@ -221,6 +241,10 @@ TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
   air.asiAdcRaw = 18;
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.airspeed, 0u);
+  // 100 mph at -60000 ft: a correction of -105 mph is held at zero.
+  air.asiAdcRaw = 667;
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.airspeed, 0u);
 }
 
 TEST(Airspeed, AlarmIsStrictAndAcknowledgementClearsWithCondition) {
@@ -250,6 +274,9 @@ TEST(Airspeed, AlarmIsStrictAndAcknowledgementClearsWithCondition) {
   instrument.state.flightTimer.inFlight = 1;
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.alarmActive, 1);
+  air.asiAdcRaw = 100;  // 38 mph in flight: exactly at the low alarm is no alarm
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.alarmActive, 0);
 }
 
 TEST(Airspeed, DistanceAccumulatesInMphAndMaximumInUnit) {
