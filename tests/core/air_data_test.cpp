@@ -236,6 +236,14 @@ TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.airspeed, 108u);
 
+  // Only whole hundreds of feet count: 250 mph at 5999 ft gains 25 mph, not 26.
+  s.asiCalPercent = 150;
+  air.qnhAltitudeFt = 5999;
+  air.asiAdcRaw = 4096;
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.airspeed, 275u);
+  s.asiCalPercent = 100;
+
   // Far below sea level the correction is negative; the airspeed never wraps.
   air.qnhAltitudeFt = -60000;
   air.asiAdcRaw = 18;

@@ -206,6 +206,17 @@ TEST_F(Flight, LandingCountdownEndsFlightAfterThirtyQuietPasses) {
   EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 0);  // ended before its first minute
 }
 
+TEST_F(Flight, CountdownStopsWithAFlightEndedByHand) {
+  timer.inFlight = 1;
+  timer.flightCounted = 1;
+  SlowTickPass();  // the count-down is running
+  StopFlight(instrument);
+  EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 1);
+  Passes(40);  // no second end and no second entry
+  EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 1);
+  EXPECT_EQ(timer.landingCountdown, 30);
+}
+
 TEST_F(Flight, CountedAfterSixtyPassesAndStoredAtTheEnd) {
   timer.inFlight = 1;
   for (int i = 0; i < 70; ++i) SlowTickPass();
