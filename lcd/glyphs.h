@@ -28,6 +28,8 @@ extern const std::array<std::uint8_t, 540> BigDigitFont;
 // offset k of strip s: s * 512 + p * 128 + k + c.
 extern const std::array<std::uint8_t, 1024> IconBankA;
 extern const std::array<std::uint8_t, 1024> IconBankB;
+
+// Bank 0 is A, any other B.
 inline const std::array<std::uint8_t, 1024>& IconBank(unsigned bank) {
   return bank == 0 ? IconBankA : IconBankB;
 }
@@ -35,7 +37,7 @@ inline const std::array<std::uint8_t, 1024>& IconBank(unsigned bank) {
 inline constexpr unsigned kIconCount = 10;
 inline constexpr unsigned kIconSize = 32;
 
-// Where each icon sits: bank (0 = A, 1 = B), strip, column offset in the strip.
+// Where each icon sits: bank, strip, column offset in the strip.
 struct IconPlace {
   unsigned bank;
   unsigned strip;
