@@ -167,16 +167,22 @@ INSTANTIATE_TEST_SUITE_P(Table, AirspeedSamples,
                                            AirspeedSample{1000, 122, 196, 106},
                                            AirspeedSample{4096, 247, 397, 214}));
 
-std::vector<std::uint32_t> FilterSequence(std::uint8_t filter, int passes) {
+enum FilterReading : std::uint8_t { FilterMemory, ShownAirspeed };
+
+// Count 100 read through the filter from an empty memory, pass by pass:
+// either the filtered count recovered from the memory, which holds 2x
+// (FAST) or 4x (SLOW) of it, or the airspeed shown (38 mph unfiltered).
+std::vector<std::uint32_t> FilterSequence(std::uint8_t filter, int passes,
+                                          FilterReading reading = FilterMemory) {
   Instrument instrument = PoweredInstrument();
   instrument.state.settings.asiFilter = filter;
-  // Count 100 read through the filter: recover the filtered count from the
-  // memory, which holds 2x (FAST) or 4x (SLOW) of it.
   instrument.state.airData.asiAdcRaw = 100;
   std::vector<std::uint32_t> out;
   for (int i = 0; i < passes; ++i) {
     UpdateAirspeed(instrument);
-    out.push_back(instrument.state.airData.asiFilterState >> (filter == 1 ? 1 : 2));
+    const AirData& air = instrument.state.airData;
+    out.push_back(reading == ShownAirspeed ? air.airspeed
+                                           : air.asiFilterState >> (filter == 1 ? 1 : 2));
   }
   return out;
 }
@@ -187,24 +193,12 @@ TEST(AirspeedFilter, FastAndSlowFromEmptyMemory) {
   EXPECT_EQ(FilterSequence(2, 60).back(), 99u);
 }
 
-// The airspeed each pass shows while the filter settles on count 100, which
-// reads 38 mph unfiltered: the filter's output, not its memory.
-std::vector<std::uint32_t> FilteredAirspeeds(std::uint8_t filter, int passes) {
-  Instrument instrument = PoweredInstrument();
-  instrument.state.settings.asiFilter = filter;
-  instrument.state.airData.asiAdcRaw = 100;
-  std::vector<std::uint32_t> out;
-  for (int i = 0; i < passes; ++i) {
-    UpdateAirspeed(instrument);
-    out.push_back(instrument.state.airData.airspeed);
-  }
-  return out;
-}
-
 TEST(AirspeedFilter, FastAndSlowAirspeedFromEmptyMemory) {
-  EXPECT_EQ(FilteredAirspeeds(1, 7), (std::vector<std::uint32_t>{27, 33, 36, 37, 37, 38, 38}));
-  EXPECT_EQ(FilteredAirspeeds(2, 8), (std::vector<std::uint32_t>{19, 25, 29, 31, 33, 35, 35, 36}));
-  EXPECT_EQ(FilteredAirspeeds(2, 60).back(), 38u);
+  EXPECT_EQ(FilterSequence(1, 7, ShownAirspeed),
+            (std::vector<std::uint32_t>{27, 33, 36, 37, 37, 38, 38}));
+  EXPECT_EQ(FilterSequence(2, 8, ShownAirspeed),
+            (std::vector<std::uint32_t>{19, 25, 29, 31, 33, 35, 35, 36}));
+  EXPECT_EQ(FilterSequence(2, 60, ShownAirspeed).back(), 38u);
 }
 
 TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
