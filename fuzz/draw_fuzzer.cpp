@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "lcd/big_numbers.h"
 #include "lcd/frame_buffer.h"
+#include "lcd/icons.h"
 #include "lcd/text.h"
 
 namespace {

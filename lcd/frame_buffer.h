@@ -20,6 +20,11 @@ enum PixelMode : std::uint8_t { PixelClear = 0, PixelSet = 1, PixelInvert = 2 };
 inline constexpr std::array<std::uint8_t, 8> RowMask = {0x01, 0x02, 0x04, 0x08,
                                                         0x10, 0x20, 0x40, 0x80};
 
+// Positions on the LCD are bytes: a sum past 255 wraps round, as on the instrument.
+inline std::uint8_t Wrap8(unsigned value) {
+  return static_cast<std::uint8_t>(value & 0xFF);
+}
+
 void ClearFrameBuffer(FrameBuffer& frameBuffer);
 std::uint8_t GetPixel(const FrameBuffer& frameBuffer, std::uint8_t x, std::uint8_t y);
 void PutPixel(FrameBuffer& frameBuffer, std::uint8_t x, std::uint8_t y, std::uint8_t mode);

@@ -29,4 +29,32 @@ extern const std::array<std::uint8_t, 540> BigDigitFont;
 extern const std::array<std::uint8_t, 1024> IconBankA;
 extern const std::array<std::uint8_t, 1024> IconBankB;
 
+// Bank 0 is A, any other B.
+inline const std::array<std::uint8_t, 1024>& IconBank(unsigned bank) {
+  return bank == 0 ? IconBankA : IconBankB;
+}
+
+inline constexpr unsigned kIconCount = 10;
+inline constexpr unsigned kIconSize = 32;
+
+// Where each icon sits: bank, strip, column offset in the strip.
+struct IconPlace {
+  unsigned bank;
+  unsigned strip;
+  unsigned offset;
+};
+
+inline constexpr std::array<IconPlace, kIconCount> kIconPlaces{{
+    {0, 0, 0},   // 0 flight log
+    {0, 0, 32},  // 1 instrument dial
+    {0, 0, 64},  // 2 calibration
+    {0, 0, 96},  // 3 question
+    {0, 1, 0},   // 4 maximum values
+    {0, 1, 32},  // 5 exclamation
+    {0, 1, 64},  // 6 altimeter
+    {0, 1, 96},  // 7 airspeed
+    {1, 1, 96},  // 8 display settings
+    {1, 0, 96},  // 9 converter readings
+}};
+
 }  // namespace kvr9

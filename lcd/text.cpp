@@ -14,10 +14,6 @@ constexpr unsigned kSmallGlyphBytes = 5;
 constexpr unsigned kSmallCellWidth = 6;
 constexpr unsigned kFont8x8GlyphBytes = 8;
 
-std::uint8_t Wrap8(unsigned value) {
-  return static_cast<std::uint8_t>(value & 0xFF);
-}
-
 // Column col (0..4) of a small-font glyph; codes outside the table are blank.
 std::uint8_t SmallGlyphColumn(unsigned char ch, unsigned col) {
   if (ch < kSmallFontFirst || ch > kSmallFontLast || col >= kSmallGlyphBytes) return 0;

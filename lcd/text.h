@@ -1,4 +1,4 @@
-// Text in the two LCD fonts, the big numerals and the menu icons.
+// Text in the two LCD fonts.
 // Positions and counters are 8-bit and wrap, as on the instrument.
 #pragma once
 
@@ -33,11 +33,5 @@ void DrawText8Literal(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const cha
                       std::uint8_t doubleHeight, std::uint8_t ink, std::uint8_t inverse);
 void DrawText8CentredLiteral(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text,
                              std::uint8_t doubleHeight, std::uint8_t ink, std::uint8_t inverse);
-
-// 18 x 24 numerals side by side from (x, y); also blank, "-" and "+".
-void DrawBigNumber(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text);
-
-// One of the ten 32 x 32 icons, copied opaquely into its fixed place.
-void DrawIcon(FrameBuffer& fb, std::uint8_t icon);
 
 }  // namespace kvr9

@@ -102,8 +102,11 @@ std::uint8_t NextOfThree(std::uint8_t value, bool increase) {
   return value == 0 || value > 2 ? 2 : static_cast<std::uint8_t>(value - 1);
 }
 
-void ChangeAsiRow(Instrument& instrument, std::uint8_t row, bool increase, SpeedRange range) {
+void ChangeAsiRow(Instrument& instrument, std::uint8_t key) {
   Settings& s = instrument.state.settings;
+  const std::uint8_t row = instrument.state.ui.cursor;
+  const bool increase = IsIncreaseKey(key);
+  const SpeedRange range = SpeedRangeForUnit(s.asiUnit);
   const std::uint8_t step = instrument.state.ui.keyStep;
   switch (row) {
     case RowAsiDisplay:
@@ -141,8 +144,10 @@ void ChangeAsiRow(Instrument& instrument, std::uint8_t row, bool increase, Speed
   }
 }
 
-void ChangeCalibration(Instrument& instrument, std::uint8_t row, bool increase) {
+void ChangeCalibration(Instrument& instrument, std::uint8_t key) {
   Settings& s = instrument.state.settings;
+  const std::uint8_t row = instrument.state.ui.cursor;
+  const bool increase = IsIncreaseKey(key);
   // One count or one percent per key whatever keyStep says: these are fine trims.
   if (row == kCalAltRow) {
     if (increase && s.altCalOffset < kAltCalLimit) ++s.altCalOffset;
@@ -153,13 +158,32 @@ void ChangeCalibration(Instrument& instrument, std::uint8_t row, bool increase) 
   }
 }
 
+void ChooseAsiRow(Instrument& instrument) {
+  UiState& ui = instrument.state.ui;
+  if (ui.cursor == 0) {
+    LeaveTo(instrument, MainMenuScreen, kAsiSetupItem);
+  } else if (ui.cursor == kZeroRow) {
+    ui.currentScreen = ZeroAsiScreen;  // comes back to this row
+  } else {
+    ui.editing = 1;
+  }
+}
+
+void ChooseCalibrateRow(Instrument& instrument) {
+  if (instrument.state.ui.cursor == 0) {
+    LeaveTo(instrument, MainMenuScreen, kCalibrateItem);
+    HookSaveSettings(instrument);
+  } else {
+    instrument.state.ui.editing = 1;
+  }
+}
+
 }  // namespace
 
 void AsiSetupScreen(Instrument& instrument) {
   UiState& ui = instrument.state.ui;
   const std::uint8_t offset = ScrollOffset(instrument);
   DrawTitle(instrument, " ASI SETUP ");
-  const SpeedRange range = SpeedRangeForUnit(instrument.state.settings.asiUnit);
   // A unit changed on the previous pass takes effect here, before anything is shown.
   ClampSpeedSettings(instrument);
 
@@ -175,24 +199,7 @@ void AsiSetupScreen(Instrument& instrument) {
                    AsiRowValue(instrument.state.settings, row, number, sizeof number));
   }
 
-  const std::uint8_t key = TakeKey(instrument);
-  if (ui.editing == 0) {
-    if (key == KeyPress) {
-      if (ui.cursor == 0) {
-        LeaveTo(instrument, MainMenuScreen, kAsiSetupItem);
-      } else if (ui.cursor == kZeroRow) {
-        ui.currentScreen = ZeroAsiScreen;  // comes back to this row
-      } else {
-        ui.editing = 1;
-      }
-    } else {
-      MoveCursor(instrument, key, kAsiLastRow);
-    }
-  } else if (key == KeyPress) {
-    ui.editing = 0;
-  } else if (IsEditKey(key)) {
-    ChangeAsiRow(instrument, ui.cursor, IsIncreaseKey(key), range);
-  }
+  HandleListKey(instrument, TakeKey(instrument), kAsiLastRow, ChooseAsiRow, ChangeAsiRow);
 }
 
 void ZeroAsiScreen(Instrument& instrument) {
@@ -217,7 +224,6 @@ void ZeroAsiScreen(Instrument& instrument) {
 }
 
 void CalibrateScreen(Instrument& instrument) {
-  UiState& ui = instrument.state.ui;
   const Settings& s = instrument.state.settings;
   const AirData& air = instrument.state.airData;
   DrawTitle(instrument, " CALIBRATE ");
@@ -230,23 +236,8 @@ void CalibrateScreen(Instrument& instrument) {
                 static_cast<unsigned>(air.airspeed));
   DrawSettingRow(instrument, 0, kCalAsiRow, "ASI: ", value);
 
-  const std::uint8_t key = TakeKey(instrument);
-  if (ui.editing == 0) {
-    if (key == KeyPress) {
-      if (ui.cursor == 0) {
-        LeaveTo(instrument, MainMenuScreen, kCalibrateItem);
-        HookSaveSettings(instrument);
-      } else {
-        ui.editing = 1;
-      }
-    } else {
-      MoveCursor(instrument, key, kCalLastRow);
-    }
-  } else if (key == KeyPress) {
-    ui.editing = 0;
-  } else if (IsEditKey(key)) {
-    ChangeCalibration(instrument, ui.cursor, IsIncreaseKey(key));
-  }
+  HandleListKey(instrument, TakeKey(instrument), kCalLastRow, ChooseCalibrateRow,
+                ChangeCalibration);
 }
 
 void AdcValuesScreen(Instrument& instrument) {

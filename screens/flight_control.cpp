@@ -2,6 +2,7 @@
 // information) and the maximum values page of the main menu.
 #include <cstdio>
 
+#include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
 #include "screens/screens.h"
@@ -10,7 +11,6 @@ namespace kvr9 {
 
 namespace {
 
-constexpr std::uint8_t kIconQuestion = 3;
 // 720 counts of the air-distance sum make a tenth of a statute mile.
 constexpr std::uint32_t kDistanceCountsPerTenth = 720;
 // The one count of tenths that reads as an unknown distance.
@@ -34,14 +34,6 @@ double DistanceInUnit(std::uint32_t tenthsOfMile, std::uint8_t asiUnit) {
     default:
       return tenths * 0.1;  // statute miles
   }
-}
-
-void FormatFlightTime(const Instrument& instrument, char* text, std::size_t size) {
-  const FlightTimer& timer = instrument.state.flightTimer;
-  // Minutes follow the separator in both settings, never hundredths.
-  std::snprintf(text, size,
-                instrument.state.settings.hourFractDecimal == 1 ? "%02d.%02d" : "%02d:%02d",
-                timer.flightHours, timer.flightMinutes);
 }
 
 void FormatAirDistance(const Instrument& instrument, char* text, std::size_t size) {
@@ -85,7 +77,9 @@ void FlightInfoScreen(Instrument& instrument) {
 
   char text[24];
   DrawText8Literal(fb, 0, 18, "FLIGHT TIME:", 0, PixelSet, 0);
-  FormatFlightTime(instrument, text, sizeof text);
+  const FlightTimer& timer = instrument.state.flightTimer;
+  FormatFlightTime(instrument.state.settings, timer.flightHours, timer.flightMinutes, text,
+                   sizeof text);
   DrawText8Centred(fb, 64, 26, text, 1, PixelSet, 0);
 
   DrawText8Literal(fb, 0, 42, "AIR DISTANCE:", 0, PixelSet, 0);

@@ -2,6 +2,7 @@
 // that other screens open and that return to where they came from.
 #include <cstdio>
 
+#include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
 #include "screens/screens.h"
@@ -9,9 +10,6 @@
 namespace kvr9 {
 
 namespace {
-
-constexpr std::uint8_t kIconQuestion = 3;
-constexpr std::uint8_t kIconExclamation = 5;
 
 // Rows of the flight log menu.
 constexpr std::uint8_t kRowDone = 0;
@@ -120,19 +118,7 @@ void FlightLogScreen(Instrument& instrument) {
   }
   const std::uint8_t lastRow = detecting ? kRowTakeoffSpeed : kRowFlightDetect;
 
-  const std::uint8_t key = TakeKey(instrument);
-  if (key == KeyNone) return;
-  if (ui.editing == 0) {
-    if (key == KeyPress) {
-      ChooseFlightLogRow(instrument);
-    } else {
-      MoveCursor(instrument, key, lastRow);
-    }
-  } else if (key == KeyPress) {
-    ui.editing = 0;
-  } else if (IsEditKey(key)) {
-    EditFlightLogRow(instrument, key);
-  }
+  HandleListKey(instrument, TakeKey(instrument), lastRow, ChooseFlightLogRow, EditFlightLogRow);
 }
 
 void DrawLogEntry(Instrument& instrument, std::uint8_t index, std::uint8_t baseY,
@@ -144,10 +130,8 @@ void DrawLogEntry(Instrument& instrument, std::uint8_t index, std::uint8_t baseY
   if (hours >= kEmptyEntryHours) {
     std::snprintf(time, sizeof time, "-----");
   } else {
-    // Minutes follow the separator in both settings, never hundredths.
-    std::snprintf(time, sizeof time,
-                  instrument.state.settings.hourFractDecimal == 1 ? "%02d.%02d" : "%02d:%02d",
-                  hours, log[index + kFlightLogEntries]);
+    FormatFlightTime(instrument.state.settings, hours, log[index + kFlightLogEntries], time,
+                     sizeof time);
   }
   char text[16];
   std::snprintf(text, sizeof text, "%d: %s", index + 1, time);

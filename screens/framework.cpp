@@ -103,6 +103,12 @@ void AppendAsiUnit(const Instrument& instrument, char* text, std::size_t size) {
   AppendText(text, size, AsiUnitName(instrument.state.settings.asiUnit));
 }
 
+void FormatFlightTime(const Settings& settings, std::uint8_t hours, std::uint8_t minutes,
+                      char* text, std::size_t size) {
+  std::snprintf(text, size, settings.hourFractDecimal == 1 ? "%02d.%02d" : "%02d:%02d", hours,
+                minutes);
+}
+
 std::uint8_t TakeKey(Instrument& instrument) {
   const std::uint8_t key = instrument.state.ui.pendingKey;
   instrument.state.ui.pendingKey = KeyNone;
@@ -132,6 +138,23 @@ bool IsIncreaseKey(std::uint8_t key) {
 
 bool IsEditKey(std::uint8_t key) {
   return key == KeyClockwise || key == KeyAntiClockwise || key == KeyF1 || key == KeyF2;
+}
+
+void HandleListKey(Instrument& instrument, std::uint8_t key, std::uint8_t lastRow,
+                   void (*chooseRow)(Instrument&),
+                   void (*changeRow)(Instrument&, std::uint8_t key)) {
+  UiState& ui = instrument.state.ui;
+  if (ui.editing == 0) {
+    if (key == KeyPress) {
+      chooseRow(instrument);
+    } else {
+      MoveCursor(instrument, key, lastRow);
+    }
+  } else if (key == KeyPress) {
+    ui.editing = 0;
+  } else if (IsEditKey(key)) {
+    changeRow(instrument, key);
+  }
 }
 
 }  // namespace kvr9

@@ -44,6 +44,11 @@ void AppendAltUnit(const Instrument& instrument, char* text, std::size_t size);
 void AppendQnhUnit(const Instrument& instrument, char* text, std::size_t size);
 void AppendAsiUnit(const Instrument& instrument, char* text, std::size_t size);
 
+// A flight time: hours, then minutes after ':' or, with HOUR FRACT DEC,
+// after '.'; never hundredths.
+void FormatFlightTime(const Settings& settings, std::uint8_t hours, std::uint8_t minutes,
+                      char* text, std::size_t size);
+
 // Key helpers shared by the list screens.
 std::uint8_t TakeKey(Instrument& instrument);  // the pending key, now consumed
 void LeaveTo(Instrument& instrument, ScreenHandler screen, std::uint8_t cursor);
@@ -51,5 +56,13 @@ void MoveCursor(Instrument& instrument, std::uint8_t key, std::uint8_t lastRow);
 std::uint8_t Flipped(std::uint8_t value);  // 0 becomes 1, anything else 0
 bool IsIncreaseKey(std::uint8_t key);      // clockwise or F1 while editing
 bool IsEditKey(std::uint8_t key);          // any of the four turn and arrow keys
+
+// The keys of a list with editable rows. Outside editing the knob press
+// chooses the row under the cursor and the other keys move the cursor;
+// while editing the press ends the edit and the turn and arrow keys change
+// the row's value.
+void HandleListKey(Instrument& instrument, std::uint8_t key, std::uint8_t lastRow,
+                   void (*chooseRow)(Instrument&),
+                   void (*changeRow)(Instrument&, std::uint8_t key));
 
 }  // namespace kvr9

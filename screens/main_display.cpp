@@ -1,6 +1,8 @@
 // The instrument's normal display and the main menu.
 #include <cstdio>
 
+#include "lcd/big_numbers.h"
+#include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
 #include "screens/screens.h"

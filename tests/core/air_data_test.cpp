@@ -167,16 +167,22 @@ INSTANTIATE_TEST_SUITE_P(Table, AirspeedSamples,
                                            AirspeedSample{1000, 122, 196, 106},
                                            AirspeedSample{4096, 247, 397, 214}));
 
-std::vector<std::uint32_t> FilterSequence(std::uint8_t filter, int passes) {
+enum FilterReading : std::uint8_t { FilterMemory, ShownAirspeed };
+
+// Count 100 read through the filter from an empty memory, pass by pass:
+// either the filtered count recovered from the memory, which holds 2x
+// (FAST) or 4x (SLOW) of it, or the airspeed shown (38 mph unfiltered).
+std::vector<std::uint32_t> FilterSequence(std::uint8_t filter, int passes,
+                                          FilterReading reading = FilterMemory) {
   Instrument instrument = PoweredInstrument();
   instrument.state.settings.asiFilter = filter;
-  // Count 100 read through the filter: recover the filtered count from the
-  // memory, which holds 2x (FAST) or 4x (SLOW) of it.
   instrument.state.airData.asiAdcRaw = 100;
   std::vector<std::uint32_t> out;
   for (int i = 0; i < passes; ++i) {
     UpdateAirspeed(instrument);
-    out.push_back(instrument.state.airData.asiFilterState >> (filter == 1 ? 1 : 2));
+    const AirData& air = instrument.state.airData;
+    out.push_back(reading == ShownAirspeed ? air.airspeed
+                                           : air.asiFilterState >> (filter == 1 ? 1 : 2));
   }
   return out;
 }
@@ -185,6 +191,14 @@ TEST(AirspeedFilter, FastAndSlowFromEmptyMemory) {
   EXPECT_EQ(FilterSequence(1, 9), (std::vector<std::uint32_t>{50, 75, 87, 93, 96, 98, 99, 99, 99}));
   EXPECT_EQ(FilterSequence(2, 8), (std::vector<std::uint32_t>{25, 43, 57, 68, 76, 82, 86, 89}));
   EXPECT_EQ(FilterSequence(2, 60).back(), 99u);
+}
+
+TEST(AirspeedFilter, FastAndSlowAirspeedFromEmptyMemory) {
+  EXPECT_EQ(FilterSequence(1, 7, ShownAirspeed),
+            (std::vector<std::uint32_t>{27, 33, 36, 37, 37, 38, 38}));
+  EXPECT_EQ(FilterSequence(2, 8, ShownAirspeed),
+            (std::vector<std::uint32_t>{19, 25, 29, 31, 33, 35, 35, 36}));
+  EXPECT_EQ(FilterSequence(2, 60, ShownAirspeed).back(), 38u);
 }
 
 TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
@@ -216,9 +230,21 @@ TEST(Airspeed, ZeroOffsetCapAndTrueAirspeed) {
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.airspeed, 108u);
 
+  // Only whole hundreds of feet count: 250 mph at 5999 ft gains 25 mph, not 26.
+  s.asiCalPercent = 150;
+  air.qnhAltitudeFt = 5999;
+  air.asiAdcRaw = 4096;
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.airspeed, 275u);
+  s.asiCalPercent = 100;
+
   // Far below sea level the correction is negative; the airspeed never wraps.
   air.qnhAltitudeFt = -60000;
   air.asiAdcRaw = 18;
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.airspeed, 0u);
+  // 100 mph at -60000 ft: a correction of -105 mph is held at zero.
+  air.asiAdcRaw = 667;
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.airspeed, 0u);
 }
@@ -250,6 +276,9 @@ TEST(Airspeed, AlarmIsStrictAndAcknowledgementClearsWithCondition) {
   instrument.state.flightTimer.inFlight = 1;
   UpdateAirspeed(instrument);
   EXPECT_EQ(air.alarmActive, 1);
+  air.asiAdcRaw = 100;  // 38 mph in flight: exactly at the low alarm is no alarm
+  UpdateAirspeed(instrument);
+  EXPECT_EQ(air.alarmActive, 0);
 }
 
 TEST(Airspeed, DistanceAccumulatesInMphAndMaximumInUnit) {

@@ -165,6 +165,35 @@ TEST_F(Flight, AutoDetectionStartsOnceAndZeroesDistanceOnce) {
   EXPECT_EQ(instrument.state.airData.distanceSum, 244u);  // not zeroed again
 }
 
+TEST_F(Flight, AutoDetectionStartsAtTheTakeoffSpeedItself) {
+  instrument.state.settings.flightDetectAuto = 1;
+  instrument.state.settings.asiFilter = 0;
+  instrument.state.settings.takeoffSpeed = 38;
+  struct Case {
+    std::int32_t count;
+    std::uint8_t inFlight;
+  };
+  for (const Case c : {Case{90, 0}, Case{100, 1}}) {  // 36 mph, then exactly 38 mph
+    instrument.state.airData.asiAdcRaw = c.count;
+    Passes(1);
+    SlowTickPass();
+    EXPECT_EQ(timer.inFlight, c.inFlight) << c.count;
+  }
+}
+
+TEST_F(Flight, SlowTickWaitsRaisedUntilTheTakeoffSpeedIsReached) {
+  instrument.state.settings.flightDetectAuto = 1;
+  instrument.state.settings.asiFilter = 0;
+  instrument.state.airData.asiAdcRaw = 18;  // 16 mph, below the take-off speed of 30
+  SlowTickPass();
+  Passes(2);
+  EXPECT_EQ(timer.inFlight, 0);
+  instrument.state.airData.asiAdcRaw = 1000;  // 122 mph, before the next slow tick
+  Passes(2);
+  EXPECT_EQ(timer.inFlight, 1);
+  EXPECT_EQ(timer.slowTick, 0);  // the first pass in flight lowers it
+}
+
 TEST_F(Flight, LandingCountdownEndsFlightAfterThirtyQuietPasses) {
   // Started by hand: the count-down still ends it.
   instrument.state.ui.currentScreen = StartStopScreen;
@@ -175,6 +204,17 @@ TEST_F(Flight, LandingCountdownEndsFlightAfterThirtyQuietPasses) {
   Passes(1);
   EXPECT_EQ(timer.inFlight, 0);
   EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 0);  // ended before its first minute
+}
+
+TEST_F(Flight, CountdownStopsWithAFlightEndedByHand) {
+  timer.inFlight = 1;
+  timer.flightCounted = 1;
+  SlowTickPass();  // the count-down is running
+  StopFlight(instrument);
+  EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 1);
+  Passes(40);  // no second end and no second entry
+  EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 1);
+  EXPECT_EQ(timer.landingCountdown, 30);
 }
 
 TEST_F(Flight, CountedAfterSixtyPassesAndStoredAtTheEnd) {
@@ -188,14 +228,16 @@ TEST_F(Flight, CountedAfterSixtyPassesAndStoredAtTheEnd) {
   EXPECT_EQ(hooks.Count("StoreFlightLogEntry"), 2);
 }
 
-TEST_F(Flight, HoursWrapFrom99To0) {
+TEST_F(Flight, HoursReach99ThenWrapTo0) {
   timer.inFlight = 1;
-  timer.flightHours = 99;
-  timer.flightMinutes = 59;
-  timer.flightSeconds = 59;
-  SlowTickPass();
-  EXPECT_EQ(timer.flightHours, 0);
-  EXPECT_EQ(timer.flightMinutes, 0);
+  timer.flightHours = 98;
+  for (const int hours : {99, 0}) {
+    timer.flightMinutes = 59;
+    timer.flightSeconds = 59;
+    SlowTickPass();
+    EXPECT_EQ(timer.flightHours, hours);
+    EXPECT_EQ(timer.flightMinutes, 0);
+  }
 }
 
 TEST_F(Flight, LedLitOnlyForUnacknowledgedAlarmInBlinkPhaseOne) {

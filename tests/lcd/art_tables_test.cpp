@@ -14,8 +14,7 @@ namespace kvr9 {
 namespace {
 
 constexpr std::size_t kDigitBandBytes = 10 * kBigDigitWidth;
-constexpr std::size_t kIconSize = 32;
-constexpr std::size_t kIconBands = 4;
+constexpr std::size_t kIconBands = kIconSize / 8;
 constexpr std::size_t kStripColumns = 128;
 constexpr std::size_t kStripBytes = kIconBands * kStripColumns;
 
@@ -93,32 +92,13 @@ TEST(ArtTablesTest, NoTwoNumeralsLookAlike) {
   }
 }
 
-// Where DrawIcon takes each icon from: bank, strip, column offset.
-struct IconPlace {
-  const std::array<std::uint8_t, 1024>* bank;
-  std::size_t strip;
-  std::size_t offset;
-};
-
-const std::array<IconPlace, 10> kIconPlaces{{
-    {&IconBankA, 0, 0},
-    {&IconBankA, 0, 32},
-    {&IconBankA, 0, 64},
-    {&IconBankA, 0, 96},
-    {&IconBankA, 1, 0},
-    {&IconBankA, 1, 32},
-    {&IconBankA, 1, 64},
-    {&IconBankA, 1, 96},
-    {&IconBankB, 1, 96},
-    {&IconBankB, 0, 96},
-}};
-
 std::vector<std::uint8_t> IconBytes(unsigned icon) {
   const IconPlace& place = kIconPlaces[icon];
+  const std::array<std::uint8_t, 1024>& bank = IconBank(place.bank);
   std::vector<std::uint8_t> bytes;
   for (std::size_t band = 0; band < kIconBands; ++band) {
     const auto first =
-        place.bank->begin() + place.strip * kStripBytes + band * kStripColumns + place.offset;
+        bank.begin() + place.strip * kStripBytes + band * kStripColumns + place.offset;
     bytes.insert(bytes.end(), first, first + kIconSize);
   }
   return bytes;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <utility>
 #include <vector>
@@ -51,6 +52,19 @@ TEST(PutPixel, AddressesColumnBytesAndIgnoresOffDisplayAndUnknownModes) {
   PutPixel(fb, 127, 63, PixelClear);
   EXPECT_EQ(fb.bytes[1023], 0);
   EXPECT_EQ(GetPixel(fb, 200, 10), 0);
+}
+
+// The main menu's last thumb reaches y 64: a row below the display reads
+// as blank and writes nothing, also not into memory after the frame.
+TEST(PutPixel, RowBelowTheDisplayStaysOutsideTheFrame) {
+  struct {
+    FrameBuffer fb;
+    std::array<std::uint8_t, kLcdWidth> after;
+  } guarded{};
+  PutPixel(guarded.fb, 0, 64, PixelSet);
+  EXPECT_EQ(guarded.after, (std::array<std::uint8_t, kLcdWidth>{}));
+  guarded.after.fill(0xFF);
+  EXPECT_EQ(GetPixel(guarded.fb, 0, 64), 0);
 }
 
 struct LineCase {

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "lcd/big_numbers.h"
 #include "lcd/glyphs.h"
+#include "lcd/icons.h"
 
 namespace kvr9 {
 namespace {

@@ -15,6 +15,7 @@ namespace kvr9 {
 namespace {
 
 using Hooks = std::vector<std::string>;
+using testing::Runs;
 using testing::SetupScreenTest;
 using AsiSetup = SetupScreenTest;
 using ZeroAsi = SetupScreenTest;
@@ -140,6 +141,7 @@ TEST_F(AsiSetup, EditingASpeedRowHighlightsOnlyItsValue) {
   settings().lowAlarmSpeed = 45;
   Pass(KeyNone);
   EXPECT_EQ(testing::CompareWithGolden(Frame(), "asi_setup_editing_speed"), "");
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 40), (Runs{{88, 103}}));  // "45" after "LOW ALARM: "
 }
 
 // ---- ASI setup: unit and filter --------------------------------------------
@@ -205,18 +207,33 @@ TEST_F(AsiSetup, UnitChangeClampsTheSpeedsOnTheNextPass) {
 
 // ---- ASI setup: scrolling --------------------------------------------------
 
-class AsiSetupScroll : public SetupScreenTest,
-                       public ::testing::WithParamInterface<std::uint8_t> {};
+struct ScrollCase {
+  std::uint8_t cursor;
+  int selectedY;
+  Runs highlight;
+};
+
+class AsiSetupScroll : public SetupScreenTest, public ::testing::WithParamInterface<ScrollCase> {};
 
 // Scrolled, the selected row is the bottom line: rows 1-7 at cursor 7, 4-10 at 10.
 TEST_P(AsiSetupScroll, SelectedRowStaysInsideTheSevenLines) {
-  Open(AsiSetupScreen, GetParam());
+  const ScrollCase& c = GetParam();
+  Open(AsiSetupScreen, c.cursor);
   Pass(KeyNone);
-  EXPECT_EQ(testing::CompareWithGolden(Frame(), "asi_setup_cursor" + std::to_string(GetParam())),
-            "");
+  EXPECT_EQ(testing::CompareWithGolden(Frame(), "asi_setup_cursor" + std::to_string(c.cursor)), "");
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), c.selectedY), c.highlight);
+  if (c.selectedY != 8) {
+    EXPECT_EQ(testing::InverseCellRuns(Frame(), 8), Runs{});  // no done row
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Goldens, AsiSetupScroll, ::testing::Values(0, 7, 10));
+// The done row is centred on x 64; a selected setting row runs from x 0 to
+// the end of its value: "ASI UNIT: mph", where the descender of "p" leaves
+// a gap, and "POSITION: TOP".
+INSTANTIATE_TEST_SUITE_P(Goldens, AsiSetupScroll,
+                         ::testing::Values(ScrollCase{0, 8, {{16, 111}}},
+                                           ScrollCase{7, 56, {{0, 87}, {90, 103}}},
+                                           ScrollCase{10, 56, {{0, 103}}}));
 
 TEST_F(AsiSetup, ScrollsBackWhenTheCursorReturnsToRow6) {
   Open(AsiSetupScreen, 7);

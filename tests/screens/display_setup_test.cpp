@@ -12,6 +12,7 @@ namespace kvr9 {
 namespace {
 
 using Hooks = std::vector<std::string>;
+using testing::Runs;
 using testing::SetupScreenTest;
 using DisplaySetup = SetupScreenTest;
 using Contrast = SetupScreenTest;
@@ -80,9 +81,11 @@ TEST_F(DisplaySetup, BacklightRowHighlight) {
   Open(DisplaySetupScreen, 2, 0);
   Pass(KeyNone);  // label and value one bar, x 0 to 103
   EXPECT_EQ(testing::CompareWithGolden(Frame(), "display_setup_navigation"), "");
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 24), (Runs{{0, 103}}));
   Pass(KeyPress);
   Pass(KeyNone);  // only the value, x 88 to 103
   EXPECT_EQ(testing::CompareWithGolden(Frame(), "display_setup_editing"), "");
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 24), (Runs{{88, 103}}));
 }
 
 // ---- Contrast --------------------------------------------------------------
@@ -141,17 +144,29 @@ TEST_F(Contrast, PressSavesAndReturnsToItsRow) {
   EXPECT_EQ(settings().contrast, 34);
 }
 
-class ContrastBar : public SetupScreenTest, public ::testing::WithParamInterface<std::uint8_t> {};
+struct BarCase {
+  std::uint8_t contrast;
+  Runs insideTheFrame;  // a row between the frame's top and bottom
+};
 
-// The bar ends at x 1 (on the frame's edge), 65 and 125 (one inside the frame).
+class ContrastBar : public SetupScreenTest, public ::testing::WithParamInterface<BarCase> {};
+
+// The bar ends at x 1 (on the frame's edge), 65 and 125 (one inside the
+// frame, whose right edge is x 126), and shares the frame's rows 15 and 25.
 TEST_P(ContrastBar, FillsFromTheLeftEdgeOfTheFrame) {
+  const BarCase& c = GetParam();
   Open(ContrastScreen);
-  settings().contrast = GetParam();
+  settings().contrast = c.contrast;
   Pass(KeyNone);
-  EXPECT_EQ(testing::CompareWithGolden(Frame(), "contrast_" + std::to_string(GetParam())), "");
+  EXPECT_EQ(testing::CompareWithGolden(Frame(), "contrast_" + std::to_string(c.contrast)), "");
+  for (const int y : {16, 24}) EXPECT_EQ(testing::InkRunsInRow(Frame(), y), c.insideTheFrame);
+  EXPECT_EQ(testing::InkRunsInColumn(Frame(), 1, 8), (Runs{{15, 25}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Goldens, ContrastBar, ::testing::Values(0, 32, 62));
+INSTANTIATE_TEST_SUITE_P(Goldens, ContrastBar,
+                         ::testing::Values(BarCase{0, {{1, 1}, {126, 126}}},
+                                           BarCase{32, {{1, 65}, {126, 126}}},
+                                           BarCase{62, {{1, 126}}}));
 
 // ---- Altitude setup --------------------------------------------------------
 
@@ -266,11 +281,13 @@ TEST_F(AltSetup, ShowsBothPositionWords) {
   settings().altitudeOnTop = 0;
   Pass(KeyNone);
   EXPECT_EQ(testing::CompareWithGolden(Frame(), "alt_setup_navigation"), "");  // BOTTOM
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 16), (Runs{{0, 95}}));           // "ALT UNIT: ft"
   Open(AltSetupScreen, 3, 1);
   settings().altitudeOnTop = 1;
   settings().qnhUnit = 1;
   Pass(KeyNone);
   EXPECT_EQ(testing::CompareWithGolden(Frame(), "alt_setup_editing_top"), "");  // TOP, "Hg
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 32), (Runs{{80, 103}}));  // values start at x 80
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "screens/screens.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
+#include "support/ink_runs.h"
 #include "support/text_band.h"
 
 namespace kvr9 {
@@ -238,6 +240,7 @@ struct ListPicture {
   std::uint32_t takeoffSpeed;
   std::uint8_t cursor;
   std::uint8_t editing;
+  testing::Runs highlight;  // on the selected row's line
 };
 
 class FlightLogPictures : public LogScreens, public ::testing::WithParamInterface<ListPicture> {};
@@ -249,16 +252,18 @@ TEST_P(FlightLogPictures, MatchTheGolden) {
   Open(FlightLogScreen, p.cursor, p.editing);
   PassWithKey(instrument, KeyNone);
   EXPECT_EQ(testing::CompareWithGolden(Frame(), p.golden), "");
+  EXPECT_EQ(testing::InverseCellRuns(Frame(), 8 * p.cursor + 8), p.highlight);
 }
 
+// "FLIGHT T/O:" has no trailing blank: its value starts at x 88.
 INSTANTIATE_TEST_SUITE_P(
     Goldens, FlightLogPictures,
-    ::testing::Values(ListPicture{"flight_log_manual", 0, 30, 0, 0},
-                      ListPicture{"flight_log_view_selected", 0, 30, 1, 0},
-                      ListPicture{"flight_log_detect_30_navigating", 1, 30, 5, 0},
-                      ListPicture{"flight_log_detect_30_editing", 1, 30, 5, 1},
-                      ListPicture{"flight_log_detect_100_navigating", 1, 100, 5, 0},
-                      ListPicture{"flight_log_detect_100_editing", 1, 100, 5, 1}),
+    ::testing::Values(ListPicture{"flight_log_manual", 0, 30, 0, 0, {{16, 111}}},
+                      ListPicture{"flight_log_view_selected", 0, 30, 1, 0, {{0, 63}}},
+                      ListPicture{"flight_log_detect_30_navigating", 1, 30, 5, 0, {{0, 111}}},
+                      ListPicture{"flight_log_detect_30_editing", 1, 30, 5, 1, {{88, 111}}},
+                      ListPicture{"flight_log_detect_100_navigating", 1, 100, 5, 0, {{0, 111}}},
+                      ListPicture{"flight_log_detect_100_editing", 1, 100, 5, 1, {{88, 111}}}),
     [](const ::testing::TestParamInfo<ListPicture>& param) { return param.param.golden; });
 
 using ViewPicture = std::tuple<int, int>;  // page, hourFractDecimal

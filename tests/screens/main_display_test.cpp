@@ -3,11 +3,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/instrument.h"
 #include "screens/screens.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
+#include "support/ink_runs.h"
 
 namespace kvr9 {
 namespace {
@@ -148,6 +150,13 @@ class MainMenu : public MainDisplay {
   }
 };
 
+// Thumb rows by item; neighbours share a row, and the last of eight reaches
+// y 64, below the LCD.
+const std::vector<testing::InkRun> kSixItemThumbs = {{8, 17},  {17, 26}, {26, 35},
+                                                     {35, 44}, {45, 54}, {54, 63}};
+const std::vector<testing::InkRun> kEightItemThumbs = {{8, 15},  {15, 22}, {22, 29}, {29, 36},
+                                                       {36, 43}, {43, 50}, {50, 57}, {57, 63}};
+
 TEST_F(MainMenu, EveryItemWithSixAndEightItems) {
   for (const bool calibrate : {false, true}) {
     host.calibrateChecked = calibrate;
@@ -159,6 +168,12 @@ TEST_F(MainMenu, EveryItemWithSixAndEightItems) {
       const std::string name =
           "main_menu_" + std::to_string(items) + "_item" + std::to_string(item);
       EXPECT_EQ(CompareWithGolden(Frame(), name), "");
+      const testing::InkRun thumb =
+          (calibrate ? kEightItemThumbs : kSixItemThumbs)[static_cast<std::size_t>(item)];
+      for (const int x : {123, 127}) {  // the thumb is 5 wide over the track at x 125
+        EXPECT_EQ(testing::InkRunsInColumn(Frame(), x, 8), testing::Runs{thumb}) << name;
+      }
+      EXPECT_EQ(testing::InkRunsInColumn(Frame(), 125, 8), (testing::Runs{{8, 63}})) << name;
       PassWithKey(instrument, KeyClockwise);
     }
     EXPECT_EQ(instrument.state.ui.cursor, items - 1);  // stops at the last item

@@ -13,6 +13,7 @@
 #include "lcd/text.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
+#include "support/ink_runs.h"
 
 namespace kvr9::testing {
 

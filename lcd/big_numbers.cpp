@@ -1,22 +1,15 @@
-// Big numerals of the main display and the 32 x 32 menu icons.
+// Big numerals of the main display, drawn from the 18 x 24 digit font.
+#include "lcd/big_numbers.h"
+
 #include <cstdint>
 
 #include "lcd/glyphs.h"
-#include "lcd/text.h"
 
 namespace kvr9 {
 
 namespace {
 
 constexpr unsigned kBigDigitBandBytes = 180;
-constexpr unsigned kIconCount = 10;
-constexpr unsigned kIconSize = 32;
-constexpr unsigned kIconBands = 4;
-constexpr unsigned kStripBytes = 512;
-
-std::uint8_t Wrap8(unsigned value) {
-  return static_cast<std::uint8_t>(value & 0xFF);
-}
 
 // The minus bar: rows 9 to 11 of the cell, columns 4 to 12.
 void DrawBigMinus(FrameBuffer& fb, std::uint8_t x, std::uint8_t y) {
@@ -48,18 +41,6 @@ void DrawBigDigit(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, unsigned digi
   }
 }
 
-struct IconSource {
-  const std::array<std::uint8_t, 1024>* bank;
-  unsigned strip;
-  unsigned columnOffset;
-};
-
-IconSource IconSourceFor(unsigned icon) {
-  if (icon == 8) return {&IconBankB, 1, 96};
-  if (icon == 9) return {&IconBankB, 0, 96};
-  return {&IconBankA, icon / 4, (icon % 4) * kIconSize};
-}
-
 }  // namespace
 
 void DrawBigNumber(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* text) {
@@ -73,26 +54,6 @@ void DrawBigNumber(FrameBuffer& fb, std::uint8_t x, std::uint8_t y, const char* 
       DrawBigPlus(fb, x, y);
     }
     x = Wrap8(x + kBigDigitWidth);
-  }
-}
-
-// Opaque byte copy into whole 8-row bands; every place lies inside the display.
-void DrawIcon(FrameBuffer& fb, std::uint8_t icon) {
-  if (icon >= kIconCount) return;
-  const IconSource source = IconSourceFor(icon);
-  unsigned leftColumn = 10;
-  unsigned firstBand = 2;
-  if (icon == 3) {
-    leftColumn = 8;
-    firstBand = 1;
-  } else if (icon == 5) {
-    leftColumn = 8;
-  }
-  for (unsigned band = 0; band < kIconBands; ++band) {
-    for (unsigned col = 0; col < kIconSize; ++col) {
-      fb.bytes[(firstBand + band) * kLcdWidth + leftColumn + col] =
-          (*source.bank)[source.strip * kStripBytes + band * kLcdWidth + source.columnOffset + col];
-    }
   }
 }
 
