@@ -3,6 +3,7 @@
 // acts as the window's buttons do, and the same scenario always gives the
 // same output.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QImage>
 #include <filesystem>
@@ -42,11 +43,27 @@ Outcome RunCommand(const std::vector<std::string>& arguments, const std::string&
   return {status, out.str(), err.str()};
 }
 
-fs::path TempFolder() {
-  const fs::path folder = fs::path(::testing::TempDir()) / "kvr9_headless_test";
-  fs::create_directories(folder);
-  return folder;
-}
+// A folder of the test's own, made fresh and removed afterwards, so tests
+// run side by side never write the same file.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::path(::testing::TempDir()) / "kvr9_headless_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
+    path_ = pattern;
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  operator const fs::path&() const { return path_; }
+  fs::path operator/(const char* name) const { return path_ / name; }
+
+ private:
+  fs::path path_;
+};
 
 void WriteFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
@@ -114,12 +131,24 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ExpectShortLog", "expect flightLog 0 0", "has 48 bytes, not 2"},
         MalformedCase{"LedWord", "expect-led on", "must be lit or unlit"},
         MalformedCase{"ScaleZero", "save-lcd out.png 0", "the scale 0 is out of range"},
-        MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt",
-                      "cannot read frame file"}),
+        MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt", "cannot read frame file"},
+        MalformedCase{"FrameFileEndless", "expect-lcd /dev/zero",
+                      "cannot read frame file '/dev/zero': larger than 8320 bytes"},
+        MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
+        MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
+                      "the count 1234567890123456789012345678901234567890... is out of range"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
 
+TEST(HeadlessMalformedScenario, QuotesAHugeWordInOneShortLine) {
+  const Outcome outcome = RunText("key " + std::string(1 << 20, 'x') + "\x1b\n");
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_LT(outcome.err.size(), 200u) << outcome.err.substr(0, 200);
+  EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1);
+}
+
 TEST(HeadlessFrameFile, ThatIsNotTextArtIsMalformed) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   std::string art = BlankArt();
   art.erase(art.find('\n'), 1);  // the first two lines become one of 256 characters
   WriteFile(folder / "short.txt", art);
@@ -147,7 +176,7 @@ class HeadlessFailedExpectation : public ::testing::TestWithParam<FailureCase> {
 
 TEST_P(HeadlessFailedExpectation, StopsTheRunAndSaysWhatDiffers) {
   const FailureCase& c = GetParam();
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   WriteFile(folder / "blank.txt", BlankArt());
   const Outcome outcome = RunText("on\npass 80\n" + std::string(c.check) + "\nshow-comm\n", folder);
   EXPECT_EQ(outcome.status, kExitExpectationFailed);
@@ -168,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   WriteFile(folder / "blank.txt", BlankArt());
   const Outcome outcome = RunText("on\npass 80\nexpect-lcd blank.txt\n", folder);
   ASSERT_EQ(outcome.status, kExitExpectationFailed);
@@ -286,7 +315,7 @@ TEST(HeadlessShow, AllPrintsEveryFieldOnce) {
 }
 
 TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   const Outcome shown = RunText("on\npass 80\nshow-lcd\n");
   ASSERT_EQ(shown.status, kExitPassed);
   WriteFile(folder / "main.txt", shown.out);
@@ -305,7 +334,7 @@ void PrintTo(const PngCase& c, std::ostream* os) {
 class HeadlessSaveLcd : public ::testing::TestWithParam<PngCase> {};
 
 TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   const Outcome outcome = RunText(
       "on\npass 80\nsave-lcd main.png " + std::string(GetParam().scale) + "\nshow-lcd\n", folder);
   ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
@@ -350,8 +379,20 @@ TEST(HeadlessCommandLine, MissingFileIsOneLineAndStatusTwo) {
             "No such file or directory\n");
 }
 
+TEST(HeadlessCommandLine, AnEndlessScenarioIsRefusedPastItsLargestSize) {
+  const Outcome file = RunCommand({"/dev/zero"});
+  EXPECT_EQ(file.status, kExitBadInput);
+  EXPECT_EQ(file.err,
+            "kvr9-headless: cannot read scenario '/dev/zero': larger than 16777216 bytes\n");
+  const Outcome input = RunCommand({"-"}, std::string(kLargestScenarioBytes + 1, '\n'));
+  EXPECT_EQ(input.status, kExitBadInput);
+  EXPECT_NE(input.err.find("'-': larger than"), std::string::npos) << input.err;
+  EXPECT_EQ(RunCommand({"-"}, std::string(kLargestScenarioBytes, '\n')).status, kExitPassed);
+}
+
 TEST(HeadlessCommandLine, AFolderIsNotAScenario) {
-  const Outcome outcome = RunCommand({TempFolder().string()});
+  const TempFolder folder;
+  const Outcome outcome = RunCommand({fs::path(folder).string()});
   EXPECT_EQ(outcome.status, kExitBadInput);
   EXPECT_NE(outcome.err.find("cannot read scenario"), std::string::npos);
 }
@@ -375,7 +416,8 @@ TEST(HeadlessCommandLine, HelpAndBadArguments) {
 }
 
 TEST(HeadlessCommandLine, FramesAreFoundBesideTheScenario) {
-  const fs::path folder = TempFolder() / "nested";
+  const TempFolder temp;
+  const fs::path folder = temp / "nested";
   fs::create_directories(folder);
   WriteFile(folder / "blank.txt", BlankArt());
   WriteFile(folder / "check.scn", "expect-lcd blank.txt\n");
@@ -411,8 +453,9 @@ TEST(HeadlessDeterminism, SameScenarioSameOutputAndPictureBytes) {
   const std::string scenario =
       "on\npass 80\nslider altitude 2000\nslider airspeed 1500\ntick 33\n"
       "pass 40\nshow all\nshow-lcd\nshow-led\nshow-comm\nsave-lcd a.png\n";
-  const fs::path first = TempFolder() / "first";
-  const fs::path second = TempFolder() / "second";
+  const TempFolder temp;
+  const fs::path first = temp / "first";
+  const fs::path second = temp / "second";
   fs::create_directories(first);
   fs::create_directories(second);
   const Outcome a = RunText(scenario, first);

@@ -1,10 +1,7 @@
 #include "tools/headless/command_line.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <iterator>
-#include <sstream>
+#include "tools/headless/quote.h"
+#include "tools/headless/read_file.h"
 
 namespace kvr9::headless {
 
@@ -34,43 +31,6 @@ constexpr const char* kUsage =
     "Exit status: 0 every expectation held, 1 an expectation failed,\n"
     "2 a malformed scenario or argument, or a file that cannot be read or written.\n";
 
-struct ScenarioText {
-  bool ok = false;
-  std::string text;
-  std::string problem;
-};
-
-ScenarioText ReadFile(const std::string& name) {
-  ScenarioText result;
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) {
-    result.problem = std::strerror(errno);
-    return result;
-  }
-  char buffer[4096];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    result.text.append(buffer, count);
-  // A folder opens but cannot be read; errno says why.
-  const bool failed = std::ferror(file) != 0;
-  const int readError = errno;
-  std::fclose(file);
-  if (failed) {
-    result.problem = std::strerror(readError);
-    return result;
-  }
-  result.ok = true;
-  return result;
-}
-
-ScenarioText ReadStream(std::istream& in) {
-  ScenarioText result;
-  result.text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  result.ok = !in.bad();
-  if (!result.ok) result.problem = "read error";
-  return result;
-}
-
 }  // namespace
 
 ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::istream& in,
@@ -85,13 +45,15 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
   }
   const std::string name = arguments.empty() ? "-" : arguments[0];
   if (name.size() > 1 && name[0] == '-') {
-    err << "kvr9-headless: unknown option '" << name << "' (try --help)\n";
+    err << "kvr9-headless: unknown option " << Quoted(name) << " (try --help)\n";
     return kExitBadInput;
   }
   const bool fromStdin = name == "-";
-  const ScenarioText scenario = fromStdin ? ReadStream(in) : ReadFile(name);
+  const FileText scenario = fromStdin ? ReadWholeStream(in, kLargestScenarioBytes)
+                                      : ReadWholeFile(name, kLargestScenarioBytes);
   if (!scenario.ok) {
-    err << "kvr9-headless: cannot read scenario '" << name << "': " << scenario.problem << '\n';
+    err << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": " << scenario.problem
+        << '\n';
     return kExitBadInput;
   }
   const std::filesystem::path baseDir =

@@ -2,6 +2,7 @@
 
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
+#include "tools/headless/quote.h"
 
 namespace kvr9::headless {
 
@@ -23,8 +24,6 @@ void ScenarioRunner::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
 
 void ScenarioRunner::AppendCommLine(const char*) {
   ++commLines_;
-  // Only a main-loop pass writes a communication line; the splash does not.
-  phase_ = Phase::MainLoop;
 }
 
 void ScenarioRunner::ProcessPendingEvents() {
@@ -86,10 +85,8 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
 // end of the new first splash pass.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
   const bool wasRunning = IsRunning(instrument_);
-  phase_ = Phase::Splash;
   RequestPowerOn(instrument_);
   if (wasRunning) return Flow::ReturnToFirmware;
-  phase_ = Phase::Off;
   passesStillFree_ = 0;
   return Flow::KeepDelivering;
 }
@@ -100,12 +97,12 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
 // go on.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
   RequestStop(instrument_);
-  return phase_ == Phase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
+  return instrument_.phase == PowerPhase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
 }
 
 // With the instrument off there is no pass to run; time passes without it.
 ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
-  if (phase_ == Phase::Off) return Flow::KeepDelivering;
+  if (instrument_.phase == PowerPhase::Off) return Flow::KeepDelivering;
   passesStillFree_ = passes - 1;
   return Flow::ReturnToFirmware;
 }
@@ -166,9 +163,10 @@ void ScenarioRunner::Check(const Step& step) {
   switch (step.kind) {
     case StepKind::Expect: {
       const std::string actual = FormatField(*step.field, instrument_.state);
-      if (actual != step.value) {
+      const std::string& expected = scenario_.values[step.detail];
+      if (actual != expected) {
         Fail(kExitExpectationFailed, step,
-             "expect " + std::string(step.field->name) + ": expected " + step.value + ", actual " +
+             "expect " + std::string(step.field->name) + ": expected " + expected + ", actual " +
                  actual);
       }
       break;
@@ -196,17 +194,19 @@ void ScenarioRunner::Check(const Step& step) {
 }
 
 void ScenarioRunner::CheckLcd(const Step& step) {
-  if (shownFrame_.bytes == step.expectedFrame.bytes) return;
-  const int dots = CountDifferentDots(step.expectedFrame, shownFrame_);
+  const StepFile& frame = scenario_.files[step.detail];
+  if (shownFrame_.bytes == frame.expectedFrame.bytes) return;
+  const int dots = CountDifferentDots(frame.expectedFrame, shownFrame_);
   Fail(kExitExpectationFailed, step,
-       "expect-lcd " + step.file + ": expected and actual frames differ in " +
-           std::to_string(dots) + (dots == 1 ? " dot\n" : " dots\n") +
-           SideBySide(step.expectedFrame, shownFrame_));
+       "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
+           ": expected and actual frames differ in " + std::to_string(dots) +
+           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shownFrame_));
 }
 
 void ScenarioRunner::SaveLcd(const Step& step) {
-  if (!SaveFramePng(shownFrame_, step.path.string(), static_cast<int>(step.number))) {
-    Fail(kExitBadInput, step, "save-lcd: cannot write '" + step.path.string() + "'");
+  const std::string path = scenario_.files[step.detail].path.string();
+  if (!SaveFramePng(shownFrame_, path, static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
   }
 }
 

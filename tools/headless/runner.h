@@ -48,9 +48,6 @@ class ScenarioRunner : public HostPanel {
   // Whether the firmware gets control back after a step delivered inside
   // its event processing.
   enum class Flow : std::uint8_t { KeepDelivering, ReturnToFirmware };
-  // Which part of the power cycle called ProcessPendingEvents last; only the
-  // main loop ends on "OFF", the splash ignores it.
-  enum class Phase : std::uint8_t { Off, Splash, MainLoop };
 
   bool HasNextStep() const;
   Flow Deliver(const Step& step);
@@ -73,7 +70,6 @@ class ScenarioRunner : public HostPanel {
   std::uint32_t passesStillFree_ = 0;  // event calls that return at once
   bool finished_ = false;              // no more steps will be delivered
   ExitStatus status_ = kExitPassed;
-  Phase phase_ = Phase::Off;
 
   // What the window would show and hold.
   FrameBuffer shownFrame_;

@@ -40,6 +40,8 @@ enum class BoxKind : std::uint8_t { Calibrate, KeyFast };
 inline constexpr std::uint32_t kSliderHighest = 4096;
 inline constexpr std::uint32_t kMostPassesOrTicks = 1000000;
 
+// Steps are kept small, as a long recorded scenario holds millions of them:
+// what only a few kinds need lives in the scenario's side tables.
 struct Step {
   int line = 0;
   StepKind kind = StepKind::Pass;
@@ -50,16 +52,30 @@ struct Step {
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
                                              // SaveLcd scale, ExpectComm count
   const FieldInfo* field = nullptr;          // Show, Expect
-  std::string value;                         // Expect: the value as FormatField prints it
-  std::string file;                          // SaveLcd, ExpectLcd: as written in the step
-  std::filesystem::path path;                // SaveLcd, ExpectLcd: resolved
-  FrameBuffer expectedFrame;                 // ExpectLcd: read while checking
+  std::uint32_t detail = 0;                  // Expect: index into values;
+                                             // SaveLcd, ExpectLcd: into files
+};
+
+static_assert(sizeof(Step) <= 32, "a step stays small");
+
+struct StepFile {
+  std::string file;            // as written in the step
+  std::filesystem::path path;  // resolved
+  FrameBuffer expectedFrame;   // ExpectLcd: read while checking
 };
 
 struct Scenario {
   std::string source;  // the file name, or "<stdin>", for messages
   std::vector<Step> steps;
+  std::vector<std::string> values;  // expected values as FormatField prints them
+  std::vector<StepFile> files;
 };
+
+// Past this size a scenario is refused unread; 16 MB holds a few million
+// steps, far more than anyone writes or records.
+inline constexpr std::size_t kLargestScenarioBytes = 16 * 1024 * 1024;
+// A text-art frame: 64 lines of 128 dots, each line ended by "\r\n" at most.
+inline constexpr std::size_t kLargestFrameFileBytes = kLcdHeight * (kLcdWidth + 2);
 
 struct ParseOutcome {
   bool ok = false;
