@@ -3,6 +3,7 @@
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
 #include "tools/headless/quote.h"
+#include "tools/headless/reading_units.h"
 
 namespace kvr9::headless {
 
@@ -15,11 +16,14 @@ ExitStatus ScenarioRunner::Run() {
   // Steps here run with the instrument off; "on" returns once it is off again.
   while (status_ == kExitPassed && HasNextStep()) Deliver(scenario_.steps[nextStep_++]);
   finished_ = true;
+  StopAnimation();
   return status_;
 }
 
+// Every pass presents one frame: an animation gets one frame a pass.
 void ScenarioRunner::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
   shownFrame_ = frameBuffer;
+  if (animationStep_ != nullptr && !animation_.AddPass(frameBuffer)) StopAnimation();
 }
 
 void ScenarioRunner::AppendCommLine(const char*) {
@@ -75,6 +79,12 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
     case StepKind::SaveLcd:
       SaveLcd(step);
       break;
+    case StepKind::SaveAnimation:
+      SaveAnimation(step);
+      break;
+    case StepKind::StopAnimation:
+      StopAnimation();
+      break;
   }
   return Flow::KeepDelivering;
 }
@@ -108,17 +118,12 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
 }
 
 void ScenarioRunner::DeliverEvent(const Step& step) {
-  AirData& air = instrument_.state.airData;
   switch (step.kind) {
     case StepKind::Key:
       StoreKey(instrument_, step.key);
       break;
     case StepKind::Slider:
-      if (step.slider == SliderKind::Altitude) {
-        air.altAdcRaw = static_cast<std::int32_t>(step.number);
-      } else {
-        air.asiAdcRaw = static_cast<std::int32_t>(step.number);
-      }
+      MoveSlider(step);
       break;
     case StepKind::Box:
       if (step.box == BoxKind::Calibrate) {
@@ -132,6 +137,33 @@ void ScenarioRunner::DeliverEvent(const Step& step) {
       break;
     default:
       break;
+  }
+}
+
+// A reading is turned into a count with the settings of this moment, so
+// the same step may choose another count after a QNH or unit change.
+void ScenarioRunner::MoveSlider(const Step& step) {
+  std::uint32_t count = step.number;
+  if (step.unit != ReadingUnit::Count) {
+    const CountChoice choice = CountForReading(instrument_, step.slider, step.unit, step.reading);
+    if (!choice.reachable) {
+      const char* unit = UnitName(step.unit);
+      Fail(kExitBadInput, step,
+           std::string("slider ") +
+               (step.slider == SliderKind::Altitude ? "altitude " : "airspeed ") +
+               std::to_string(step.reading) + unit + ": no position 0.." +
+               std::to_string(kSliderHighest) + " reads it; they read " +
+               std::to_string(choice.lowest) + ".." + std::to_string(choice.highest) + unit +
+               " now");
+      return;
+    }
+    count = choice.count;
+  }
+  AirData& air = instrument_.state.airData;
+  if (step.slider == SliderKind::Altitude) {
+    air.altAdcRaw = static_cast<std::int32_t>(count);
+  } else {
+    air.asiAdcRaw = static_cast<std::int32_t>(count);
   }
 }
 
@@ -210,9 +242,31 @@ void ScenarioRunner::SaveLcd(const Step& step) {
   }
 }
 
+// A new recording ends the one before it.
+void ScenarioRunner::SaveAnimation(const Step& step) {
+  StopAnimation();
+  const StepFile& file = scenario_.files[step.detail];
+  if (!animation_.Start(file.path.string(), static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-animation: cannot write " + QuotedPath(file.path.string()));
+    return;
+  }
+  animationStep_ = &step;
+}
+
+void ScenarioRunner::StopAnimation() {
+  if (animationStep_ == nullptr) return;
+  const Step& step = *animationStep_;
+  animationStep_ = nullptr;
+  if (!animation_.Finish() && status_ == kExitPassed) {
+    Fail(kExitBadInput, step,
+         "save-animation: cannot write " + QuotedPath(scenario_.files[step.detail].path.string()));
+  }
+}
+
 void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
   status_ = status;
-  err_ << Where(step) << ": " << message << '\n';
+  failure_ = Where(step) + ": " + message;
+  err_ << failure_ << '\n';
 }
 
 std::string ScenarioRunner::Where(const Step& step) const {

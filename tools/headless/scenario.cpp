@@ -17,6 +17,7 @@ using Words = std::vector<std::string>;
 struct LineReader {
   const std::filesystem::path& baseDir;
   Scenario& scenario;
+  bool animationOpen = false;  // a save-animation not yet stopped
   std::string error;
 
   bool Fail(std::string message) {
@@ -96,8 +97,43 @@ bool ParseKey(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+struct NamedUnit {
+  const char* suffix;
+  SliderKind slider;
+  ReadingUnit unit;
+};
+
+const NamedUnit kUnits[] = {
+    {"ft", SliderKind::Altitude, ReadingUnit::Feet},
+    {"m", SliderKind::Altitude, ReadingUnit::Metres},
+    {"mph", SliderKind::Airspeed, ReadingUnit::Mph},
+    {"kmh", SliderKind::Airspeed, ReadingUnit::Kmh},
+    {"knots", SliderKind::Airspeed, ReadingUnit::Knots},
+};
+
+// "3000ft", "-200m", "90mph": a whole number, a sign allowed, then the unit.
+bool ParseReading(const std::string& word, Step& step, LineReader& reader) {
+  const std::size_t digits = word.find_first_not_of("-0123456789");
+  const std::string suffix = word.substr(digits);
+  const std::string usage = step.slider == SliderKind::Altitude
+                                ? "feet (3000ft) or metres (900m)"
+                                : "mph (90mph), kmh (150kmh) or knots (80knots)";
+  const NamedUnit* unit = nullptr;
+  for (const NamedUnit& named : kUnits) {
+    if (suffix == named.suffix && step.slider == named.slider) unit = &named;
+  }
+  const char* end = word.data() + digits;
+  const auto result = std::from_chars(word.data(), end, step.reading);
+  if (unit == nullptr || digits == 0 || result.ec != std::errc() || result.ptr != end) {
+    return reader.Fail("slider position must be a whole number 0.." +
+                       std::to_string(kSliderHighest) + " or " + usage + ", not " + Quoted(word));
+  }
+  step.unit = unit->unit;
+  return true;
+}
+
 bool ParseSlider(const Words& words, Step& step, LineReader& reader) {
-  const std::string usage = "altitude|airspeed and a position 0..4096";
+  const std::string usage = "altitude|airspeed and a position 0..4096 or a reading";
   if (!ExpectWordCount(words, 3, 3, usage, reader)) return false;
   if (words[1] == "altitude") {
     step.slider = SliderKind::Altitude;
@@ -106,6 +142,8 @@ bool ParseSlider(const Words& words, Step& step, LineReader& reader) {
   } else {
     return reader.Fail("unknown slider " + Quoted(words[1]) + ": use altitude or airspeed");
   }
+  const bool count = words[2].find_first_not_of("-0123456789") == std::string::npos;
+  if (!count) return ParseReading(words[2], step, reader);
   return ParseCount(words[2], 0, kSliderHighest, step.number, reader, "slider position");
 }
 
@@ -144,14 +182,30 @@ StepFile& AddFile(const std::string& word, Step& step, LineReader& reader) {
   return file;
 }
 
-bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
-  if (!ExpectWordCount(words, 2, 3, "FILE.png [SCALE]", reader)) return false;
+bool ParsePicture(const Words& words, Step& step, LineReader& reader, const char* usage) {
+  if (!ExpectWordCount(words, 2, 3, usage, reader)) return false;
   AddFile(words[1], step, reader);
   step.number = kDefaultPngScale;
   if (words.size() == 3) {
     const auto largest = static_cast<std::uint32_t>(kLargestPngScale);
     if (!ParseCount(words[2], 1, largest, step.number, reader, "the scale")) return false;
   }
+  return true;
+}
+
+bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
+  return ParsePicture(words, step, reader, "FILE.png [SCALE]");
+}
+
+bool ParseSaveAnimation(const Words& words, Step& step, LineReader& reader) {
+  reader.animationOpen = true;
+  return ParsePicture(words, step, reader, "FILE.gif [SCALE]");
+}
+
+bool ParseStopAnimation(const Words& words, Step& step, LineReader& reader) {
+  if (!ParseNoArguments(words, step, reader)) return false;
+  if (!reader.animationOpen) return reader.Fail("'stop-animation' without a save-animation");
+  reader.animationOpen = false;
   return true;
 }
 
@@ -247,6 +301,8 @@ const StepSyntax kSteps[] = {
     {"tick", StepKind::Tick, ParseRepeatCount},
     {"show-lcd", StepKind::ShowLcd, ParseNoArguments},
     {"save-lcd", StepKind::SaveLcd, ParseSaveLcd},
+    {"save-animation", StepKind::SaveAnimation, ParseSaveAnimation},
+    {"stop-animation", StepKind::StopAnimation, ParseStopAnimation},
     {"expect-lcd", StepKind::ExpectLcd, ParseExpectLcd},
     {"show", StepKind::Show, ParseShow},
     {"expect", StepKind::Expect, ParseExpect},
@@ -278,7 +334,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   std::size_t lineCount = 1;
   for (const char c : text) lineCount += c == '\n' ? 1 : 0;
   scenario.steps.reserve(lineCount);
-  LineReader reader{baseDir, scenario, {}};
+  LineReader reader{baseDir, scenario, false, {}};
   int lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {
