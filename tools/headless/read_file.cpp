@@ -10,8 +10,16 @@ namespace kvr9::headless {
 
 namespace {
 
-std::string TooLarge(std::size_t largest) {
-  return "larger than " + std::to_string(largest) + " bytes";
+// What was read is kept only when all of it was read and it fits.
+void Conclude(FileText& result, const char* readError, std::size_t largest) {
+  if (readError != nullptr) {
+    result.problem = readError;
+  } else if (result.text.size() > largest) {
+    result.problem = "larger than " + std::to_string(largest) + " bytes";
+  } else {
+    result.ok = true;
+  }
+  if (!result.ok) std::string().swap(result.text);
 }
 
 }  // namespace
@@ -39,14 +47,7 @@ FileText ReadWholeFile(const std::string& name, std::size_t largest) {
   const bool failed = std::ferror(file) != 0;
   const int readError = errno;
   std::fclose(file);
-  if (failed) {
-    result.problem = std::strerror(readError);
-  } else if (result.text.size() > largest) {
-    result.problem = TooLarge(largest);
-  } else {
-    result.ok = true;
-  }
-  if (!result.ok) std::string().swap(result.text);
+  Conclude(result, failed ? std::strerror(readError) : nullptr, largest);
   return result;
 }
 
@@ -57,14 +58,7 @@ FileText ReadWholeStream(std::istream& in, std::size_t largest) {
     in.read(buffer, sizeof buffer);
     result.text.append(buffer, static_cast<std::size_t>(in.gcount()));
   }
-  if (in.bad()) {
-    result.problem = "read error";
-  } else if (result.text.size() > largest) {
-    result.problem = TooLarge(largest);
-  } else {
-    result.ok = true;
-  }
-  if (!result.ok) std::string().swap(result.text);
+  Conclude(result, in.bad() ? "read error" : nullptr, largest);
   return result;
 }
 
