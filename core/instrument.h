@@ -143,6 +143,10 @@ class Hardware {
 
 Hardware& NoHardware();
 
+// Where the power cycle is: hosts ask it instead of guessing from what the
+// firmware has drawn or written.
+enum class PowerPhase : std::uint8_t { Off, Splash, MainLoop };
+
 struct Instrument {
   InstrumentState state;
   FrameBuffer frameBuffer;
@@ -152,6 +156,7 @@ struct Instrument {
   // power cycle in place instead of nesting a second one.
   bool restartRequested = false;
   bool running = false;  // inside PowerOn
+  PowerPhase phase = PowerPhase::Off;
 };
 
 // Hook points (no effect in the simulator).

@@ -59,6 +59,7 @@ void PowerOn(Instrument& instrument) {
   instrument.running = true;
   do {
     instrument.restartRequested = false;
+    instrument.phase = PowerPhase::Splash;
     RunPowerOnSequence(instrument);
     RunSplash(instrument);
     if (instrument.restartRequested) continue;
@@ -67,8 +68,10 @@ void PowerOn(Instrument& instrument) {
     ui.stopRequested = 0;
     ui.currentScreen = MainScreen;
     ui.cursor = 0;
+    instrument.phase = PowerPhase::MainLoop;
     while (ui.stopRequested == 0 && !instrument.restartRequested) MainLoopPass(instrument);
   } while (instrument.restartRequested);
+  instrument.phase = PowerPhase::Off;
   instrument.running = false;
 }
 

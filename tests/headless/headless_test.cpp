@@ -2,9 +2,14 @@
 // runs, failed expectations stop the run where they fail, the power cycle
 // acts as the window's buttons do, and the same scenario always gives the
 // same output.
+#include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <QFile>
 #include <QImage>
+#include <QXmlStreamReader>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,7 +18,9 @@
 
 #include "lcd/frame_art.h"
 #include "tools/headless/command_line.h"
+#include "tools/headless/lcd_gif.h"
 #include "tools/headless/lcd_png.h"
+#include "tools/headless/reading_units.h"
 #include "tools/headless/runner.h"
 
 namespace kvr9::headless {
@@ -42,11 +49,27 @@ Outcome RunCommand(const std::vector<std::string>& arguments, const std::string&
   return {status, out.str(), err.str()};
 }
 
-fs::path TempFolder() {
-  const fs::path folder = fs::path(::testing::TempDir()) / "kvr9_headless_test";
-  fs::create_directories(folder);
-  return folder;
-}
+// A folder of the test's own, made fresh and removed afterwards, so tests
+// run side by side never write the same file.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::path(::testing::TempDir()) / "kvr9_headless_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
+    path_ = pattern;
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  operator const fs::path&() const { return path_; }
+  fs::path operator/(const char* name) const { return path_ / name; }
+
+ private:
+  fs::path path_;
+};
 
 void WriteFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
@@ -114,12 +137,35 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ExpectShortLog", "expect flightLog 0 0", "has 48 bytes, not 2"},
         MalformedCase{"LedWord", "expect-led on", "must be lit or unlit"},
         MalformedCase{"ScaleZero", "save-lcd out.png 0", "the scale 0 is out of range"},
-        MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt",
-                      "cannot read frame file"}),
+        MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt", "cannot read frame file"},
+        MalformedCase{"FrameFileEndless", "expect-lcd /dev/zero",
+                      "cannot read frame file '/dev/zero': larger than 8320 bytes"},
+        MalformedCase{"StopWithoutAnimation", "stop-animation",
+                      "'stop-animation' without a save-animation"},
+        MalformedCase{"AnimationScaleTooLarge", "save-animation a.gif 17",
+                      "the scale 17 is out of range 1..16"},
+        MalformedCase{"AltitudeInAirspeedUnit", "slider altitude 90mph",
+                      "slider position must be a whole number 0..4096 or feet (3000ft) or metres"},
+        MalformedCase{"AirspeedInAltitudeUnit", "slider airspeed 900m",
+                      "slider position must be a whole number 0..4096 or mph (90mph)"},
+        MalformedCase{"ReadingWithoutNumber", "slider altitude ft", "not 'ft'"},
+        MalformedCase{"ReadingBeyondAnyNumber", "slider altitude 99999999999ft",
+                      "not '99999999999ft'"},
+        MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
+        MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
+                      "the count 1234567890123456789012345678901234567890... is out of range"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
 
+TEST(HeadlessMalformedScenario, QuotesAHugeWordInOneShortLine) {
+  const Outcome outcome = RunText("key " + std::string(1 << 20, 'x') + "\x1b\n");
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_LT(outcome.err.size(), 200u) << outcome.err.substr(0, 200);
+  EXPECT_EQ(outcome.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1);
+}
+
 TEST(HeadlessFrameFile, ThatIsNotTextArtIsMalformed) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   std::string art = BlankArt();
   art.erase(art.find('\n'), 1);  // the first two lines become one of 256 characters
   WriteFile(folder / "short.txt", art);
@@ -147,7 +193,7 @@ class HeadlessFailedExpectation : public ::testing::TestWithParam<FailureCase> {
 
 TEST_P(HeadlessFailedExpectation, StopsTheRunAndSaysWhatDiffers) {
   const FailureCase& c = GetParam();
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   WriteFile(folder / "blank.txt", BlankArt());
   const Outcome outcome = RunText("on\npass 80\n" + std::string(c.check) + "\nshow-comm\n", folder);
   EXPECT_EQ(outcome.status, kExitExpectationFailed);
@@ -168,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   WriteFile(folder / "blank.txt", BlankArt());
   const Outcome outcome = RunText("on\npass 80\nexpect-lcd blank.txt\n", folder);
   ASSERT_EQ(outcome.status, kExitExpectationFailed);
@@ -286,7 +332,7 @@ TEST(HeadlessShow, AllPrintsEveryFieldOnce) {
 }
 
 TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   const Outcome shown = RunText("on\npass 80\nshow-lcd\n");
   ASSERT_EQ(shown.status, kExitPassed);
   WriteFile(folder / "main.txt", shown.out);
@@ -305,7 +351,7 @@ void PrintTo(const PngCase& c, std::ostream* os) {
 class HeadlessSaveLcd : public ::testing::TestWithParam<PngCase> {};
 
 TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
-  const fs::path folder = TempFolder();
+  const TempFolder folder;
   const Outcome outcome = RunText(
       "on\npass 80\nsave-lcd main.png " + std::string(GetParam().scale) + "\nshow-lcd\n", folder);
   ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
@@ -333,10 +379,230 @@ INSTANTIATE_TEST_SUITE_P(Scales, HeadlessSaveLcd,
                          ::testing::Values(PngCase{"", 2}, PngCase{"1", 1}, PngCase{"5", 5}));
 
 TEST(HeadlessSaveLcdFailure, IntoAMissingFolderStopsWithStatusTwo) {
-  const Outcome outcome = RunText("on\nsave-lcd no/such/folder/x.png\nshow-comm\n");
+  for (const std::string step : {"save-lcd no/such/folder/x.png", "save-animation no/such/x.gif"}) {
+    const Outcome outcome = RunText("on\n" + step + "\nshow-comm\n");
+    EXPECT_EQ(outcome.status, kExitBadInput);
+    EXPECT_EQ(outcome.out, "");
+    const std::string expected = "test.scn:2: " + step.substr(0, step.find(' ')) +
+                                 ": cannot write './" + step.substr(step.find(' ') + 1) + "'\n";
+    EXPECT_EQ(outcome.err, expected);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Animations, read back with giflib: one frame a pass at 100 ms, a run of
+// identical frames merged into one, and the pictures put together frame by
+// frame end as the LCD showed it.
+
+struct AnimationCase {
+  const char* name;
+  const char* scenario;  // records into a.gif and ends with show-lcd
+  int scale;
+  std::vector<int> delays;  // centiseconds of each frame in the file
+};
+
+void PrintTo(const AnimationCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class HeadlessAnimation : public ::testing::TestWithParam<AnimationCase> {};
+
+TEST_P(HeadlessAnimation, HoldsOneFrameForEachRunOfPasses) {
+  const AnimationCase& c = GetParam();
+  const TempFolder folder;
+  const Outcome outcome = RunText(c.scenario, folder);
+  ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName((folder / "a.gif").string().c_str(), &error);
+  ASSERT_NE(gif, nullptr) << error;
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  EXPECT_EQ(gif->SWidth, 128 * c.scale);
+  EXPECT_EQ(gif->SHeight, 64 * c.scale);
+  ASSERT_NE(gif->SColorMap, nullptr);
+  const GifColorType blank = gif->SColorMap->Colors[0];
+  const GifColorType dark = gif->SColorMap->Colors[1];
+  EXPECT_EQ((blank.Red << 16) | (blank.Green << 8) | blank.Blue, int{kAnimationBlankRgb});
+  EXPECT_EQ((dark.Red << 16) | (dark.Green << 8) | dark.Blue, int{kAnimationDarkRgb});
+  std::vector<int> delays;
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif->SWidth * gif->SHeight), 0);
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    GraphicsControlBlock control{};
+    DGifSavedExtensionToGCB(gif, i, &control);
+    delays.push_back(control.DelayTime);
+    const SavedImage& image = gif->SavedImages[i];
+    const GifImageDesc& d = image.ImageDesc;
+    for (int y = 0; y < d.Height; ++y) {
+      for (int x = 0; x < d.Width; ++x) {
+        canvas[static_cast<std::size_t>((d.Top + y) * gif->SWidth + d.Left + x)] =
+            image.RasterBits[y * d.Width + x];
+      }
+    }
+  }
+  DGifCloseFile(gif, &error);
+  EXPECT_EQ(delays, c.delays);
+  FrameBuffer last;
+  std::string problem;
+  ASSERT_TRUE(ArtToFrame(outcome.out, last, problem)) << problem;
+  for (int y = 0; y < 64 * c.scale; ++y) {
+    for (int x = 0; x < 128 * c.scale; ++x) {
+      const int dot = GetPixel(last, static_cast<std::uint8_t>(x / c.scale),
+                               static_cast<std::uint8_t>(y / c.scale));
+      ASSERT_EQ(canvas[static_cast<std::size_t>(y * 128 * c.scale + x)], dot != 0 ? 1 : 0)
+          << x << "," << y;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, HeadlessAnimation,
+    ::testing::Values(
+        AnimationCase{"AStillDisplayIsOneLongFrame",
+                      "on\npass 80\nsave-animation a.gif\npass 30\nshow-lcd\n",
+                      2,
+                      {300}},
+        AnimationCase{"ANewPictureStartsAFrame",
+                      "on\npass 80\nsave-animation a.gif 1\npass 5\nkey press\npass 4\n"
+                      "stop-animation\npass 10\nshow-lcd\n",
+                      1,
+                      {60, 30}},
+        AnimationCase{"TheSplashMovesEveryPassUntilItsTextStops",
+                      "save-animation a.gif 3\non\npass 2\nstop-animation\nshow-lcd\n",
+                      3,
+                      {10, 10, 10}},
+        AnimationCase{"ARunLongerThanAGifFrameIsSplit",
+                      "on\npass 80\nsave-animation a.gif 1\npass 7000\nshow-lcd\n",
+                      1,
+                      {65530, 4470}},
+        AnimationCase{"ASecondRecordingEndsTheFirst",
+                      "on\npass 80\nsave-animation b.gif\npass 3\nsave-animation a.gif 1\n"
+                      "pass 2\nshow-lcd\n",
+                      1,
+                      {20}}),
+    [](const ::testing::TestParamInfo<AnimationCase>& param) { return param.param.name; });
+
+// ---------------------------------------------------------------------------
+// Slider positions in a pilot's units. The count chosen for a reading,
+// given to the firmware's own passes until smoothing and filter settle,
+// reads the value asked within the count's resolution, and no neighbour
+// count reads nearer (the lower one not even as near: ties go down).
+
+struct ReadingCase {
+  const char* name;
+  void (*setUp)(Settings& settings);
+  std::int32_t altitudeFt;  // where the instrument flies while airspeed is asked
+  SliderKind slider;
+  ReadingUnit unit;
+  std::int32_t asked;
+  std::int32_t tolerance;
+};
+
+void PrintTo(const ReadingCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+Instrument InstrumentWith(const ReadingCase& c) {
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  LoadDefaultCalibration(instrument);
+  c.setUp(instrument.state.settings);
+  return instrument;
+}
+
+// The reading shown once the passes have settled on count, coming from the
+// far end so the altitude smoothing jumps and the airspeed filter falls.
+std::int32_t SettledReading(Instrument instrument, SliderKind slider, std::uint32_t count) {
+  AirData& air = instrument.state.airData;
+  std::int32_t& raw = slider == SliderKind::Altitude ? air.altAdcRaw : air.asiAdcRaw;
+  raw = slider == SliderKind::Altitude ? 0 : 4096;
+  UpdateAltitude(instrument);
+  UpdateAirspeed(instrument);
+  raw = static_cast<std::int32_t>(count);
+  for (int pass = 0; pass < 60; ++pass) {
+    UpdateAltitude(instrument);
+    UpdateAirspeed(instrument);
+  }
+  return slider == SliderKind::Altitude ? air.altitude : static_cast<std::int32_t>(air.airspeed);
+}
+
+class HeadlessSliderReading : public ::testing::TestWithParam<ReadingCase> {};
+
+TEST_P(HeadlessSliderReading, RoundTripsThroughTheFirmwaresPasses) {
+  const ReadingCase& c = GetParam();
+  Instrument instrument = InstrumentWith(c);
+  if (c.altitudeFt != 0) {
+    const CountChoice altitude =
+        CountForReading(instrument, SliderKind::Altitude, ReadingUnit::Feet, c.altitudeFt);
+    instrument.state.airData.altAdcRaw = static_cast<std::int32_t>(altitude.count);
+    for (int pass = 0; pass < 60; ++pass) UpdateAltitude(instrument);
+  }
+  const CountChoice choice = CountForReading(instrument, c.slider, c.unit, c.asked);
+  ASSERT_TRUE(choice.reachable) << choice.lowest << ".." << choice.highest;
+  ASSERT_GT(choice.count, 0u);
+  ASSERT_LT(choice.count, 4096u);
+  const auto off = [&](std::uint32_t count) {
+    return std::abs(SettledReading(instrument, c.slider, count) - c.asked);
+  };
+  EXPECT_LE(off(choice.count), c.tolerance);
+  EXPECT_LT(off(choice.count), off(choice.count - 1));
+  EXPECT_LE(off(choice.count), off(choice.count + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HeadlessSliderReading,
+    ::testing::Values(ReadingCase{"FeetAtStandardQnh", [](Settings&) {}, 0, SliderKind::Altitude,
+                                  ReadingUnit::Feet, 3000, 5},
+                      ReadingCase{"FeetAtAHighQnh", [](Settings& s) { s.qnh = 1030000; }, 0,
+                                  SliderKind::Altitude, ReadingUnit::Feet, 3000, 5},
+                      ReadingCase{"FeetBelowSeaLevelAtALowQnh", [](Settings& s) { s.qnh = 950000; },
+                                  0, SliderKind::Altitude, ReadingUnit::Feet, -500, 5},
+                      ReadingCase{"FeetWithACalibrationOffset",
+                                  [](Settings& s) { s.altCalOffset = -90; }, 0,
+                                  SliderKind::Altitude, ReadingUnit::Feet, 1500, 5},
+                      ReadingCase{"MetresShownInMetres", [](Settings& s) { s.altUnit = 1; }, 0,
+                                  SliderKind::Altitude, ReadingUnit::Metres, 900, 2},
+                      ReadingCase{"MphFiltered", [](Settings&) {}, 0, SliderKind::Airspeed,
+                                  ReadingUnit::Mph, 90, 1},
+                      ReadingCase{"MphSlowFilterCalibrated",
+                                  [](Settings& s) {
+                                    s.asiFilter = 2;
+                                    s.asiCalPercent = 120;
+                                  },
+                                  0, SliderKind::Airspeed, ReadingUnit::Mph, 90, 1},
+                      ReadingCase{"KnotsWithAZeroOffset",
+                                  [](Settings& s) {
+                                    s.asiUnit = 2;
+                                    s.asiZeroOffset = 300;
+                                  },
+                                  0, SliderKind::Airspeed, ReadingUnit::Knots, 80, 1},
+                      ReadingCase{"KmhUnfiltered",
+                                  [](Settings& s) {
+                                    s.asiUnit = 1;
+                                    s.asiFilter = 0;
+                                  },
+                                  0, SliderKind::Airspeed, ReadingUnit::Kmh, 150, 2},
+                      ReadingCase{"TrueAirspeedHigh", [](Settings& s) { s.asiShowsTas = 1; }, 9000,
+                                  SliderKind::Airspeed, ReadingUnit::Mph, 120, 1}),
+    [](const ::testing::TestParamInfo<ReadingCase>& param) { return param.param.name; });
+
+TEST(HeadlessSliderReading, SetsTheChosenCountWithThePresentSettings) {
+  const Outcome outcome =
+      RunText("on\npass 80\nkey cw\npass\nslider altitude 3000ft\nshow altAdcRaw\n");
+  ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  instrument.state.settings.qnh = 1014250;  // one click of the knob
+  const CountChoice choice =
+      CountForReading(instrument, SliderKind::Altitude, ReadingUnit::Feet, 3000);
+  EXPECT_EQ(outcome.out, "altAdcRaw=" + std::to_string(choice.count) + "\n");
+}
+
+TEST(HeadlessSliderReading, OutOfReachIsMalformedAndNamesTheRange) {
+  const Outcome outcome = RunText("on\npass 80\nslider airspeed 300mph\nshow-comm\n");
   EXPECT_EQ(outcome.status, kExitBadInput);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_NE(outcome.err.find("test.scn:2: save-lcd: cannot write"), std::string::npos);
+  EXPECT_EQ(outcome.err,
+            "test.scn:3: slider airspeed 300mph: no position 0..4096 reads it; they read "
+            "0..247mph now\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -350,8 +616,20 @@ TEST(HeadlessCommandLine, MissingFileIsOneLineAndStatusTwo) {
             "No such file or directory\n");
 }
 
+TEST(HeadlessCommandLine, AnEndlessScenarioIsRefusedPastItsLargestSize) {
+  const Outcome file = RunCommand({"/dev/zero"});
+  EXPECT_EQ(file.status, kExitBadInput);
+  EXPECT_EQ(file.err,
+            "kvr9-headless: cannot read scenario '/dev/zero': larger than 16777216 bytes\n");
+  const Outcome input = RunCommand({"-"}, std::string(kLargestScenarioBytes + 1, '\n'));
+  EXPECT_EQ(input.status, kExitBadInput);
+  EXPECT_NE(input.err.find("'-': larger than"), std::string::npos) << input.err;
+  EXPECT_EQ(RunCommand({"-"}, std::string(kLargestScenarioBytes, '\n')).status, kExitPassed);
+}
+
 TEST(HeadlessCommandLine, AFolderIsNotAScenario) {
-  const Outcome outcome = RunCommand({TempFolder().string()});
+  const TempFolder folder;
+  const Outcome outcome = RunCommand({fs::path(folder).string()});
   EXPECT_EQ(outcome.status, kExitBadInput);
   EXPECT_NE(outcome.err.find("cannot read scenario"), std::string::npos);
 }
@@ -375,11 +653,105 @@ TEST(HeadlessCommandLine, HelpAndBadArguments) {
 }
 
 TEST(HeadlessCommandLine, FramesAreFoundBesideTheScenario) {
-  const fs::path folder = TempFolder() / "nested";
+  const TempFolder temp;
+  const fs::path folder = temp / "nested";
   fs::create_directories(folder);
   WriteFile(folder / "blank.txt", BlankArt());
   WriteFile(folder / "check.scn", "expect-lcd blank.txt\n");
   EXPECT_EQ(RunCommand({(folder / "check.scn").string()}).status, kExitPassed);
+}
+
+// ---------------------------------------------------------------------------
+// Several scenarios, one JUnit report, read back with a real XML parser.
+
+struct ReportedCase {
+  std::string name;
+  std::string outcome;  // "", "failure" or "error"
+  std::string message;
+  std::string details;
+  std::string output;
+};
+
+std::vector<ReportedCase> ReadJUnitReport(const fs::path& path, int& tests) {
+  QFile file(QString::fromStdString(path.string()));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  std::vector<ReportedCase> cases;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (xml.name() == u"testsuite") tests = attributes.value("tests").toInt();
+    if (xml.name() == u"testcase") {
+      cases.push_back({attributes.value("name").toString().toStdString(), "", "", "", ""});
+      EXPECT_GE(attributes.value("time").toDouble(), 0.0);
+    }
+    if (xml.name() == u"failure" || xml.name() == u"error") {
+      cases.back().outcome = xml.name().toString().toStdString();
+      cases.back().message = attributes.value("message").toString().toStdString();
+      cases.back().details = xml.readElementText().toStdString();
+    }
+    if (xml.name() == u"system-out") cases.back().output = xml.readElementText().toStdString();
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return cases;
+}
+
+TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
+  const TempFolder folder;
+  // The first leaves the instrument running and moved; the second finds it
+  // as at process start.
+  WriteFile(folder / "moves.scn", "on\npass 80\nslider altitude 4096\ntick 11\nkey press\n");
+  WriteFile(folder / "fresh.scn",
+            "expect altAdcRaw 0\nexpect blinkPhase 0\nexpect pendingKey 0\nexpect qnh 0\n"
+            "show currentScreen\n");
+  WriteFile(folder / "a&b <\"c\">.scn", "on\npass 80\nexpect qnh 1014250\n");
+  WriteFile(folder / "broken.scn", "on\npass 80\nkey \x1b[31m<&>\n");
+  struct Run {
+    std::vector<const char*> scenarios;
+    int status;
+  };
+  for (const Run& run :
+       {Run{{"moves.scn", "fresh.scn"}, kExitPassed},
+        Run{{"moves.scn", "a&b <\"c\">.scn", "fresh.scn"}, kExitExpectationFailed},
+        Run{{"broken.scn", "a&b <\"c\">.scn", "missing.scn", "fresh.scn"}, kExitBadInput}}) {
+    std::vector<std::string> arguments = {"--junit", (folder / "report.xml").string()};
+    for (const char* scenario : run.scenarios) arguments.push_back((folder / scenario).string());
+    EXPECT_EQ(RunCommand(arguments).status, run.status) << run.scenarios.size();
+    int tests = 0;
+    const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "report.xml", tests);
+    ASSERT_EQ(cases.size(), run.scenarios.size());
+    EXPECT_EQ(tests, static_cast<int>(run.scenarios.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      EXPECT_EQ(cases[i].name, arguments[i + 2]);
+    }
+    EXPECT_EQ(cases.back().outcome, "");  // fresh.scn, last, always passes
+    EXPECT_EQ(cases.back().output, "currentScreen=none\n");
+  }
+  // The last run's report: a failure with line, expected and actual; errors
+  // for the malformed and the missing scenario, their messages intact.
+  int tests = 0;
+  const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "report.xml", tests);
+  ASSERT_EQ(cases.size(), 4u);
+  EXPECT_EQ(cases[0].outcome, "error");
+  EXPECT_EQ(cases[0].message,
+            (folder / "broken.scn").string() +
+                ":3: unknown key '\\x1b[31m<&>': use one of press, cw, ccw, f1, f2");
+  EXPECT_EQ(cases[1].outcome, "failure");
+  EXPECT_EQ(cases[1].message, cases[1].name + ":3: expect qnh: expected 1014250, actual 1013250");
+  EXPECT_EQ(cases[1].details, cases[1].message + "\n");
+  EXPECT_EQ(cases[2].outcome, "error");
+  EXPECT_NE(cases[2].message.find("cannot read scenario"), std::string::npos);
+}
+
+TEST(HeadlessJUnit, AnUnwritableReportRunsNothing) {
+  const TempFolder folder;
+  WriteFile(folder / "a.scn", "on\nsave-lcd a.png\n");
+  const Outcome outcome =
+      RunCommand({"--junit", (folder / "no/such/r.xml").string(), (folder / "a.scn").string()});
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_NE(outcome.err.find("cannot write report"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder / "a.png"));
+  EXPECT_EQ(RunCommand({"--junit", "r.xml"}).status, kExitBadInput);
 }
 
 // ---------------------------------------------------------------------------
@@ -411,8 +783,9 @@ TEST(HeadlessDeterminism, SameScenarioSameOutputAndPictureBytes) {
   const std::string scenario =
       "on\npass 80\nslider altitude 2000\nslider airspeed 1500\ntick 33\n"
       "pass 40\nshow all\nshow-lcd\nshow-led\nshow-comm\nsave-lcd a.png\n";
-  const fs::path first = TempFolder() / "first";
-  const fs::path second = TempFolder() / "second";
+  const TempFolder temp;
+  const fs::path first = temp / "first";
+  const fs::path second = temp / "second";
   fs::create_directories(first);
   fs::create_directories(second);
   const Outcome a = RunText(scenario, first);
@@ -423,10 +796,12 @@ TEST(HeadlessDeterminism, SameScenarioSameOutputAndPictureBytes) {
 }
 
 TEST(HeadlessExamples, GalleryScenariosAreWellFormed) {
-  const fs::path gallery = fs::path(KVR9_EXAMPLES_DIR) / "gallery";
-  for (const fs::path& scenario : ScenariosIn(gallery)) {
-    const ParseOutcome parsed = ParseScenario(ReadFile(scenario), scenario.string(), gallery);
-    EXPECT_TRUE(parsed.ok) << parsed.error;
+  for (const char* folder : {"gallery", "animations"}) {
+    const fs::path gallery = fs::path(KVR9_EXAMPLES_DIR) / folder;
+    for (const fs::path& scenario : ScenariosIn(gallery)) {
+      const ParseOutcome parsed = ParseScenario(ReadFile(scenario), scenario.string(), gallery);
+      EXPECT_TRUE(parsed.ok) << parsed.error;
+    }
   }
 }
 

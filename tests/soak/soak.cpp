@@ -96,9 +96,7 @@ class SoakHost : public HostPanel {
   }
 
   void PresentFrameBuffer(const FrameBuffer&) override {}
-  void SetLcdVisible(bool visible) override {
-    if (!visible) mainLoopPass_ = true;
-  }
+  void SetLcdVisible(bool) override {}
   void SetAlarmLed(bool) override {}
   bool IsCalibrateChecked() override { return calibrate_; }
   bool IsKeyFastChecked() override { return keyFast_; }
@@ -107,8 +105,7 @@ class SoakHost : public HostPanel {
   // Runs after every pass: check, then deliver actions until the next pass.
   void ProcessPendingEvents() override {
     ++passes_;
-    Check(mainLoopPass_);
-    mainLoopPass_ = false;
+    Check(instrument_.phase == PowerPhase::MainLoop);
     while (actionsLeft_ > 0) {
       if (Perform(NextAction()) == ActPass) return;
     }
@@ -204,7 +201,6 @@ class SoakHost : public HostPanel {
   long actionsLeft_;
   long actionsDone_ = 0;
   long passes_ = 0;
-  bool mainLoopPass_ = false;
   bool calibrate_ = false;
   bool keyFast_ = false;
   bool failed_ = false;

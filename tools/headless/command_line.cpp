@@ -1,10 +1,12 @@
 #include "tools/headless/command_line.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <iterator>
+#include <algorithm>
+#include <chrono>
 #include <sstream>
+
+#include "tools/headless/junit_report.h"
+#include "tools/headless/quote.h"
+#include "tools/headless/read_file.h"
 
 namespace kvr9::headless {
 
@@ -12,6 +14,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kvr9-headless [SCENARIO | -]\n"
+    "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
     "The scenario is read from the file SCENARIO, or from standard input when it\n"
@@ -23,52 +26,75 @@ constexpr const char* kUsage =
     "  box calibrate|keyfast on|off  a check box ticked or cleared\n"
     "  pass [N]                      let N passes run (default 1)\n"
     "  tick [N]                      N ticks of the 100 ms timer (default 1)\n"
+    "  slider altitude 3000ft | 900m  the position whose reading is nearest\n"
+    "  slider airspeed 90mph | 150kmh | 80knots\n"
     "  show-lcd                      print the LCD as text art\n"
     "  save-lcd FILE.png [SCALE]     write the LCD as a PNG (SCALE pixels a dot, default 2)\n"
+    "  save-animation FILE.gif [SCALE]  record the frames that follow as a GIF\n"
+    "  stop-animation                end that recording (else it ends with the scenario)\n"
     "  expect-lcd FILE               compare the LCD with a text-art frame\n"
     "  show FIELD | show all         print state fields as name=value\n"
     "  expect FIELD VALUE            compare a state field with a value\n"
     "  show-led | expect-led lit|unlit\n"
     "  show-comm | expect-comm N     communication lines written so far\n"
     "\n"
+    "With --junit, every SCENARIO runs on a freshly started instrument and\n"
+    "REPORT.xml gets one JUnit testcase for each.\n"
+    "\n"
     "Exit status: 0 every expectation held, 1 an expectation failed,\n"
-    "2 a malformed scenario or argument, or a file that cannot be read or written.\n";
+    "2 a malformed scenario or argument, or a file that cannot be read or written.\n"
+    "With --junit the worst of all scenarios.\n";
 
-struct ScenarioText {
-  bool ok = false;
-  std::string text;
-  std::string problem;
-};
+std::filesystem::path FolderOf(const std::string& name) {
+  return std::filesystem::path(name).parent_path();
+}
 
-ScenarioText ReadFile(const std::string& name) {
-  ScenarioText result;
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) {
-    result.problem = std::strerror(errno);
-    return result;
+ScenarioResult RunOneForReport(const std::string& name, std::ostream& err) {
+  ScenarioResult result;
+  result.name = name;
+  const auto start = std::chrono::steady_clock::now();
+  const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
+  std::ostringstream output;
+  std::ostringstream problems;
+  if (scenario.ok) {
+    result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems);
+  } else {
+    result.status = kExitBadInput;
+    problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
+             << scenario.problem << '\n';
   }
-  char buffer[4096];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    result.text.append(buffer, count);
-  // A folder opens but cannot be read; errno says why.
-  const bool failed = std::ferror(file) != 0;
-  const int readError = errno;
-  std::fclose(file);
-  if (failed) {
-    result.problem = std::strerror(readError);
-    return result;
-  }
-  result.ok = true;
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.output = output.str();
+  result.details = problems.str();
+  result.message = result.details.substr(0, result.details.find('\n'));
+  err << result.details;
   return result;
 }
 
-ScenarioText ReadStream(std::istream& in) {
-  ScenarioText result;
-  result.text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  result.ok = !in.bad();
-  if (!result.ok) result.problem = "read error";
-  return result;
+// Each scenario gets an instrument of its own, so none sees what the one
+// before it left; a broken one does not keep the rest from running.
+ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream& err) {
+  if (arguments.size() < 3) {
+    err << "kvr9-headless: --junit needs a report file and at least one scenario (try --help)\n";
+    return kExitBadInput;
+  }
+  const std::string& report = arguments[1];
+  // Found unwritable before anything runs, not after.
+  if (!WriteJUnitReport(report, {})) {
+    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
+    return kExitBadInput;
+  }
+  std::vector<ScenarioResult> results;
+  ExitStatus worst = kExitPassed;
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    results.push_back(RunOneForReport(arguments[i], err));
+    worst = std::max(worst, results.back().status);
+  }
+  if (!WriteJUnitReport(report, results)) {
+    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
+    return kExitBadInput;
+  }
+  return worst;
 }
 
 }  // namespace
@@ -79,23 +105,26 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     out << kUsage;
     return kExitPassed;
   }
+  if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
   if (arguments.size() > 1) {
-    err << "kvr9-headless: one scenario at a time (try --help)\n";
+    err << "kvr9-headless: one scenario at a time, or --junit REPORT.xml for several (try "
+           "--help)\n";
     return kExitBadInput;
   }
   const std::string name = arguments.empty() ? "-" : arguments[0];
   if (name.size() > 1 && name[0] == '-') {
-    err << "kvr9-headless: unknown option '" << name << "' (try --help)\n";
+    err << "kvr9-headless: unknown option " << Quoted(name) << " (try --help)\n";
     return kExitBadInput;
   }
   const bool fromStdin = name == "-";
-  const ScenarioText scenario = fromStdin ? ReadStream(in) : ReadFile(name);
+  const FileText scenario = fromStdin ? ReadWholeStream(in, kLargestScenarioBytes)
+                                      : ReadWholeFile(name, kLargestScenarioBytes);
   if (!scenario.ok) {
-    err << "kvr9-headless: cannot read scenario '" << name << "': " << scenario.problem << '\n';
+    err << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": " << scenario.problem
+        << '\n';
     return kExitBadInput;
   }
-  const std::filesystem::path baseDir =
-      fromStdin ? std::filesystem::path(".") : std::filesystem::path(name).parent_path();
+  const std::filesystem::path baseDir = fromStdin ? std::filesystem::path(".") : FolderOf(name);
   return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err);
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "screens/screens.h"
+#include "tools/headless/quote.h"
 
 namespace kvr9::headless {
 
@@ -47,12 +48,12 @@ bool NormaliseNumber(const FieldInfo& field, std::string_view written, std::stri
                      std::string& reason) {
   std::int64_t value = 0;
   if (!ParseInteger(written, value)) {
-    reason = "'" + std::string(written) + "' is not a whole number";
+    reason = Quoted(written) + " is not a whole number";
     return false;
   }
   if (value < field.lowest || value > field.highest) {
     reason = std::string(field.name) + " holds " + std::to_string(field.lowest) + ".." +
-             std::to_string(field.highest) + ", never " + std::string(written);
+             std::to_string(field.highest) + ", never " + Clipped(written);
     return false;
   }
   normalised = std::to_string(value);
@@ -69,7 +70,7 @@ bool NormaliseBytes(const FieldInfo& field, std::string_view written, std::size_
   while (words >> word) {
     std::int64_t value = 0;
     if (!ParseInteger(word, value) || value < 0 || value > 255) {
-      reason = "'" + word + "' is not a byte value 0..255";
+      reason = Quoted(word) + " is not a byte value 0..255";
       return false;
     }
     if (count > 0) normalised += ' ';
@@ -192,7 +193,7 @@ bool NormaliseExpectedValue(const FieldInfo& field, std::string_view written,
       return NormaliseNumber(field, written, normalised, reason);
     case FieldKind::Screen:
       if (!IsScreenName(written)) {
-        reason = "'" + std::string(written) + "' is not a screen name";
+        reason = Quoted(written) + " is not a screen name";
         return false;
       }
       normalised = std::string(written);

@@ -2,6 +2,8 @@
 
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
+#include "tools/headless/quote.h"
+#include "tools/headless/reading_units.h"
 
 namespace kvr9::headless {
 
@@ -14,17 +16,18 @@ ExitStatus ScenarioRunner::Run() {
   // Steps here run with the instrument off; "on" returns once it is off again.
   while (status_ == kExitPassed && HasNextStep()) Deliver(scenario_.steps[nextStep_++]);
   finished_ = true;
+  StopAnimation();
   return status_;
 }
 
+// Every pass presents one frame: an animation gets one frame a pass.
 void ScenarioRunner::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
   shownFrame_ = frameBuffer;
+  if (animationStep_ != nullptr && !animation_.AddPass(frameBuffer)) StopAnimation();
 }
 
 void ScenarioRunner::AppendCommLine(const char*) {
   ++commLines_;
-  // Only a main-loop pass writes a communication line; the splash does not.
-  phase_ = Phase::MainLoop;
 }
 
 void ScenarioRunner::ProcessPendingEvents() {
@@ -76,6 +79,12 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
     case StepKind::SaveLcd:
       SaveLcd(step);
       break;
+    case StepKind::SaveAnimation:
+      SaveAnimation(step);
+      break;
+    case StepKind::StopAnimation:
+      StopAnimation();
+      break;
   }
   return Flow::KeepDelivering;
 }
@@ -86,10 +95,8 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
 // end of the new first splash pass.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
   const bool wasRunning = IsRunning(instrument_);
-  phase_ = Phase::Splash;
   RequestPowerOn(instrument_);
   if (wasRunning) return Flow::ReturnToFirmware;
-  phase_ = Phase::Off;
   passesStillFree_ = 0;
   return Flow::KeepDelivering;
 }
@@ -100,28 +107,23 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
 // go on.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
   RequestStop(instrument_);
-  return phase_ == Phase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
+  return instrument_.phase == PowerPhase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
 }
 
 // With the instrument off there is no pass to run; time passes without it.
 ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
-  if (phase_ == Phase::Off) return Flow::KeepDelivering;
+  if (instrument_.phase == PowerPhase::Off) return Flow::KeepDelivering;
   passesStillFree_ = passes - 1;
   return Flow::ReturnToFirmware;
 }
 
 void ScenarioRunner::DeliverEvent(const Step& step) {
-  AirData& air = instrument_.state.airData;
   switch (step.kind) {
     case StepKind::Key:
       StoreKey(instrument_, step.key);
       break;
     case StepKind::Slider:
-      if (step.slider == SliderKind::Altitude) {
-        air.altAdcRaw = static_cast<std::int32_t>(step.number);
-      } else {
-        air.asiAdcRaw = static_cast<std::int32_t>(step.number);
-      }
+      MoveSlider(step);
       break;
     case StepKind::Box:
       if (step.box == BoxKind::Calibrate) {
@@ -135,6 +137,33 @@ void ScenarioRunner::DeliverEvent(const Step& step) {
       break;
     default:
       break;
+  }
+}
+
+// A reading is turned into a count with the settings of this moment, so
+// the same step may choose another count after a QNH or unit change.
+void ScenarioRunner::MoveSlider(const Step& step) {
+  std::uint32_t count = step.number;
+  if (step.unit != ReadingUnit::Count) {
+    const CountChoice choice = CountForReading(instrument_, step.slider, step.unit, step.reading);
+    if (!choice.reachable) {
+      const char* unit = UnitName(step.unit);
+      Fail(kExitBadInput, step,
+           std::string("slider ") +
+               (step.slider == SliderKind::Altitude ? "altitude " : "airspeed ") +
+               std::to_string(step.reading) + unit + ": no position 0.." +
+               std::to_string(kSliderHighest) + " reads it; they read " +
+               std::to_string(choice.lowest) + ".." + std::to_string(choice.highest) + unit +
+               " now");
+      return;
+    }
+    count = choice.count;
+  }
+  AirData& air = instrument_.state.airData;
+  if (step.slider == SliderKind::Altitude) {
+    air.altAdcRaw = static_cast<std::int32_t>(count);
+  } else {
+    air.asiAdcRaw = static_cast<std::int32_t>(count);
   }
 }
 
@@ -166,9 +195,10 @@ void ScenarioRunner::Check(const Step& step) {
   switch (step.kind) {
     case StepKind::Expect: {
       const std::string actual = FormatField(*step.field, instrument_.state);
-      if (actual != step.value) {
+      const std::string& expected = scenario_.values[step.detail];
+      if (actual != expected) {
         Fail(kExitExpectationFailed, step,
-             "expect " + std::string(step.field->name) + ": expected " + step.value + ", actual " +
+             "expect " + std::string(step.field->name) + ": expected " + expected + ", actual " +
                  actual);
       }
       break;
@@ -196,23 +226,47 @@ void ScenarioRunner::Check(const Step& step) {
 }
 
 void ScenarioRunner::CheckLcd(const Step& step) {
-  if (shownFrame_.bytes == step.expectedFrame.bytes) return;
-  const int dots = CountDifferentDots(step.expectedFrame, shownFrame_);
+  const StepFile& frame = scenario_.files[step.detail];
+  if (shownFrame_.bytes == frame.expectedFrame.bytes) return;
+  const int dots = CountDifferentDots(frame.expectedFrame, shownFrame_);
   Fail(kExitExpectationFailed, step,
-       "expect-lcd " + step.file + ": expected and actual frames differ in " +
-           std::to_string(dots) + (dots == 1 ? " dot\n" : " dots\n") +
-           SideBySide(step.expectedFrame, shownFrame_));
+       "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
+           ": expected and actual frames differ in " + std::to_string(dots) +
+           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shownFrame_));
 }
 
 void ScenarioRunner::SaveLcd(const Step& step) {
-  if (!SaveFramePng(shownFrame_, step.path.string(), static_cast<int>(step.number))) {
-    Fail(kExitBadInput, step, "save-lcd: cannot write '" + step.path.string() + "'");
+  const std::string path = scenario_.files[step.detail].path.string();
+  if (!SaveFramePng(shownFrame_, path, static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
+  }
+}
+
+// A new recording ends the one before it.
+void ScenarioRunner::SaveAnimation(const Step& step) {
+  StopAnimation();
+  const StepFile& file = scenario_.files[step.detail];
+  if (!animation_.Start(file.path.string(), static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-animation: cannot write " + QuotedPath(file.path.string()));
+    return;
+  }
+  animationStep_ = &step;
+}
+
+void ScenarioRunner::StopAnimation() {
+  if (animationStep_ == nullptr) return;
+  const Step& step = *animationStep_;
+  animationStep_ = nullptr;
+  if (!animation_.Finish() && status_ == kExitPassed) {
+    Fail(kExitBadInput, step,
+         "save-animation: cannot write " + QuotedPath(scenario_.files[step.detail].path.string()));
   }
 }
 
 void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
   status_ = status;
-  err_ << Where(step) << ": " << message << '\n';
+  failure_ = Where(step) + ": " + message;
+  err_ << failure_ << '\n';
 }
 
 std::string ScenarioRunner::Where(const Step& step) const {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/instrument.h"
+#include "tools/headless/lcd_gif.h"
 #include "tools/headless/scenario.h"
 
 namespace kvr9::headless {
@@ -43,14 +44,13 @@ class ScenarioRunner : public HostPanel {
   void ProcessPendingEvents() override;
 
   const Instrument& instrument() const { return instrument_; }
+  // "FILE:LINE: message" of the step that ended the run, empty when none did.
+  const std::string& failure() const { return failure_; }
 
  private:
   // Whether the firmware gets control back after a step delivered inside
   // its event processing.
   enum class Flow : std::uint8_t { KeepDelivering, ReturnToFirmware };
-  // Which part of the power cycle called ProcessPendingEvents last; only the
-  // main loop ends on "OFF", the splash ignores it.
-  enum class Phase : std::uint8_t { Off, Splash, MainLoop };
 
   bool HasNextStep() const;
   Flow Deliver(const Step& step);
@@ -62,6 +62,9 @@ class ScenarioRunner : public HostPanel {
   void Check(const Step& step);
   void CheckLcd(const Step& step);
   void SaveLcd(const Step& step);
+  void SaveAnimation(const Step& step);
+  void StopAnimation();
+  void MoveSlider(const Step& step);
   void Fail(ExitStatus status, const Step& step, const std::string& message);
   std::string Where(const Step& step) const;
 
@@ -73,7 +76,7 @@ class ScenarioRunner : public HostPanel {
   std::uint32_t passesStillFree_ = 0;  // event calls that return at once
   bool finished_ = false;              // no more steps will be delivered
   ExitStatus status_ = kExitPassed;
-  Phase phase_ = Phase::Off;
+  std::string failure_;
 
   // What the window would show and hold.
   FrameBuffer shownFrame_;
@@ -81,6 +84,9 @@ class ScenarioRunner : public HostPanel {
   bool calibrateChecked_ = false;
   bool keyFastChecked_ = false;
   std::uint64_t commLines_ = 0;
+
+  LcdAnimation animation_;
+  const Step* animationStep_ = nullptr;  // the save-animation being recorded
 };
 
 // Parses, checks and runs a scenario text; the status of the whole run.

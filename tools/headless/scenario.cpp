@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
+#include "tools/headless/quote.h"
+#include "tools/headless/read_file.h"
 
 namespace kvr9::headless {
 
@@ -16,6 +16,8 @@ using Words = std::vector<std::string>;
 
 struct LineReader {
   const std::filesystem::path& baseDir;
+  Scenario& scenario;
+  bool animationOpen = false;  // a save-animation not yet stopped
   std::string error;
 
   bool Fail(std::string message) {
@@ -24,13 +26,21 @@ struct LineReader {
   }
 };
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
 Words SplitWords(std::string_view line) {
   const std::size_t comment = line.find('#');
   if (comment != std::string_view::npos) line = line.substr(0, comment);
-  std::istringstream stream{std::string(line)};
   Words words;
-  std::string word;
-  while (stream >> word) words.push_back(word);
+  std::size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    const std::size_t start = at;
+    while (at < line.size() && !IsBlank(line[at])) ++at;
+    if (at > start) words.emplace_back(line.substr(start, at - start));
+  }
   return words;
 }
 
@@ -43,11 +53,11 @@ bool ParseCount(const std::string& word, std::uint32_t lowest, std::uint32_t hig
   const bool digitsOnly = word.find_first_not_of("0123456789") == std::string::npos;
   if (!digitsOnly || result.ec == std::errc::invalid_argument || result.ptr != end) {
     return reader.Fail(what + " must be a whole number " + std::to_string(lowest) + ".." +
-                       std::to_string(highest) + ", not '" + word + "'");
+                       std::to_string(highest) + ", not " + Quoted(word));
   }
   if (result.ec == std::errc::result_out_of_range || parsed < lowest || parsed > highest) {
-    return reader.Fail(what + " " + word + " is out of range " + std::to_string(lowest) + ".." +
-                       std::to_string(highest));
+    return reader.Fail(what + " " + Clipped(word) + " is out of range " + std::to_string(lowest) +
+                       ".." + std::to_string(highest));
   }
   value = static_cast<std::uint32_t>(parsed);
   return true;
@@ -55,10 +65,10 @@ bool ParseCount(const std::string& word, std::uint32_t lowest, std::uint32_t hig
 
 bool ExpectWordCount(const Words& words, std::size_t fewest, std::size_t most,
                      const std::string& usage, LineReader& reader) {
-  if (words.size() < fewest) return reader.Fail("'" + words[0] + "' needs " + usage);
+  if (words.size() < fewest) return reader.Fail(Quoted(words[0]) + " needs " + usage);
   if (words.size() > most) {
-    return reader.Fail("unexpected '" + words[most] + "' after '" + words[0] +
-                       "' (usage: " + words[0] + (usage.empty() ? "" : " " + usage) + ")");
+    return reader.Fail("unexpected " + Quoted(words[most]) + " after " + Quoted(words[0]) +
+                       " (usage: " + words[0] + (usage.empty() ? "" : " " + usage) + ")");
   }
   return true;
 }
@@ -82,21 +92,58 @@ bool ParseKey(const Words& words, Step& step, LineReader& reader) {
   } else if (name == "f2") {
     step.key = KeyF2;
   } else {
-    return reader.Fail("unknown key '" + name + "': use " + usage);
+    return reader.Fail("unknown key " + Quoted(name) + ": use " + usage);
   }
   return true;
 }
 
+struct NamedUnit {
+  const char* suffix;
+  SliderKind slider;
+  ReadingUnit unit;
+};
+
+const NamedUnit kUnits[] = {
+    {"ft", SliderKind::Altitude, ReadingUnit::Feet},
+    {"m", SliderKind::Altitude, ReadingUnit::Metres},
+    {"mph", SliderKind::Airspeed, ReadingUnit::Mph},
+    {"kmh", SliderKind::Airspeed, ReadingUnit::Kmh},
+    {"knots", SliderKind::Airspeed, ReadingUnit::Knots},
+};
+
+// "3000ft", "-200m", "90mph": a whole number, a sign allowed, then the unit.
+bool ParseReading(const std::string& word, Step& step, LineReader& reader) {
+  const std::size_t digits = word.find_first_not_of("-0123456789");
+  const std::string suffix = word.substr(digits);
+  const std::string usage = step.slider == SliderKind::Altitude
+                                ? "feet (3000ft) or metres (900m)"
+                                : "mph (90mph), kmh (150kmh) or knots (80knots)";
+  const NamedUnit* unit = nullptr;
+  for (const NamedUnit& named : kUnits) {
+    if (suffix == named.suffix && step.slider == named.slider) unit = &named;
+  }
+  const char* end = word.data() + digits;
+  const auto result = std::from_chars(word.data(), end, step.reading);
+  if (unit == nullptr || digits == 0 || result.ec != std::errc() || result.ptr != end) {
+    return reader.Fail("slider position must be a whole number 0.." +
+                       std::to_string(kSliderHighest) + " or " + usage + ", not " + Quoted(word));
+  }
+  step.unit = unit->unit;
+  return true;
+}
+
 bool ParseSlider(const Words& words, Step& step, LineReader& reader) {
-  const std::string usage = "altitude|airspeed and a position 0..4096";
+  const std::string usage = "altitude|airspeed and a position 0..4096 or a reading";
   if (!ExpectWordCount(words, 3, 3, usage, reader)) return false;
   if (words[1] == "altitude") {
     step.slider = SliderKind::Altitude;
   } else if (words[1] == "airspeed") {
     step.slider = SliderKind::Airspeed;
   } else {
-    return reader.Fail("unknown slider '" + words[1] + "': use altitude or airspeed");
+    return reader.Fail("unknown slider " + Quoted(words[1]) + ": use altitude or airspeed");
   }
+  const bool count = words[2].find_first_not_of("-0123456789") == std::string::npos;
+  if (!count) return ParseReading(words[2], step, reader);
   return ParseCount(words[2], 0, kSliderHighest, step.number, reader, "slider position");
 }
 
@@ -105,7 +152,7 @@ bool ParseOnOff(const std::string& word, bool& on, LineReader& reader) {
     on = word == "on";
     return true;
   }
-  return reader.Fail("'" + word + "' must be on or off");
+  return reader.Fail(Quoted(word) + " must be on or off");
 }
 
 bool ParseBox(const Words& words, Step& step, LineReader& reader) {
@@ -115,7 +162,7 @@ bool ParseBox(const Words& words, Step& step, LineReader& reader) {
   } else if (words[1] == "keyfast") {
     step.box = BoxKind::KeyFast;
   } else {
-    return reader.Fail("unknown box '" + words[1] + "': use calibrate or keyfast");
+    return reader.Fail("unknown box " + Quoted(words[1]) + ": use calibrate or keyfast");
   }
   return ParseOnOff(words[2], step.on, reader);
 }
@@ -127,10 +174,17 @@ bool ParseRepeatCount(const Words& words, Step& step, LineReader& reader) {
   return ParseCount(words[1], 1, kMostPassesOrTicks, step.number, reader, "the count");
 }
 
-bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
-  if (!ExpectWordCount(words, 2, 3, "FILE.png [SCALE]", reader)) return false;
-  step.file = words[1];
-  step.path = reader.baseDir / words[1];
+StepFile& AddFile(const std::string& word, Step& step, LineReader& reader) {
+  step.detail = static_cast<std::uint32_t>(reader.scenario.files.size());
+  StepFile& file = reader.scenario.files.emplace_back();
+  file.file = word;
+  file.path = reader.baseDir / word;
+  return file;
+}
+
+bool ParsePicture(const Words& words, Step& step, LineReader& reader, const char* usage) {
+  if (!ExpectWordCount(words, 2, 3, usage, reader)) return false;
+  AddFile(words[1], step, reader);
   step.number = kDefaultPngScale;
   if (words.size() == 3) {
     const auto largest = static_cast<std::uint32_t>(kLargestPngScale);
@@ -139,19 +193,35 @@ bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
+  return ParsePicture(words, step, reader, "FILE.png [SCALE]");
+}
+
+bool ParseSaveAnimation(const Words& words, Step& step, LineReader& reader) {
+  reader.animationOpen = true;
+  return ParsePicture(words, step, reader, "FILE.gif [SCALE]");
+}
+
+bool ParseStopAnimation(const Words& words, Step& step, LineReader& reader) {
+  if (!ParseNoArguments(words, step, reader)) return false;
+  if (!reader.animationOpen) return reader.Fail("'stop-animation' without a save-animation");
+  reader.animationOpen = false;
+  return true;
+}
+
 // The expected frame is read now: a missing or broken frame file is a fault
 // of the scenario, found before anything runs.
 bool ParseExpectLcd(const Words& words, Step& step, LineReader& reader) {
   if (!ExpectWordCount(words, 2, 2, "a text-art frame file", reader)) return false;
-  step.file = words[1];
-  step.path = reader.baseDir / words[1];
-  std::ifstream file(step.path);
-  if (!file) return reader.Fail("cannot read frame file '" + step.path.string() + "'");
-  std::stringstream content;
-  content << file.rdbuf();
+  StepFile& frame = AddFile(words[1], step, reader);
+  const std::string path = frame.path.string();
+  const FileText content = ReadWholeFile(path, kLargestFrameFileBytes);
+  if (!content.ok) {
+    return reader.Fail("cannot read frame file " + QuotedPath(path) + ": " + content.problem);
+  }
   std::string problem;
-  if (!ArtToFrame(content.str(), step.expectedFrame, problem)) {
-    return reader.Fail("frame file '" + step.path.string() + "' is not text art: " + problem);
+  if (!ArtToFrame(content.text, frame.expectedFrame, problem)) {
+    return reader.Fail("frame file " + QuotedPath(path) + " is not text art: " + problem);
   }
   return true;
 }
@@ -163,7 +233,7 @@ bool ParseShow(const Words& words, Step& step, LineReader& reader) {
     return true;
   }
   step.field = FindField(words[1]);
-  if (step.field == nullptr) return reader.Fail("unknown field '" + words[1] + "'");
+  if (step.field == nullptr) return reader.Fail("unknown field " + Quoted(words[1]));
   return true;
 }
 
@@ -179,27 +249,30 @@ std::string JoinWords(const Words& words, std::size_t first) {
 bool ParseExpect(const Words& words, Step& step, LineReader& reader) {
   if (words.size() < 2) return reader.Fail("'expect' needs a field name and a value");
   step.field = FindField(words[1]);
-  if (step.field == nullptr) return reader.Fail("unknown field '" + words[1] + "'");
+  if (step.field == nullptr) return reader.Fail("unknown field " + Quoted(words[1]));
   // Only a text field can be expected empty.
   if (words.size() < 3 && step.field->kind != FieldKind::Text) {
-    return reader.Fail("'expect " + words[1] + "' needs a value");
+    return reader.Fail("'expect " + Clipped(words[1]) + "' needs a value");
   }
   const bool singleWord =
       step.field->kind == FieldKind::Number || step.field->kind == FieldKind::Screen;
   if (singleWord && words.size() > 3) {
-    return reader.Fail("unexpected '" + words[3] + "' after the value of " + words[1]);
+    return reader.Fail("unexpected " + Quoted(words[3]) + " after the value of " + words[1]);
   }
   std::string reason;
-  if (!NormaliseExpectedValue(*step.field, JoinWords(words, 2), step.value, reason)) {
+  std::string value;
+  if (!NormaliseExpectedValue(*step.field, JoinWords(words, 2), value, reason)) {
     return reader.Fail(reason);
   }
+  step.detail = static_cast<std::uint32_t>(reader.scenario.values.size());
+  reader.scenario.values.push_back(std::move(value));
   return true;
 }
 
 bool ParseExpectLed(const Words& words, Step& step, LineReader& reader) {
   if (!ExpectWordCount(words, 2, 2, "lit or unlit", reader)) return false;
   if (words[1] != "lit" && words[1] != "unlit") {
-    return reader.Fail("'" + words[1] + "' must be lit or unlit");
+    return reader.Fail(Quoted(words[1]) + " must be lit or unlit");
   }
   step.on = words[1] == "lit";
   return true;
@@ -228,6 +301,8 @@ const StepSyntax kSteps[] = {
     {"tick", StepKind::Tick, ParseRepeatCount},
     {"show-lcd", StepKind::ShowLcd, ParseNoArguments},
     {"save-lcd", StepKind::SaveLcd, ParseSaveLcd},
+    {"save-animation", StepKind::SaveAnimation, ParseSaveAnimation},
+    {"stop-animation", StepKind::StopAnimation, ParseStopAnimation},
     {"expect-lcd", StepKind::ExpectLcd, ParseExpectLcd},
     {"show", StepKind::Show, ParseShow},
     {"expect", StepKind::Expect, ParseExpect},
@@ -244,7 +319,7 @@ bool ParseStep(const Words& words, Step& step, LineReader& reader) {
       return syntax.parse(words, step, reader);
     }
   }
-  return reader.Fail("unknown step '" + words[0] + "'");
+  return reader.Fail("unknown step " + Quoted(words[0]));
 }
 
 }  // namespace
@@ -252,12 +327,21 @@ bool ParseStep(const Words& words, Step& step, LineReader& reader) {
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir) {
   ParseOutcome outcome;
-  outcome.scenario.source = source;
-  LineReader reader{baseDir, {}};
-  std::istringstream lines{std::string(text)};
-  std::string line;
+  Scenario& scenario = outcome.scenario;
+  scenario.source = source;
+  // At most one step a line: reserving for every line keeps a long
+  // scenario from holding up to twice its steps while the list grows.
+  std::size_t lineCount = 1;
+  for (const char c : text) lineCount += c == '\n' ? 1 : 0;
+  scenario.steps.reserve(lineCount);
+  LineReader reader{baseDir, scenario, false, {}};
   int lineNumber = 0;
-  while (std::getline(lines, line)) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(at, end - at);
+    at = end + 1;
     ++lineNumber;
     const Words words = SplitWords(line);
     if (words.empty()) continue;
@@ -267,7 +351,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
       outcome.error = source + ":" + std::to_string(lineNumber) + ": " + reader.error;
       return outcome;
     }
-    outcome.scenario.steps.push_back(std::move(step));
+    scenario.steps.push_back(step);
   }
   outcome.ok = true;
   return outcome;

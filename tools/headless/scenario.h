@@ -15,31 +15,37 @@
 namespace kvr9::headless {
 
 enum class StepKind : std::uint8_t {
-  On,          // "ON" button
-  Off,         // "OFF" button
-  Key,         // a click on a key, the knob or a turn button
-  Slider,      // a converter slider moved to a position
-  Box,         // a check box ticked or cleared
-  Pass,        // let passes of the instrument run
-  Tick,        // 100 ms timer ticks
-  ShowLcd,     // print the LCD as text art
-  SaveLcd,     // write the LCD as a PNG picture
-  ExpectLcd,   // compare the LCD with a text-art frame
-  Show,        // print one field
-  ShowAll,     // print every field
-  Expect,      // compare one field with a value
-  ShowLed,     // print the LED
-  ExpectLed,   // compare the LED with lit or unlit
-  ShowComm,    // print the number of communication lines
-  ExpectComm,  // compare the number of communication lines
+  On,             // "ON" button
+  Off,            // "OFF" button
+  Key,            // a click on a key, the knob or a turn button
+  Slider,         // a converter slider moved to a position
+  Box,            // a check box ticked or cleared
+  Pass,           // let passes of the instrument run
+  Tick,           // 100 ms timer ticks
+  ShowLcd,        // print the LCD as text art
+  SaveLcd,        // write the LCD as a PNG picture
+  SaveAnimation,  // record the frames that follow as an animated GIF
+  StopAnimation,  // end that recording
+  ExpectLcd,      // compare the LCD with a text-art frame
+  Show,           // print one field
+  ShowAll,        // print every field
+  Expect,         // compare one field with a value
+  ShowLed,        // print the LED
+  ExpectLed,      // compare the LED with lit or unlit
+  ShowComm,       // print the number of communication lines
+  ExpectComm,     // compare the number of communication lines
 };
 
 enum class SliderKind : std::uint8_t { Altitude, Airspeed };
 enum class BoxKind : std::uint8_t { Calibrate, KeyFast };
+// A slider position as a converter count, or as a reading in a pilot's unit.
+enum class ReadingUnit : std::uint8_t { Count, Feet, Metres, Mph, Kmh, Knots };
 
 inline constexpr std::uint32_t kSliderHighest = 4096;
 inline constexpr std::uint32_t kMostPassesOrTicks = 1000000;
 
+// Steps are kept small, as a long recorded scenario holds millions of them:
+// what only a few kinds need lives in the scenario's side tables.
 struct Step {
   int line = 0;
   StepKind kind = StepKind::Pass;
@@ -47,19 +53,35 @@ struct Step {
   SliderKind slider = SliderKind::Altitude;  // Slider
   BoxKind box = BoxKind::Calibrate;          // Box
   bool on = false;                           // Box: ticked; ExpectLed: lit
+  ReadingUnit unit = ReadingUnit::Count;     // Slider
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
-                                             // SaveLcd scale, ExpectComm count
+                                             // SaveLcd/SaveAnimation scale, ExpectComm count
+  std::int32_t reading = 0;                  // Slider: the asked reading, in unit
+  std::uint32_t detail = 0;                  // Expect: index into values;
+                                             // SaveLcd, SaveAnimation, ExpectLcd: into files
   const FieldInfo* field = nullptr;          // Show, Expect
-  std::string value;                         // Expect: the value as FormatField prints it
-  std::string file;                          // SaveLcd, ExpectLcd: as written in the step
-  std::filesystem::path path;                // SaveLcd, ExpectLcd: resolved
-  FrameBuffer expectedFrame;                 // ExpectLcd: read while checking
+};
+
+static_assert(sizeof(Step) <= 32, "a step stays small");
+
+struct StepFile {
+  std::string file;            // as written in the step
+  std::filesystem::path path;  // resolved
+  FrameBuffer expectedFrame;   // ExpectLcd: read while checking
 };
 
 struct Scenario {
   std::string source;  // the file name, or "<stdin>", for messages
   std::vector<Step> steps;
+  std::vector<std::string> values;  // expected values as FormatField prints them
+  std::vector<StepFile> files;
 };
+
+// Past this size a scenario is refused unread; 16 MB holds a few million
+// steps, far more than anyone writes or records.
+inline constexpr std::size_t kLargestScenarioBytes = 16 * 1024 * 1024;
+// A text-art frame: 64 lines of 128 dots, each line ended by "\r\n" at most.
+inline constexpr std::size_t kLargestFrameFileBytes = kLcdHeight * (kLcdWidth + 2);
 
 struct ParseOutcome {
   bool ok = false;
