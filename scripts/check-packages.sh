@@ -11,8 +11,12 @@ failed=0
 fail() { echo "check-packages: $*" >&2; failed=$((failed + 1)); }
 
 one_deb() {
-  set -- "$dir"/"$1"_*.deb
-  [ $# -eq 1 ] && [ -f "$1" ] || { echo "check-packages: want one $1 package in $dir" >&2; exit 1; }
+  name="$1"
+  set -- "$dir"/"$name"_*.deb
+  if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+    echo "check-packages: want one $name package in $dir" >&2
+    exit 1
+  fi
   echo "$1"
 }
 simulator="$(one_deb kvr9-simulator)"

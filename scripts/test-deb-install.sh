@@ -32,7 +32,7 @@ for tool in debootstrap unshare chroot flock; do
   command -v "$tool" > /dev/null || cannot "$tool is missing"
 done
 probe="$(mktemp)"
-/usr/lib/apt/apt-helper -o Acquire::http::Timeout=5 -o Acquire::Retries=0 \
+timeout 5 /usr/lib/apt/apt-helper -o Acquire::http::Timeout=5 -o Acquire::Retries=0 \
   download-file "$mirror/dists/$suite/Release" "$probe" > /dev/null 2>&1 &&
   reachable=true || reachable=false
 rm -f "$probe"
@@ -45,6 +45,7 @@ set -- "$debs"/kvr9-simulator_*.deb "$debs"/kvr9-headless_*.deb
 # Runs a script inside a root, in a mount and process namespace of its own:
 # its mounts and every process it leaves vanish when it ends.
 in_root() {
+  # shellcheck disable=SC2016
   unshare --mount --pid --fork --propagation private sh -eu -c '
     root="$1"; shift
     mount -t proc proc "$root/proc"
@@ -59,8 +60,12 @@ in_root() {
 mkdir -p "$cache"
 key="$(printf '%s %s %s' "$suite" "$mirror" "$tools" | md5sum | cut -c1-12)"
 base="$cache/$suite-$key.tar"
+# An interrupted run still removes its folders.
+trap 'exit 130' INT TERM
 (
   flock 9
+  # A root kept for a week is made anew, so the test stays close to a fresh install.
+  find "$cache" -maxdepth 1 -name "$suite-*.tar" -mtime +7 -delete
   if [ ! -f "$base" ]; then
     stage="$(mktemp -d "$cache/stage.XXXXXX")"
     trap 'rm -rf "$stage"' EXIT
