@@ -5,7 +5,9 @@ set -eu
 say() { echo "test-deb-install: $*"; }
 fail() { echo "test-deb-install: FAILED: $*" >&2; exit 1; }
 packages="kvr9-simulator kvr9-headless"
-debs="$(ls /packages/kvr9-simulator_*.deb /packages/kvr9-headless_*.deb)"
+# As a user installs them: apt-get install ./kvr9-simulator_*.deb ./kvr9-headless_*.deb
+cd /packages
+debs="$(echo ./kvr9-simulator_*.deb ./kvr9-headless_*.deb)"
 
 # Every path of the root that the packages or their programs could touch.
 snapshot() {
