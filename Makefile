@@ -5,9 +5,13 @@
 #               and a brief fuzz run of the drawing operations
 #   make fuzz   a longer fuzz run (FUZZ_SECONDS, default 300)
 #   make bench  the firmware benchmarks in the release build
+#   make deb    the Debian packages kvr9-simulator and kvr9-headless, in build/deb/
+#   make test-deb          lintian and the checks of the packages' contents
+#   make test-deb-install  the packages installed, run and purged in a fresh
+#                          Debian 12 root (root and Debian's archive needed)
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
-	test-release fuzz test-fuzz bench clean
+	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
@@ -61,7 +65,28 @@ bench: deps build/release/build.ninja
 	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-test: test-dev test-asan test-release test-fuzz
+# The packages are built from the release build, with Debian's hardening.
+DEB_CXXFLAGS = -D_FORTIFY_SOURCE=2 -fstack-protector-strong
+DEB_LDFLAGS = -Wl,-z,relro,-z,now
+
+deb: deps
+	cmake --preset release -DCMAKE_CXX_FLAGS="$(DEB_CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(DEB_LDFLAGS)"
+	cmake --build --preset release --target kvr9-simulator kvr9-headless kvr9-package-docs
+	rm -rf build/deb
+	cd build/release && cpack -G DEB -B ../deb
+	rm -rf build/deb/_CPack_Packages
+
+test-deb: deb
+	./scripts/check-packages.sh build/deb
+
+test-deb-install: deb
+	./scripts/test-deb-install.sh build/deb
+
+# make test runs the install test where it can, and says SKIPPED where not.
+test-deb-install-if-possible: deb
+	./scripts/test-deb-install.sh --if-possible build/deb
+
+test: test-dev test-asan test-release test-fuzz test-deb test-deb-install-if-possible
 
 clean:
 	rm -rf build
