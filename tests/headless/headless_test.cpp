@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lcd/frame_art.h"
+#include "panel/lcd_image.h"
 #include "tools/headless/command_line.h"
 #include "tools/headless/lcd_png.h"
 #include "tools/headless/runner.h"
@@ -114,6 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ExpectShortLog", "expect flightLog 0 0", "has 48 bytes, not 2"},
         MalformedCase{"LedWord", "expect-led on", "must be lit or unlit"},
         MalformedCase{"ScaleZero", "save-lcd out.png 0", "the scale 0 is out of range"},
+        MalformedCase{"TwoScales", "save-lcd out.png 2 3", "unexpected '3' after 'save-lcd'"},
         MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt",
                       "cannot read frame file"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
@@ -294,12 +296,13 @@ TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
 }
 
 struct PngCase {
-  const char* scale;
+  const char* scale;  // with the look, as written after the file name
   int dotSize;
+  QRgb blankDot;
 };
 
 void PrintTo(const PngCase& c, std::ostream* os) {
-  *os << "scale " << c.dotSize;
+  *os << "save-lcd FILE.png " << c.scale;
 }
 
 class HeadlessSaveLcd : public ::testing::TestWithParam<PngCase> {};
@@ -321,7 +324,7 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
     for (int x = 0; x < 128; ++x) {
       const bool dark =
           GetPixel(expected, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
-      const QRgb colour = dark ? 0xFF000000u : (0xFF000000u | kLcdBlankRgb);
+      const QRgb colour = dark ? 0xFF000000u : GetParam().blankDot;
       for (int d = 0; d < size; ++d) {
         ASSERT_EQ(image.pixel(x * size + d, y * size + d), colour) << x << "," << y;
       }
@@ -330,7 +333,11 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, HeadlessSaveLcd,
-                         ::testing::Values(PngCase{"", 2}, PngCase{"1", 1}, PngCase{"5", 5}));
+                         ::testing::Values(PngCase{"", 2, kLcdDefaultBlankDot},
+                                           PngCase{"1", 1, kLcdDefaultBlankDot},
+                                           PngCase{"5", 5, kLcdDefaultBlankDot},
+                                           PngCase{"green", 2, kLcdGreenBlankDot},
+                                           PngCase{"3 green", 3, kLcdGreenBlankDot}));
 
 TEST(HeadlessSaveLcdFailure, IntoAMissingFolderStopsWithStatusTwo) {
   const Outcome outcome = RunText("on\nsave-lcd no/such/folder/x.png\nshow-comm\n");

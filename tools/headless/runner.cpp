@@ -205,7 +205,8 @@ void ScenarioRunner::CheckLcd(const Step& step) {
 }
 
 void ScenarioRunner::SaveLcd(const Step& step) {
-  if (!SaveFramePng(shownFrame_, step.path.string(), static_cast<int>(step.number))) {
+  const LcdLook look = step.on ? LcdLook::Green : LcdLook::Window;
+  if (!SaveFramePng(shownFrame_, step.path.string(), static_cast<int>(step.number), look)) {
     Fail(kExitBadInput, step, "save-lcd: cannot write '" + step.path.string() + "'");
   }
 }

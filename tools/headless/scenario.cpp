@@ -127,12 +127,21 @@ bool ParseRepeatCount(const Words& words, Step& step, LineReader& reader) {
   return ParseCount(words[1], 1, kMostPassesOrTicks, step.number, reader, "the count");
 }
 
+// save-lcd FILE.png [SCALE] [green]: the look comes last, the scale before it.
 bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
-  if (!ExpectWordCount(words, 2, 3, "FILE.png [SCALE]", reader)) return false;
+  const std::string usage = "FILE.png [SCALE] [green]";
+  if (!ExpectWordCount(words, 2, 4, usage, reader)) return false;
   step.file = words[1];
   step.path = reader.baseDir / words[1];
   step.number = kDefaultPngScale;
-  if (words.size() == 3) {
+  std::size_t scaleWords = words.size() - 2;
+  step.on = scaleWords > 0 && words.back() == "green";
+  if (step.on) --scaleWords;
+  if (scaleWords > 1) {
+    return reader.Fail("unexpected '" + words[3] + "' after 'save-lcd' (usage: save-lcd " + usage +
+                       ")");
+  }
+  if (scaleWords == 1) {
     const auto largest = static_cast<std::uint32_t>(kLargestPngScale);
     if (!ParseCount(words[2], 1, largest, step.number, reader, "the scale")) return false;
   }

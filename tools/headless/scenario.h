@@ -46,7 +46,8 @@ struct Step {
   KeyEvent key = KeyNone;                    // Key
   SliderKind slider = SliderKind::Altitude;  // Slider
   BoxKind box = BoxKind::Calibrate;          // Box
-  bool on = false;                           // Box: ticked; ExpectLed: lit
+  bool on = false;                           // Box: ticked; ExpectLed: lit;
+                                             // SaveLcd: the green LCD look
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
                                              // SaveLcd scale, ExpectComm count
   const FieldInfo* field = nullptr;          // Show, Expect
