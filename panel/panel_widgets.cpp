@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace kvr9 {
@@ -17,6 +18,11 @@ void ClickArea::mouseReleaseEvent(QMouseEvent* event) {
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   if (click) emit clicked();
+}
+
+void ClickArea::wheelEvent(QWheelEvent* event) {
+  const int turn = event->angleDelta().y();
+  if (turn != 0) emit wheelTurned(turn > 0);
 }
 
 CircleShape::CircleShape(QWidget* parent, QColor brushColour)

@@ -10,7 +10,8 @@
 namespace kvr9 {
 
 // A transparent square laid over the picture; a left click inside it
-// (press and release) is reported as clicked().
+// (press and release) is reported as clicked(), a turn of the mouse wheel
+// over it as wheelTurned() (away: turned away from the user).
 class ClickArea : public QWidget {
   Q_OBJECT
 
@@ -19,10 +20,12 @@ class ClickArea : public QWidget {
 
  signals:
   void clicked();
+  void wheelTurned(bool away);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   bool pressed_ = false;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "core/instrument.h"
+#include "lcd/frame_buffer.h"
 
 class QCheckBox;
 class QFrame;
@@ -81,6 +82,7 @@ class TForm1 : public QWidget, public HostPanel {
 
   // The LCD as shown, 256 x 128 pixels, for the clipboard (Ctrl+C).
   QImage LcdPicture() const;
+  void CopyLcdPicture();
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
@@ -96,11 +98,9 @@ class TForm1 : public QWidget, public HostPanel {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Keyboard keys and the mouse wheel over the knob work the instrument,
-  // whichever control has the focus.
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static QFont FormFont();
   void CreateControls();
   void CreatePicture();
   void CreateLcd();
@@ -110,13 +110,18 @@ class TForm1 : public QWidget, public HostPanel {
   void SetTabOrder();
   void CentreOnScreen();
   void WaitForRestOfPass();
+  void CreateShortcuts();
   void AddToolTips();
-  bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool act);
+  bool CommPictureStaysTheSame(const QString& line) const;
 
   Instrument& instrument_;
   bool paced_ = true;
   bool closing_ = false;  // the window was closed while the instrument ran
   bool memoHasLines_ = false;
+  QString lastCommLine_;
+  int sameCommLines_ = 0;   // the last lines of the communication window that equal the last one
+  FrameBuffer shownFrame_;  // what the LCD surface shows, once it has a surface
+  QRgb shownBlankDot_ = 0;
   QElapsedTimer passClock_;  // started as each pass begins
 };
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "lcd/frame_art.h"
+#include "panel/lcd_image.h"
 #include "tools/headless/command_line.h"
 #include "tools/headless/lcd_gif.h"
 #include "tools/headless/lcd_png.h"
@@ -342,6 +343,7 @@ TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
 struct PngCase {
   const char* scale;
   int dotSize;
+  QRgb blankDot;
 };
 
 void PrintTo(const PngCase& c, std::ostream* os) {
@@ -367,7 +369,7 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
     for (int x = 0; x < 128; ++x) {
       const bool dark =
           GetPixel(expected, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
-      const QRgb colour = dark ? 0xFF000000u : (0xFF000000u | kLcdBlankRgb);
+      const QRgb colour = dark ? kLcdDarkDot : GetParam().blankDot;
       for (int d = 0; d < size; ++d) {
         ASSERT_EQ(image.pixel(x * size + d, y * size + d), colour) << x << "," << y;
       }
@@ -376,7 +378,10 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, HeadlessSaveLcd,
-                         ::testing::Values(PngCase{"", 2}, PngCase{"1", 1}, PngCase{"5", 5}));
+                         ::testing::Values(PngCase{"", 2, kLcdDefaultBlankDot},
+                                           PngCase{"1", 1, kLcdDefaultBlankDot},
+                                           PngCase{"5", 5, kLcdDefaultBlankDot},
+                                           PngCase{"3 green", 3, kLcdGreenBlankDot}));
 
 TEST(HeadlessSaveLcdFailure, IntoAMissingFolderStopsWithStatusTwo) {
   for (const std::string step : {"save-lcd no/such/folder/x.png", "save-animation no/such/x.gif"}) {

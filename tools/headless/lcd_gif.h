@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "lcd/frame_buffer.h"
+#include "panel/lcd_image.h"
 
 struct GifFileType;
 
 namespace kvr9::headless {
 
-// The window's LCD colours: blank dots in its default palette's inactive
-// Mid colour (#B8B8B8 under Qt's Fusion style), dark dots black. Kept here
-// alone until one LCD painter holds them for every front end.
-inline constexpr unsigned kAnimationBlankRgb = 0xB8B8B8;
-inline constexpr unsigned kAnimationDarkRgb = 0x000000;
+// The window's LCD colours, from the one LCD painter: blank dots in its
+// default palette's colour, dark dots black.
+inline constexpr unsigned kAnimationBlankRgb = kLcdDefaultBlankDot & 0xFFFFFFu;
+inline constexpr unsigned kAnimationDarkRgb = kLcdDarkDot & 0xFFFFFFu;
 
 inline constexpr int kCentisecondsPerPass = 10;
 

@@ -1,5 +1,7 @@
-// Writes an LCD frame as a PNG picture: every dot a square of scale x scale
-// pixels, dark dots black, blank dots the grey-green of an unlit LCD.
+// Writes an LCD frame as a PNG picture, painted as the window paints its
+// LCD: every dot a square of scale x scale pixels, dark dots black, blank
+// dots the window's default grey, or on request the grey-green of an unlit
+// LCD glass.
 #pragma once
 
 #include <string>
@@ -10,10 +12,11 @@ namespace kvr9::headless {
 
 inline constexpr int kDefaultPngScale = 2;  // as the window paints the LCD
 inline constexpr int kLargestPngScale = 16;
-inline constexpr unsigned kLcdBlankRgb = 0xC7D3B0;
-inline constexpr unsigned kLcdDarkRgb = 0x000000;
+
+enum class LcdLook { Window, Green };
 
 // False when the file cannot be written.
-bool SaveFramePng(const FrameBuffer& frameBuffer, const std::string& path, int scale);
+bool SaveFramePng(const FrameBuffer& frameBuffer, const std::string& path, int scale,
+                  LcdLook look = LcdLook::Window);
 
 }  // namespace kvr9::headless

@@ -237,7 +237,8 @@ void ScenarioRunner::CheckLcd(const Step& step) {
 
 void ScenarioRunner::SaveLcd(const Step& step) {
   const std::string path = scenario_.files[step.detail].path.string();
-  if (!SaveFramePng(shownFrame_, path, static_cast<int>(step.number))) {
+  const LcdLook look = step.on ? LcdLook::Green : LcdLook::Window;
+  if (!SaveFramePng(shownFrame_, path, static_cast<int>(step.number), look)) {
     Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
   }
 }

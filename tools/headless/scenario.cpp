@@ -193,8 +193,12 @@ bool ParsePicture(const Words& words, Step& step, LineReader& reader, const char
   return true;
 }
 
+// save-lcd FILE.png [SCALE] [green]: the green look, when asked, comes last.
 bool ParseSaveLcd(const Words& words, Step& step, LineReader& reader) {
-  return ParsePicture(words, step, reader, "FILE.png [SCALE]");
+  Words picture = words;
+  step.on = picture.size() > 2 && picture.back() == "green";
+  if (step.on) picture.pop_back();
+  return ParsePicture(picture, step, reader, "FILE.png [SCALE] [green]");
 }
 
 bool ParseSaveAnimation(const Words& words, Step& step, LineReader& reader) {

@@ -52,7 +52,8 @@ struct Step {
   KeyEvent key = KeyNone;                    // Key
   SliderKind slider = SliderKind::Altitude;  // Slider
   BoxKind box = BoxKind::Calibrate;          // Box
-  bool on = false;                           // Box: ticked; ExpectLed: lit
+  bool on = false;                           // Box: ticked; ExpectLed: lit;
+                                             // SaveLcd: the green LCD look
   ReadingUnit unit = ReadingUnit::Count;     // Slider
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
                                              // SaveLcd/SaveAnimation scale, ExpectComm count

@@ -1,0 +1,47 @@
+// How the running instrument hands the thread back to the window: every
+// pass lets the waiting events through and, paced, lasts its 100 ms; and
+// how closing the window switches a running instrument off.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "panel/pcmain.h"
+
+namespace kvr9 {
+
+// Lets every waiting event through, then, with pacing on, goes on serving
+// events as they come until the pass has lasted kPassPeriodMs. Unpaced, the
+// instrument's loop would spin a core at thousands of passes a second.
+void TForm1::ProcessPendingEvents() {
+  QCoreApplication::processEvents();
+  if (closing_) {
+    // The window is gone: stop at the first chance (a stop asked for during
+    // the splash is forgotten when it ends), without waiting.
+    RequestStop(instrument_);
+    return;
+  }
+  if (paced_) WaitForRestOfPass();
+  passClock_.start();
+}
+
+void TForm1::WaitForRestOfPass() {
+  if (!passClock_.isValid()) return;
+  const qint64 remaining = kPassPeriodMs - passClock_.elapsed();
+  if (remaining <= 0) return;
+  QEventLoop wait;
+  QTimer::singleShot(static_cast<int>(remaining), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+  wait.exec();
+}
+
+// Closing the window while the instrument runs switches it off; the program
+// ends once the loop has stopped and control is back in the application.
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (IsRunning(instrument_)) {
+    closing_ = true;
+    RequestStop(instrument_);
+  }
+  event->accept();
+}
+
+}  // namespace kvr9

@@ -1,0 +1,95 @@
+// The operations the instrument's main loop asks of the window. Each changes
+// the picture only where it changes, so a window resting on an unchanging
+// screen costs Qt almost no repainting.
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "panel/form_layout.h"
+#include "panel/lcd_image.h"
+#include "panel/panel_widgets.h"
+#include "panel/pcmain.h"
+
+namespace kvr9 {
+
+namespace {
+
+constexpr int kLcdDotPixels = 2;
+
+}  // namespace
+
+QColor TForm1::LcdDotColour() const {
+  return palette().color(QPalette::Inactive, QPalette::Mid);
+}
+
+QImage TForm1::LcdPicture() const {
+  return LcdImage(instrument_.frameBuffer, LcdDotColour().rgb(), kLcdDotPixels);
+}
+
+// Column by column, each LCD dot a 2 x 2 block; the surface's last column
+// and row stay as they were created. A frame the surface already shows, in
+// the same blank colour, is left as it is: Qt then has nothing to repaint.
+void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
+  const QRgb blankDot = LcdDotColour().rgb();
+  if (Image1->HasSurface() && frameBuffer.bytes == shownFrame_.bytes &&
+      blankDot == shownBlankDot_) {
+    return;
+  }
+  PaintLcd(Image1->Surface(), frameBuffer, blankDot, kLcdDotPixels);
+  shownFrame_ = frameBuffer;
+  shownBlankDot_ = blankDot;
+  Image1->update();
+}
+
+void TForm1::SetLcdVisible(bool visible) {
+  Image1->setVisible(visible);
+}
+
+void TForm1::SetAlarmLed(bool lit) {
+  Shape1->SetBrushColour(lit ? kLedLit : kLedUnlit);
+}
+
+bool TForm1::IsCalibrateChecked() {
+  return CheckBox2->isChecked();
+}
+
+bool TForm1::IsKeyFastChecked() {
+  return CheckBox3->isChecked();
+}
+
+// One new last line per call, also for an empty text; the oldest lines
+// fall off beyond kMaxCommLines.
+void TForm1::AppendCommLine(const char* text) {
+  const QString line = QString::fromLatin1(text);
+  // Qt repaints the whole communication window for every line; when the
+  // picture stays the same, the document layout's change notices are held
+  // back for this one line.
+  const QSignalBlocker quiet(CommPictureStaysTheSame(line) ? Memo1->document()->documentLayout()
+                                                           : nullptr);
+  QTextCursor cursor(Memo1->document());
+  cursor.movePosition(QTextCursor::End);
+  if (memoHasLines_) cursor.insertBlock();
+  cursor.insertText(line);
+  sameCommLines_ = memoHasLines_ && line == lastCommLine_ ? sameCommLines_ + 1 : 1;
+  lastCommLine_ = line;
+  memoHasLines_ = true;
+  QScrollBar* scroll = Memo1->verticalScrollBar();
+  scroll->setValue(scroll->maximum());
+}
+
+// The window shows the same picture after the line as before when it is
+// full (the scroll range stays), rests at its end, shows no selection, and
+// the new line and every line in view are the same text.
+bool TForm1::CommPictureStaysTheSame(const QString& line) const {
+  if (Memo1->document()->blockCount() < kMaxCommLines) return false;
+  const QScrollBar* scroll = Memo1->verticalScrollBar();
+  if (scroll->value() != scroll->maximum()) return false;
+  if (Memo1->textCursor().hasSelection()) return false;
+  const int linesInView = Memo1->viewport()->height() / Memo1->fontMetrics().lineSpacing() + 2;
+  return line == lastCommLine_ && sameCommLines_ > linesInView;
+}
+
+}  // namespace kvr9
