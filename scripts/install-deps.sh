@@ -6,7 +6,13 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev xvfb xauth desktop-file-utils \
-clang libclang-rt-14-dev fonts-dejavu-core"
+clang libclang-rt-14-dev fonts-dejavu-core emscripten chromium"
+
+# The web page's tests need node and npm. Where another node with its own npm
+# is installed already (nodesource's, say), Debian's npm would conflict.
+if ! command -v npm >/dev/null 2>&1; then
+  PACKAGES="$PACKAGES nodejs npm"
+fi
 
 missing=""
 for p in $PACKAGES; do

@@ -125,6 +125,15 @@ export async function openPanel(context, url) {
 
 export const session = (page) => page.evaluate(() => window.kvr9Session);
 
+export const entryCount = (page) => page.evaluate(() => window.kvr9Session.length);
+
+// How many frames the page had shown when the log's entry `index` came.
+export const framesBefore = (log, index) =>
+  log.slice(0, index).filter((entry) => entry.kind === "frame").length;
+
+// The first entry of a kind from the log's entry `from` on.
+export const firstFrom = (log, from, kind) => log.findIndex((entry, i) => i >= from && entry.kind === kind);
+
 export const frameCount = (page) =>
   page.evaluate(() => window.kvr9Session.filter((entry) => entry.kind === "frame").length);
 
@@ -163,7 +172,17 @@ export async function clickForm(page, left, top) {
 // The recorded session as a kvr9-headless scenario: the page's events at
 // the same moments between passes, and after every frame the LCD, the LED
 // and the fields the tests look at.
-const kFields = ["currentScreen", "cursor", "editing", "keyStep", "highAlarmSpeed", "alarmActive", "alarmAcknowledged"];
+const kFields = [
+  "currentScreen",
+  "cursor",
+  "editing",
+  "keyStep",
+  "highAlarmSpeed",
+  "altAdcRaw",
+  "asiAdcRaw",
+  "alarmActive",
+  "alarmAcknowledged",
+];
 
 export function scenarioOf(log) {
   const steps = [];
