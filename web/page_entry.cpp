@@ -1,8 +1,8 @@
 // The instrument of the page and the entry points of its handlers. Each
 // handler stores what the window's handler of the same control stores.
-#include <cstdint>
-
 #include <emscripten.h>
+
+#include <cstdint>
 
 #include "core/instrument.h"
 #include "web/web_panel.h"

@@ -28,7 +28,7 @@ export async function startServer(folder = distDir) {
   const base = resolve(folder) + sep;
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, "http://x").pathname);
-    const file = normalize(join(base, path === "/" ? "index.html" : path));
+    const file = normalize(join(base, path.endsWith("/") ? path + "index.html" : path));
     let body;
     try {
       if (!file.startsWith(base) || !statSync(file).isFile()) throw new Error("not found");
