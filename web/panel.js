@@ -54,6 +54,8 @@
     frame: new Uint8Array(1024),
 
     present(bytes) {
+      // A picture unchanged since the last frame needs no repaint.
+      if (this.image !== null && bytes.every((byte, i) => byte === this.frame[i])) return;
       this.frame.set(bytes);
       if (this.image === null) {
         this.image = this.context.createImageData(this.canvas.width, this.canvas.height);
@@ -99,11 +101,15 @@
   // The communication window keeps its latest lines only.
   const memo = {
     element: null,
-    lines: [],
-    append(text) {
-      this.lines.push(text);
-      if (this.lines.length > kMaxCommLines) this.lines.shift();
-      this.element.value = this.lines.join("\n");
+    lineCount: 0,
+    text: "",
+    append(line) {
+      this.text = this.lineCount === 0 ? line : this.text + "\n" + line;
+      if (++this.lineCount > kMaxCommLines) {
+        this.text = this.text.slice(this.text.indexOf("\n") + 1);
+        this.lineCount = kMaxCommLines;
+      }
+      this.element.value = this.text;
       this.element.scrollTop = this.element.scrollHeight;
     },
   };
