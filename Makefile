@@ -10,8 +10,12 @@
 #   make test-deb-install  the packages installed, run and purged in a fresh
 #                          Debian 12 root (root and Debian's archive needed)
 
+#   make web    build the web page into web/dist and serve it on 127.0.0.1
+#   make test-web  the web page's tests in headless Chromium (part of make test)
+
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
-	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible clean
+	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
+	web test-web bench-web clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
@@ -86,7 +90,34 @@ test-deb-install: deb
 test-deb-install-if-possible: deb
 	./scripts/test-deb-install.sh --if-possible build/deb
 
-test: test-dev test-asan test-release test-fuzz test-deb test-deb-install-if-possible
+
+# The web page: static files only; any web server can host web/dist.
+WEB_PORT ?= 8000
+
+web: deps
+	./web/build.sh web/dist
+	@echo "The page: http://127.0.0.1:$(WEB_PORT)/  (Ctrl+C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web/dist
+
+# The browser driver, exactly as locked; it never downloads a browser.
+node_modules/.package-lock.json: package.json package-lock.json | deps
+	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund
+
+# The tests compare the page with kvr9-headless from the dev build.
+WEB_TEST_ENV = KVR9_WEB_DIST=build/web/dist KVR9_HEADLESS=build/dev/tools/headless/kvr9-headless
+
+test-web: build-dev node_modules/.package-lock.json
+	./web/build.sh build/web/dist
+	$(WEB_TEST_ENV) node --test web/tests/
+
+# Pass cost, load time, size and CPU of the page (a measurement, not a test).
+bench-web: deps build/release/build.ninja node_modules/.package-lock.json
+	cmake --build --preset release --target kvr9_bench
+	./web/build.sh build/web/dist
+	KVR9_WEB_DIST=build/web/dist node web/bench/measure.mjs build/release/bench/kvr9_bench
+
+
+test: test-dev test-asan test-release test-fuzz test-web test-deb test-deb-install-if-possible
 
 clean:
 	rm -rf build

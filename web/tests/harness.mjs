@@ -1,0 +1,240 @@
+// What the browser tests and the measurements share: a static server on a
+// free loopback port, Debian's Chromium driven by playwright-core, a panel
+// page whose session is recorded, and kvr9-headless replaying that session.
+import { spawnSync } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { createServer } from "node:http";
+import { tmpdir } from "node:os";
+import { extname, join, normalize, resolve, sep } from "node:path";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const root = resolve(fileURLToPath(new URL("../..", import.meta.url)));
+export const distDir = process.env.KVR9_WEB_DIST ?? join(root, "web", "dist");
+export const headlessDriver =
+  process.env.KVR9_HEADLESS ?? join(root, "build", "dev", "tools", "headless", "kvr9-headless");
+
+const kTypes = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript; charset=utf-8",
+  ".css": "text/css; charset=utf-8",
+  ".wasm": "application/wasm",
+  ".jpg": "image/jpeg",
+};
+
+// Serves a folder on 127.0.0.1 at a port the system picks, so that runs in
+// parallel never meet.
+export async function startServer(folder = distDir) {
+  const base = resolve(folder) + sep;
+  const server = createServer((request, response) => {
+    const path = decodeURIComponent(new URL(request.url, "http://x").pathname);
+    const file = normalize(join(base, path.endsWith("/") ? path + "index.html" : path));
+    let body;
+    try {
+      if (!file.startsWith(base) || !statSync(file).isFile()) throw new Error("not found");
+      body = readFileSync(file);
+    } catch {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": kTypes[extname(file)] ?? "application/octet-stream" });
+    response.end(body);
+  });
+  await new Promise((done) => server.listen(0, "127.0.0.1", done));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+const kChromiumFlags = [
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-quic",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+];
+
+// Headless Chromium with a profile folder of its own, removed on close.
+export async function launchBrowser() {
+  const profile = mkdtempSync(join(tmpdir(), "kvr9-chromium-"));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: process.env.KVR9_CHROMIUM ?? "/usr/bin/chromium",
+    headless: true,
+    args: kChromiumFlags,
+    viewport: { width: 800, height: 600 },
+  });
+  return {
+    context,
+    async close() {
+      await context.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// Installed before the page's own script: records, in order, every event
+// the page's handlers deliver and every frame it presents, the frame read
+// back from the LCD canvas as 128 x 64 dots ('#' dark, '.' blank, '?' a
+// block that is not one whole dark or blank 2 x 2 square).
+function RecordSession() {
+  const log = [];
+  window.kvr9Session = log;
+  const blank = [184, 184, 184];
+  window.kvr9Observer = (kind, detail) => {
+    if (kind !== "frame") {
+      log.push({ kind, detail });
+      return;
+    }
+    const canvas = document.getElementById("Image1");
+    const pixels = canvas.getContext("2d").getImageData(0, 0, 256, 128).data;
+    let art = "";
+    for (let y = 0; y < 64; ++y) {
+      for (let x = 0; x < 128; ++x) {
+        const at = (dx, dy) => ((2 * y + dy) * 256 + 2 * x + dx) * 4;
+        const first = at(0, 0);
+        let same = true;
+        for (const [dx, dy] of [[1, 0], [0, 1], [1, 1]]) {
+          for (let c = 0; c < 4; ++c) same &&= pixels[at(dx, dy) + c] === pixels[first + c];
+        }
+        const rgb = [pixels[first], pixels[first + 1], pixels[first + 2]];
+        const dark = rgb.every((v) => v === 0);
+        const isBlank = rgb.every((v, i) => v === blank[i]);
+        art += !same || !(dark || isBlank) ? "?" : dark ? "#" : ".";
+      }
+      art += "\n";
+    }
+    const led = getComputedStyle(document.getElementById("Shape1")).backgroundColor;
+    log.push({ kind: "frame", art, led: led === "rgb(255, 0, 0)" ? "lit" : led === "rgb(128, 0, 0)" ? "unlit" : led });
+  };
+}
+
+// A page of the panel, loaded and ready, with its session recorded and its
+// console errors collected.
+export async function openPanel(context, url) {
+  const page = await context.newPage();
+  const errors = [];
+  page.on("console", (message) => {
+    if (message.type() === "error") errors.push(message.text());
+  });
+  page.on("pageerror", (error) => errors.push(String(error)));
+  await page.addInitScript(RecordSession);
+  await page.goto(url);
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+  return { page, errors };
+}
+
+export const session = (page) => page.evaluate(() => window.kvr9Session);
+
+export const entryCount = (page) => page.evaluate(() => window.kvr9Session.length);
+
+// How many frames the page had shown when the log's entry `index` came.
+export const framesBefore = (log, index) =>
+  log.slice(0, index).filter((entry) => entry.kind === "frame").length;
+
+// The first entry of a kind from the log's entry `from` on.
+export const firstFrom = (log, from, kind) => log.findIndex((entry, i) => i >= from && entry.kind === kind);
+
+export const frameCount = (page) =>
+  page.evaluate(() => window.kvr9Session.filter((entry) => entry.kind === "frame").length);
+
+// Waits until the page has presented `count` frames in all (no clock: the
+// page's own passes are counted).
+export async function waitForFrames(page, count) {
+  await page.waitForFunction(
+    (n) => window.kvr9Session.filter((entry) => entry.kind === "frame").length >= n,
+    count,
+    { timeout: 0, polling: 50 }
+  );
+}
+
+// Waits for `count` more frames than the page has presented so far.
+export async function waitForMoreFrames(page, count) {
+  await waitForFrames(page, (await frameCount(page)) + count);
+}
+
+// Waits for `count` more ticks of the page's 100 ms timer.
+export async function waitForTicks(page, count) {
+  const ticks = () => window.kvr9Session.filter((entry) => entry.kind === "tick").length;
+  const target = (await page.evaluate(ticks)) + count;
+  await page.waitForFunction(
+    (n) => window.kvr9Session.filter((entry) => entry.kind === "tick").length >= n,
+    target,
+    { timeout: 0, polling: 50 }
+  );
+}
+
+// A click at a point of the form, in its own client coordinates.
+export async function clickForm(page, left, top) {
+  const form = await page.locator("#Form1").boundingBox();
+  await page.mouse.click(form.x + left, form.y + top);
+}
+
+// The recorded session as a kvr9-headless scenario: the page's events at
+// the same moments between passes, and after every frame the LCD, the LED
+// and the fields the tests look at.
+const kFields = [
+  "currentScreen",
+  "cursor",
+  "editing",
+  "keyStep",
+  "highAlarmSpeed",
+  "altAdcRaw",
+  "asiAdcRaw",
+  "alarmActive",
+  "alarmAcknowledged",
+];
+
+export function scenarioOf(log) {
+  const steps = [];
+  let afterOn = false;
+  for (const { kind, detail, art } of log) {
+    if (kind === "on") {
+      steps.push("on");
+      afterOn = true;
+    } else if (kind === "off") {
+      steps.push("off");
+    } else if (kind === "key") {
+      steps.push(`key ${detail}`);
+    } else if (kind === "slider") {
+      steps.push(`slider ${detail.name} ${detail.position}`);
+    } else if (kind === "box") {
+      steps.push(`box ${detail.name} ${detail.checked ? "on" : "off"}`);
+    } else if (kind === "tick") {
+      steps.push("tick");
+    } else if (kind === "frame" && art !== undefined) {
+      // The first frame after "ON" is the first splash pass that "on" runs.
+      if (!afterOn) steps.push("pass");
+      afterOn = false;
+      steps.push("show-lcd", "show-led", ...kFields.map((field) => `show ${field}`));
+    }
+  }
+  return steps.join("\n") + "\n";
+}
+
+// Runs a scenario through kvr9-headless; one record per shown frame:
+// { art, led, fields }.
+export function replay(scenario) {
+  const run = spawnSync(headlessDriver, [], { input: scenario, encoding: "utf8", maxBuffer: 1 << 28 });
+  if (run.status !== 0) throw new Error(`kvr9-headless failed (${run.status}): ${run.stderr}`);
+  const lines = run.stdout.split("\n");
+  const frames = [];
+  for (let i = 0; i + 64 < lines.length; ) {
+    const art = lines.slice(i, i + 64).join("\n") + "\n";
+    const led = lines[i + 64].replace("led=", "");
+    const fields = {};
+    for (let f = 0; f < kFields.length; ++f) {
+      const [name, value] = lines[i + 65 + f].split("=");
+      fields[name] = value;
+    }
+    frames.push({ art, led, fields });
+    i += 65 + kFields.length;
+  }
+  return frames;
+}
+
+// The page's frames beside kvr9-headless's for the same session.
+export async function pageAndHeadless(page) {
+  const log = await session(page);
+  const shown = log.filter((entry) => entry.kind === "frame");
+  return { log, shown, expected: replay(scenarioOf(log)) };
+}

@@ -1,0 +1,327 @@
+// The web page in headless Chromium: clicks and keys at the form's places,
+// the LCD canvas read back as 128 x 64 dots after every pass and compared,
+// dot for dot, with kvr9-headless replaying the same session.
+import assert from "node:assert/strict";
+import { after, before, test } from "node:test";
+
+import {
+  clickForm,
+  entryCount,
+  firstFrom,
+  frameCount,
+  framesBefore,
+  launchBrowser,
+  openPanel,
+  pageAndHeadless,
+  startServer,
+  waitForFrames,
+  waitForMoreFrames,
+  waitForTicks,
+} from "./harness.mjs";
+
+// The form's controls: left, top, width, height in client pixels.
+const kForm = {
+  Image2: [0, 0, 336, 323],
+  Shape1: [154, 16, 29, 29],
+  Image3: [73, 240, 49, 49],
+  Image5: [144, 252, 49, 49],
+  Image6: [213, 240, 49, 49],
+  Panel1: [39, 92, 259, 131],
+  Image1: [40, 93, 257, 129],
+  Button3: [96, 292, 59, 25],
+  Button4: [181, 292, 75, 25],
+  Button1: [24, 328, 129, 49],
+  Button2: [176, 328, 137, 49],
+  Label2: [344, 16, null, 13],
+  Label3: [392, 16, null, 13],
+  TrackBar2: [416, 8, 201, 33],
+  Label1: [344, 48, null, 13],
+  Label13: [392, 48, null, 13],
+  TrackBar1: [416, 40, 201, 33],
+  CheckBox2: [360, 80, 97, 17],
+  CheckBox3: [472, 80, 97, 17],
+  GroupBox1: [344, 100, 273, 285],
+  Memo1: [346, 115, 269, 268],
+  StatusBar1: [0, 385, 621, 19],
+};
+
+const kSplashPasses = 80;
+
+let server;
+let browser;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+function click(page, control) {
+  const [left, top, width, height] = kForm[control];
+  return clickForm(page, left + width / 2, top + height / 2);
+}
+
+// Every frame the page showed, with its LED, is the frame kvr9-headless
+// shows for the same events at the same passes.
+function assertSameAsHeadless(shown, expected) {
+  assert.equal(shown.length, expected.length, "frames shown by the page and by kvr9-headless");
+  for (let i = 0; i < shown.length; ++i) {
+    assert.equal(shown[i].art, expected[i].art, `LCD dots of frame ${i + 1}`);
+    assert.equal(shown[i].led, expected[i].led, `LED of frame ${i + 1}`);
+  }
+}
+
+// A panel switched on and past its splash, on the first main-loop frames.
+async function poweredPanel() {
+  const panel = await openPanel(browser.context, server.url);
+  await click(panel.page, "Button1");
+  await waitForFrames(panel.page, kSplashPasses + 2);
+  return panel;
+}
+
+// Does one action, lets the next pass take it and the one after draw.
+async function act(page, action) {
+  await action();
+  await waitForMoreFrames(page, 2);
+}
+
+async function finish(panel) {
+  const result = await pageAndHeadless(panel.page);
+  assertSameAsHeadless(result.shown, result.expected);
+  assert.deepEqual(panel.errors, [], "errors in the browser console");
+  await panel.page.close();
+  return result;
+}
+
+test("the page is the form: title, every control at its place and size, start state", async () => {
+  const panel = await openPanel(browser.context, server.url);
+  const { page } = panel;
+  assert.equal(await page.title(), "Tarvesk KVR-9");
+  const form = await page.locator("#Form1").boundingBox();
+  assert.deepEqual([form.width, form.height], [621, 404]);
+  for (const [id, [left, top, width, height]] of Object.entries(kForm)) {
+    const box = await page.locator(`#${id}`).boundingBox();
+    const place = [box.x - form.x, box.y - form.y, width === null ? null : box.width, box.height];
+    assert.deepEqual(place, [left, top, width, height], id);
+  }
+  for (const id of ["TrackBar1", "TrackBar2"]) {
+    const range = await page.locator(`#${id}`).evaluate((e) => [e.min, e.max, e.value]);
+    assert.deepEqual(range, ["0", "4096", "1"], id);
+  }
+  assert.equal(await page.locator("#Label3").textContent(), "0");
+  assert.equal(await page.locator("#Label13").textContent(), "0");
+  const led = await page.locator("#Shape1").evaluate((e) => getComputedStyle(e).backgroundColor);
+  assert.equal(led, "rgb(255, 0, 0)");
+  assert.equal(await page.locator("#Image2").evaluate((e) => e.naturalWidth > 0), true, "face picture");
+  // The timer runs with the instrument off.
+  await waitForTicks(page, 3);
+  await finish(panel);
+});
+
+test("ON plays the splash in order, then the main display; ON restarts; OFF keeps the picture", async () => {
+  const panel = await openPanel(browser.context, server.url);
+  const { page } = panel;
+  await waitForTicks(page, 2);
+  await click(page, "Button1");
+  await waitForFrames(page, kSplashPasses + 3);
+  await click(page, "Button1");
+  await waitForFrames(page, 2 * kSplashPasses + 6);
+  await click(page, "Button2");
+  await waitForTicks(page, 5);
+  const framesAtOff = await frameCount(page);
+  const shownAtOff = await page.evaluate(() => {
+    const dots = window.kvr9Session.filter((entry) => entry.kind === "frame").at(-1).art;
+    const canvas = document.getElementById("Image1");
+    return { dots, visible: getComputedStyle(canvas).visibility };
+  });
+  await click(page, "Button1");
+  await waitForMoreFrames(page, 1);
+
+  const { log, shown, expected } = await finish(panel);
+  const splash = expected.slice(0, kSplashPasses);
+  assert.ok(splash.every((frame) => frame.fields.currentScreen === "none"), "no screen during the splash");
+  assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
+  assert.notEqual(splash[0].art, splash[13].art, "the picture moves");
+  assert.ok(splash.slice(54).every((frame) => frame.art === splash[79].art), "passes 55 to 80 rest");
+  assert.notEqual(shown[kSplashPasses].art, shown[kSplashPasses - 1].art, "main display after the splash");
+  const ons = log.flatMap((entry, i) => (entry.kind === "on" ? [i] : []));
+  const restart = framesBefore(log, ons[1]);
+  assert.ok(restart > kSplashPasses, "second ON in the main loop");
+  // "ON" starts over from the first splash picture, running or off.
+  assert.equal(shown[framesBefore(log, ons[2])].art, shown[0].art, "ON after OFF");
+  assert.equal(shown[restart].art, shown[0].art, "ON while running");
+  assert.equal(expected[restart + kSplashPasses].fields.currentScreen, "MainScreen");
+  // After OFF no pass runs; the last picture stays shown.
+  assert.equal(framesBefore(log, firstFrom(log, 0, "off")), framesAtOff);
+  assert.equal(shownAtOff.dots, shown[framesAtOff - 1].art);
+  assert.equal(shownAtOff.visible, "visible");
+});
+
+// [control clicked or keyboard key pressed, key event taken, fields after]
+const kMenuSteps = [
+  ["Image5", "press", { currentScreen: "MainMenuScreen", cursor: "0" }],
+  ["Button3", "cw", { cursor: "1" }],
+  ["Image6", "f2", { cursor: "2" }],
+  ["Button4", "ccw", { cursor: "1" }],
+  ["Image3", "f1", { cursor: "0" }],
+  ["Image5", "press", { currentScreen: "MainScreen" }],
+  ["key:Enter", "press", { currentScreen: "MainMenuScreen", cursor: "0" }],
+  ["key:ArrowRight", "cw", { cursor: "1" }],
+  ["key:ArrowDown", "f2", { cursor: "2" }],
+  ["key:F2", "f2", { cursor: "3" }],
+  ["key:ArrowLeft", "ccw", { cursor: "2" }],
+  ["key:ArrowUp", "f1", { cursor: "1" }],
+  ["key:F1", "f1", { cursor: "0" }],
+  ["key:Space", "press", { currentScreen: "MainScreen" }],
+];
+
+test("the menu through every clickable control and keyboard key", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  // The focused control does not take the panel's keys.
+  await page.locator("#TrackBar1").focus();
+  const marks = [];
+  for (const [control] of kMenuSteps) {
+    marks.push(await entryCount(page));
+    await act(page, () =>
+      control.startsWith("key:") ? page.keyboard.press(control.slice(4)) : click(page, control)
+    );
+  }
+  assert.equal(await page.locator("#TrackBar1").inputValue(), "1", "slider untouched by the keys");
+  const { log, shown, expected } = await finish(panel);
+  kMenuSteps.forEach(([control, key, fields], i) => {
+    const stored = firstFrom(log, marks[i], "key");
+    assert.equal(log[stored].detail, key, `${control} stores its key`);
+    // The next pass takes the key, the one after shows what it did.
+    const taken = framesBefore(log, stored);
+    for (const [name, value] of Object.entries(fields)) {
+      assert.equal(expected[taken].fields[name], value, `${control}: ${name}`);
+    }
+    assert.notEqual(shown[taken + 1].art, shown[taken].art, `${control} changes the LCD`);
+  });
+});
+
+// [slider, its value label, converter field, keyboard key, position]
+const kSliderSteps = [
+  ["TrackBar2", "Label3", "altAdcRaw", "End", "4096"],
+  ["TrackBar2", "Label3", "altAdcRaw", "Home", "0"],
+  ["TrackBar1", "Label13", "asiAdcRaw", "End", "4096"],
+  ["TrackBar1", "Label13", "asiAdcRaw", "Home", "0"],
+];
+
+test("sliders at 0 and 4096 set the converters and their labels", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  const marks = [];
+  for (const [slider, label, , key, position] of kSliderSteps) {
+    await page.locator(`#${slider}`).focus();
+    marks.push(await entryCount(page));
+    await act(page, () => page.keyboard.press(key));
+    assert.equal(await page.locator(`#${label}`).textContent(), position, `${label} after ${key}`);
+  }
+  const { log, expected } = await finish(panel);
+  kSliderSteps.forEach(([slider, , field, key, position], i) => {
+    const moved = framesBefore(log, firstFrom(log, marks[i], "slider"));
+    assert.equal(expected[moved].fields[field], position, `${slider} ${key}`);
+  });
+});
+
+test("the LED blinks with an alarm and stays dark after the acknowledgement", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  await page.locator("#TrackBar1").focus();
+  await page.keyboard.press("End"); // far above the 80 mph high-speed alarm
+  const alarmFrom = await frameCount(page);
+  await waitForTicks(page, 35); // three turns of the blink phase, 1.1 s each
+  await waitForMoreFrames(page, 1);
+  const pressFrom = await entryCount(page);
+  await act(page, () => click(page, "Image5"));
+  await waitForTicks(page, 25); // two blink phases and more
+  await waitForMoreFrames(page, 1);
+  const { log, shown, expected } = await finish(panel);
+  const taken = framesBefore(log, firstFrom(log, pressFrom, "key"));
+  const blinking = shown.slice(alarmFrom + 1, taken).map((frame) => frame.led);
+  const turns = blinking.filter((led, i) => i > 0 && led !== blinking[i - 1]).length;
+  assert.ok(turns >= 2, `the LED turns with the blink phase: ${blinking.join(" ")}`);
+  assert.equal(expected[taken].fields.alarmActive, "1");
+  assert.equal(expected[taken].fields.alarmAcknowledged, "1");
+  assert.equal(expected[taken].fields.currentScreen, "MainScreen", "the press only acknowledges");
+  // The pass that takes the key has set the LED already; dark from the next.
+  assert.ok(shown.slice(taken + 1).every((frame) => frame.led === "unlit"), "steady after it");
+});
+
+test("Calibrate reveals main menu items 6 and 7", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  await act(page, () => click(page, "Image5"));
+  for (let i = 0; i < 6; ++i) await act(page, () => click(page, "Button3"));
+  const lastWithout = (await frameCount(page)) - 1;
+  await act(page, () => click(page, "CheckBox2"));
+  assert.equal(await page.locator("#CheckBox2 input").isChecked(), true);
+  await act(page, () => click(page, "Button3"));
+  const item6 = (await frameCount(page)) - 1;
+  await act(page, () => click(page, "Button3"));
+  await act(page, () => click(page, "Button3"));
+  const item7 = (await frameCount(page)) - 1;
+  const { shown, expected } = await finish(panel);
+  assert.equal(expected[lastWithout].fields.cursor, "5", "six items without Calibrate");
+  assert.equal(expected[item6].fields.cursor, "6");
+  assert.equal(expected[item7].fields.cursor, "7", "eight items with it");
+  assert.notEqual(shown[item6].art, shown[lastWithout].art);
+  assert.notEqual(shown[item7].art, shown[item6].art);
+});
+
+test("KeyFast steps the speed settings by 10", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  const press = (control, times = 1) => Array.from({ length: times }, () => control);
+  // AIRSPEED SETUP (menu item 5), row 6: the high-speed alarm, edited.
+  for (const control of ["Image5", ...press("Button3", 5), "Image5", ...press("Button3", 6), "Image5"]) {
+    await act(page, () => click(page, control));
+  }
+  const editing = (await frameCount(page)) - 1;
+  await act(page, () => click(page, "CheckBox3"));
+  await act(page, () => click(page, "Button3"));
+  const fast = (await frameCount(page)) - 1;
+  await act(page, () => click(page, "CheckBox3"));
+  await act(page, () => click(page, "Button4"));
+  const slow = (await frameCount(page)) - 1;
+  const { expected } = await finish(panel);
+  assert.equal(expected[editing].fields.currentScreen, "AsiSetupScreen");
+  assert.equal(expected[editing].fields.editing, "1");
+  assert.equal(expected[editing].fields.highAlarmSpeed, "80");
+  assert.equal(expected[fast].fields.keyStep, "10");
+  assert.equal(expected[fast].fields.highAlarmSpeed, "90");
+  assert.equal(expected[slow].fields.keyStep, "1");
+  assert.equal(expected[slow].fields.highAlarmSpeed, "89");
+});
+
+// [what is missing, how the page is spoilt, what it says]
+const kMissing = [
+  [
+    "WebAssembly",
+    (page) => page.addInitScript(() => delete window.WebAssembly),
+    /cannot run WebAssembly/,
+  ],
+  [
+    "the .wasm file",
+    (page) => page.route("**/kvr9.wasm", (route) => route.fulfill({ status: 404, body: "" })),
+    /kvr9\.wasm\) could not be loaded/,
+  ],
+];
+
+for (const [missing, spoil, says] of kMissing) {
+  test(`the page says plainly when ${missing} is missing`, async () => {
+    const page = await browser.context.newPage();
+    await spoil(page);
+    await page.goto(server.url);
+    const notice = page.locator("#notice");
+    await notice.waitFor({ state: "visible", timeout: 0 });
+    assert.match(await notice.textContent(), says);
+    await page.close();
+  });
+}
