@@ -21,15 +21,14 @@
 
   // The window's keyboard keys (KeyboardEvent.key), whichever control has
   // the focus: they work the instrument as the clicks do.
+  // The window's keys, on keys no control uses, so a focused slider, box
+  // or button keeps its arrows, Page Up/Down and Space.
   const kKeyboard = {
-    ArrowUp: "f1",
     F1: "f1",
-    ArrowDown: "f2",
     F2: "f2",
-    ArrowRight: "cw",
-    ArrowLeft: "ccw",
-    Enter: "press",
-    " ": "press",
+    F3: "press",
+    "+": "cw",
+    "-": "ccw",
   };
 
   const byId = (id) => document.getElementById(id);
@@ -182,8 +181,8 @@
     }, "image/png");
   }
 
-  // Claim the panel's keys before the focused control can (a slider would
-  // move with the arrows, a button would click on Space or Enter).
+  // The panel's keys work whichever control has the focus; every other key
+  // is left to that control.
   function OnKeyDown(event) {
     if (event.ctrlKey && !event.altKey && !event.metaKey) {
       if (event.key !== "c" && event.key !== "C") return;
@@ -198,7 +197,7 @@
     StoreKey(key);
   }
 
-  // Space clicks a focused button when released.
+  // Nor does the browser act on the panel's keys when they are released.
   function OnKeyUp(event) {
     if (kKeyboard[event.key] !== undefined) event.preventDefault();
   }
