@@ -14,15 +14,17 @@ namespace kvr9 {
 // events as they come until the pass has lasted kPassPeriodMs. Unpaced, the
 // instrument's loop would spin a core at thousands of passes a second.
 void TForm1::ProcessPendingEvents() {
+  session_.EventsBegin();
   QCoreApplication::processEvents();
   if (closing_) {
     // The window is gone: stop at the first chance (a stop asked for during
     // the splash is forgotten when it ends), without waiting.
     RequestStop(instrument_);
-    return;
+  } else if (paced_) {
+    WaitForRestOfPass();
   }
-  if (paced_) WaitForRestOfPass();
   passClock_.start();
+  session_.EventsEnd();
 }
 
 void TForm1::WaitForRestOfPass() {

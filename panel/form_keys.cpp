@@ -2,8 +2,10 @@
 // that no control of the form uses, so the focused control keeps its own
 // (arrows and Page Up/Down move a slider, Space clicks a button or ticks a
 // box); Ctrl+C copies the LCD picture; tooltips name the keys.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -24,6 +26,7 @@ void TForm1::CreateShortcuts() {
       {QKeySequence(Qt::Key_Plus), &TForm1::Button3Click},
       {QKeySequence(Qt::Key_Minus), &TForm1::Button4Click},
       {QKeySequence::Copy, &TForm1::CopyLcdPicture},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TForm1::CopySessionAsScenario},
   };
   for (const auto& s : shortcuts) {
     auto* shortcut = new QShortcut(s.keys, this);
@@ -40,7 +43,41 @@ void TForm1::AddToolTips() {
   Image5->setToolTip(QStringLiteral("Knob: click to press, wheel to turn - keyboard: F3"));
   Button3->setToolTip(QStringLiteral("Turn the knob clockwise - keyboard: +"));
   Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise - keyboard: -"));
-  Image1->setToolTip(QStringLiteral("The LCD - Ctrl+C copies its picture"));
+  Image1->setToolTip(QStringLiteral(
+      "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario"));
+}
+
+// The LCD's context menu offers both copies, beside their shortcuts.
+void TForm1::CreateLcdMenu() {
+  const struct {
+    const char* text;
+    QKeySequence keys;
+    void (TForm1::*handler)();
+  } items[] = {
+      {"Copy LCD picture", QKeySequence::Copy, &TForm1::CopyLcdPicture},
+      {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+       &TForm1::CopySessionAsScenario},
+  };
+  Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+  for (const auto& item : items) {
+    auto* action = new QAction(QString::fromLatin1(item.text), Image1);
+    action->setShortcut(item.keys);
+    action->setShortcutContext(Qt::WidgetShortcut);  // shown in the menu; the form's shortcut acts
+    connect(action, &QAction::triggered, this, item.handler);
+    Image1->addAction(action);
+  }
+}
+
+// Nothing is written anywhere: the clipboard is the only way out.
+void TForm1::CopySessionAsScenario() {
+  const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+  const QString header = QStringLiteral(
+                             "# A session of kvr9-simulator %1, recorded from %2 to %3 UTC.\n"
+                             "# Replays in kvr9-headless with the same frames, LED and state.\n")
+                             .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
+                                  QDateTime::currentDateTimeUtc().toString(format));
+  QApplication::clipboard()->setText(
+      QString::fromStdString(session_.AsScenario(header.toStdString())));
 }
 
 void TForm1::CopyLcdPicture() {

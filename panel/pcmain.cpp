@@ -2,6 +2,7 @@
 // into the instrument's state or call its power cycle.
 #include "panel/pcmain.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -38,6 +39,7 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   CreateControls();
   ConnectHandlers();
   CreateShortcuts();
+  CreateLcdMenu();
   SetTabOrder();
   CentreOnScreen();
   AddToolTips();
@@ -60,50 +62,65 @@ void TForm1::ConnectHandlers() {
   connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
   connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  // The main loop reads the boxes itself; the session record notes them.
+  connect(CheckBox2, &QCheckBox::toggled, this,
+          [this](bool checked) { session_.BoxChanged(RecordedBox::Calibrate, checked); });
+  connect(CheckBox3, &QCheckBox::toggled, this,
+          [this](bool checked) { session_.BoxChanged(RecordedBox::KeyFast, checked); });
 }
 
 // "ON": powers the instrument on and returns when it is switched off; while
 // it runs, asks the running loop to start over instead.
 void TForm1::Button1Click() {
+  session_.PowerOnClicked(IsRunning(instrument_));
   if (!IsRunning(instrument_)) closing_ = false;
   RequestPowerOn(instrument_);
 }
 
 void TForm1::Button2Click() {
+  session_.OffClicked();
   RequestStop(instrument_);
 }
 
 // Every way in to a key, click, keyboard or wheel, comes through these, so a
 // key is kept only while none is pending.
 void TForm1::Image5Click() {
-  StoreKey(instrument_, KeyPress);
+  ClickKey(KeyPress);
 }
 void TForm1::Button3Click() {
-  StoreKey(instrument_, KeyClockwise);
+  ClickKey(KeyClockwise);
 }
 void TForm1::Button4Click() {
-  StoreKey(instrument_, KeyAntiClockwise);
+  ClickKey(KeyAntiClockwise);
 }
 void TForm1::Image3Click() {
-  StoreKey(instrument_, KeyF1);
+  ClickKey(KeyF1);
 }
 void TForm1::Image6Click() {
-  StoreKey(instrument_, KeyF2);
+  ClickKey(KeyF2);
 }
 
 void TForm1::TrackBar1Change() {
+  session_.SliderMoved(RecordedSlider::Airspeed, TrackBar1->value());
   instrument_.state.airData.asiAdcRaw = TrackBar1->value();
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
 }
 
 void TForm1::TrackBar2Change() {
+  session_.SliderMoved(RecordedSlider::Altitude, TrackBar2->value());
   instrument_.state.airData.altAdcRaw = TrackBar2->value();
   Label3->setText(QString::number(TrackBar2->value()));
   FitToCaption(Label3);
 }
 
+void TForm1::ClickKey(KeyEvent key) {
+  session_.KeyClicked(key, instrument_.state.ui.pendingKey == KeyNone);
+  StoreKey(instrument_, key);
+}
+
 void TForm1::Timer1Timer() {
+  session_.TimerTicked();
   OnTimerTick(instrument_);
 }
 

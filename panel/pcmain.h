@@ -4,12 +4,14 @@
 // reads, and is the HostPanel of the instrument's main loop.
 #pragma once
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
 #include "core/instrument.h"
 #include "lcd/frame_buffer.h"
+#include "panel/session_record.h"
 
 class QCheckBox;
 class QFrame;
@@ -84,6 +86,10 @@ class TForm1 : public QWidget, public HostPanel {
   QImage LcdPicture() const;
   void CopyLcdPicture();
 
+  // What the firmware has seen since the program started, as a scenario for
+  // kvr9-headless, to the clipboard (Ctrl+Shift+C, or the LCD's menu).
+  void CopySessionAsScenario();
+
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
@@ -111,6 +117,8 @@ class TForm1 : public QWidget, public HostPanel {
   void CentreOnScreen();
   void WaitForRestOfPass();
   void CreateShortcuts();
+  void CreateLcdMenu();
+  void ClickKey(KeyEvent key);
   void AddToolTips();
   bool CommPictureStaysTheSame(const QString& line) const;
 
@@ -123,6 +131,8 @@ class TForm1 : public QWidget, public HostPanel {
   FrameBuffer shownFrame_;  // what the LCD surface shows, once it has a surface
   QRgb shownBlankDot_ = 0;
   QElapsedTimer passClock_;  // started as each pass begins
+  SessionRecord session_;
+  QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
 };
 
 }  // namespace kvr9

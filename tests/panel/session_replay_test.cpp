@@ -1,0 +1,209 @@
+// A session worked in the window, copied as a scenario and replayed by the
+// headless driver, gives the same frames, LED and state, pass for pass.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/instrument.h"
+#include "event_probe.h"
+#include "panel/panel_widgets.h"
+#include "panel/pcmain.h"
+#include "screens/screens.h"
+#include "tools/headless/fields.h"
+#include "tools/headless/runner.h"
+#include "tools/headless/scenario.h"
+
+namespace kvr9 {
+
+namespace {
+
+constexpr int kGiveUpMs = 60000;
+
+// The window, keeping every frame it was given to present.
+class FrameKeepingForm : public TForm1 {
+ public:
+  using TForm1::TForm1;
+  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override {
+    frames.push_back(frameBuffer);
+    TForm1::PresentFrameBuffer(frameBuffer);
+  }
+  std::vector<FrameBuffer> frames;
+};
+
+// The headless driver, keeping every frame likewise.
+class FrameKeepingRunner : public headless::ScenarioRunner {
+ public:
+  using ScenarioRunner::ScenarioRunner;
+  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override {
+    frames.push_back(frameBuffer);
+    ScenarioRunner::PresentFrameBuffer(frameBuffer);
+  }
+  std::vector<FrameBuffer> frames;
+};
+
+// What "show all" and "show-led" print for the window's instrument.
+std::string ShownState(const InstrumentState& state, bool ledLit) {
+  std::string text;
+  for (const headless::FieldInfo& field : headless::AllFields()) {
+    text += std::string(field.name) + "=" + headless::FormatField(field, state) + "\n";
+  }
+  return text + (ledLit ? "led=lit\n" : "led=unlit\n");
+}
+
+}  // namespace
+
+class SessionReplayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void CopiedSessionReplaysFrameForFrame();
+  void FullRecordSaysSoAndStaysExact();
+};
+
+// The session below is a script run one action per round of event
+// processing, with the real 100 ms timer ticking underneath; each action
+// waits for its moment (a pass count, a screen, some ticks).
+void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
+  Instrument instrument;
+  FrameKeepingForm form(instrument);
+  form.SetPacing(false);
+  form.show();
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  const UiState& ui = instrument.state.ui;
+  int ticks = 0;
+  QObject::connect(form.Timer1, &QTimer::timeout, [&] { ++ticks; });
+  auto click = [](QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); };
+  auto waitForTicks = [&](int count) {
+    const int until = ticks + count;
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= until, kGiveUpMs);
+  };
+
+  // Off: a slider, a stored key and a dropped one, ticks.
+  form.TrackBar2->setValue(1800);
+  click(form.Image3);
+  click(form.Image6);
+  waitForTicks(3);
+
+  // On, one action a pass as each one's moment comes.
+  int mark = 0;
+  std::size_t action = 0;
+  const std::vector<std::function<bool()>> script = {
+      // The splash, restarted half-way.
+      [&] { return form.frames.size() >= 40; },
+      [&] {
+        click(form.Button1);
+        form.TrackBar2->setValue(2100);
+        return true;
+      },
+      [&] { return ui.currentScreen == MainScreen; },
+      // The main loop: sliders, keys, boxes, ticks between passes.
+      [&] {
+        click(form.Image5);
+        mark = ticks;
+        return true;
+      },
+      [&] { return ui.currentScreen == MainMenuScreen && ticks >= mark + 2; },
+      [&] {
+        form.TrackBar1->setValue(1500);
+        click(form.Button3);
+        click(form.Button4);
+        return true;
+      },
+      [&] {
+        form.CheckBox2->click();
+        form.CheckBox3->click();
+        mark = ticks;
+        return true;
+      },
+      [&] { return ticks >= mark + 4; },
+      // "ON" while running, with more events after it before the next pass.
+      [&] {
+        click(form.Button1);
+        click(form.Image6);
+        form.TrackBar1->setValue(900);
+        return true;
+      },
+      [&] { return ui.currentScreen == MainScreen; },
+      [&] {
+        form.TrackBar1->setValue(2000);
+        mark = ticks;
+        return true;
+      },
+      [&] { return ticks >= mark + 2; },
+      [&] {
+        click(form.Button2);
+        click(form.Image3);
+        return true;
+      },
+  };
+  testing::Probe probe([&] {
+    while (action < script.size() && script[action]()) ++action;
+    return action < script.size();
+  });
+  click(form.Button1);  // returns once "OFF" has stopped the instrument
+  QVERIFY2(!giveUp.fired,
+           qPrintable(QStringLiteral("stuck at action %1, %2 frames, %3 ticks, %4, key %5")
+                          .arg(action)
+                          .arg(form.frames.size())
+                          .arg(ticks)
+                          .arg(QString::fromStdString(headless::ScreenName(ui.currentScreen)))
+                          .arg(ui.pendingKey)));
+  QCOMPARE(action, script.size());
+  waitForTicks(2);  // and ticks while off again
+
+  form.CopySessionAsScenario();
+  const std::string scenarioText = QApplication::clipboard()->text().toStdString();
+  QVERIFY(scenarioText.rfind("# ", 0) == 0);  // the comment line that says what made it
+  QVERIFY(scenarioText.find("on\n") != std::string::npos);
+
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const headless::ParseOutcome parsed = headless::ParseScenario(
+      scenarioText + "show all\nshow-led\n", "<session>", folder.path().toStdString());
+  QVERIFY2(parsed.ok, parsed.error.c_str());
+  std::ostringstream out;
+  std::ostringstream err;
+  FrameKeepingRunner replay(parsed.scenario, out, err);
+  QCOMPARE(replay.Run(), headless::kExitPassed);
+
+  QCOMPARE(replay.frames.size(), form.frames.size());
+  for (std::size_t i = 0; i < form.frames.size(); ++i) {
+    if (replay.frames[i].bytes != form.frames[i].bytes) {
+      QFAIL(qPrintable(QStringLiteral("frame %1 of %2 differs").arg(i).arg(form.frames.size())));
+    }
+  }
+  QCOMPARE(QString::fromStdString(out.str()),
+           QString::fromStdString(
+               ShownState(instrument.state, form.Shape1->BrushColour() == QColor(255, 0, 0))));
+}
+
+// Past its cap the record takes nothing more, not even into its last step,
+// and the scenario says it is cut short.
+void SessionReplayTest::FullRecordSaysSoAndStaysExact() {
+  SessionRecord record;
+  record.PowerOnClicked(false);
+  for (std::size_t i = 1; i < SessionRecord::kMostSteps; ++i) {
+    record.KeyClicked(i % 2 == 0 ? KeyF1 : KeyF2, true);
+  }
+  record.EventsBegin();  // the first pass of the cycle: in "on" already
+  record.EventsBegin();  // would need a step of its own
+  record.TimerTicked();
+  QCOMPARE(record.StepCount(), SessionRecord::kMostSteps);
+  QVERIFY(record.IsFull());
+  const std::string text = record.AsScenario("# header\n");
+  QVERIFY(text.find("pass") == std::string::npos);
+  QVERIFY(text.find("tick") == std::string::npos);
+  QVERIFY(text.find("# The record is full") != std::string::npos);
+}
+
+}  // namespace kvr9
+
+QTEST_MAIN(kvr9::SessionReplayTest)
+#include "session_replay_test.moc"
