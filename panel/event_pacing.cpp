@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 
 namespace kvr9 {
@@ -15,6 +16,7 @@ namespace kvr9 {
 // instrument's loop would spin a core at thousands of passes a second.
 void TForm1::ProcessPendingEvents() {
   session_.EventsBegin();
+  Image1->ShowVisibilityChange();
   QCoreApplication::processEvents();
   if (closing_) {
     // The window is gone: stop at the first chance (a stop asked for during

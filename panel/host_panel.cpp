@@ -44,8 +44,10 @@ void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
   Image1->update();
 }
 
+// The main loop hides the picture while it draws and shows it again before
+// events run, so the screen never sees it hidden and nothing is repainted.
 void TForm1::SetLcdVisible(bool visible) {
-  Image1->setVisible(visible);
+  Image1->SetPictureVisible(visible);
 }
 
 void TForm1::SetAlarmLed(bool lit) {

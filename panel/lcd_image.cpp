@@ -1,7 +1,7 @@
 #include "panel/lcd_image.h"
 
-#include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace kvr9 {
 
@@ -11,8 +11,9 @@ constexpr int kLargestScale = 64;
 
 }  // namespace
 
-// The rows' addresses are taken once per picture: asking the image for a
-// row per dot cost more than the painting itself.
+// The picture is the one the instrument's column-by-column scan gives, dot
+// for dot; it is written a row of pixels at a time, which keeps every write
+// next to the one before it.
 void PaintLcd(QImage& surface, const FrameBuffer& frameBuffer, QRgb blankDot, int scale) {
   if (scale < 1 || scale > kLargestScale || surface.format() != QImage::Format_RGB32 ||
       surface.width() < kLcdWidth * scale || surface.height() < kLcdHeight * scale) {
@@ -20,20 +21,20 @@ void PaintLcd(QImage& surface, const FrameBuffer& frameBuffer, QRgb blankDot, in
   }
   uchar* const bits = surface.bits();
   const qsizetype bytesPerLine = surface.bytesPerLine();
-  std::array<QRgb*, kLcdHeight * kLargestScale> rows{};
-  for (int row = 0; row < kLcdHeight * scale; ++row) {
-    rows[static_cast<std::size_t>(row)] = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
-  }
-  for (int x = 0; x < kLcdWidth; ++x) {
-    for (int y = 0; y < kLcdHeight; ++y) {
-      const std::uint8_t column =
-          frameBuffer.bytes[static_cast<std::size_t>(y / 8 * kLcdWidth + x)];
-      const bool dark = (column & RowMask[static_cast<std::size_t>(y & 7)]) != 0;
-      const QRgb colour = dark ? kLcdDarkDot : blankDot;
-      for (int dy = 0; dy < scale; ++dy) {
-        QRgb* const block = rows[static_cast<std::size_t>(y * scale + dy)] + x * scale;
-        for (int dx = 0; dx < scale; ++dx) block[dx] = colour;
-      }
+  for (int y = 0; y < kLcdHeight; ++y) {
+    const std::uint8_t* const page =
+        &frameBuffer.bytes[static_cast<std::size_t>(y / 8 * kLcdWidth)];
+    const std::uint8_t mask = RowMask[static_cast<std::size_t>(y & 7)];
+    auto* const first = reinterpret_cast<QRgb*>(bits + y * scale * bytesPerLine);
+    QRgb* pixel = first;
+    for (int x = 0; x < kLcdWidth; ++x) {
+      const QRgb colour = (page[x] & mask) != 0 ? kLcdDarkDot : blankDot;
+      for (int dx = 0; dx < scale; ++dx) *pixel++ = colour;
+    }
+    // The block's other rows repeat its first.
+    for (int dy = 1; dy < scale; ++dy) {
+      std::memcpy(bits + (y * scale + dy) * bytesPerLine, first,
+                  static_cast<std::size_t>(kLcdWidth * scale) * sizeof(QRgb));
     }
   }
 }

@@ -54,8 +54,13 @@ QImage& DrawingSurface::Surface() {
   return surface_;
 }
 
+void DrawingSurface::ShowVisibilityChange() {
+  if (pictureVisible_ != paintedVisible_) update();
+}
+
 void DrawingSurface::paintEvent(QPaintEvent* /*event*/) {
-  if (surface_.isNull()) return;
+  paintedVisible_ = pictureVisible_;
+  if (surface_.isNull() || !pictureVisible_) return;
   QPainter painter(this);
   painter.drawImage(0, 0, surface_);
 }

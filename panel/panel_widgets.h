@@ -60,11 +60,21 @@ class DrawingSurface : public QWidget {
   bool HasSurface() const { return !surface_.isNull(); }
   const QImage& Picture() const { return surface_; }
 
+  // The picture's Visible property: while cleared the surface paints
+  // nothing and its parent shows through. Qt hears of it only at
+  // ShowVisibilityChange, when events are next let through, so hiding the
+  // picture and showing it again before then costs no repaint.
+  void SetPictureVisible(bool visible) { pictureVisible_ = visible; }
+  bool IsPictureVisible() const { return pictureVisible_; }
+  void ShowVisibilityChange();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QImage surface_;
+  bool pictureVisible_ = true;
+  bool paintedVisible_ = true;  // as the screen shows it
 };
 
 }  // namespace kvr9

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -26,6 +27,24 @@ class Probe : public QObject {
  private:
   std::function<bool()> step_;
   QTimer timer_;
+};
+
+// Counts the events of one type that reach a widget.
+class EventCounter : public QObject {
+ public:
+  EventCounter(QObject* watched, QEvent::Type type, int& count) : type_(type), count_(count) {
+    watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == type_) ++count_;
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  int& count_;
 };
 
 // Stops a loop that a failing test would leave running, and says so.

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 
 #include "core/instrument.h"
+#include "event_probe.h"
 #include "lcd/frame_buffer.h"
 #include "lcd_picture.h"
 #include "panel/panel_widgets.h"
@@ -27,6 +28,7 @@ class HostPanelTest : public QObject {
   void EachCommLineBecomesOneLineOfTheMemo();
   void MemoKeepsTheLatestThousandLines();
   void EveryMainLoopPassAddsOneCommLine();
+  void OnlyANewFrameRepaintsTheLcd();
   void PacedPassesLastTheirPeriodAndStillDeliverTimerTicks();
 };
 
@@ -127,10 +129,31 @@ void HostPanelTest::EveryMainLoopPassAddsOneCommLine() {
   for (int pass = 1; pass <= 5; ++pass) {
     MainLoopPass(instrument);
     QCOMPARE(form.Memo1->document()->blockCount(), pass);
-    QVERIFY(!form.Image1->isHidden());
+    QVERIFY(form.Image1->IsPictureVisible());
     QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
   }
   QCOMPARE(form.Memo1->toPlainText(), QStringLiteral("\n\n\n\n"));  // five empty lines
+}
+
+// The main loop hides the LCD while it draws: at rest on an unchanging
+// screen that costs no repaint, and a new frame is painted at once.
+void HostPanelTest::OnlyANewFrameRepaintsTheLcd() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  RunPowerOnSequence(instrument);
+  instrument.state.ui.currentScreen = MainScreen;
+  for (int pass = 0; pass < 3; ++pass) MainLoopPass(instrument);
+  int paints = 0;
+  testing::EventCounter counter(form.Image1, QEvent::Paint, paints);
+  for (int pass = 0; pass < 5; ++pass) MainLoopPass(instrument);
+  QCOMPARE(paints, 0);
+  instrument.state.airData.altAdcRaw = 3000;  // the altitude reading changes
+  for (int pass = 0; pass < 3; ++pass) MainLoopPass(instrument);
+  QVERIFY(paints > 0);
+  QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
 }
 
 // The wait serves events as they come: the 100 ms timer keeps ticking.

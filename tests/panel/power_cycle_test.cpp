@@ -57,7 +57,7 @@ void PowerCycleTest::OnShowsSplashThenMainDisplayUntilOff() {
   int mainFramesShown = 0;
   testing::Probe probe([&] {
     const QRgb blank = form.LcdDotColour().rgb();
-    const bool shown = !form.Image1->isHidden() &&
+    const bool shown = form.Image1->IsPictureVisible() &&
                        ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, blank);
     if (!OnMainDisplay(instrument)) {
       ++splashFramesSeen;
