@@ -108,27 +108,17 @@ Bitmap BigDigit(unsigned digit) {
   return bitmap;
 }
 
-// Icons: bank, strip and column offset of each, as DrawIcon takes them.
-struct IconPlace {
-  const std::array<std::uint8_t, 1024>* bank;
-  unsigned strip;
-  unsigned offset;
-  const char* caption;
-};
+// Icons where DrawIcon finds them: the one placement table.
+const char* const kIconCaptions[kvr9::kIconCount] = {
+    "0 flight log", "1 instrument", "2 calibrate", "3 question", "4 max values",
+    "5 message",    "6 altitude",   "7 airspeed",  "8 display",  "9 ADC values"};
 
-const IconPlace kIconPlaces[10] = {
-    {&kvr9::IconBankA, 0, 0, "0 flight log"}, {&kvr9::IconBankA, 0, 32, "1 instrument"},
-    {&kvr9::IconBankA, 0, 64, "2 calibrate"}, {&kvr9::IconBankA, 0, 96, "3 question"},
-    {&kvr9::IconBankA, 1, 0, "4 max values"}, {&kvr9::IconBankA, 1, 32, "5 message"},
-    {&kvr9::IconBankA, 1, 64, "6 altitude"},  {&kvr9::IconBankA, 1, 96, "7 airspeed"},
-    {&kvr9::IconBankB, 1, 96, "8 display"},   {&kvr9::IconBankB, 0, 96, "9 ADC values"},
-};
-
-Bitmap Icon(const IconPlace& place) {
+Bitmap Icon(const kvr9::IconPlace& place) {
+  const std::array<std::uint8_t, 1024>& bank = kvr9::IconBank(place.bank);
   Bitmap bitmap(32, 32);
   for (unsigned band = 0; band < 4; ++band) {
     for (unsigned col = 0; col < 32; ++col) {
-      const std::uint8_t byte = (*place.bank)[place.strip * 512 + band * 128 + place.offset + col];
+      const std::uint8_t byte = bank[place.strip * 512 + band * 128 + place.offset + col];
       for (unsigned n = 0; n < 8; ++n) {
         bitmap.Set(static_cast<int>(col), static_cast<int>(band * 8 + n), Bit(byte, n));
       }
@@ -229,8 +219,9 @@ std::vector<Section> BuildSections() {
 
   sections[3].title = "Icons 0-9 (IconBankA, IconBankB), 32 x 32";
   sections[3].perRow = 5;
-  for (const IconPlace& place : kIconPlaces) {
-    sections[3].items.push_back({Icon(place), QString::fromLatin1(place.caption)});
+  for (unsigned icon = 0; icon < kvr9::kIconCount; ++icon) {
+    sections[3].items.push_back(
+        {Icon(kvr9::kIconPlaces[icon]), QString::fromLatin1(kIconCaptions[icon])});
   }
 
   sections[4].title = "Numerals and icons as the panel paints them, 2 x 2 pixels a dot";
@@ -240,7 +231,9 @@ std::vector<Section> BuildSections() {
   for (unsigned digit = 0; digit < 10; ++digit) {
     sections[4].items.push_back({BigDigit(digit), QString()});
   }
-  for (const IconPlace& place : kIconPlaces) sections[4].items.push_back({Icon(place), QString()});
+  for (const kvr9::IconPlace& place : kvr9::kIconPlaces) {
+    sections[4].items.push_back({Icon(place), QString()});
+  }
   return sections;
 }
 
