@@ -51,6 +51,8 @@
     context: null,
     image: null,
     frame: new Uint8Array(1024),
+    visible: true,
+    visibilityQueued: false,
 
     present(bytes) {
       // A picture unchanged since the last frame needs no repaint.
@@ -97,21 +99,31 @@
     }
   }
 
-  // The communication window keeps its latest lines only.
+  // The communication window keeps its latest lines only, a row each. A
+  // new row lays out only itself, where a text box lays out all its lines
+  // again; once the window is full of the line that comes again, it is left
+  // as it is, since dropping the oldest row and adding that line would
+  // change nothing a person sees.
   const memo = {
     element: null,
     lineCount: 0,
-    text: "",
+    lastLine: null,
+    repeats: 0,
     append(line) {
-      this.text = this.lineCount === 0 ? line : this.text + "\n" + line;
-      if (++this.lineCount > kMaxCommLines) {
-        this.text = this.text.slice(this.text.indexOf("\n") + 1);
-        this.lineCount = kMaxCommLines;
-      }
-      this.element.value = this.text;
+      this.repeats = line === this.lastLine ? this.repeats + 1 : 1;
+      this.lastLine = line;
+      if (this.lineCount === kMaxCommLines && this.repeats > kMaxCommLines) return;
+      const row = document.createElement("div");
+      row.textContent = line;
+      this.element.appendChild(row);
+      if (this.lineCount === kMaxCommLines) this.element.firstElementChild.remove();
+      else ++this.lineCount;
       this.element.scrollTop = this.element.scrollHeight;
     },
   };
+
+  // The LED is lit until the firmware first says otherwise.
+  let ledLit = true;
 
   // The HostPanel operations, as page_bridge.js calls them.
   const panel = {
@@ -119,10 +131,24 @@
       lcd.present(bytes);
       observe("frame");
     },
+    // The main loop hides the picture while it draws and shows it again
+    // before it yields; the page applies the state when the browser next
+    // gets control, so an unchanging screen costs no repaint.
     setLcdVisible(visible) {
-      lcd.canvas.style.visibility = visible ? "visible" : "hidden";
+      lcd.visible = visible;
+      if (lcd.visibilityQueued) return;
+      lcd.visibilityQueued = true;
+      queueMicrotask(() => {
+        lcd.visibilityQueued = false;
+        const wanted = lcd.visible ? "visible" : "hidden";
+        if (lcd.canvas.style.visibility !== wanted) lcd.canvas.style.visibility = wanted;
+      });
     },
+    // Set only when it turns: restyling the LED every pass would make the
+    // browser work out the page's style again.
     setAlarmLed(lit) {
+      if (lit === ledLit) return;
+      ledLit = lit;
       byId("Shape1").style.backgroundColor = lit ? kLedLit : kLedUnlit;
     },
     isCalibrateChecked: () => byId("CheckBox2").firstElementChild.checked,

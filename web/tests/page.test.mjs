@@ -128,6 +128,10 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   await waitForTicks(page, 2);
   await click(page, "Button1");
   await waitForFrames(page, kSplashPasses + 3);
+  const [commLines, framesThen] = await page.evaluate(() => [
+    document.getElementById("Memo1").childElementCount,
+    window.kvr9Session.filter((entry) => entry.kind === "frame").length,
+  ]);
   await click(page, "Button1");
   await waitForFrames(page, 2 * kSplashPasses + 6);
   await click(page, "Button2");
@@ -142,6 +146,7 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   await waitForMoreFrames(page, 1);
 
   const { log, shown, expected } = await finish(panel);
+  assert.equal(commLines, framesThen - kSplashPasses, "a communication line each main-loop pass");
   const splash = expected.slice(0, kSplashPasses);
   assert.ok(splash.every((frame) => frame.fields.currentScreen === "none"), "no screen during the splash");
   assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
