@@ -12,10 +12,12 @@
 
 #   make web    build the web page into web/dist and serve it on 127.0.0.1
 #   make test-web  the web page's tests in headless Chromium (part of make test)
+#   make test-fresh  the README's two commands as a new user runs them, in a
+#                    fresh Debian 12 root (tens of minutes; not part of make test)
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	web test-web bench-web clean
+	web test-web check-node-engines test-fresh bench-web clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
@@ -106,7 +108,11 @@ node_modules/.package-lock.json: package.json package-lock.json | deps
 # The tests compare the page with kvr9-headless from the dev build.
 WEB_TEST_ENV = KVR9_WEB_DIST=build/web/dist KVR9_HEADLESS=build/dev/tools/headless/kvr9-headless
 
-test-web: build-dev node_modules/.package-lock.json
+# Every locked npm package must run on Debian 12's own Node, and on this one.
+check-node-engines: node_modules/.package-lock.json
+	node scripts/check-node-engines.mjs package-lock.json
+
+test-web: build-dev check-node-engines
 	./web/build.sh build/web/dist
 	$(WEB_TEST_ENV) node --test web/tests/
 
@@ -116,6 +122,9 @@ bench-web: deps build/release/build.ninja node_modules/.package-lock.json
 	./web/build.sh build/web/dist
 	KVR9_WEB_DIST=build/web/dist node web/bench/measure.mjs build/release/bench/kvr9_bench
 
+
+test-fresh:
+	./scripts/test-fresh.sh
 
 test: test-dev test-asan test-release test-fuzz test-web test-deb test-deb-install-if-possible
 
