@@ -6,16 +6,12 @@
 
 #include "lcd/text.h"
 #include "screens/framework.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
 
 namespace {
-
-// Main menu items these screens return to.
-constexpr std::uint8_t kAsiSetupItem = 5;
-constexpr std::uint8_t kAdcValuesItem = 6;
-constexpr std::uint8_t kCalibrateItem = 7;
 
 constexpr std::uint8_t kZeroRow = 1;
 constexpr std::uint8_t kFirstSettingRow = 2;
@@ -161,7 +157,7 @@ void ChangeCalibration(Instrument& instrument, std::uint8_t key) {
 void ChooseAsiRow(Instrument& instrument) {
   UiState& ui = instrument.state.ui;
   if (ui.cursor == 0) {
-    LeaveTo(instrument, MainMenuScreen, kAsiSetupItem);
+    LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(AsiSetupScreen));
   } else if (ui.cursor == kZeroRow) {
     ui.currentScreen = ZeroAsiScreen;  // comes back to this row
   } else {
@@ -171,7 +167,7 @@ void ChooseAsiRow(Instrument& instrument) {
 
 void ChooseCalibrateRow(Instrument& instrument) {
   if (instrument.state.ui.cursor == 0) {
-    LeaveTo(instrument, MainMenuScreen, kCalibrateItem);
+    LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(CalibrateScreen));
     HookSaveSettings(instrument);
   } else {
     instrument.state.ui.editing = 1;
@@ -252,7 +248,7 @@ void AdcValuesScreen(Instrument& instrument) {
   DrawText8(instrument.frameBuffer, 0, 24, line, 0, PixelSet, 0);
 
   if (TakeKey(instrument) == KeyPress && ui.cursor == 0) {
-    LeaveTo(instrument, MainMenuScreen, kAdcValuesItem);
+    LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(AdcValuesScreen));
   }
 }
 

@@ -3,15 +3,12 @@
 
 #include "lcd/text.h"
 #include "screens/framework.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
 
 namespace {
-
-// Main menu items these screens return to.
-constexpr std::uint8_t kDisplaySetupItem = 3;
-constexpr std::uint8_t kAltSetupItem = 4;
 
 constexpr std::uint8_t kDisplayLastRow = 2;
 constexpr std::uint8_t kContrastRow = 1;
@@ -75,7 +72,7 @@ void DisplaySetupScreen(Instrument& instrument) {
   const std::uint8_t key = TakeKey(instrument);
   if (key == KeyPress) {
     if (ui.cursor == 0) {
-      LeaveTo(instrument, MainMenuScreen, kDisplaySetupItem);
+      LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(DisplaySetupScreen));
     } else if (ui.cursor == kContrastRow) {
       LeaveTo(instrument, ContrastScreen, 0);
     } else if (ui.cursor == kBacklightRow) {
@@ -131,7 +128,7 @@ void AltSetupScreen(Instrument& instrument) {
   const std::uint8_t key = TakeKey(instrument);
   if (key == KeyPress) {
     if (ui.cursor == 0) {
-      LeaveTo(instrument, MainMenuScreen, kAltSetupItem);
+      LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(AltSetupScreen));
     } else {
       ui.editing = Flipped(ui.editing);
     }

@@ -5,6 +5,7 @@
 #include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
@@ -119,7 +120,7 @@ void MaxValuesScreen(Instrument& instrument) {
   const std::uint8_t key = TakeKey(instrument);
   if (key == KeyPress) {
     if (cursor == 0) {
-      LeaveTo(instrument, MainMenuScreen, 1);  // back on MAXIMUM VALUES
+      LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(MaxValuesScreen));
     } else {
       ResetMaxValues(instrument);
     }

@@ -5,6 +5,7 @@
 #include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
@@ -67,7 +68,7 @@ void ChooseFlightLogRow(Instrument& instrument) {
   UiState& ui = instrument.state.ui;
   switch (ui.cursor) {
     case kRowDone:
-      LeaveTo(instrument, MainMenuScreen, 2);  // back on FLIGHT LOG
+      LeaveTo(instrument, MainMenuScreen, ReturnMenuItem(FlightLogScreen));
       break;
     case kRowViewLog:
       // The log is being written during a flight; it can only be read after.

@@ -5,6 +5,7 @@
 #include "lcd/icons.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
@@ -123,6 +124,13 @@ const MenuItem kMenuItems[] = {
 constexpr std::uint8_t kMenuItemCount = sizeof kMenuItems / sizeof kMenuItems[0];
 
 }  // namespace
+
+std::uint8_t MainMenuItemOf(ScreenHandler screen) {
+  for (std::uint8_t item = 0; item < kMenuItemCount; ++item) {
+    if (kMenuItems[item].screen == screen) return item;
+  }
+  return 0;
+}
 
 void MainMenuScreen(Instrument& instrument) {
   UiState& ui = instrument.state.ui;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/instrument.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"
 #include "support/null_host.h"
@@ -30,15 +31,10 @@ TEST(NoAllocation, PowerCycleAirDataAndEveryScreenWithEveryKey) {
   instrument.state.airData.altAdcRaw = 3347;
   instrument.state.airData.asiAdcRaw = 1000;
 
-  const ScreenHandler screens[] = {
-      MainScreen,         MainMenuScreen, StartStopScreen, FlightInfoScreen, MaxValuesScreen,
-      DisplaySetupScreen, ContrastScreen, AltSetupScreen,  FlightLogScreen,  LogViewScreen,
-      EraseLogScreen,     LogBusyScreen,  MessageScreen,   AsiSetupScreen,   ZeroAsiScreen,
-      CalibrateScreen,    AdcValuesScreen};
-
   testing::StartCountingAllocations();
   PowerOn(instrument);
-  for (const ScreenHandler screen : screens) {
+  for (const ScreenEntry& entry : ScreenTable()) {
+    const ScreenHandler screen = entry.handler;
     for (std::uint8_t key = KeyNone; key <= KeyF2; ++key) {
       for (std::uint8_t cursor = 0; cursor < 11; ++cursor) {
         instrument.state.ui.currentScreen = screen;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/instrument.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/fake_host.h"
 #include "support/golden.h"
@@ -135,6 +136,22 @@ TEST_F(Walk, EveryScreenAndBack) {
   // The sensor was zeroed on the way: the airspeed now reads 0.
   Expect(MainScreen, 0, "walk_main_display_zeroed");
   EXPECT_EQ(failures, "");
+}
+
+}  // namespace
+}  // namespace kvr9
+
+namespace kvr9 {
+namespace {
+
+// A screen listed twice, or under another's name, would show in the driver
+// and the soak as the wrong screen.
+TEST(ScreenTable, EachScreenOnceFoundByItsName) {
+  for (const ScreenEntry& entry : ScreenTable()) {
+    EXPECT_EQ(FindScreen(entry.handler), &entry) << entry.name;
+    EXPECT_EQ(FindScreenByName(entry.name), &entry) << entry.name;
+  }
+  EXPECT_EQ(FindScreenByName("MainMenu"), nullptr);
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <random>
 
 #include "core/instrument.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"
 
@@ -18,24 +20,22 @@ namespace {
 
 struct ScreenLimit {
   ScreenHandler screen;
-  const char* name;
   std::uint8_t lastCursor;
 };
 
-const ScreenLimit kScreens[] = {
-    {MainScreen, "MainScreen", 0},           {MainMenuScreen, "MainMenuScreen", 7},
-    {StartStopScreen, "StartStopScreen", 0}, {FlightInfoScreen, "FlightInfoScreen", 1},
-    {MaxValuesScreen, "MaxValuesScreen", 1}, {DisplaySetupScreen, "DisplaySetupScreen", 2},
-    {ContrastScreen, "ContrastScreen", 0},   {AltSetupScreen, "AltSetupScreen", 3},
-    {FlightLogScreen, "FlightLogScreen", 5}, {LogViewScreen, "LogViewScreen", 3},
-    {EraseLogScreen, "EraseLogScreen", 2},   {LogBusyScreen, "LogBusyScreen", 1},
-    {MessageScreen, "MessageScreen", 2},     {AsiSetupScreen, "AsiSetupScreen", 10},
-    {ZeroAsiScreen, "ZeroAsiScreen", 1},     {CalibrateScreen, "CalibrateScreen", 2},
-    {AdcValuesScreen, "AdcValuesScreen", 0},
+// The highest cursor of each screen; the screens themselves come from the
+// instrument's table of screens.
+const ScreenLimit kLastCursors[] = {
+    {MainScreen, 0},      {MainMenuScreen, 7}, {StartStopScreen, 0}, {FlightInfoScreen, 1},
+    {MaxValuesScreen, 1}, {DisplaySetupScreen, 2}, {ContrastScreen, 0}, {AltSetupScreen, 3},
+    {FlightLogScreen, 5}, {LogViewScreen, 3},  {EraseLogScreen, 2},  {LogBusyScreen, 1},
+    {MessageScreen, 2},   {AsiSetupScreen, 10}, {ZeroAsiScreen, 1},  {CalibrateScreen, 2},
+    {AdcValuesScreen, 0},
 };
+static_assert(std::size(kLastCursors) == kScreenCount, "a limit for every screen");
 
-const ScreenLimit* FindScreen(ScreenHandler screen) {
-  for (const ScreenLimit& limit : kScreens) {
+const ScreenLimit* FindLimit(ScreenHandler screen) {
+  for (const ScreenLimit& limit : kLastCursors) {
     if (limit.screen == screen) return &limit;
   }
   return nullptr;
@@ -69,7 +69,7 @@ const char* BrokenInvariant(const Instrument& instrument, bool inMainLoop) {
       if (!InRange(speed, range.lowest, range.highest)) return "speed setting";
     }
   }
-  const ScreenLimit* screen = FindScreen(ui.currentScreen);
+  const ScreenLimit* screen = FindLimit(ui.currentScreen);
   if (screen == nullptr) return "currentScreen";
   std::uint8_t lastCursor = screen->lastCursor;
   if (ui.currentScreen == FlightLogScreen && s.flightDetectAuto == 0) lastCursor = 4;
@@ -184,7 +184,7 @@ class SoakHost : public HostPanel {
     const char* broken = BrokenInvariant(instrument_, inMainLoop);
     if (broken == nullptr) return;
     failed_ = true;
-    const ScreenLimit* screen = FindScreen(instrument_.state.ui.currentScreen);
+    const ScreenEntry* screen = FindScreen(instrument_.state.ui.currentScreen);
     std::fprintf(
         stderr,
         "soak: invariant '%s' broken at action %ld (pass %ld), seed %u; screen %s cursor %u\n",
