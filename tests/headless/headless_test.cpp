@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "host/lcd_colours.h"
+#include "host/reading_units.h"
 #include "lcd/frame_art.h"
-#include "panel/lcd_image.h"
 #include "tools/headless/command_line.h"
 #include "tools/headless/lcd_gif.h"
 #include "tools/headless/lcd_png.h"
-#include "tools/headless/reading_units.h"
 #include "tools/headless/runner.h"
 
 namespace kvr9::headless {
@@ -343,7 +343,7 @@ TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
 struct PngCase {
   const char* scale;
   int dotSize;
-  QRgb blankDot;
+  Rgb blankDot;
 };
 
 void PrintTo(const PngCase& c, std::ostream* os) {
@@ -369,7 +369,7 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
     for (int x = 0; x < 128; ++x) {
       const bool dark =
           GetPixel(expected, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
-      const QRgb colour = dark ? kLcdDarkDot : GetParam().blankDot;
+      const QRgb colour = ArgbPixel(dark ? kLcdDarkDot : GetParam().blankDot);
       for (int d = 0; d < size; ++d) {
         ASSERT_EQ(image.pixel(x * size + d, y * size + d), colour) << x << "," << y;
       }
@@ -426,8 +426,8 @@ TEST_P(HeadlessAnimation, HoldsOneFrameForEachRunOfPasses) {
   ASSERT_NE(gif->SColorMap, nullptr);
   const GifColorType blank = gif->SColorMap->Colors[0];
   const GifColorType dark = gif->SColorMap->Colors[1];
-  EXPECT_EQ((blank.Red << 16) | (blank.Green << 8) | blank.Blue, int{kAnimationBlankRgb});
-  EXPECT_EQ((dark.Red << 16) | (dark.Green << 8) | dark.Blue, int{kAnimationDarkRgb});
+  EXPECT_EQ((Rgb{blank.Red, blank.Green, blank.Blue}), kLcdDefaultBlankDot);
+  EXPECT_EQ((Rgb{dark.Red, dark.Green, dark.Blue}), kLcdDarkDot);
   std::vector<int> delays;
   std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif->SWidth * gif->SHeight), 0);
   for (int i = 0; i < gif->ImageCount; ++i) {
@@ -746,6 +746,19 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
   EXPECT_EQ(cases[1].details, cases[1].message + "\n");
   EXPECT_EQ(cases[2].outcome, "error");
   EXPECT_NE(cases[2].message.find("cannot read scenario"), std::string::npos);
+}
+
+// A file name need not be UTF-8, nor free of control bytes; the report
+// stays well-formed and keeps what it can of the name.
+TEST(HeadlessJUnit, NamesThatAreNotUtf8StayWellFormed) {
+  const TempFolder folder;
+  WriteFile(folder / "x\xff\x01\xe2\x82.scn", "on\n");
+  const std::string scenario = (folder / "x\xff\x01\xe2\x82.scn").string();
+  EXPECT_EQ(RunCommand({"--junit", (folder / "r.xml").string(), scenario}).status, kExitPassed);
+  int tests = 0;
+  const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "r.xml", tests);
+  ASSERT_EQ(cases.size(), 1u);
+  EXPECT_EQ(cases[0].name, (folder / "x\uFFFD\\x01\uFFFD\uFFFD.scn").string());
 }
 
 TEST(HeadlessJUnit, AnUnwritableReportRunsNothing) {

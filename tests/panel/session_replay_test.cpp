@@ -13,12 +13,12 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
+#include "host/fields.h"
+#include "host/scenario.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 #include "screens/screens.h"
-#include "tools/headless/fields.h"
 #include "tools/headless/runner.h"
-#include "tools/headless/scenario.h"
 
 namespace kvr9 {
 
@@ -51,8 +51,8 @@ class FrameKeepingRunner : public headless::ScenarioRunner {
 // What "show all" and "show-led" print for the window's instrument.
 std::string ShownState(const InstrumentState& state, bool ledLit) {
   std::string text;
-  for (const headless::FieldInfo& field : headless::AllFields()) {
-    text += std::string(field.name) + "=" + headless::FormatField(field, state) + "\n";
+  for (const FieldInfo& field : AllFields()) {
+    text += std::string(field.name) + "=" + FormatField(field, state) + "\n";
   }
   return text + (ledLit ? "led=lit\n" : "led=unlit\n");
 }
@@ -153,7 +153,7 @@ void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
                           .arg(action)
                           .arg(form.frames.size())
                           .arg(ticks)
-                          .arg(QString::fromStdString(headless::ScreenName(ui.currentScreen)))
+                          .arg(QString::fromStdString(ScreenName(ui.currentScreen)))
                           .arg(ui.pendingKey)));
   QCOMPARE(action, script.size());
   waitForTicks(2);  // and ticks while off again
@@ -165,8 +165,8 @@ void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
 
   QTemporaryDir folder;
   QVERIFY(folder.isValid());
-  const headless::ParseOutcome parsed = headless::ParseScenario(
-      scenarioText + "show all\nshow-led\n", "<session>", folder.path().toStdString());
+  const ParseOutcome parsed = ParseScenario(scenarioText + "show all\nshow-led\n", "<session>",
+                                            folder.path().toStdString());
   QVERIFY2(parsed.ok, parsed.error.c_str());
   std::ostringstream out;
   std::ostringstream err;

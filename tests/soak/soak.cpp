@@ -26,10 +26,10 @@ struct ScreenLimit {
 // The highest cursor of each screen; the screens themselves come from the
 // instrument's table of screens.
 const ScreenLimit kLastCursors[] = {
-    {MainScreen, 0},      {MainMenuScreen, 7}, {StartStopScreen, 0}, {FlightInfoScreen, 1},
-    {MaxValuesScreen, 1}, {DisplaySetupScreen, 2}, {ContrastScreen, 0}, {AltSetupScreen, 3},
-    {FlightLogScreen, 5}, {LogViewScreen, 3},  {EraseLogScreen, 2},  {LogBusyScreen, 1},
-    {MessageScreen, 2},   {AsiSetupScreen, 10}, {ZeroAsiScreen, 1},  {CalibrateScreen, 2},
+    {MainScreen, 0},      {MainMenuScreen, 7},     {StartStopScreen, 0}, {FlightInfoScreen, 1},
+    {MaxValuesScreen, 1}, {DisplaySetupScreen, 2}, {ContrastScreen, 0},  {AltSetupScreen, 3},
+    {FlightLogScreen, 5}, {LogViewScreen, 3},      {EraseLogScreen, 2},  {LogBusyScreen, 1},
+    {MessageScreen, 2},   {AsiSetupScreen, 10},    {ZeroAsiScreen, 1},   {CalibrateScreen, 2},
     {AdcValuesScreen, 0},
 };
 static_assert(std::size(kLastCursors) == kScreenCount, "a limit for every screen");

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <sstream>
 
+#include "host/quote.h"
+#include "host/read_file.h"
 #include "tools/headless/junit_report.h"
-#include "tools/headless/quote.h"
-#include "tools/headless/read_file.h"
 
 namespace kvr9::headless {
 

@@ -15,9 +15,8 @@ constexpr int kDarkIndex = 1;
 // The longest delay one GIF frame can hold, in whole passes.
 constexpr std::uint64_t kMostPassesPerFrame = 65535 / kCentisecondsPerPass;
 
-GifColorType Colour(unsigned rgb) {
-  return GifColorType{static_cast<GifByteType>(rgb >> 16), static_cast<GifByteType>(rgb >> 8),
-                      static_cast<GifByteType>(rgb)};
+GifColorType Colour(Rgb rgb) {
+  return GifColorType{rgb.red, rgb.green, rgb.blue};
 }
 
 bool IsDark(const FrameBuffer& frame, int x, int y) {
@@ -80,7 +79,7 @@ bool LcdAnimation::Start(const std::string& path, int scale) {
   pendingPasses_ = 0;
   row_.assign(static_cast<std::size_t>(kLcdWidth * scale), kBlankIndex);
   EGifSetGifVersion(gif_, true);
-  GifColorType colours[2] = {Colour(kAnimationBlankRgb), Colour(kAnimationDarkRgb)};
+  GifColorType colours[2] = {Colour(kLcdDefaultBlankDot), Colour(kLcdDarkDot)};
   ColorMapObject* map = GifMakeMapObject(2, colours);
   const bool ok = map != nullptr &&
                   EGifPutScreenDesc(gif_, kLcdWidth * scale, kLcdHeight * scale, 1, kBlankIndex,

@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "host/lcd_colours.h"
 #include "lcd/frame_buffer.h"
-#include "panel/lcd_image.h"
 
 struct GifFileType;
 
 namespace kvr9::headless {
-
-// The window's LCD colours, from the one LCD painter: blank dots in its
-// default palette's colour, dark dots black.
-inline constexpr unsigned kAnimationBlankRgb = kLcdDefaultBlankDot & 0xFFFFFFu;
-inline constexpr unsigned kAnimationDarkRgb = kLcdDarkDot & 0xFFFFFFu;
 
 inline constexpr int kCentisecondsPerPass = 10;
 

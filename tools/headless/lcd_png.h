@@ -10,9 +10,6 @@
 
 namespace kvr9::headless {
 
-inline constexpr int kDefaultPngScale = 2;  // as the window paints the LCD
-inline constexpr int kLargestPngScale = 16;
-
 enum class LcdLook { Window, Green };
 
 // False when the file cannot be written.

@@ -1,9 +1,9 @@
 #include "tools/headless/runner.h"
 
+#include "host/quote.h"
+#include "host/reading_units.h"
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
-#include "tools/headless/quote.h"
-#include "tools/headless/reading_units.h"
 
 namespace kvr9::headless {
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "core/instrument.h"
+#include "host/scenario.h"
 #include "tools/headless/lcd_gif.h"
-#include "tools/headless/scenario.h"
 
 namespace kvr9::headless {
 

@@ -1,14 +1,13 @@
-#include "tools/headless/scenario.h"
+#include "host/scenario.h"
 
 #include <charconv>
 #include <cstdint>
 
+#include "host/quote.h"
+#include "host/read_file.h"
 #include "lcd/frame_art.h"
-#include "tools/headless/lcd_png.h"
-#include "tools/headless/quote.h"
-#include "tools/headless/read_file.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 namespace {
 
@@ -361,4 +360,4 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   return outcome;
 }
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

@@ -7,7 +7,7 @@
 #include <istream>
 #include <string>
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 struct FileText {
   bool ok = false;
@@ -18,4 +18,4 @@ struct FileText {
 FileText ReadWholeFile(const std::string& name, std::size_t largest);
 FileText ReadWholeStream(std::istream& in, std::size_t largest);
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/instrument.h"
-#include "tools/headless/fields.h"
+#include "host/fields.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 enum class StepKind : std::uint8_t {
   On,             // "ON" button
@@ -42,7 +42,11 @@ enum class BoxKind : std::uint8_t { Calibrate, KeyFast };
 enum class ReadingUnit : std::uint8_t { Count, Feet, Metres, Mph, Kmh, Knots };
 
 inline constexpr std::uint32_t kSliderHighest = 4096;
+// The most a single "pass N" or "tick N" step may say.
 inline constexpr std::uint32_t kMostPassesOrTicks = 1000000;
+// Pictures: each LCD dot a block of scale x scale pixels.
+inline constexpr int kDefaultPngScale = 2;  // as the window paints the LCD
+inline constexpr int kLargestPngScale = 16;
 
 // Steps are kept small, as a long recorded scenario holds millions of them:
 // what only a few kinds need lives in the scenario's side tables.
@@ -95,4 +99,4 @@ struct ParseOutcome {
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir);
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

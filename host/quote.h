@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 inline constexpr std::size_t kLongestQuotedWord = 40;
 inline constexpr std::size_t kLongestQuotedPath = 200;
@@ -21,4 +21,4 @@ std::string Quoted(std::string_view word, std::size_t longest = kLongestQuotedWo
 // A file name, allowed a longer prefix.
 std::string QuotedPath(std::string_view path);
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

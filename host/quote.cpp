@@ -1,6 +1,6 @@
-#include "tools/headless/quote.h"
+#include "host/quote.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 std::string Clipped(std::string_view word, std::size_t longest) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -31,4 +31,4 @@ std::string QuotedPath(std::string_view path) {
   return Quoted(path, kLongestQuotedPath);
 }
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

@@ -1,32 +1,15 @@
-#include "tools/headless/fields.h"
+#include "host/fields.h"
 
 #include <charconv>
 #include <limits>
 #include <sstream>
 
-#include "screens/screens.h"
-#include "tools/headless/quote.h"
+#include "host/quote.h"
+#include "screens/screen_table.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 namespace {
-
-struct NamedScreen {
-  const char* name;
-  ScreenHandler screen;
-};
-
-const NamedScreen kScreens[] = {
-    {"MainScreen", MainScreen},           {"MainMenuScreen", MainMenuScreen},
-    {"StartStopScreen", StartStopScreen}, {"FlightInfoScreen", FlightInfoScreen},
-    {"MaxValuesScreen", MaxValuesScreen}, {"DisplaySetupScreen", DisplaySetupScreen},
-    {"ContrastScreen", ContrastScreen},   {"AltSetupScreen", AltSetupScreen},
-    {"FlightLogScreen", FlightLogScreen}, {"LogViewScreen", LogViewScreen},
-    {"EraseLogScreen", EraseLogScreen},   {"LogBusyScreen", LogBusyScreen},
-    {"MessageScreen", MessageScreen},     {"AsiSetupScreen", AsiSetupScreen},
-    {"ZeroAsiScreen", ZeroAsiScreen},     {"CalibrateScreen", CalibrateScreen},
-    {"AdcValuesScreen", AdcValuesScreen},
-};
 
 std::string FormatBytes(const std::uint8_t* bytes, std::size_t count) {
   std::string text;
@@ -214,18 +197,12 @@ bool NormaliseExpectedValue(const FieldInfo& field, std::string_view written,
 
 std::string ScreenName(ScreenHandler screen) {
   if (screen == nullptr) return "none";
-  for (const NamedScreen& named : kScreens) {
-    if (named.screen == screen) return named.name;
-  }
-  return "unknown";
+  const ScreenEntry* entry = FindScreen(screen);
+  return entry != nullptr ? entry->name : "unknown";
 }
 
 bool IsScreenName(std::string_view name) {
-  if (name == "none") return true;
-  for (const NamedScreen& named : kScreens) {
-    if (name == named.name) return true;
-  }
-  return false;
+  return name == "none" || FindScreenByName(name) != nullptr;
 }
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

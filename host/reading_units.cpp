@@ -1,9 +1,9 @@
-#include "tools/headless/reading_units.h"
+#include "host/reading_units.h"
 
 #include <cstdlib>
 #include <limits>
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 namespace {
 
@@ -79,4 +79,4 @@ const char* UnitName(ReadingUnit unit) {
   return "";
 }
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/instrument.h"
-#include "tools/headless/scenario.h"
+#include "host/scenario.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 struct CountChoice {
   bool reachable = false;  // false: the reading lies outside [lowest, highest]
@@ -25,4 +25,4 @@ CountChoice CountForReading(const Instrument& instrument, SliderKind slider, Rea
 
 const char* UnitName(ReadingUnit unit);
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

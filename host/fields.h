@@ -9,7 +9,7 @@
 
 #include "core/instrument.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 enum class FieldKind : std::uint8_t {
   Number,  // an integer within [lowest, highest]
@@ -43,4 +43,4 @@ bool NormaliseExpectedValue(const FieldInfo& field, std::string_view written,
 std::string ScreenName(ScreenHandler screen);
 bool IsScreenName(std::string_view name);
 
-}  // namespace kvr9::headless
+}  // namespace kvr9

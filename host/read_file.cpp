@@ -1,4 +1,4 @@
-#include "tools/headless/read_file.h"
+#include "host/read_file.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 namespace {
 
@@ -62,4 +62,4 @@ FileText ReadWholeStream(std::istream& in, std::size_t largest) {
   return result;
 }
 
-}  // namespace kvr9::headless
+}  // namespace kvr9
