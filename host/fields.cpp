@@ -4,6 +4,7 @@
 #include <limits>
 #include <sstream>
 
+#include "host/nearest_word.h"
 #include "host/quote.h"
 #include "screens/screen_table.h"
 
@@ -176,7 +177,9 @@ bool NormaliseExpectedValue(const FieldInfo& field, std::string_view written,
       return NormaliseNumber(field, written, normalised, reason);
     case FieldKind::Screen:
       if (!IsScreenName(written)) {
-        reason = Quoted(written) + " is not a screen name";
+        std::vector<std::string_view> known = {"none"};
+        for (const ScreenEntry& entry : ScreenTable()) known.emplace_back(entry.name);
+        reason = Quoted(written) + " is not a screen name" + DidYouMean(written, known);
         return false;
       }
       normalised = std::string(written);

@@ -1,8 +1,11 @@
 #include "host/scenario.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 
+#include "host/key_table.h"
+#include "host/nearest_word.h"
 #include "host/quote.h"
 #include "host/read_file.h"
 #include "lcd/frame_art.h"
@@ -77,23 +80,43 @@ bool ParseNoArguments(const Words& words, Step&, LineReader& reader) {
 }
 
 bool ParseKey(const Words& words, Step& step, LineReader& reader) {
-  const std::string usage = "one of press, cw, ccw, f1, f2";
-  if (!ExpectWordCount(words, 2, 2, usage, reader)) return false;
-  const std::string& name = words[1];
-  if (name == "press") {
-    step.key = KeyPress;
-  } else if (name == "cw") {
-    step.key = KeyClockwise;
-  } else if (name == "ccw") {
-    step.key = KeyAntiClockwise;
-  } else if (name == "f1") {
-    step.key = KeyF1;
-  } else if (name == "f2") {
-    step.key = KeyF2;
-  } else {
-    return reader.Fail("unknown key " + Quoted(name) + ": use " + usage);
+  std::string usage = "one of";
+  std::vector<std::string_view> known;
+  for (const InstrumentKey& key : InstrumentKeys()) {
+    usage += std::string(known.empty() ? " " : ", ") + key.word;
+    known.emplace_back(key.word);
   }
+  if (!ExpectWordCount(words, 2, 2, usage, reader)) return false;
+  const InstrumentKey* key = KeyByWord(words[1]);
+  if (key == nullptr) {
+    // A keyboard key of the window ("F3", "+") names the key it works.
+    std::string keyboard = words[1];
+    for (char& c : keyboard) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const InstrumentKey* worked = KeyByKeyboard(keyboard);
+    const std::string hint = worked != nullptr ? worked->word : NearestWord(words[1], known);
+    return reader.Fail("unknown key " + Quoted(words[1]) +
+                       (hint.empty() ? ": use " + usage : ": did you mean " + hint + "?"));
+  }
+  step.key = key->key;
   return true;
+}
+
+// The word a scenario names a slider or a box by, or nullptr.
+template <typename Kind, std::size_t N>
+const Kind* FindNamed(const std::array<NamedKind<Kind>, N>& names, std::string_view word) {
+  for (const NamedKind<Kind>& named : names) {
+    if (word == named.word) return &named.kind;
+  }
+  return nullptr;
+}
+
+template <typename Kind, std::size_t N>
+std::string NamedKindHint(const std::array<NamedKind<Kind>, N>& names, std::string_view word) {
+  std::vector<std::string_view> known;
+  for (const NamedKind<Kind>& named : names) known.emplace_back(named.word);
+  const std::string hint = NearestWord(word, known);
+  if (!hint.empty()) return ": did you mean " + hint + "?";
+  return ": use " + std::string(names[0].word) + " or " + names[1].word;
 }
 
 struct NamedUnit {
@@ -134,13 +157,12 @@ bool ParseReading(const std::string& word, Step& step, LineReader& reader) {
 bool ParseSlider(const Words& words, Step& step, LineReader& reader) {
   const std::string usage = "altitude|airspeed and a position 0..4096 or a reading";
   if (!ExpectWordCount(words, 3, 3, usage, reader)) return false;
-  if (words[1] == "altitude") {
-    step.slider = SliderKind::Altitude;
-  } else if (words[1] == "airspeed") {
-    step.slider = SliderKind::Airspeed;
-  } else {
-    return reader.Fail("unknown slider " + Quoted(words[1]) + ": use altitude or airspeed");
+  const SliderKind* slider = FindNamed(kSliderWords, words[1]);
+  if (slider == nullptr) {
+    return reader.Fail("unknown slider " + Quoted(words[1]) +
+                       NamedKindHint(kSliderWords, words[1]));
   }
+  step.slider = *slider;
   const bool count = words[2].find_first_not_of("-0123456789") == std::string::npos;
   if (!count) return ParseReading(words[2], step, reader);
   return ParseCount(words[2], 0, kSliderHighest, step.number, reader, "slider position");
@@ -156,13 +178,11 @@ bool ParseOnOff(const std::string& word, bool& on, LineReader& reader) {
 
 bool ParseBox(const Words& words, Step& step, LineReader& reader) {
   if (!ExpectWordCount(words, 3, 3, "calibrate|keyfast and on|off", reader)) return false;
-  if (words[1] == "calibrate") {
-    step.box = BoxKind::Calibrate;
-  } else if (words[1] == "keyfast") {
-    step.box = BoxKind::KeyFast;
-  } else {
-    return reader.Fail("unknown box " + Quoted(words[1]) + ": use calibrate or keyfast");
+  const BoxKind* box = FindNamed(kBoxWords, words[1]);
+  if (box == nullptr) {
+    return reader.Fail("unknown box " + Quoted(words[1]) + NamedKindHint(kBoxWords, words[1]));
   }
+  step.box = *box;
   return ParseOnOff(words[2], step.on, reader);
 }
 
@@ -229,6 +249,12 @@ bool ParseExpectLcd(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+bool UnknownField(const std::string& word, LineReader& reader) {
+  std::vector<std::string_view> known;
+  for (const FieldInfo& field : AllFields()) known.emplace_back(field.name);
+  return reader.Fail("unknown field " + Quoted(word) + DidYouMean(word, known));
+}
+
 bool ParseShow(const Words& words, Step& step, LineReader& reader) {
   if (!ExpectWordCount(words, 2, 2, "a field name or 'all'", reader)) return false;
   if (words[1] == "all") {
@@ -236,7 +262,7 @@ bool ParseShow(const Words& words, Step& step, LineReader& reader) {
     return true;
   }
   step.field = FindField(words[1]);
-  if (step.field == nullptr) return reader.Fail("unknown field " + Quoted(words[1]));
+  if (step.field == nullptr) return UnknownField(words[1], reader);
   return true;
 }
 
@@ -252,7 +278,7 @@ std::string JoinWords(const Words& words, std::size_t first) {
 bool ParseExpect(const Words& words, Step& step, LineReader& reader) {
   if (words.size() < 2) return reader.Fail("'expect' needs a field name and a value");
   step.field = FindField(words[1]);
-  if (step.field == nullptr) return reader.Fail("unknown field " + Quoted(words[1]));
+  if (step.field == nullptr) return UnknownField(words[1], reader);
   // Only a text field can be expected empty.
   if (words.size() < 3 && step.field->kind != FieldKind::Text) {
     return reader.Fail("'expect " + Clipped(words[1]) + "' needs a value");
@@ -322,7 +348,9 @@ bool ParseStep(const Words& words, Step& step, LineReader& reader) {
       return syntax.parse(words, step, reader);
     }
   }
-  return reader.Fail("unknown step " + Quoted(words[0]));
+  std::vector<std::string_view> known;
+  for (const StepSyntax& syntax : kSteps) known.emplace_back(syntax.word);
+  return reader.Fail("unknown step " + Quoted(words[0]) + DidYouMean(words[0], known));
 }
 
 }  // namespace

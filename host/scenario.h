@@ -3,6 +3,8 @@
 // reported before the instrument has done a single pass.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -38,6 +40,24 @@ enum class StepKind : std::uint8_t {
 
 enum class SliderKind : std::uint8_t { Altitude, Airspeed };
 enum class BoxKind : std::uint8_t { Calibrate, KeyFast };
+
+// The words scenarios name the sliders and the boxes by.
+template <typename Kind>
+struct NamedKind {
+  Kind kind;
+  const char* word;
+};
+inline constexpr std::array<NamedKind<SliderKind>, 2> kSliderWords = {
+    {{SliderKind::Altitude, "altitude"}, {SliderKind::Airspeed, "airspeed"}}};
+inline constexpr std::array<NamedKind<BoxKind>, 2> kBoxWords = {
+    {{BoxKind::Calibrate, "calibrate"}, {BoxKind::KeyFast, "keyfast"}}};
+
+constexpr const char* SliderWord(SliderKind slider) {
+  return kSliderWords[static_cast<std::size_t>(slider)].word;
+}
+constexpr const char* BoxWord(BoxKind box) {
+  return kBoxWords[static_cast<std::size_t>(box)].word;
+}
 // A slider position as a converter count, or as a reading in a pilot's unit.
 enum class ReadingUnit : std::uint8_t { Count, Feet, Metres, Mph, Kmh, Knots };
 
