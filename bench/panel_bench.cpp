@@ -28,7 +28,7 @@ void BM_PaintLcd(benchmark::State& state) {
   const std::array<FrameBuffer, 2> frames = AlternatingFrames();
   QImage surface(257, 129, QImage::Format_RGB32);
   std::size_t n = 0;
-  for (auto _ : state) PaintLcd(surface, frames[++n % 2], kLcdDefaultBlankDot, 2);
+  for (auto _ : state) PaintLcd(surface, frames[++n % 2], ArgbPixel(kLcdDefaultBlankDot), 2);
 }
 BENCHMARK(BM_PaintLcd);
 

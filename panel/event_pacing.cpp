@@ -15,18 +15,13 @@ namespace kvr9 {
 // events as they come until the pass has lasted kPassPeriodMs. Unpaced, the
 // instrument's loop would spin a core at thousands of passes a second.
 void TForm1::ProcessPendingEvents() {
-  session_.EventsBegin();
+  inputs_.EventsBegin();
   Image1->ShowVisibilityChange();
   QCoreApplication::processEvents();
-  if (closing_) {
-    // The window is gone: stop at the first chance (a stop asked for during
-    // the splash is forgotten when it ends), without waiting.
-    RequestStop(instrument_);
-  } else if (paced_) {
-    WaitForRestOfPass();
-  }
+  // Once the window is gone the instrument stops without waiting.
+  if (paced_ && !inputs_.StopIsWanted()) WaitForRestOfPass();
   passClock_.start();
-  session_.EventsEnd();
+  inputs_.EventsEnd();
 }
 
 void TForm1::WaitForRestOfPass() {
@@ -41,10 +36,7 @@ void TForm1::WaitForRestOfPass() {
 // Closing the window while the instrument runs switches it off; the program
 // ends once the loop has stopped and control is back in the application.
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (IsRunning(instrument_)) {
-    closing_ = true;
-    RequestStop(instrument_);
-  }
+  if (IsRunning(instrument_)) inputs_.StopAtFirstChance();
   event->accept();
 }
 

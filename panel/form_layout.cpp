@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 
@@ -104,7 +105,7 @@ void TForm1::CreatePicture() {
   Image2 = Place(new QLabel(this), "Image2", 0, 0, 336, 323);
   Image2->setScaledContents(true);
   Image2->setPixmap(QPixmap(QStringLiteral(":/panel/face.jpg"), "JPG"));
-  Shape1 = Place(new CircleShape(this, kLedLit), "Shape1", 154, 16, 29, 29);
+  Shape1 = Place(new CircleShape(this, ToQColor(kLedLit)), "Shape1", 154, 16, 29, 29);
   Image3 = Place(new ClickArea(this), "Image3", 73, 240, 49, 49);
   Image5 = Place(new ClickArea(this), "Image5", 144, 252, 49, 49);
   Image6 = Place(new ClickArea(this), "Image6", 213, 240, 49, 49);

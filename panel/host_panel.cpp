@@ -51,33 +51,31 @@ void TForm1::SetLcdVisible(bool visible) {
 }
 
 void TForm1::SetAlarmLed(bool lit) {
-  Shape1->SetBrushColour(lit ? kLedLit : kLedUnlit);
+  Shape1->SetBrushColour(ToQColor(lit ? kLedLit : kLedUnlit));
 }
 
 bool TForm1::IsCalibrateChecked() {
-  return CheckBox2->isChecked();
+  return inputs_.IsCalibrateChecked();
 }
 
 bool TForm1::IsKeyFastChecked() {
-  return CheckBox3->isChecked();
+  return inputs_.IsKeyFastChecked();
 }
 
 // One new last line per call, also for an empty text; the oldest lines
 // fall off beyond kMaxCommLines.
 void TForm1::AppendCommLine(const char* text) {
-  const QString line = QString::fromLatin1(text);
+  const bool hasLines = commLines_.lines() > 0;
+  const CommLines::Change change = commLines_.Append(text);
   // Qt repaints the whole communication window for every line; when the
   // picture stays the same, the document layout's change notices are held
   // back for this one line.
-  const QSignalBlocker quiet(CommPictureStaysTheSame(line) ? Memo1->document()->documentLayout()
-                                                           : nullptr);
+  const QSignalBlocker quiet(CommPictureStaysTheSame(change) ? Memo1->document()->documentLayout()
+                                                             : nullptr);
   QTextCursor cursor(Memo1->document());
   cursor.movePosition(QTextCursor::End);
-  if (memoHasLines_) cursor.insertBlock();
-  cursor.insertText(line);
-  sameCommLines_ = memoHasLines_ && line == lastCommLine_ ? sameCommLines_ + 1 : 1;
-  lastCommLine_ = line;
-  memoHasLines_ = true;
+  if (hasLines) cursor.insertBlock();
+  cursor.insertText(QString::fromLatin1(text));
   QScrollBar* scroll = Memo1->verticalScrollBar();
   scroll->setValue(scroll->maximum());
 }
@@ -85,13 +83,13 @@ void TForm1::AppendCommLine(const char* text) {
 // The window shows the same picture after the line as before when it is
 // full (the scroll range stays), rests at its end, shows no selection, and
 // the new line and every line in view are the same text.
-bool TForm1::CommPictureStaysTheSame(const QString& line) const {
+bool TForm1::CommPictureStaysTheSame(const CommLines::Change& change) const {
   if (Memo1->document()->blockCount() < kMaxCommLines) return false;
   const QScrollBar* scroll = Memo1->verticalScrollBar();
   if (scroll->value() != scroll->maximum()) return false;
   if (Memo1->textCursor().hasSelection()) return false;
   const int linesInView = Memo1->viewport()->height() / Memo1->fontMetrics().lineSpacing() + 2;
-  return line == lastCommLine_ && sameCommLines_ > linesInView;
+  return CommLines::LooksTheSame(change, static_cast<std::size_t>(linesInView));
 }
 
 }  // namespace kvr9

@@ -62,24 +62,21 @@ void TForm1::ConnectHandlers() {
   connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
   connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-  // The main loop reads the boxes itself; the session record notes them.
+  // The main loop reads the boxes as the panel's inputs hold them.
   connect(CheckBox2, &QCheckBox::toggled, this,
-          [this](bool checked) { session_.BoxChanged(RecordedBox::Calibrate, checked); });
+          [this](bool checked) { inputs_.SetBox(BoxKind::Calibrate, checked); });
   connect(CheckBox3, &QCheckBox::toggled, this,
-          [this](bool checked) { session_.BoxChanged(RecordedBox::KeyFast, checked); });
+          [this](bool checked) { inputs_.SetBox(BoxKind::KeyFast, checked); });
 }
 
 // "ON": powers the instrument on and returns when it is switched off; while
 // it runs, asks the running loop to start over instead.
 void TForm1::Button1Click() {
-  session_.PowerOnClicked(IsRunning(instrument_));
-  if (!IsRunning(instrument_)) closing_ = false;
-  RequestPowerOn(instrument_);
+  inputs_.PressOn();
 }
 
 void TForm1::Button2Click() {
-  session_.OffClicked();
-  RequestStop(instrument_);
+  inputs_.PressOff();
 }
 
 // Every way in to a key, click, keyboard or wheel, comes through these, so a
@@ -101,27 +98,23 @@ void TForm1::Image6Click() {
 }
 
 void TForm1::TrackBar1Change() {
-  session_.SliderMoved(RecordedSlider::Airspeed, TrackBar1->value());
-  instrument_.state.airData.asiAdcRaw = TrackBar1->value();
+  inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value());
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
 }
 
 void TForm1::TrackBar2Change() {
-  session_.SliderMoved(RecordedSlider::Altitude, TrackBar2->value());
-  instrument_.state.airData.altAdcRaw = TrackBar2->value();
+  inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value());
   Label3->setText(QString::number(TrackBar2->value()));
   FitToCaption(Label3);
 }
 
 void TForm1::ClickKey(KeyEvent key) {
-  session_.KeyClicked(key, instrument_.state.ui.pendingKey == KeyNone);
-  StoreKey(instrument_, key);
+  inputs_.ClickKey(key);
 }
 
 void TForm1::Timer1Timer() {
-  session_.TimerTicked();
-  OnTimerTick(instrument_);
+  inputs_.TimerTick();
 }
 
 }  // namespace kvr9

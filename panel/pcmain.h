@@ -10,8 +10,10 @@
 #include <QWidget>
 
 #include "core/instrument.h"
+#include "host/comm_lines.h"
+#include "host/panel_inputs.h"
+#include "host/session_record.h"
 #include "lcd/frame_buffer.h"
-#include "panel/session_record.h"
 
 class QCheckBox;
 class QFrame;
@@ -100,7 +102,7 @@ class TForm1 : public QWidget, public HostPanel {
   void SetPacing(bool paced) { paced_ = paced; }
 
   // The communication window keeps only its latest lines.
-  static constexpr int kMaxCommLines = 1000;
+  static constexpr int kMaxCommLines = static_cast<int>(CommLines::kMostLines);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -120,18 +122,16 @@ class TForm1 : public QWidget, public HostPanel {
   void CreateLcdMenu();
   void ClickKey(KeyEvent key);
   void AddToolTips();
-  bool CommPictureStaysTheSame(const QString& line) const;
+  bool CommPictureStaysTheSame(const CommLines::Change& change) const;
 
   Instrument& instrument_;
   bool paced_ = true;
-  bool closing_ = false;  // the window was closed while the instrument ran
-  bool memoHasLines_ = false;
-  QString lastCommLine_;
-  int sameCommLines_ = 0;   // the last lines of the communication window that equal the last one
+  CommLines commLines_;
   FrameBuffer shownFrame_;  // what the LCD surface shows, once it has a surface
   QRgb shownBlankDot_ = 0;
   QElapsedTimer passClock_;  // started as each pass begins
   SessionRecord session_;
+  PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
 };
 

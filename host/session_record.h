@@ -1,4 +1,4 @@
-// What the firmware has seen from the window since the program started, in
+// What the firmware has seen from the panel since the program started, in
 // the order it saw it, written out as a kvr9-headless scenario that replays
 // it pass for pass: the same frames, LED and state fields.
 //
@@ -15,11 +15,9 @@
 #include <vector>
 
 #include "core/instrument.h"
+#include "host/scenario.h"
 
 namespace kvr9 {
-
-enum class RecordedSlider : std::uint8_t { Altitude, Airspeed };
-enum class RecordedBox : std::uint8_t { Calibrate, KeyFast };
 
 class SessionRecord {
  public:
@@ -27,12 +25,12 @@ class SessionRecord {
   // the scenario it makes stays within what kvr9-headless reads.
   static constexpr std::size_t kMostSteps = 200000;
 
-  // The window's events, as its handlers see them.
+  // The panel's inputs, as its handlers see them.
   void PowerOnClicked(bool running);
   void OffClicked();
   void KeyClicked(KeyEvent key, bool stored);
-  void SliderMoved(RecordedSlider slider, int position);
-  void BoxChanged(RecordedBox box, bool checked);
+  void SliderMoved(SliderKind slider, std::int32_t position);
+  void BoxChanged(BoxKind box, bool checked);
   void TimerTicked();
 
   // The firmware's ProcessPendingEvents: entered at the end of every pass,
@@ -47,7 +45,8 @@ class SessionRecord {
   std::string AsScenario(std::string_view header) const;
 
  private:
-  enum class Kind : std::uint8_t { On, Off, Key, Slider, Box, Pass, Tick };
+  // Only the panel's steps: On, Off, Key, Slider, Box, Pass and Tick.
+  using Kind = StepKind;
   struct Step {
     Kind kind;
     std::uint8_t which;    // the key, slider or box

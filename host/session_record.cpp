@@ -1,29 +1,16 @@
-#include "panel/session_record.h"
+#include "host/session_record.h"
 
 #include <string>
+
+#include "host/key_table.h"
 
 namespace kvr9 {
 
 namespace {
 
-// The most a single "pass N" or "tick N" step may say.
-constexpr std::uint32_t kMostPerStep = 1000000;
-
 const char* KeyWord(std::uint8_t key) {
-  switch (key) {
-    case KeyPress:
-      return "press";
-    case KeyClockwise:
-      return "cw";
-    case KeyAntiClockwise:
-      return "ccw";
-    case KeyF1:
-      return "f1";
-    case KeyF2:
-      return "f2";
-    default:
-      return "none";
-  }
+  const InstrumentKey* named = KeyByEvent(static_cast<KeyEvent>(key));
+  return named != nullptr ? named->word : "none";
 }
 
 }  // namespace
@@ -45,7 +32,7 @@ void SessionRecord::KeyClicked(KeyEvent key, bool stored) {
   Append({Kind::Key, key, stored, 0});
 }
 
-void SessionRecord::SliderMoved(RecordedSlider slider, int position) {
+void SessionRecord::SliderMoved(SliderKind slider, std::int32_t position) {
   const auto which = static_cast<std::uint8_t>(slider);
   const auto number = static_cast<std::uint32_t>(position < 0 ? 0 : position);
   // Only where the slider stands at the next pass matters to the firmware.
@@ -57,7 +44,7 @@ void SessionRecord::SliderMoved(RecordedSlider slider, int position) {
   Append({Kind::Slider, which, false, number});
 }
 
-void SessionRecord::BoxChanged(RecordedBox box, bool checked) {
+void SessionRecord::BoxChanged(BoxKind box, bool checked) {
   Append({Kind::Box, static_cast<std::uint8_t>(box), checked, 0});
 }
 
@@ -93,7 +80,7 @@ void SessionRecord::Append(Step step) {
 
 void SessionRecord::AppendCounted(Kind kind) {
   if (!full_ && !steps_.empty() && steps_.back().kind == kind &&
-      steps_.back().number < kMostPerStep) {
+      steps_.back().number < kMostPassesOrTicks) {
     ++steps_.back().number;
     return;
   }
@@ -121,20 +108,19 @@ std::string SessionRecord::AsScenario(std::string_view header) const {
         text += step.flag ? "\n" : "  # dropped: a key was still pending\n";
         break;
       case Kind::Slider:
-        text += step.which == static_cast<std::uint8_t>(RecordedSlider::Altitude)
-                    ? "slider altitude "
-                    : "slider airspeed ";
-        text += std::to_string(step.number) + "\n";
+        text += std::string("slider ") + SliderWord(static_cast<SliderKind>(step.which)) + " " +
+                std::to_string(step.number) + "\n";
         break;
       case Kind::Box:
-        text += step.which == static_cast<std::uint8_t>(RecordedBox::Calibrate) ? "box calibrate "
-                                                                                : "box keyfast ";
-        text += step.flag ? "on\n" : "off\n";
+        text += std::string("box ") + BoxWord(static_cast<BoxKind>(step.which)) +
+                (step.flag ? " on\n" : " off\n");
         break;
       case Kind::Pass:
       case Kind::Tick:
         text += step.kind == Kind::Pass ? "pass" : "tick";
         text += step.number == 1 ? "\n" : " " + std::to_string(step.number) + "\n";
+        break;
+      default:
         break;
     }
   }
