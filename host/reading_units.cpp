@@ -38,8 +38,10 @@ std::int32_t AirspeedReading(Instrument& scratch, std::uint32_t count) {
 
 CountChoice CountForReading(const Instrument& instrument, SliderKind slider, ReadingUnit unit,
                             std::int32_t reading) {
-  // A copy takes the passes: the instrument itself is not touched.
-  Instrument scratch = instrument;
+  // A scratch instrument takes the passes, with the state alone: no host,
+  // no hardware hooks, and the instrument itself is not touched.
+  Instrument scratch;
+  scratch.state = instrument.state;
   Settings& settings = scratch.state.settings;
   settings.altUnit = unit == ReadingUnit::Metres ? 1 : 0;
   settings.asiUnit = unit == ReadingUnit::Kmh ? 1 : unit == ReadingUnit::Knots ? 2 : 0;

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "core/instrument.h"
+#include "host/panel_inputs.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"
@@ -98,24 +99,29 @@ class SoakHost : public HostPanel {
   void PresentFrameBuffer(const FrameBuffer&) override {}
   void SetLcdVisible(bool) override {}
   void SetAlarmLed(bool) override {}
-  bool IsCalibrateChecked() override { return calibrate_; }
-  bool IsKeyFastChecked() override { return keyFast_; }
+  bool IsCalibrateChecked() override { return inputs_.IsCalibrateChecked(); }
+  bool IsKeyFastChecked() override { return inputs_.IsKeyFastChecked(); }
   void AppendCommLine(const char*) override {}
 
   // Runs after every pass: check, then deliver actions until the next pass.
   void ProcessPendingEvents() override {
     ++passes_;
     Check(instrument_.phase == PowerPhase::MainLoop);
+    DeliverUntilNextPass();
+    inputs_.EventsEnd();
+  }
+
+  void DeliverUntilNextPass() {
     while (actionsLeft_ > 0) {
       if (Perform(NextAction()) == ActPass) return;
     }
-    RequestStop(instrument_);  // out of actions: let the instrument stop
+    inputs_.StopAtFirstChance();  // out of actions: let the instrument stop
   }
 
   // Actions while the instrument is off, until "ON" starts it again.
   void RunAll() {
     while (actionsLeft_ > 0) {
-      if (Perform(NextAction()) == ActOn && !failed_) RequestPowerOn(instrument_);
+      if (Perform(NextAction()) == ActOn && !failed_) inputs_.PressOn();
     }
   }
 
@@ -148,30 +154,30 @@ class SoakHost : public HostPanel {
     ++actionsDone_;
     switch (action) {
       case ActKey:
-        StoreKey(instrument_, static_cast<KeyEvent>(1 + Roll() % 5));
+        inputs_.ClickKey(static_cast<KeyEvent>(1 + Roll() % 5));
         break;
       case ActSliderAltitude:
-        instrument_.state.airData.altAdcRaw = SliderValue();
+        inputs_.MoveSlider(SliderKind::Altitude, SliderValue());
         break;
       case ActSliderAirspeed:
-        instrument_.state.airData.asiAdcRaw = SliderValue();
+        inputs_.MoveSlider(SliderKind::Airspeed, SliderValue());
         break;
       case ActBox:
         if (Roll() % 2 == 0) {
-          calibrate_ = !calibrate_;
+          inputs_.SetBox(BoxKind::Calibrate, !inputs_.IsCalibrateChecked());
         } else {
-          keyFast_ = !keyFast_;
+          inputs_.SetBox(BoxKind::KeyFast, !inputs_.IsKeyFastChecked());
         }
         break;
       case ActTick:
-        for (std::uint32_t n = 1 + Roll() % 25; n > 0; --n) OnTimerTick(instrument_);
+        for (std::uint32_t n = 1 + Roll() % 25; n > 0; --n) inputs_.TimerTick();
         break;
       case ActOn:
         // Restarts of a running instrument are rarer than switching on.
-        if (IsRunning(instrument_) && Roll() % 8 == 0) RequestPowerOn(instrument_);
+        if (IsRunning(instrument_) && Roll() % 8 == 0) inputs_.PressOn();
         break;
       case ActOff:
-        RequestStop(instrument_);
+        inputs_.PressOff();
         break;
       case ActPass:
         break;
@@ -191,18 +197,17 @@ class SoakHost : public HostPanel {
         broken, actionsDone_, passes_, seed_, screen ? screen->name : "?",
         unsigned{instrument_.state.ui.cursor});
     actionsLeft_ = 0;
-    RequestStop(instrument_);
+    inputs_.StopAtFirstChance();
   }
 
   Instrument& instrument_;
+  PanelInputs inputs_{instrument_};
   std::uint32_t seed_;
   std::mt19937 rng_;
   std::uint32_t Roll() { return static_cast<std::uint32_t>(rng_()); }
   long actionsLeft_;
   long actionsDone_ = 0;
   long passes_ = 0;
-  bool calibrate_ = false;
-  bool keyFast_ = false;
   bool failed_ = false;
 };
 

@@ -31,6 +31,11 @@ void ScenarioRunner::AppendCommLine(const char*) {
 }
 
 void ScenarioRunner::ProcessPendingEvents() {
+  DeliverUntilNextPass();
+  inputs_.EventsEnd();
+}
+
+void ScenarioRunner::DeliverUntilNextPass() {
   if (passesStillFree_ > 0) {
     --passesStillFree_;
     return;
@@ -38,11 +43,9 @@ void ScenarioRunner::ProcessPendingEvents() {
   while (!finished_ && status_ == kExitPassed && HasNextStep()) {
     if (Deliver(scenario_.steps[nextStep_++]) == Flow::ReturnToFirmware) return;
   }
-  // The scenario is over, or has failed: switch off. A stop asked for
-  // during the splash is lost, so this repeats on every call until the
-  // first main-loop pass ends the loop.
+  // The scenario is over, or has failed: switch off.
+  if (!finished_) inputs_.StopAtFirstChance();
   finished_ = true;
-  RequestStop(instrument_);
 }
 
 bool ScenarioRunner::HasNextStep() const {
@@ -95,7 +98,7 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
 // end of the new first splash pass.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
   const bool wasRunning = IsRunning(instrument_);
-  RequestPowerOn(instrument_);
+  inputs_.PressOn();
   if (wasRunning) return Flow::ReturnToFirmware;
   passesStillFree_ = 0;
   return Flow::KeepDelivering;
@@ -106,7 +109,7 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
 // (it is cleared before the main loop starts), so there the steps simply
 // go on.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
-  RequestStop(instrument_);
+  inputs_.PressOff();
   return instrument_.phase == PowerPhase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
 }
 
@@ -120,20 +123,16 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
 void ScenarioRunner::DeliverEvent(const Step& step) {
   switch (step.kind) {
     case StepKind::Key:
-      StoreKey(instrument_, step.key);
+      inputs_.ClickKey(step.key);
       break;
     case StepKind::Slider:
       MoveSlider(step);
       break;
     case StepKind::Box:
-      if (step.box == BoxKind::Calibrate) {
-        calibrateChecked_ = step.on;
-      } else {
-        keyFastChecked_ = step.on;
-      }
+      inputs_.SetBox(step.box, step.on);
       break;
     case StepKind::Tick:
-      for (std::uint32_t i = 0; i < step.number; ++i) OnTimerTick(instrument_);
+      for (std::uint32_t i = 0; i < step.number; ++i) inputs_.TimerTick();
       break;
     default:
       break;
@@ -159,12 +158,7 @@ void ScenarioRunner::MoveSlider(const Step& step) {
     }
     count = choice.count;
   }
-  AirData& air = instrument_.state.airData;
-  if (step.slider == SliderKind::Altitude) {
-    air.altAdcRaw = static_cast<std::int32_t>(count);
-  } else {
-    air.asiAdcRaw = static_cast<std::int32_t>(count);
-  }
+  inputs_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
 }
 
 void ScenarioRunner::Report(const Step& step) {

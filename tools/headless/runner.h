@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/instrument.h"
+#include "host/panel_inputs.h"
 #include "host/scenario.h"
 #include "tools/headless/lcd_gif.h"
 
@@ -38,8 +39,8 @@ class ScenarioRunner : public HostPanel {
   // Steps look at the LCD only between passes, when it is always shown.
   void SetLcdVisible(bool) override {}
   void SetAlarmLed(bool lit) override { ledLit_ = lit; }
-  bool IsCalibrateChecked() override { return calibrateChecked_; }
-  bool IsKeyFastChecked() override { return keyFastChecked_; }
+  bool IsCalibrateChecked() override { return inputs_.IsCalibrateChecked(); }
+  bool IsKeyFastChecked() override { return inputs_.IsKeyFastChecked(); }
   void AppendCommLine(const char* text) override;
   void ProcessPendingEvents() override;
 
@@ -52,6 +53,7 @@ class ScenarioRunner : public HostPanel {
   // its event processing.
   enum class Flow : std::uint8_t { KeepDelivering, ReturnToFirmware };
 
+  void DeliverUntilNextPass();
   bool HasNextStep() const;
   Flow Deliver(const Step& step);
   Flow DeliverPowerOn();
@@ -72,6 +74,8 @@ class ScenarioRunner : public HostPanel {
   std::ostream& out_;
   std::ostream& err_;
   Instrument instrument_;
+  // The steps reach the instrument as the window's handlers deliver them.
+  PanelInputs inputs_{instrument_};
   std::size_t nextStep_ = 0;
   std::uint32_t passesStillFree_ = 0;  // event calls that return at once
   bool finished_ = false;              // no more steps will be delivered
@@ -81,8 +85,6 @@ class ScenarioRunner : public HostPanel {
   // What the window would show and hold.
   FrameBuffer shownFrame_;
   bool ledLit_ = true;  // the LED shape's stored colour is bright red until the first pass
-  bool calibrateChecked_ = false;
-  bool keyFastChecked_ = false;
   std::uint64_t commLines_ = 0;
 
   LcdAnimation animation_;
