@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -47,7 +48,9 @@ void TForm1::AddToolTips() {
       "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario"));
 }
 
-// The LCD's context menu offers both copies, beside their shortcuts.
+// The LCD's context menu offers both copies, beside their shortcuts. It
+// opens without a loop of its own, so the instrument keeps running while it
+// is open.
 void TForm1::CreateLcdMenu() {
   const struct {
     const char* text;
@@ -58,13 +61,16 @@ void TForm1::CreateLcdMenu() {
       {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
        &TForm1::CopySessionAsScenario},
   };
-  Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+  lcdMenu_ = new QMenu(this);
+  Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Image1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { lcdMenu_->popup(Image1->mapToGlobal(at)); });
   for (const auto& item : items) {
-    auto* action = new QAction(QString::fromLatin1(item.text), Image1);
+    auto* action = new QAction(QString::fromLatin1(item.text), lcdMenu_);
     action->setShortcut(item.keys);
     action->setShortcutContext(Qt::WidgetShortcut);  // shown in the menu; the form's shortcut acts
     connect(action, &QAction::triggered, this, item.handler);
-    Image1->addAction(action);
+    lcdMenu_->addAction(action);
   }
 }
 

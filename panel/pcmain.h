@@ -19,6 +19,7 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
@@ -62,6 +63,7 @@ class TForm1 : public QWidget, public HostPanel {
   QPlainTextEdit* Memo1;  // the communication window, inside GroupBox1
   QStatusBar* StatusBar1;
   QTimer* Timer1;
+  QMenu* lcdMenu_ = nullptr;  // the LCD's context menu
 
   // Event handlers.
   void Button1Click();

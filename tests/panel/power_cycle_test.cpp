@@ -1,8 +1,11 @@
 // The window driving the instrument: power on, splash, main display, OFF,
 // a restart while running, closing the window, and an escaping error.
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
@@ -42,6 +45,7 @@ class PowerCycleTest : public QObject {
   void OnShowsSplashThenMainDisplayUntilOff();
   void OnWhileRunningRestartsWithoutNesting();
   void ClosingWhileOnEndsTheProgramWithExitCodeZero();
+  void LcdMenuOpenLeavesTheInstrumentRunning();
   void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
 };
 
@@ -140,6 +144,45 @@ void PowerCycleTest::ClosingWhileOnEndsTheProgramWithExitCodeZero() {
   QVERIFY(!giveUp.fired);
   QVERIFY(!IsRunning(instrument));
   QVERIFY(!form.isVisible());
+}
+
+// A menu with a loop of its own would hold the instrument's pass until it
+// closed; the LCD's menu opens without one.
+void PowerCycleTest::LcdMenuOpenLeavesTheInstrumentRunning() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  int linesAtOpen = -1;
+  bool ranWithMenuOpen = false;
+  const auto lines = [&form] { return form.Memo1->document()->blockCount(); };
+  testing::Probe probe([&] {
+    if (!OnMainDisplay(instrument)) return true;
+    if (linesAtOpen < 0) {
+      linesAtOpen = lines();
+      // Should the menu block, this closes it, and the test fails below.
+      QTimer::singleShot(3000, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      });
+      QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(20, 20),
+                             form.Image1->mapToGlobal(QPoint(20, 20)));
+      QCoreApplication::sendEvent(form.Image1, &open);
+      return true;
+    }
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup != nullptr && lines() < linesAtOpen + 5) return true;
+    ranWithMenuOpen = popup != nullptr;
+    if (popup != nullptr) popup->close();
+    form.Button2->click();
+    return false;
+  });
+  QTimer::singleShot(0, form.Button1, &QPushButton::click);
+  QTest::qWait(0);
+  QTRY_VERIFY_WITH_TIMEOUT(!IsRunning(instrument), kGiveUpMs);
+  QVERIFY(ranWithMenuOpen);
+  QVERIFY(!giveUp.fired);
 }
 
 void PowerCycleTest::EscapingErrorIsShownAndEndsTheProgramWithFailure() {
