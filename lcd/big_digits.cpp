@@ -288,6 +288,6 @@ constexpr std::array<std::uint8_t, 540> BuildBigDigitFont() {
 
 }  // namespace
 
-const std::array<std::uint8_t, 540> BigDigitFont = BuildBigDigitFont();
+constinit const std::array<std::uint8_t, 540> BigDigitFont = BuildBigDigitFont();
 
 }  // namespace kvr9

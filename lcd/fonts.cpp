@@ -1743,7 +1743,7 @@ constexpr std::array<std::uint8_t, kFont8x8Count * kFont8x8Size> BuildFont8x8() 
 
 }  // namespace
 
-const std::array<std::uint8_t, 480> SmallFont = BuildSmallFont();
-const std::array<std::uint8_t, 800> Font8x8 = BuildFont8x8();
+constinit const std::array<std::uint8_t, 480> SmallFont = BuildSmallFont();
+constinit const std::array<std::uint8_t, 800> Font8x8 = BuildFont8x8();
 
 }  // namespace kvr9

@@ -370,7 +370,7 @@ constexpr std::array<std::uint8_t, 1024> BuildIconBank(std::size_t bank) {
 
 }  // namespace
 
-const std::array<std::uint8_t, 1024> IconBankA = BuildIconBank(0);
-const std::array<std::uint8_t, 1024> IconBankB = BuildIconBank(1);
+constinit const std::array<std::uint8_t, 1024> IconBankA = BuildIconBank(0);
+constinit const std::array<std::uint8_t, 1024> IconBankB = BuildIconBank(1);
 
 }  // namespace kvr9
