@@ -10,14 +10,14 @@
 #   make test-deb-install  the packages installed, run and purged in a fresh
 #                          Debian 12 root (root and Debian's archive needed)
 
-#   make web    build the web page into web/dist and serve it on 127.0.0.1
+#   make web    build the web page into build/web/dist and serve it on 127.0.0.1
 #   make test-web  the web page's tests in headless Chromium (part of make test)
 #   make test-fresh  the README's two commands as a new user runs them, in a
 #                    fresh Debian 12 root (tens of minutes; not part of make test)
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	web test-web check-node-engines test-fresh bench-web clean
+	build-web web test-web check-node-engines test-fresh bench-web clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
@@ -93,13 +93,17 @@ test-deb-install-if-possible: deb
 	./scripts/test-deb-install.sh --if-possible build/deb
 
 
-# The web page: static files only; any web server can host web/dist.
+# The web page: static files only; any web server can host build/web/dist.
 WEB_PORT ?= 8000
 
-web: deps
-	./web/build.sh web/dist
+# The page is built by the web preset (emscripten's toolchain) into build/web/dist.
+build-web: deps
+	cmake --preset web
+	cmake --build --preset web
+
+web: build-web
 	@echo "The page: http://127.0.0.1:$(WEB_PORT)/  (Ctrl+C stops the server)"
-	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web/dist
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web/dist
 
 # The browser driver, exactly as locked; it never downloads a browser.
 node_modules/.package-lock.json: package.json package-lock.json | deps
@@ -112,14 +116,13 @@ WEB_TEST_ENV = KVR9_WEB_DIST=build/web/dist KVR9_HEADLESS=build/dev/tools/headle
 check-node-engines: node_modules/.package-lock.json
 	node scripts/check-node-engines.mjs package-lock.json
 
-test-web: build-dev check-node-engines
-	./web/build.sh build/web/dist
+test-web: build-dev build-web check-node-engines
 	$(WEB_TEST_ENV) node --test web/tests/
 
 # Pass cost, load time, size and CPU of the page (a measurement, not a test).
-bench-web: deps build/release/build.ninja node_modules/.package-lock.json
+bench-web: deps build/release/build.ninja build-web node_modules/.package-lock.json
 	cmake --build --preset release --target kvr9_bench
-	./web/build.sh build/web/dist
+	cmake --build --preset web --target kvr9_pass_bench
 	KVR9_WEB_DIST=build/web/dist node web/bench/measure.mjs build/release/bench/kvr9_bench
 
 

@@ -1,8 +1,10 @@
 // The page's side of the HostPanel: the firmware calls these, they call the
 // front panel that panel.js hands to the module as Module.panel.
 mergeInto(LibraryManager.library, {
-  kvr9_page_present: function (frameBytes) {
-    Module.panel.present(HEAPU8.subarray(frameBytes, frameBytes + 1024));
+  // pixels: the LCD painted as RGBA bytes, 256 x 128, or 0 when the picture
+  // is the one shown already.
+  kvr9_page_present: function (pixels) {
+    Module.panel.present(pixels === 0 ? null : new Uint8ClampedArray(HEAPU8.buffer, pixels, 256 * 128 * 4));
   },
   kvr9_page_set_lcd_visible: function (visible) {
     Module.panel.setLcdVisible(visible !== 0);
@@ -10,13 +12,7 @@ mergeInto(LibraryManager.library, {
   kvr9_page_set_alarm_led: function (lit) {
     Module.panel.setAlarmLed(lit !== 0);
   },
-  kvr9_page_is_calibrate_checked: function () {
-    return Module.panel.isCalibrateChecked() ? 1 : 0;
-  },
-  kvr9_page_is_key_fast_checked: function () {
-    return Module.panel.isKeyFastChecked() ? 1 : 0;
-  },
-  kvr9_page_append_comm_line: function (text) {
-    Module.panel.appendCommLine(UTF8ToString(text));
+  kvr9_page_append_comm_line: function (text, dropOldest, unchangedOnScreen) {
+    Module.panel.appendCommLine(UTF8ToString(text), dropOldest !== 0, unchangedOnScreen !== 0);
   },
 });

@@ -1,42 +1,30 @@
-// The instrument of the page and the entry points of its handlers. Each
-// handler stores what the window's handler of the same control stores.
+// The instrument of the page and the entry points of its handlers: each
+// applies the panel's input as the window's handler of the same control
+// does, through the host library, which records it for the session copy.
 #include <emscripten.h>
 
-#include <cstdint>
+#include <string>
 
 #include "core/instrument.h"
+#include "host/key_table.h"
+#include "host/panel_inputs.h"
+#include "host/session_record.h"
 #include "web/web_panel.h"
 
 namespace {
 
 struct Page {
-  kvr9::web::WebPanel panel;
   kvr9::Instrument instrument;
+  kvr9::SessionRecord session;
+  kvr9::PanelInputs inputs{instrument, &session};
+  kvr9::web::WebPanel panel{inputs};
+  std::string scenario;  // the last session copy, read by the page
   Page() { instrument.host = &panel; }
 };
 
-kvr9::Instrument& PageInstrument() {
+Page& ThePage() {
   static Page page;
-  return page.instrument;
-}
-
-kvr9::KeyEvent KeyFromPage(int key) {
-  switch (key) {
-    case kvr9::KeyPress:
-    case kvr9::KeyClockwise:
-    case kvr9::KeyAntiClockwise:
-    case kvr9::KeyF1:
-    case kvr9::KeyF2:
-      return static_cast<kvr9::KeyEvent>(key);
-    default:
-      return kvr9::KeyNone;
-  }
-}
-
-std::int32_t ConverterReading(int position) {
-  constexpr int kConverterMax = 4096;
-  if (position < 0) return 0;
-  return position > kConverterMax ? kConverterMax : position;
+  return page;
 }
 
 }  // namespace
@@ -47,33 +35,61 @@ extern "C" {
 // asynchronously, as it sleeps between passes); while the instrument runs it
 // only asks the loop to start over.
 EMSCRIPTEN_KEEPALIVE void kvr9_on() {
-  kvr9::RequestPowerOn(PageInstrument());
+  ThePage().inputs.PressOn();
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_off() {
-  kvr9::RequestStop(PageInstrument());
+  ThePage().inputs.PressOff();
 }
 
 EMSCRIPTEN_KEEPALIVE int kvr9_is_running() {
-  return kvr9::IsRunning(PageInstrument()) ? 1 : 0;
+  return kvr9::IsRunning(ThePage().instrument) ? 1 : 0;
 }
 
-// A key is kept only while none is pending.
+// A key is kept only while none is pending; a number that is no key is
+// ignored.
 EMSCRIPTEN_KEEPALIVE void kvr9_store_key(int key) {
-  const kvr9::KeyEvent event = KeyFromPage(key);
-  if (event != kvr9::KeyNone) kvr9::StoreKey(PageInstrument(), event);
+  const kvr9::InstrumentKey* named = kvr9::KeyByEvent(static_cast<kvr9::KeyEvent>(key));
+  if (key > 0 && named != nullptr) ThePage().inputs.ClickKey(named->key);
+}
+
+// The keyboard keys (KeyboardEvent.key) that work the instrument's keys, as
+// "F1=f1 F2=f2 ...": the key table the window uses, read by the page once.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_keyboard_table() {
+  static const std::string table = [] {
+    std::string text;
+    for (const kvr9::InstrumentKey& key : kvr9::InstrumentKeys()) {
+      text += std::string(text.empty() ? "" : " ") + key.keyboard + "=" + key.word;
+    }
+    return text;
+  }();
+  return table.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_altitude_converter(int position) {
-  PageInstrument().state.airData.altAdcRaw = ConverterReading(position);
+  ThePage().inputs.MoveSlider(kvr9::SliderKind::Altitude, position);
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_airspeed_converter(int position) {
-  PageInstrument().state.airData.asiAdcRaw = ConverterReading(position);
+  ThePage().inputs.MoveSlider(kvr9::SliderKind::Airspeed, position);
+}
+
+// box 0 "Calibrate", 1 "KeyFast".
+EMSCRIPTEN_KEEPALIVE void kvr9_set_box(int box, int checked) {
+  ThePage().inputs.SetBox(box == 0 ? kvr9::BoxKind::Calibrate : kvr9::BoxKind::KeyFast,
+                          checked != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_timer_tick() {
-  kvr9::OnTimerTick(PageInstrument());
+  ThePage().inputs.TimerTick();
+}
+
+// The session so far as a kvr9-headless scenario; valid until the next
+// call. The page puts its header comment lines above it.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario() {
+  Page& page = ThePage();
+  page.scenario = page.session.AsScenario("");
+  return page.scenario.c_str();
 }
 
 }  // extern "C"

@@ -5,31 +5,15 @@
 "use strict";
 
 (function () {
-  const kLcdWidth = 128;
-  const kLcdHeight = 64;
+  // The LCD as painted by the firmware's side, each dot a 2 x 2 block.
+  const kLcdPictureWidth = 256;
+  const kLcdPictureHeight = 128;
   const kTimerIntervalMs = 100;
-  const kMaxCommLines = 1000;
-  // A blank LCD dot: the window's colour for an inactive window's frame
-  // under Qt's Fusion style (184, 184, 184).
-  const kBlankDot = [184, 184, 184];
-  const kDarkDot = [0, 0, 0];
   const kLedLit = "rgb(255, 0, 0)";
   const kLedUnlit = "rgb(128, 0, 0)";
 
   // The instrument's key events, as the firmware numbers them.
   const Keys = { press: 1, cw: 2, ccw: 3, f1: 4, f2: 5 };
-
-  // The window's keyboard keys (KeyboardEvent.key), whichever control has
-  // the focus: they work the instrument as the clicks do.
-  // The window's keys, on keys no control uses, so a focused slider, box
-  // or button keeps its arrows, Page Up/Down and Space.
-  const kKeyboard = {
-    F1: "f1",
-    F2: "f2",
-    F3: "press",
-    "+": "cw",
-    "-": "ccw",
-  };
 
   const byId = (id) => document.getElementById(id);
 
@@ -44,80 +28,43 @@
     notice.hidden = false;
   }
 
-  // The LCD surface: 257 x 129 pixels, white when first painted; each dot a
-  // 2 x 2 block at the top left, so the last column and row stay white.
+  // The LCD surface: 257 x 129 pixels, white at first; the firmware's side
+  // paints each dot as a 2 x 2 block at the top left, so the last column and
+  // row stay white.
   const lcd = {
     canvas: null,
     context: null,
-    image: null,
-    frame: new Uint8Array(1024),
     visible: true,
     visibilityQueued: false,
 
-    present(bytes) {
-      // A picture unchanged since the last frame needs no repaint.
-      if (this.image !== null && bytes.every((byte, i) => byte === this.frame[i])) return;
-      this.frame.set(bytes);
-      if (this.image === null) {
-        this.image = this.context.createImageData(this.canvas.width, this.canvas.height);
-        this.image.data.fill(255);
-      }
-      PaintDots(this.image.data, this.canvas.width, this.frame);
-      this.context.putImageData(this.image, 0, 0);
+    // pixels: RGBA bytes of the picture, or null when it is unchanged.
+    present(pixels) {
+      if (pixels === null) return;
+      this.context.putImageData(new ImageData(pixels, kLcdPictureWidth, kLcdPictureHeight), 0, 0);
     },
 
-    // The picture Ctrl+C copies: the frame buffer as painted, 256 x 128.
+    // The picture Ctrl+C copies: the LCD as painted, 256 x 128.
     picture() {
       const canvas = document.createElement("canvas");
-      canvas.width = 2 * kLcdWidth;
-      canvas.height = 2 * kLcdHeight;
-      const context = canvas.getContext("2d");
-      const image = context.createImageData(canvas.width, canvas.height);
-      PaintDots(image.data, canvas.width, this.frame);
-      context.putImageData(image, 0, 0);
+      canvas.width = kLcdPictureWidth;
+      canvas.height = kLcdPictureHeight;
+      canvas.getContext("2d").drawImage(this.canvas, 0, 0);
       return canvas;
     },
   };
 
-  // Dot (x, y) is bit y & 7 of byte (y / 8) * 128 + x; a set bit is dark.
-  function PaintDots(pixels, stride, frame) {
-    for (let y = 0; y < kLcdHeight; ++y) {
-      const page = (y >> 3) * kLcdWidth;
-      const mask = 1 << (y & 7);
-      for (let x = 0; x < kLcdWidth; ++x) {
-        const colour = frame[page + x] & mask ? kDarkDot : kBlankDot;
-        for (let dy = 0; dy < 2; ++dy) {
-          let at = ((2 * y + dy) * stride + 2 * x) * 4;
-          for (let dx = 0; dx < 2; ++dx, at += 4) {
-            pixels[at] = colour[0];
-            pixels[at + 1] = colour[1];
-            pixels[at + 2] = colour[2];
-            pixels[at + 3] = 255;
-          }
-        }
-      }
-    }
-  }
-
-  // The communication window keeps its latest lines only, a row each. A
-  // new row lays out only itself, where a text box lays out all its lines
-  // again; once the window is full of the line that comes again, it is left
-  // as it is, since dropping the oldest row and adding that line would
-  // change nothing a person sees.
+  // The communication window keeps its latest lines only, a row each; a new
+  // row lays out only itself, where a text box lays out all its lines
+  // again. The firmware's side says when the oldest row goes, and when the
+  // window would look the same after the line, which it then leaves alone.
   const memo = {
     element: null,
-    lineCount: 0,
-    lastLine: null,
-    repeats: 0,
-    append(line) {
-      this.repeats = line === this.lastLine ? this.repeats + 1 : 1;
-      this.lastLine = line;
-      if (this.lineCount === kMaxCommLines && this.repeats > kMaxCommLines) return;
+    append(line, dropOldest, unchangedOnScreen) {
+      if (unchangedOnScreen) return;
       const row = document.createElement("div");
       row.textContent = line;
       this.element.appendChild(row);
-      if (this.lineCount === kMaxCommLines) this.element.firstElementChild.remove();
-      else ++this.lineCount;
+      if (dropOldest) this.element.firstElementChild.remove();
       this.element.scrollTop = this.element.scrollHeight;
     },
   };
@@ -151,12 +98,11 @@
       ledLit = lit;
       byId("Shape1").style.backgroundColor = lit ? kLedLit : kLedUnlit;
     },
-    isCalibrateChecked: () => byId("CheckBox2").firstElementChild.checked,
-    isKeyFastChecked: () => byId("CheckBox3").firstElementChild.checked,
-    appendCommLine: (text) => memo.append(text),
+    appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
   };
 
   let firmware = null;
+  const sessionStart = new Date();
 
   function Fail(error) {
     showNotice("The simulator stopped with an error: " + (error && error.message ? error.message : error));
@@ -195,6 +141,26 @@
     firmware._kvr9_timer_tick();
   }
 
+  // The session so far, as a scenario that kvr9-headless replays with the
+  // same frames, LED and state.
+  function CopySessionAsScenario() {
+    const started = sessionStart.toISOString().slice(0, 19).replace("T", " ");
+    const now = new Date().toISOString().slice(0, 19).replace("T", " ");
+    const header =
+      `# A session of the KVR-9 web page, recorded from ${started} to ${now} UTC.\n` +
+      "# Replays in kvr9-headless with the same frames, LED and state.\n";
+    // Called straight, not through ccall, which would wait for the pass.
+    const scenario = header + firmware.UTF8ToString(firmware._kvr9_session_scenario());
+    observe("session", scenario);
+    if (!navigator.clipboard || typeof navigator.clipboard.writeText !== "function") {
+      showNotice("This browser does not let the page copy text to the clipboard.");
+      return;
+    }
+    navigator.clipboard
+      .writeText(scenario)
+      .catch(() => showNotice("The browser refused to copy the session to the clipboard."));
+  }
+
   function CopyLcdPicture() {
     lcd.picture().toBlob((png) => {
       if (!navigator.clipboard || typeof ClipboardItem === "undefined") {
@@ -213,19 +179,34 @@
     if (event.ctrlKey && !event.altKey && !event.metaKey) {
       if (event.key !== "c" && event.key !== "C") return;
       event.preventDefault();
-      CopyLcdPicture();
+      if (event.shiftKey) CopySessionAsScenario();
+      else CopyLcdPicture();
       return;
     }
     if (event.altKey || event.metaKey) return;
-    const key = kKeyboard[event.key];
+    const key = KeyForKeyboard(event.key);
     if (key === undefined) return;
     event.preventDefault();
     StoreKey(key);
   }
 
+  // The instrument key that a keyboard key works ("f1", "press", ...), from
+  // the key table the window uses too; undefined for none.
+  let keyboard = null;
+  function KeyForKeyboard(name) {
+    if (keyboard === null) {
+      const table = firmware.UTF8ToString(firmware._kvr9_keyboard_table());
+      keyboard = new Map(table.split(" ").map((entry) => {
+        const at = entry.lastIndexOf("=");
+        return [entry.slice(0, at), entry.slice(at + 1)];
+      }));
+    }
+    return keyboard.get(name);
+  }
+
   // Nor does the browser act on the panel's keys when they are released.
   function OnKeyUp(event) {
-    if (kKeyboard[event.key] !== undefined) event.preventDefault();
+    if (!event.ctrlKey && KeyForKeyboard(event.key) !== undefined) event.preventDefault();
   }
 
   function ConnectHandlers() {
@@ -242,10 +223,11 @@
       TrackBarChange(altitude, byId("Label3"), firmware._kvr9_set_altitude_converter, "altitude"));
     airspeed.addEventListener("input", () =>
       TrackBarChange(airspeed, byId("Label13"), firmware._kvr9_set_airspeed_converter, "airspeed"));
-    for (const [id, name] of [["CheckBox2", "calibrate"], ["CheckBox3", "keyfast"]]) {
+    ["CheckBox2", "CheckBox3"].forEach((id, number) => {
       const box = byId(id).firstElementChild;
-      box.addEventListener("change", () => observe("box", { name, checked: box.checked }));
-    }
+      box.addEventListener("change", () => firmware._kvr9_set_box(number, box.checked ? 1 : 0));
+    });
+    byId("CopySession").addEventListener("click", CopySessionAsScenario);
     // The wheel over the knob turns it (away from you: clockwise).
     byId("Image5").addEventListener(
       "wheel",
@@ -285,6 +267,8 @@
   function Start() {
     lcd.canvas = byId("Image1");
     lcd.context = lcd.canvas.getContext("2d");
+    lcd.context.fillStyle = "#fff";
+    lcd.context.fillRect(0, 0, lcd.canvas.width, lcd.canvas.height);
     memo.element = byId("Memo1");
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
       showNotice(

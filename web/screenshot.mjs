@@ -1,4 +1,4 @@
-// Draws docs/web-page.png: the page served from web/dist, switched on and
+// Draws docs/web-page.png: the page served from build/web/dist, switched on and
 // resting on the main display.
 //   node web/screenshot.mjs [OUT.png]
 import { launchBrowser, openPanel, startServer, waitForFrames } from "./tests/harness.mjs";

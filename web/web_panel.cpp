@@ -2,20 +2,34 @@
 
 #include <emscripten.h>
 
+#include "host/lcd_painter.h"
+
 // Implemented by the page (page_bridge.js hands them to panel.js).
 extern "C" {
-void kvr9_page_present(const std::uint8_t* frameBytes);
+void kvr9_page_present(const std::uint32_t* pixels);
 void kvr9_page_set_lcd_visible(int visible);
 void kvr9_page_set_alarm_led(int lit);
-int kvr9_page_is_calibrate_checked();
-int kvr9_page_is_key_fast_checked();
-void kvr9_page_append_comm_line(const char* text);
+void kvr9_page_append_comm_line(const char* text, int dropOldest, int unchangedOnScreen);
 }
 
 namespace kvr9::web {
 
+WebPanel::WebPanel(PanelInputs& inputs)
+    : inputs_(inputs),
+      picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
+
+// The page is told of every pass; a picture unchanged since the last frame
+// is not painted again.
 void WebPanel::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
-  kvr9_page_present(frameBuffer.bytes.data());
+  if (painted_ && frameBuffer.bytes == paintedFrame_.bytes) {
+    kvr9_page_present(nullptr);
+    return;
+  }
+  PaintLcd(picture_.data(), kLcdWidth * kLcdScale, frameBuffer, RgbaBytesPixel(kLcdDarkDot),
+           RgbaBytesPixel(kLcdDefaultBlankDot), kLcdScale);
+  paintedFrame_ = frameBuffer;
+  painted_ = true;
+  kvr9_page_present(picture_.data());
 }
 
 void WebPanel::SetLcdVisible(bool visible) {
@@ -27,15 +41,19 @@ void WebPanel::SetAlarmLed(bool lit) {
 }
 
 bool WebPanel::IsCalibrateChecked() {
-  return kvr9_page_is_calibrate_checked() != 0;
+  return inputs_.IsCalibrateChecked();
 }
 
 bool WebPanel::IsKeyFastChecked() {
-  return kvr9_page_is_key_fast_checked() != 0;
+  return inputs_.IsKeyFastChecked();
 }
 
+// The page's communication window is a list of rows, all of it laid out:
+// it looks the same after a line when its every row is that line.
 void WebPanel::AppendCommLine(const char* text) {
-  kvr9_page_append_comm_line(text);
+  const CommLines::Change change = commLines_.Append(text);
+  kvr9_page_append_comm_line(text, change.dropOldest ? 1 : 0,
+                             CommLines::LooksTheSame(change, CommLines::kMostLines) ? 1 : 0);
 }
 
 // The browser runs the page's handlers only while the firmware sleeps here:
@@ -43,10 +61,12 @@ void WebPanel::AppendCommLine(const char* text) {
 // click, slider move and timer tick through) and lasts until 100 ms have
 // passed since the previous pass began. Unpaced, the loop would spin a core.
 void WebPanel::ProcessPendingEvents() {
+  inputs_.EventsBegin();
   double remainingMs = 0.0;
   if (passStartMs_ >= 0.0) remainingMs = kPassPeriodMs - (emscripten_get_now() - passStartMs_);
   emscripten_sleep(remainingMs > 0.0 ? static_cast<unsigned int>(remainingMs) : 0U);
   passStartMs_ = emscripten_get_now();
+  inputs_.EventsEnd();
 }
 
 }  // namespace kvr9::web

@@ -1,15 +1,24 @@
 // The web page as the instrument's front panel: the HostPanel that the
 // firmware's main loop talks to when it runs as WebAssembly in a browser.
-// The page's controls live in JavaScript (panel.js); this side only hands
-// the loop's requests over to them and yields to the browser between passes.
+// The page's controls live in JavaScript (panel.js); this side paints the
+// LCD with the host library's painter, keeps the communication window's
+// rule and the check boxes' state, hands the rest to the page and yields
+// to the browser between passes.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "core/instrument.h"
+#include "host/comm_lines.h"
+#include "host/panel_inputs.h"
 
 namespace kvr9::web {
 
 class WebPanel : public HostPanel {
  public:
+  explicit WebPanel(PanelInputs& inputs);
+
   void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
   void SetLcdVisible(bool visible) override;
   void SetAlarmLed(bool lit) override;
@@ -20,8 +29,15 @@ class WebPanel : public HostPanel {
 
   // One pass of the running loop lasts at least this long, as in the window.
   static constexpr double kPassPeriodMs = 100.0;
+  // The LCD as the page shows it: each dot a 2 x 2 block.
+  static constexpr int kLcdScale = 2;
 
  private:
+  PanelInputs& inputs_;
+  CommLines commLines_;
+  std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
+  FrameBuffer paintedFrame_;
+  bool painted_ = false;
   double passStartMs_ = -1.0;  // when the present pass began; none yet
 };
 

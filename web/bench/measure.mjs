@@ -1,22 +1,17 @@
 // Measures the web page (not a test): a firmware pass in the page against
 // the native pass, the time to the first frame, the size of its files and
 // its CPU at rest on the main display. node web/bench/measure.mjs KVR9_BENCH
-import { execFileSync, spawnSync } from "node:child_process";
+import { spawnSync } from "node:child_process";
 import { readdirSync, readFileSync, statSync } from "node:fs";
-import { dirname, join, resolve } from "node:path";
+import { join, resolve } from "node:path";
 import { distDir, launchBrowser, openPanel, startServer } from "../tests/harness.mjs";
 
 const nativeBench = process.argv[2];
-const root = resolve(dirname(new URL(import.meta.url).pathname), "../..");
 const served = resolve(distDir, "..");
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-// The same pass built with the page's flags, beside the page.
-execFileSync("em++", ["-std=c++20", "-O2", `-I${root}`, `-I${root}/tests`,
-  ...readFileSync(join(root, "CMakeLists.txt"), "utf8").match(/^\s+(core|lcd|screens)\/\S+\.cpp$/gm).map((f) => join(root, f.trim())),
-  join(root, "web/bench/pass_bench.cpp"), "-sASYNCIFY", "-sMODULARIZE=1", "-sEXPORT_NAME=createPassBench",
-  "-sENVIRONMENT=web", "-sFILESYSTEM=0", '-sEXPORTED_FUNCTIONS=["_kvr9_pass_ns"]',
-  "-o", join(served, "pass_bench.js")], { env: { ...process.env, NODE_PATH: "/usr/share/nodejs" }, stdio: "inherit" });
+// The same pass built with the page's flags, beside the page (the web
+// preset's kvr9_pass_bench target writes it there).
 
 const native = JSON.parse(spawnSync(nativeBench, ["--benchmark_filter=BM_MainLoopPass/13$", "--benchmark_repetitions=5",
   "--benchmark_format=json"], { encoding: "utf8" }).stdout).benchmarks

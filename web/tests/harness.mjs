@@ -10,7 +10,7 @@ import { fileURLToPath } from "node:url";
 import { chromium } from "playwright-core";
 
 const root = resolve(fileURLToPath(new URL("../..", import.meta.url)));
-export const distDir = process.env.KVR9_WEB_DIST ?? join(root, "web", "dist");
+export const distDir = process.env.KVR9_WEB_DIST ?? join(root, "build", "web", "dist");
 export const headlessDriver =
   process.env.KVR9_HEADLESS ?? join(root, "build", "dev", "tools", "headless", "kvr9-headless");
 
@@ -63,6 +63,8 @@ export async function launchBrowser() {
     args: kChromiumFlags,
     viewport: { width: 800, height: 600 },
   });
+  // The session copy goes to the clipboard, as a person's would.
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
   return {
     context,
     async close() {
@@ -169,9 +171,7 @@ export async function clickForm(page, left, top) {
   await page.mouse.click(form.x + left, form.y + top);
 }
 
-// The recorded session as a kvr9-headless scenario: the page's events at
-// the same moments between passes, and after every frame the LCD, the LED
-// and the fields the tests look at.
+// The fields the tests look at, shown after every frame of a replay.
 const kFields = [
   "currentScreen",
   "cursor",
@@ -184,28 +184,19 @@ const kFields = [
   "alarmAcknowledged",
 ];
 
-export function scenarioOf(log) {
+// A session as the page copies it, with the LCD, the LED and the fields
+// shown after every frame: each "on" and each pass presents one.
+export function withEveryFrameShown(scenario) {
+  const show = ["show-lcd", "show-led", ...kFields.map((field) => `show ${field}`)];
   const steps = [];
-  let afterOn = false;
-  for (const { kind, detail, art } of log) {
-    if (kind === "on") {
-      steps.push("on");
-      afterOn = true;
-    } else if (kind === "off") {
-      steps.push("off");
-    } else if (kind === "key") {
-      steps.push(`key ${detail}`);
-    } else if (kind === "slider") {
-      steps.push(`slider ${detail.name} ${detail.position}`);
-    } else if (kind === "box") {
-      steps.push(`box ${detail.name} ${detail.checked ? "on" : "off"}`);
-    } else if (kind === "tick") {
-      steps.push("tick");
-    } else if (kind === "frame" && art !== undefined) {
-      // The first frame after "ON" is the first splash pass that "on" runs.
-      if (!afterOn) steps.push("pass");
-      afterOn = false;
-      steps.push("show-lcd", "show-led", ...kFields.map((field) => `show ${field}`));
+  for (const line of scenario.split("\n")) {
+    const words = line.replace(/#.*/, "").trim().split(/\s+/);
+    if (words[0] === "pass") {
+      for (let n = Number(words[1] ?? 1); n > 0; --n) steps.push("pass", ...show);
+    } else if (words[0] === "on") {
+      steps.push("on", ...show);
+    } else if (words[0] !== "") {
+      steps.push(line);
     }
   }
   return steps.join("\n") + "\n";
@@ -232,9 +223,18 @@ export function replay(scenario) {
   return frames;
 }
 
-// The page's frames beside kvr9-headless's for the same session.
+// The page's frames beside kvr9-headless's for the session the page itself
+// copies (Ctrl+Shift+C), taken between two passes with the page's log.
 export async function pageAndHeadless(page) {
-  const log = await session(page);
+  const log = await page.evaluate(() => {
+    const copy = { key: "C", ctrlKey: true, shiftKey: true, bubbles: true };
+    document.dispatchEvent(new KeyboardEvent("keydown", copy));
+    return window.kvr9Session;
+  });
   const shown = log.filter((entry) => entry.kind === "frame");
-  return { log, shown, expected: replay(scenarioOf(log)) };
+  const copied = log.filter((entry) => entry.kind === "session").pop().detail;
+  const expected = replay(withEveryFrameShown(copied));
+  // A restart asked for in the pass now ending has not shown its frame yet.
+  if (/\non\n$/.test(copied) && expected.length === shown.length + 1) expected.pop();
+  return { log, shown, expected, copied };
 }

@@ -13,10 +13,12 @@ import {
   launchBrowser,
   openPanel,
   pageAndHeadless,
+  replay,
   startServer,
   waitForFrames,
   waitForMoreFrames,
   waitForTicks,
+  withEveryFrameShown,
 } from "./harness.mjs";
 
 // The form's controls: left, top, width, height in client pixels.
@@ -328,3 +330,28 @@ for (const [missing, spoil, says] of kMissing) {
     await page.close();
   });
 }
+
+// The visible control copies the session; pasted into kvr9-headless it
+// replays to the page's frames, a key pressed at once after a restart
+// included (the restart takes effect when the pass ends, as in the window).
+test("Copy session puts on the clipboard a scenario that replays to the same frames", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  await act(page, () => click(page, "Image5"));
+  await page.evaluate(() => {
+    document.getElementById("Button1").click();
+    const key = { key: "F2", bubbles: true };
+    document.dispatchEvent(new KeyboardEvent("keydown", key));
+  });
+  await waitForMoreFrames(page, kSplashPasses + 3);
+  await page.locator("#CopySession").click();
+  const copied = await page.evaluate(() => navigator.clipboard.readText());
+  // The frames the page had shown when the copy was made.
+  const log = await page.evaluate(() => window.kvr9Session);
+  const copiedAt = log.findIndex((entry) => entry.kind === "session");
+  const shown = log.slice(0, copiedAt).filter((entry) => entry.kind === "frame");
+  assert.match(copied, /^# A session of the KVR-9 web page/);
+  assert.match(copied, /^key f2\n(tick\n)*on$/m, "the key before the restart, which comes at the pass's end");
+  assertSameAsHeadless(shown, replay(withEveryFrameShown(copied)));
+  await finish(panel);
+});
