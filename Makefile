@@ -2,6 +2,7 @@
 #   make run    build and start the simulator window
 #   make test   build and run every test, in the dev and the asan builds,
 #               build the release and install it into a temporary prefix,
+#               build and test the headless driver without Qt,
 #               and a brief fuzz run of the drawing operations
 #   make fuzz   a longer fuzz run (FUZZ_SECONDS, default 300)
 #   make bench  the firmware benchmarks in the release build
@@ -17,7 +18,7 @@
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	build-web web test-web check-node-engines test-fresh bench-web clean
+	build-web web test-web check-node-engines test-fresh test-headless bench-web clean
 
 FUZZ_SECONDS ?= 300
 BRIEF_FUZZ_SECONDS ?= 20
@@ -129,7 +130,14 @@ bench-web: deps build/release/build.ninja build-web node_modules/.package-lock.j
 test-fresh:
 	./scripts/test-fresh.sh
 
-test: test-dev test-asan test-release test-fuzz test-web test-deb test-deb-install-if-possible
+# The firmware, the host library and kvr9-headless configured without Qt,
+# as a CI runner that wants only the driver builds them.
+test-headless: deps
+	cmake --preset headless
+	cmake --build --preset headless
+	ctest --preset headless -j $(JOBS)
+
+test: test-dev test-asan test-release test-headless test-fuzz test-web test-deb test-deb-install-if-possible
 
 clean:
 	rm -rf build

@@ -25,4 +25,10 @@ sleep 2
 kill -0 "$sim" || { echo "the installed simulator did not stay up" >&2; exit 1; }
 kill "$sim"; wait "$sim" || true
 printf 'on\npass 80\nexpect currentScreen MainScreen\n' | "$prefix/bin/kvr9-headless"
+# The driver a CI runner installs loads no GUI toolkit.
+if ldd "$prefix/bin/kvr9-headless" | grep -qi 'libqt\|libX11\|libGL'; then
+  echo "the installed kvr9-headless loads a GUI library:" >&2
+  ldd "$prefix/bin/kvr9-headless" >&2
+  exit 1
+fi
 echo "installed and started from $prefix"

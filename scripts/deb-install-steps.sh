@@ -16,6 +16,13 @@ snapshot() {
 }
 
 apt-get update -qq
+# A CI runner wants the driver alone, and no GUI stack with it.
+say "installing kvr9-headless alone"
+apt-get install -y -q ./kvr9-headless_*.deb > /tmp/install.log 2>&1 || { cat /tmp/install.log >&2; fail "apt-get install kvr9-headless"; }
+qt="$(dpkg -l 'libqt6*' 2>/dev/null | awk '/^ii/ { print $2 }')"
+[ -z "$qt" ] || fail "installing kvr9-headless alone pulled in: $qt"
+say "kvr9-headless pulled in no libqt6 package"
+apt-get purge -y -q --auto-remove kvr9-headless > /dev/null
 say "installing, with dependencies from the archive only"
 # shellcheck disable=SC2086
 apt-get install -y -q $debs > /tmp/install.log 2>&1 || { cat /tmp/install.log >&2; fail "apt-get install"; }
