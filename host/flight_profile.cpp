@@ -1,0 +1,100 @@
+#include "host/flight_profile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include "host/profile_text.h"
+
+namespace kvr9 {
+
+using profile_text::InFile;
+
+ProfileSample FlightProfile::At(double seconds) const {
+  if (samples_.empty()) return {seconds, 0, 0};
+  if (!(seconds > samples_.front().seconds)) {
+    ProfileSample first = samples_.front();
+    first.seconds = seconds;
+    return first;
+  }
+  const auto after =
+      std::upper_bound(samples_.begin(), samples_.end(), seconds,
+                       [](double t, const ProfileSample& sample) { return t < sample.seconds; });
+  if (after == samples_.end()) {
+    ProfileSample last = samples_.back();
+    last.seconds = seconds;
+    return last;
+  }
+  const ProfileSample& b = *after;
+  const ProfileSample& a = *(after - 1);
+  const double f = (seconds - a.seconds) / (b.seconds - a.seconds);
+  return {seconds, a.altitudeFt + f * (b.altitudeFt - a.altitudeFt),
+          a.airspeedMph + f * (b.airspeedMph - a.airspeedMph)};
+}
+
+ProfileRange FlightProfile::AltitudeRangeFt() const {
+  if (samples_.empty()) return {};
+  const auto [low, high] = std::minmax_element(
+      samples_.begin(), samples_.end(),
+      [](const ProfileSample& a, const ProfileSample& b) { return a.altitudeFt < b.altitudeFt; });
+  return {low->altitudeFt, high->altitudeFt};
+}
+
+ProfileRange FlightProfile::AirspeedRangeMph() const {
+  if (samples_.empty()) return {};
+  const auto [low, high] = std::minmax_element(
+      samples_.begin(), samples_.end(),
+      [](const ProfileSample& a, const ProfileSample& b) { return a.airspeedMph < b.airspeedMph; });
+  return {low->airspeedMph, high->airspeedMph};
+}
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+}  // namespace
+
+ProfileReadResult ReadProfileFile(const std::string& path) {
+  ProfileReadResult result;
+  const std::string extension = LowerExtension(path);
+  if (extension != "csv" && extension != "igc") {
+    result.error = InFile(path, "a flight profile is a .csv or an .igc file");
+    return result;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    result.error = InFile(path, "cannot be opened");
+    return result;
+  }
+  // The size is checked before anything is read; a file of unknown size (a
+  // pipe) is read only up to one byte past the cap.
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size >= 0) {
+    result.error = profile_text::SizeError(static_cast<std::size_t>(size), path);
+    if (!result.Ok()) return result;
+  }
+  file.clear();
+  file.seekg(0, std::ios::beg);
+  std::string text;
+  char chunk[1 << 16];
+  while (text.size() <= kLargestProfileBytes && file.read(chunk, sizeof chunk).gcount() > 0) {
+    text.append(chunk, static_cast<std::size_t>(file.gcount()));
+  }
+  if (file.bad()) {
+    result.error = InFile(path, "cannot be read");
+    return result;
+  }
+  result.error = profile_text::SizeError(text.size(), path);
+  if (!result.Ok()) return result;
+  return extension == "csv" ? ReadCsvProfile(text, path) : ReadIgcProfile(text, path);
+}
+
+}  // namespace kvr9
