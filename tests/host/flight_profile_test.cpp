@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 
 #include "core/instrument.h"
@@ -55,6 +56,10 @@ std::string Fix(const char* time, const char* pressure, const char* gnss, const 
   char latitude[16];
   std::snprintf(latitude, sizeof latitude, "46%05dN", 10000 + northMin);
   return std::string("B") + time + latitude + "00730000EA" + pressure + gnss + extra + "\r\n";
+}
+
+void PrintTo(const GoodCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 class ReadsGoodProfile : public testing::TestWithParam<GoodCase> {};
@@ -182,6 +187,10 @@ struct BadCase {
   const char* where;  // the message's start: "t:LINE: " or "t: "
   const char* what;   // a word of it
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RefusesBadProfile : public testing::TestWithParam<BadCase> {};
 
