@@ -59,15 +59,22 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
+// Any other name (a pipe, say) is told by its first line: an IGC file opens
+// with its A record, "A" and a three-character maker code.
+bool LooksLikeIgc(std::string_view text) {
+  if (text.size() < 4 || text[0] != 'A') return false;
+  for (std::size_t i = 1; i < 4; ++i) {
+    const char c = text[i];
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ProfileReadResult ReadProfileFile(const std::string& path) {
   ProfileReadResult result;
   const std::string extension = LowerExtension(path);
-  if (extension != "csv" && extension != "igc") {
-    result.error = InFile(path, "a flight profile is a .csv or an .igc file");
-    return result;
-  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     result.error = InFile(path, "cannot be opened");
@@ -94,7 +101,9 @@ ProfileReadResult ReadProfileFile(const std::string& path) {
   }
   result.error = profile_text::SizeError(text.size(), path);
   if (!result.Ok()) return result;
-  return extension == "csv" ? ReadCsvProfile(text, path) : ReadIgcProfile(text, path);
+  if (extension == "csv") return ReadCsvProfile(text, path);
+  if (extension == "igc") return ReadIgcProfile(text, path);
+  return LooksLikeIgc(text) ? ReadIgcProfile(text, path) : ReadCsvProfile(text, path);
 }
 
 }  // namespace kvr9

@@ -65,7 +65,8 @@ struct ProfileReadResult {
   bool Ok() const { return error.empty(); }
 };
 
-// Chooses the reader by the name's extension, .csv or .igc (any case).
+// Chooses the reader by the name's extension, .csv or .igc (any case), and
+// for other names by the first line: an IGC A record, else CSV.
 ProfileReadResult ReadProfileFile(const std::string& path);
 
 // `source` names the text in messages (the file's path).

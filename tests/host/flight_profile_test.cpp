@@ -285,11 +285,29 @@ TEST(ProfileSizeCap, TextAndFileOverTheCapRefused) {
                          " bytes is more than the 64 MB a profile may hold");
 }
 
-TEST(ProfileFile, UnknownKindAndMissingFileRefused) {
-  EXPECT_EQ(ReadProfileFile("flight.txt").error,
-            "flight.txt: a flight profile is a .csv or an .igc file");
-  EXPECT_EQ(ReadProfileFile("/nonexistent/flight.IGC").error,
-            "/nonexistent/flight.IGC: cannot be opened");
+// Files are told apart by extension, else by the first line.
+TEST(ProfileFile, ReaderChosenByNameOrFirstLine) {
+  const std::filesystem::path dir = testing::TempDir();
+  const std::string igc = "AXXX1\r\n" + Fix("100000", "00100", "00150");
+  const std::string csv = kCsvHeader + "0,0,0\n";
+  const struct {
+    const char* name;
+    const std::string* text;
+    bool ok;
+  } rows[] = {{"p.IGC", &igc, true},
+              {"p.dat", &igc, true},
+              {"p", &csv, true},
+              {"p.igc", &csv, false},
+              {"p.csv", &igc, false}};
+  for (const auto& row : rows) {
+    const std::filesystem::path path = dir / row.name;
+    { std::ofstream(path, std::ios::binary) << *row.text; }
+    const ProfileReadResult r = ReadProfileFile(path.string());
+    std::filesystem::remove(path);
+    EXPECT_EQ(r.Ok(), row.ok) << row.name << ": " << r.error;
+  }
+  EXPECT_EQ(ReadProfileFile("/nonexistent/flight.igc").error,
+            "/nonexistent/flight.igc: cannot be opened");
 }
 
 // The limits the readers hold profiles to are what the firmware's channels
