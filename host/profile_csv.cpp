@@ -118,7 +118,7 @@ bool ParseClock(std::string_view text, double& seconds) {
       !ParseDigits(text.substr(first + 4, 2), secs) || minutes > 59 || secs > 59) {
     return false;
   }
-  seconds = static_cast<double>(hours * 3600 + minutes * 60 + secs);
+  seconds = static_cast<double>(hours) * 3600 + static_cast<double>(minutes * 60 + secs);
   return true;
 }
 

@@ -5,6 +5,7 @@
 // nothing of the headers is kept.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 #include <optional>
@@ -19,10 +20,10 @@ using namespace profile_text;
 
 namespace {
 
-constexpr long kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDay = 86400;
 // A fall in the time of day is taken for midnight when the clock has moved
 // on less than this across it; a larger fall is time running backwards.
-constexpr long kLongestMidnightStep = 12 * 3600;
+constexpr std::int64_t kLongestMidnightStep = 12 * 3600;
 // B record layout, 0-based: time 1..6, latitude 7..14, longitude 15..23,
 // validity 24, pressure altitude 25..29, GNSS altitude 30..34.
 constexpr std::size_t kFixBytes = 35;
@@ -36,17 +37,19 @@ struct Extension {
 
 struct Fix {
   std::size_t line = 0;
-  long seconds = 0;
-  double latitude = 0;  // radians
+  std::int64_t seconds = 0;  // days of midnights included, so 64-bit on every target
+  double latitude = 0;       // radians
   double longitude = 0;
   long pressureAltitudeM = 0;
   long gnssAltitudeM = 0;
   long airspeedKmh = 0;  // IAS or TAS, as declared
 };
 
-std::string Clock(long seconds) {
+// A time of day, hh:mm:ss.
+std::string Clock(std::int64_t timeOfDay) {
+  const auto seconds = static_cast<int>(timeOfDay % kSecondsPerDay);
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", seconds / 3600 % 24, seconds / 60 % 60,
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
                 seconds % 60);
   return buffer;
 }
@@ -195,8 +198,8 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
   bool haveExtensions = false;
   std::vector<Fix> fixes;
   std::size_t firstRepeatLine = 0;
-  long day = 0;
-  long lastTimeOfDay = 0;
+  std::int64_t day = 0;
+  std::int64_t lastTimeOfDay = 0;
   LineReader lines(text);
   std::string_view line;
   while (lines.Next(line)) {
@@ -222,7 +225,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     fix.line = lines.Number();
     const std::string wrong = ReadFix(line, ias ? ias : tas, fix);
     if (!wrong.empty()) return fail(wrong);
-    const long timeOfDay = fix.seconds;
+    const std::int64_t timeOfDay = fix.seconds;
     if (!fixes.empty() && timeOfDay < lastTimeOfDay) {
       if (timeOfDay + kSecondsPerDay - lastTimeOfDay >= kLongestMidnightStep) {
         return fail("time goes back from " + Clock(lastTimeOfDay) + " to " + Clock(timeOfDay));
