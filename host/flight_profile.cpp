@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "host/profile_text.h"
 
@@ -75,21 +78,27 @@ bool LooksLikeIgc(std::string_view text) {
 ProfileReadResult ReadProfileFile(const std::string& path) {
   ProfileReadResult result;
   const std::string extension = LowerExtension(path);
+  // The size is checked before anything is read; a file of unknown size (a
+  // pipe) is read only up to one chunk past the cap.
+  std::error_code failure;
+  const std::filesystem::file_status status = std::filesystem::status(path, failure);
+  if (std::filesystem::is_directory(status)) {
+    result.error = InFile(path, "is a folder, not a profile");
+    return result;
+  }
+  if (std::filesystem::is_regular_file(status)) {
+    const std::uintmax_t size = std::filesystem::file_size(path, failure);
+    if (!failure && size > kLargestProfileBytes) {
+      result.error = profile_text::SizeError(
+          static_cast<std::size_t>(std::min<std::uintmax_t>(size, SIZE_MAX)), path);
+      return result;
+    }
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     result.error = InFile(path, "cannot be opened");
     return result;
   }
-  // The size is checked before anything is read; a file of unknown size (a
-  // pipe) is read only up to one byte past the cap.
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size >= 0) {
-    result.error = profile_text::SizeError(static_cast<std::size_t>(size), path);
-    if (!result.Ok()) return result;
-  }
-  file.clear();
-  file.seekg(0, std::ios::beg);
   std::string text;
   char chunk[1 << 16];
   while (text.size() <= kLargestProfileBytes && file.read(chunk, sizeof chunk).gcount() > 0) {
@@ -99,8 +108,12 @@ ProfileReadResult ReadProfileFile(const std::string& path) {
     result.error = InFile(path, "cannot be read");
     return result;
   }
-  result.error = profile_text::SizeError(text.size(), path);
-  if (!result.Ok()) return result;
+  if (text.size() > kLargestProfileBytes) {
+    result.error =
+        InFile(path, "is longer than the " + std::to_string(kLargestProfileBytes / (1024 * 1024)) +
+                         " MB a profile may hold");
+    return result;
+  }
   if (extension == "csv") return ReadCsvProfile(text, path);
   if (extension == "igc") return ReadIgcProfile(text, path);
   return LooksLikeIgc(text) ? ReadIgcProfile(text, path) : ReadCsvProfile(text, path);

@@ -308,6 +308,7 @@ TEST(ProfileFile, ReaderChosenByNameOrFirstLine) {
   }
   EXPECT_EQ(ReadProfileFile("/nonexistent/flight.igc").error,
             "/nonexistent/flight.igc: cannot be opened");
+  EXPECT_EQ(ReadProfileFile(dir.string()).error, dir.string() + ": is a folder, not a profile");
 }
 
 // The limits the readers hold profiles to are what the firmware's channels
