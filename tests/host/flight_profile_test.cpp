@@ -50,11 +50,11 @@ struct GoodCase {
   const char* warning;  // a word of the one warning expected, or nullptr for none
 };
 
-// A fix at 46 deg 10.000 min N (plus `northMin` thousandths of a minute).
+// A fix at 46 deg 10.000 min N (plus `northThousandths` thousandths of a minute).
 std::string Fix(const char* time, const char* pressure, const char* gnss, const char* extra = "",
-                int northMin = 0) {
+                int northThousandths = 0) {
   char latitude[16];
-  std::snprintf(latitude, sizeof latitude, "46%05dN", 10000 + northMin);
+  std::snprintf(latitude, sizeof latitude, "46%05dN", 10000 + northThousandths);
   return std::string("B") + time + latitude + "00730000EA" + pressure + gnss + extra + "\r\n";
 }
 
