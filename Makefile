@@ -3,8 +3,9 @@
 #   make test   build and run every test, in the dev and the asan builds,
 #               build the release and install it into a temporary prefix,
 #               build and test the headless driver without Qt,
-#               and a brief fuzz run of the drawing operations
-#   make fuzz   a longer fuzz run (FUZZ_SECONDS, default 300)
+#               and a brief fuzz run of the drawing operations and of the
+#               flight-profile readers
+#   make fuzz   a longer run of each fuzzer (FUZZ_SECONDS each, default 300)
 #   make bench  the firmware benchmarks in the release build
 #   make deb    the Debian packages kvr9-simulator and kvr9-headless, in build/deb/
 #   make test-deb          lintian and the checks of the packages' contents
@@ -21,7 +22,8 @@
 	build-web web test-web check-node-engines test-fresh test-headless bench-web clean
 
 FUZZ_SECONDS ?= 300
-BRIEF_FUZZ_SECONDS ?= 20
+# Each of the two fuzzers, so make test spends twice this.
+BRIEF_FUZZ_SECONDS ?= 10
 # Every test has a folder of its own, so the suite runs on all cores.
 JOBS ?= $(shell nproc)
 
@@ -59,10 +61,13 @@ test-release: build-release
 build-fuzz: deps build/fuzz/build.ninja
 	cmake --build --preset fuzz
 
-# Runs the drawing fuzzer; the corpus it grows stays in build/fuzz/corpus.
+# Runs the drawing fuzzer, then the profile readers' fuzzer (seeded with the
+# example flights); the corpora they grow stay in build/fuzz/.
 fuzz: build-fuzz
-	mkdir -p build/fuzz/corpus
+	mkdir -p build/fuzz/corpus build/fuzz/profile-corpus
 	./build/fuzz/fuzz/kvr9_draw_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
+	./build/fuzz/fuzz/kvr9_profile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+		-dict=fuzz/profile.dict -print_final_stats=1 build/fuzz/profile-corpus examples/flights
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
