@@ -41,7 +41,8 @@ class Input {
 };
 
 // Lines with far-apart 32-bit ends would walk for billions of steps; keep
-// them within a range the instrument could ask for and still wrap.
+// them within -2047..2047, a range the instrument could ask for and still
+// wrap.
 std::int32_t Coordinate(Input& in) {
   return in.Int32() % 2048;
 }

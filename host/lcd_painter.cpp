@@ -9,8 +9,7 @@ namespace kvr9 {
 // ARM Linux and WebAssembly all are.
 static_assert(std::endian::native == std::endian::little);
 
-// The picture is the one the instrument's column-by-column scan gives, dot
-// for dot; it is written a row of pixels at a time, which keeps every write
+// The picture is written a row of pixels at a time, which keeps every write
 // next to the one before it.
 void PaintLcd(std::uint32_t* pixels, std::size_t pixelsPerRow, const FrameBuffer& frameBuffer,
               std::uint32_t darkPixel, std::uint32_t blankPixel, int scale) {

@@ -29,7 +29,7 @@ QImage TForm1::LcdPicture() const {
   return LcdImage(instrument_.frameBuffer, LcdDotColour().rgb(), kLcdDotPixels);
 }
 
-// Column by column, each LCD dot a 2 x 2 block; the surface's last column
+// Each LCD dot a 2 x 2 block, painted a row at a time; the surface's last column
 // and row stay as they were created. A frame the surface already shows, in
 // the same blank colour, is left as it is: Qt then has nothing to repaint.
 void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
