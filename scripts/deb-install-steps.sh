@@ -52,25 +52,10 @@ command="$(sed -n 's/^Exec=//p' /usr/share/applications/kvr9-simulator.desktop)"
 setpriv --reuid=pilot --regid=pilot --init-groups \
   env HOME=/home/pilot DISPLAY=:7 kvr9-simulator > /tmp/simulator.log 2>&1 &
 simulator=$!
-window_shown() {
-  xwininfo -display :7 -name "Tarvesk KVR-9" > /tmp/window 2>/dev/null &&
-    grep -q "Map State: IsViewable" /tmp/window
-}
-tries=0
-until window_shown; do
-  tries=$((tries + 1))
-  kill -0 $simulator 2>/dev/null || { cat /tmp/simulator.log >&2; fail "kvr9-simulator ended"; }
-  [ $tries -le 150 ] || { cat /tmp/simulator.log >&2; fail "no window 'Tarvesk KVR-9' in 30 s"; }
-  sleep 0.2
-done
-grep -q "Width: 621$" /tmp/window && grep -q "Height: 404$" /tmp/window ||
-  { cat /tmp/window >&2; fail "the window is not 621 x 404"; }
-sleep 10
-kill -0 $simulator 2>/dev/null || { cat /tmp/simulator.log >&2; fail "kvr9-simulator ended within 10 s"; }
-window_shown || fail "the window went away within 10 s"
+. /packages/window-stands.sh
+window_stands $simulator /tmp/simulator.log 150
 kill -TERM $simulator
 wait $simulator || true
-say "the window stood 10 s"
 
 say "running an installed example with kvr9-headless"
 cd /home/pilot

@@ -20,18 +20,6 @@ Xvfb :7 -screen 0 1024x768x24 -nolisten tcp > /tmp/xvfb.log 2>&1 &
 sleep 1
 DISPLAY=:7 make run > /tmp/run.log 2>&1 &
 run=$!
-window_shown() {
-  xwininfo -display :7 -name "Tarvesk KVR-9" > /tmp/window 2>/dev/null &&
-    grep -q "Map State: IsViewable" /tmp/window
-}
-tries=0
-until window_shown; do
-  tries=$((tries + 1))
-  kill -0 $run 2>/dev/null || { cat /tmp/run.log >&2; fail "make run ended"; }
-  [ $tries -le 600 ] || { cat /tmp/run.log >&2; fail "no window 'Tarvesk KVR-9' in 120 s"; }
-  sleep 0.2
-done
-sleep 10
-window_shown || { cat /tmp/run.log >&2; fail "the window went away within 10 s"; }
-say "the window stood 10 s"
+. /window-stands.sh
+window_stands $run /tmp/run.log 600
 say "node $(node --version), $(chromium --version 2>/dev/null)"

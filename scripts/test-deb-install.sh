@@ -45,7 +45,7 @@ tar -C "$run" -xf "$base"
 chmod 755 "$run"
 mkdir -p "$run/packages"
 cp "$1" "$2" "$run/packages/"
-cp "$repo/scripts/deb-install-steps.sh" "$run/packages/"
+cp "$repo/scripts/deb-install-steps.sh" "$repo/scripts/window-stands.sh" "$run/packages/"
 start=$(date +%s)
 in_root "$run" sh /packages/deb-install-steps.sh
 echo "test-deb-install: passed in $(($(date +%s) - start)) s in a fresh $suite root"

@@ -21,7 +21,7 @@ trap 'rm -rf "$run"' EXIT
 tar -C "$run" -xf "$base"
 chmod 755 "$run"
 git clone -q --bare "$repo" "$run/origin.git"
-cp "$repo/scripts/fresh-steps.sh" "$run/"
+cp "$repo/scripts/fresh-steps.sh" "$repo/scripts/window-stands.sh" "$run/"
 # Where this machine trusts more authorities than Debian's own, npm in the
 # root must trust them too.
 if copy_local_trust "$run"; then
