@@ -3,6 +3,7 @@
 # root made with debootstrap, apt-get install make git, a clone of what is
 # committed here, make test whole, and make run showing its window under Xvfb
 # for 10 s. Takes tens of minutes; root and Debian's archive needed.
+# KEEP_FRESH_ROOT=1 keeps the root of a failed run for a look inside.
 set -eu
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 . "$repo/scripts/debian-root.sh"
@@ -17,7 +18,8 @@ mirror_reachable || fail "$mirror is not reachable"
 trap 'exit 130' INT TERM
 base="$(bare_root "$repo/build/fresh-root" "")"
 run="$(mktemp -d "$repo/build/fresh-root/run.XXXXXX")"
-trap 'rm -rf "$run"' EXIT
+trap 'status=$?; if [ $status -ne 0 ] && [ -n "${KEEP_FRESH_ROOT:-}" ]; then
+  echo "test-fresh: the root is kept in $run" >&2; else rm -rf "$run"; fi' EXIT
 tar -C "$run" -xf "$base"
 chmod 755 "$run"
 git clone -q --bare "$repo" "$run/origin.git"
