@@ -1,0 +1,817 @@
+// The LCD read as text. Every cell a character can occupy is looked up
+// whole: the dots of the window must be exactly the glyph as its routine
+// draws it, blank dots included, so a character is read only where nothing
+// else touches its cell. Candidates that overlap are settled in favour of
+// the longer run, which is what text looks like and stray matches do not.
+#include "host/lcd_text.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+#include "lcd/big_numbers.h"
+#include "lcd/glyphs.h"
+#include "lcd/icons.h"
+#include "lcd/text.h"
+
+namespace kvr9 {
+
+namespace {
+
+// Windows are read as machine words, first column in the low byte.
+static_assert(std::endian::native == std::endian::little);
+
+// One column of the LCD: bit y is dot (x, y). Rows below the display read
+// blank, which lets text on the bottom line (whose spacing row falls off
+// the LCD) be read.
+using Column = std::uint64_t;
+using Columns = std::array<Column, kLcdWidth>;
+
+Columns ReadColumns(const FrameBuffer& frameBuffer) {
+  Columns columns{};
+  for (std::size_t page = 0; page < kFrameBufferSize / kLcdWidth; ++page) {
+    for (std::size_t x = 0; x < static_cast<std::size_t>(kLcdWidth); ++x) {
+      columns[x] |= Column{frameBuffer.bytes[page * kLcdWidth + x]} << (8 * page);
+    }
+  }
+  return columns;
+}
+
+constexpr Column RowsMask(int height) {
+  return height >= 64 ? ~Column{0} : (Column{1} << height) - 1;
+}
+
+// Rows y .. y + height - 1 of a column as its low bits; y may be -1 (the
+// small font's spacing row above the top line).
+Column Slice(Column column, int y, int height) {
+  const Column shifted = y >= 0 ? column >> y : column << -y;
+  return shifted & RowsMask(height);
+}
+
+// The ways a cell is drawn, each with its own window.
+enum Style : std::uint8_t { kSmall, kSmallInverse, kBold, kBoldInverse, kBoldDouble, kBig, kIcon };
+
+struct StyleShape {
+  int width;
+  int height;
+  LcdFont font;
+  bool doubleHeight;
+  bool inverse;
+};
+
+constexpr std::array<StyleShape, 7> kShapes{{
+    {6, 8, LcdFont::Small, false, false},
+    {6, 8, LcdFont::Small, false, true},
+    {8, 8, LcdFont::Bold8x8, false, false},
+    {8, 8, LcdFont::Bold8x8, false, true},
+    {8, 16, LcdFont::Bold8x8, true, false},
+    {18, 24, LcdFont::BigDigits, false, false},
+    {32, 32, LcdFont::Icon, false, false},
+}};
+
+// Open addressing from a window's bits to the glyph drawn with exactly
+// those bits. Key 0 (a blank window) is never stored and marks a free slot.
+template <int kBits>
+class GlyphIndex {
+ public:
+  struct Entry {
+    std::uint64_t key = 0;
+    char code = 0;
+    Style style = kBold;
+  };
+
+  // The first glyph stored under a key keeps it: characters with the same
+  // dots read as the lowest code, and a normal reading wins over an inverse
+  // one with the same dots.
+  void Add(std::uint64_t key, char code, Style style) {
+    if (key == 0) return;
+    for (std::size_t i = Home(key);; i = (i + 1) & kMask) {
+      if (entries_[i].key == key) return;
+      if (entries_[i].key == 0) {
+        entries_[i] = {key, code, style};
+        return;
+      }
+    }
+  }
+
+  const Entry* Find(std::uint64_t key) const {
+    for (std::size_t i = Home(key);; i = (i + 1) & kMask) {
+      const Entry& entry = entries_[i];
+      if (entry.key == key) return &entry;
+      if (entry.key == 0) return nullptr;
+    }
+  }
+
+ private:
+  static constexpr std::size_t kMask = (std::size_t{1} << kBits) - 1;
+  static std::size_t Home(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kBits));
+  }
+  std::array<Entry, std::size_t{1} << kBits> entries_{};
+};
+
+struct BigGlyph {
+  char code;
+  std::array<Column, 18> columns;
+};
+
+struct IconGlyph {
+  int x;
+  int y;
+  std::array<Column, 32> columns;
+};
+
+// Every glyph as its routine draws it, read back off a scratch frame, so the
+// decoder sees exactly the dots the firmware sets.
+struct Glyphs {
+  GlyphIndex<10> bold;    // 8 column bytes; normal and inverse
+  GlyphIndex<10> small;   // 6 column bytes; normal and inverse
+  GlyphIndex<5> bigKeys;  // columns 8 and 9 of a big numeral -> its place in big
+  std::vector<BigGlyph> big;
+  std::array<IconGlyph, kIconCount> icons{};
+  std::array<std::uint8_t, 256> evenRows{};  // bits 0, 2, 4, 6 of a byte packed
+};
+
+std::uint64_t WindowKey(const Columns& columns, int x, int y, int width, int height) {
+  std::uint64_t key = 0;
+  for (int c = 0; c < width; ++c) {
+    key |= Slice(columns[static_cast<std::size_t>(x + c)], y, height) << (height * c);
+  }
+  return key;
+}
+
+Glyphs BuildGlyphs() {
+  Glyphs glyphs;
+  FrameBuffer scratch;
+  for (int inverse = 0; inverse <= 1; ++inverse) {
+    for (unsigned code = kFont8x8First + 1; code <= kFont8x8Last; ++code) {
+      const char text[2] = {static_cast<char>(code), '\0'};
+      ClearFrameBuffer(scratch);
+      DrawText8(scratch, 0, 0, text, 0, PixelSet, static_cast<std::uint8_t>(inverse));
+      glyphs.bold.Add(WindowKey(ReadColumns(scratch), 0, 0, 8, 8), text[0],
+                      inverse == 1 ? kBoldInverse : kBold);
+    }
+    for (unsigned code = kSmallFontFirst + 1; code <= kSmallFontLast; ++code) {
+      const char text[2] = {static_cast<char>(code), '\0'};
+      ClearFrameBuffer(scratch);
+      DrawTextSmall(scratch, 0, 1, text, inverse == 1 ? 0 : 100);
+      glyphs.small.Add(WindowKey(ReadColumns(scratch), 0, 0, 6, 8), text[0],
+                       inverse == 1 ? kSmallInverse : kSmall);
+    }
+  }
+  for (const char* numeral : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "-", "+"}) {
+    ClearFrameBuffer(scratch);
+    DrawBigNumber(scratch, 0, 0, numeral);
+    const Columns columns = ReadColumns(scratch);
+    BigGlyph glyph{numeral[0], {}};
+    for (std::size_t c = 0; c < glyph.columns.size(); ++c)
+      glyph.columns[c] = Slice(columns[c], 0, 24);
+    glyphs.bigKeys.Add(glyph.columns[8] | glyph.columns[9] << 24,
+                       static_cast<char>(glyphs.big.size()), kBig);
+    glyphs.big.push_back(glyph);
+  }
+  // An icon is copied opaquely into its place: drawn over a blank and over a
+  // dark frame, its cell is where the two agree.
+  for (std::uint8_t icon = 0; icon < kIconCount; ++icon) {
+    FrameBuffer dark;
+    dark.bytes.fill(0xFF);
+    ClearFrameBuffer(scratch);
+    DrawIcon(scratch, icon);
+    DrawIcon(dark, icon);
+    const Columns blankColumns = ReadColumns(scratch);
+    const Columns darkColumns = ReadColumns(dark);
+    int left = kLcdWidth;
+    Column rows = 0;
+    for (int x = 0; x < kLcdWidth; ++x) {
+      const Column same =
+          ~(blankColumns[static_cast<std::size_t>(x)] ^ darkColumns[static_cast<std::size_t>(x)]);
+      if (same != 0 && left == kLcdWidth) left = x;
+      rows |= same;
+    }
+    IconGlyph& glyph = glyphs.icons[icon];
+    glyph.x = left;
+    glyph.y = std::countr_zero(rows);
+    for (std::size_t c = 0; c < glyph.columns.size(); ++c) {
+      glyph.columns[c] = Slice(blankColumns[static_cast<std::size_t>(left) + c], glyph.y, 32);
+    }
+  }
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    unsigned packed = 0;
+    for (unsigned bit = 0; bit < 4; ++bit) packed |= ((byte >> (2 * bit)) & 1u) << bit;
+    glyphs.evenRows[byte] = static_cast<std::uint8_t>(packed);
+  }
+  return glyphs;
+}
+
+const Glyphs& TheGlyphs() {
+  static const Glyphs glyphs = BuildGlyphs();
+  return glyphs;
+}
+
+// A cell whose dots are exactly one glyph.
+// A cell whose dots are exactly one glyph.
+struct Hit {
+  std::int16_t x;
+  std::int16_t y;
+  Style style;
+  char code;
+  bool alive;
+  bool pastRightEdge;  // its cell runs past column 127
+  bool spacingOnly;    // an inverse blank or underscore: the look of a bar's edge
+  std::uint16_t ink;
+  // The run of hits it stands in (same style and row, cell after cell),
+  // which decides between hits that overlap.
+  std::uint16_t runLength;
+  std::uint16_t runInk;
+  bool runHasGlyph;
+};
+
+// Enough for any frame the instrument draws many times over; a frame of
+// noise that yields more has the rest of its matches left unread.
+constexpr std::size_t kHitCapacity = 2048;
+
+constexpr std::uint64_t kDark = ~std::uint64_t{0};
+
+bool SameRow(const Hit& a, const Hit& b) {
+  return a.style == b.style && a.y == b.y;
+}
+
+bool ByRow(const Hit& a, const Hit& b) {
+  if (a.style != b.style) return a.style < b.style;
+  if (a.y != b.y) return a.y < b.y;
+  return a.x < b.x;
+}
+
+struct Reader {
+  const Glyphs& glyphs;
+  Columns columns{};
+  Columns claimed{};  // dots already explained by an accepted cell
+  std::array<Hit, kHitCapacity> hits{};
+  std::size_t hitCount = 0;
+  LcdText& out;
+
+  Column At(int x) const {
+    return x >= 0 && x < kLcdWidth ? columns[static_cast<std::size_t>(x)] : 0;
+  }
+
+  void AddHit(int x, int y, Style style, char code, int ink) {
+    if (hitCount == hits.size()) return;
+    hits[hitCount++] = {static_cast<std::int16_t>(x),
+                        static_cast<std::int16_t>(y),
+                        style,
+                        code,
+                        true,
+                        x + kShapes[style].width > kLcdWidth,
+                        false,
+                        static_cast<std::uint16_t>(ink),
+                        0,
+                        0,
+                        false};
+  }
+
+  bool IsClaimed(int x, int y, int width, int height) const {
+    for (int c = x; c < x + width && c < kLcdWidth; ++c) {
+      if (Slice(claimed[static_cast<std::size_t>(c)], y, height) != 0) return true;
+    }
+    return false;
+  }
+
+  void Claim(int x, int y, int width, int height) {
+    const Column rows = y >= 0 ? RowsMask(height) << y : RowsMask(height + y);
+    for (int c = x; c < x + width && c < kLcdWidth; ++c)
+      claimed[static_cast<std::size_t>(c)] |= rows;
+  }
+
+  // The dark dots of a cell. A cell's window holds nothing but its glyph, so
+  // another candidate whose cell takes in none of them (only blank spacing
+  // shared) is a reading of other dots and stands beside it.
+  void ClaimInk(int x, int y, int width, int height) {
+    const Column rows = y >= 0 ? RowsMask(height) << y : RowsMask(height + y);
+    for (int c = x; c < x + width && c < kLcdWidth; ++c) {
+      claimed[static_cast<std::size_t>(c)] |= columns[static_cast<std::size_t>(c)] & rows;
+    }
+  }
+
+  // True when every dot of the cell is set.
+  bool IsDarkCell(int x, int y, Style style) const {
+    const StyleShape& shape = kShapes[style];
+    if (x < 0 || x + shape.width > kLcdWidth) return false;
+    for (int c = x; c < x + shape.width; ++c) {
+      if (Slice(At(c), y, shape.height) != RowsMask(shape.height)) return false;
+    }
+    return true;
+  }
+
+  bool IsBlankCell(int x, int y, Style style) const {
+    const StyleShape& shape = kShapes[style];
+    for (int c = x; c < x + shape.width; ++c) {
+      if (Slice(At(c), y, shape.height) != 0) return false;
+    }
+    return true;
+  }
+
+  void ScanText();
+  void ScanDoubleHeight();
+  void ScanBig();
+  void ReadIcons();
+  void SettleBig(std::size_t first);
+  void AddInverseBlanks(std::size_t first);
+  bool NeighboursCover(const Hit& self, int x, Column rows) const;
+  bool IsStray(const Hit& hit) const;
+  void MeasureRuns(std::size_t first, bool allowGap);
+  void DropStrays(std::size_t first);
+  void SettleText(std::size_t first);
+  void BuildRuns(std::size_t first);
+  void OrderRuns();
+};
+
+// The two fonts at normal height share one slice of 8 rows a column: the
+// 8x8 font's cell is 8 columns of it, the small font's (spacing row on top)
+// 6 columns. Cells may run past the right edge, where the dots read blank.
+void Reader::ScanText() {
+  Column rowsWithInk = 0;
+  for (Column column : columns) rowsWithInk |= column;
+  std::array<std::uint8_t, kLcdWidth + 8> slice{};
+  for (int y = -1; y < kLcdHeight; ++y) {
+    if (Slice(rowsWithInk, y, 8) == 0) continue;
+    for (int x = 0; x < kLcdWidth; ++x) {
+      slice[static_cast<std::size_t>(x)] =
+          static_cast<std::uint8_t>(Slice(columns[static_cast<std::size_t>(x)], y, 8));
+    }
+    for (int x = 0; x < kLcdWidth; ++x) {
+      std::uint64_t window;
+      std::memcpy(&window, &slice[static_cast<std::size_t>(x)], sizeof window);
+      if (window == 0) continue;
+      if (y >= 0 && window != kDark) {
+        if (const auto* entry = glyphs.bold.Find(window)) {
+          AddHit(x, y, entry->style, entry->code, std::popcount(window));
+          hits[hitCount - 1].spacingOnly = entry->style == kBoldInverse && entry->code == '_';
+        }
+      }
+      const std::uint64_t small = window & RowsMask(48);
+      if (small != 0 && small != RowsMask(48)) {
+        if (const auto* entry = glyphs.small.Find(small)) {
+          AddHit(x, y, entry->style, entry->code, std::popcount(small));
+          hits[hitCount - 1].spacingOnly = entry->style == kSmallInverse && entry->code == '_';
+        }
+      }
+    }
+  }
+}
+
+// Double height is the 8x8 font with every row drawn twice: a window of 16
+// rows whose row pairs agree reads as the 8-row glyph.
+void Reader::ScanDoubleHeight() {
+  Column rowsWithInk = 0;
+  std::array<Column, kLcdWidth> pairsDiffer{};
+  for (std::size_t x = 0; x < columns.size(); ++x) {
+    rowsWithInk |= columns[x];
+    pairsDiffer[x] = columns[x] ^ (columns[x] >> 1);
+  }
+  std::array<std::uint8_t, kLcdWidth + 8> packed{};
+  for (int y = 0; y < kLcdHeight; ++y) {
+    if (Slice(rowsWithInk, y, 16) == 0) continue;
+    int pairedRun = 0;  // columns up to x whose rows come in pairs
+    for (int x = 0; x < kLcdWidth + 7; ++x) {
+      const auto ux = static_cast<std::size_t>(x);
+      if (x < kLcdWidth) {
+        if ((Slice(pairsDiffer[ux], y, 16) & 0x5555) != 0) {
+          pairedRun = 0;
+          continue;
+        }
+        const Column rows = Slice(columns[ux], y, 16);
+        packed[ux] = static_cast<std::uint8_t>(glyphs.evenRows[rows & 0xFF] |
+                                               glyphs.evenRows[(rows >> 8) & 0xFF] << 4);
+      }
+      ++pairedRun;
+      if (pairedRun < 8) continue;
+      std::uint64_t window;
+      std::memcpy(&window, &packed[ux - 7], sizeof window);
+      if (window == 0) continue;
+      const auto* entry = glyphs.bold.Find(window);
+      if (entry != nullptr && entry->style == kBold) {
+        AddHit(x - 7, y, kBoldDouble, entry->code, 2 * std::popcount(window));
+      }
+    }
+  }
+}
+
+void Reader::ScanBig() {
+  const std::size_t first = hitCount;
+  std::array<Column, kLcdWidth> slice{};
+  for (int y = 0; y < kLcdHeight; ++y) {
+    for (std::size_t x = 0; x < slice.size(); ++x) slice[x] = Slice(columns[x], y, 24);
+    for (int x = 0; x + 18 <= kLcdWidth; ++x) {
+      const auto ux = static_cast<std::size_t>(x);
+      const std::uint64_t key = slice[ux + 8] | slice[ux + 9] << 24;
+      if (key == 0) continue;
+      const auto* entry = glyphs.bigKeys.Find(key);
+      if (entry == nullptr) continue;
+      const BigGlyph& glyph = glyphs.big[static_cast<std::size_t>(entry->code)];
+      if (!std::equal(glyph.columns.begin(), glyph.columns.end(), slice.begin() + x)) continue;
+      int ink = 0;
+      for (Column column : glyph.columns) ink += std::popcount(column);
+      AddHit(x, y, kBig, entry->code, ink);
+    }
+  }
+  SettleBig(first);
+}
+
+void Reader::ReadIcons() {
+  for (std::size_t icon = 0; icon < kIconCount; ++icon) {
+    const IconGlyph& glyph = glyphs.icons[icon];
+    bool same = true;
+    for (std::size_t c = 0; c < glyph.columns.size() && same; ++c) {
+      same = Slice(columns[static_cast<std::size_t>(glyph.x) + c], glyph.y, 32) == glyph.columns[c];
+    }
+    if (!same || IsClaimed(glyph.x, glyph.y, 32, 32)) continue;
+    Claim(glyph.x, glyph.y, 32, 32);
+    if (out.runCount == out.runs.size()) return;
+    LcdTextRun& run = out.runs[out.runCount++];
+    run = {};
+    run.x = static_cast<std::int16_t>(glyph.x);
+    run.y = static_cast<std::int16_t>(glyph.y);
+    run.width = 32;
+    run.height = 32;
+    run.font = LcdFont::Icon;
+    const std::string_view name = kLcdIconNames[icon];
+    run.length = static_cast<std::uint8_t>(name.size());
+    std::copy(name.begin(), name.end(), run.characters.begin());
+  }
+}
+
+// Big numerals are drawn transparently and never overlap; a numeral claims
+// only its ink, so text may stand in its blank margin. Its code is its
+// place among the big glyphs until the runs are built.
+void Reader::SettleBig(std::size_t first) {
+  const auto begin = hits.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = hits.begin() + static_cast<std::ptrdiff_t>(hitCount);
+  std::sort(begin, end, [](const Hit& a, const Hit& b) {
+    if (a.ink != b.ink) return a.ink > b.ink;
+    if (a.y != b.y) return a.y < b.y;
+    return a.x < b.x;
+  });
+  std::size_t kept = first;
+  for (auto it = begin; it != end; ++it) {
+    if (IsClaimed(it->x, it->y, 18, 24)) continue;
+    const BigGlyph& glyph = glyphs.big[static_cast<std::size_t>(it->code)];
+    for (std::size_t c = 0; c < glyph.columns.size(); ++c) {
+      claimed[static_cast<std::size_t>(it->x) + c] |= glyph.columns[c] << it->y;
+    }
+    it->code = glyph.code;
+    hits[kept++] = *it;
+  }
+  hitCount = kept;
+}
+
+// An inverse character replaces its whole cell, so the dark blank cells
+// between and around inverse characters are part of the bar they make:
+// they join the run as spaces, and claim their place like characters.
+void Reader::AddInverseBlanks(std::size_t first) {
+  const std::size_t glyphEnd = hitCount;
+  std::sort(hits.begin() + static_cast<std::ptrdiff_t>(first),
+            hits.begin() + static_cast<std::ptrdiff_t>(glyphEnd), ByRow);
+  for (std::size_t rowStart = first; rowStart < glyphEnd;) {
+    std::size_t rowEnd = rowStart + 1;
+    while (rowEnd < glyphEnd && SameRow(hits[rowEnd], hits[rowStart])) ++rowEnd;
+    const Style style = hits[rowStart].style;
+    if (kShapes[style].inverse) {
+      const int pitch = kShapes[style].width;
+      const int y = hits[rowStart].y;
+      std::array<bool, kLcdWidth> taken{};  // cells of this row already hit
+      for (std::size_t i = rowStart; i < rowEnd; ++i) {
+        taken[static_cast<std::size_t>(hits[i].x)] = true;
+      }
+      const auto addBlank = [&](int x) {
+        if (x < 0 || x >= kLcdWidth || taken[static_cast<std::size_t>(x)] ||
+            !IsDarkCell(x, y, style)) {
+          return false;
+        }
+        taken[static_cast<std::size_t>(x)] = true;
+        AddHit(x, y, style, ' ', 0);
+        hits[hitCount - 1].spacingOnly = true;
+        return true;
+      };
+      for (std::size_t i = rowStart; i < rowEnd; ++i) {
+        for (int x = hits[i].x + pitch; addBlank(x); x += pitch) {
+        }
+        for (int x = hits[i].x - pitch; addBlank(x); x -= pitch) {
+        }
+      }
+    }
+    rowStart = rowEnd;
+  }
+}
+
+bool CellsOverlap(const Hit& a, const Hit& b) {
+  const StyleShape& sa = kShapes[a.style];
+  const StyleShape& sb = kShapes[b.style];
+  return a.x < b.x + sb.width && b.x < a.x + sa.width && a.y < b.y + sb.height &&
+         b.y < a.y + sa.height;
+}
+
+// The font and height a style draws with: normal and inverse cells of one
+// font stand side by side in one row.
+int Family(Style style) {
+  return style == kSmallInverse ? kSmall : style == kBoldInverse ? kBold : style;
+}
+
+// True when every dot of rows (a mask of display rows) in column x lies in
+// the cell of some live hit beside this one (not overlapping it).
+bool Reader::NeighboursCover(const Hit& self, int x, Column rows) const {
+  for (std::size_t i = 0; i < hitCount && rows != 0; ++i) {
+    const Hit& other = hits[i];
+    if (!other.alive || &other == &self || CellsOverlap(self, other)) continue;
+    const StyleShape& shape = kShapes[other.style];
+    if (x < other.x || x >= other.x + shape.width) continue;
+    rows &= ~(other.y >= 0 ? RowsMask(shape.height) << other.y : RowsMask(shape.height + other.y));
+  }
+  return rows == 0;
+}
+
+// A character's ink may meet ink outside its cell only where that ink
+// belongs to another character's cell: text stands flush against text (a
+// descender over the next line, an inverse bar above), while dots that
+// match a glyph but run on into a line, a frame or a filled bar are part of
+// that shape, not a character. Inverse cells are opaque: they stand flush
+// against anything.
+bool Reader::IsStray(const Hit& hit) const {
+  const StyleShape& shape = kShapes[hit.style];
+  if (hit.pastRightEdge) {
+    // On its own, a cell past the edge might have had more of a stroke in
+    // its hidden columns; it is read only as the continuation of a run.
+    bool continues = false;
+    for (std::size_t i = 0; i < hitCount && !continues; ++i) {
+      const Hit& other = hits[i];
+      continues = other.alive && Family(other.style) == Family(hit.style) && other.y == hit.y &&
+                  other.x + kShapes[other.style].width == hit.x;
+    }
+    if (!continues) return true;
+  }
+  if (shape.inverse) return false;
+  // Dots outside the cell that touch its ink, side by side or corner to
+  // corner (a stroke that goes on diagonally goes on all the same).
+  const Column cellRows =
+      hit.y >= 0 ? RowsMask(shape.height) << hit.y : RowsMask(shape.height + hit.y);
+  const Column ringRows = (cellRows << 1 | cellRows >> 1) & ~cellRows;
+  const int left = hit.x;
+  const int right = std::min(hit.x + shape.width, kLcdWidth) - 1;
+  const auto inside = [&](int c) { return c < left || c > right ? 0 : At(c) & cellRows; };
+  const auto reach = [](Column ink) { return ink | ink << 1 | ink >> 1; };
+  for (int c = left - 1; c <= right + 1; ++c) {
+    if (c < 0 || c >= kLcdWidth) continue;
+    const Column outside = c < left || c > right ? At(c) : At(c) & ringRows;
+    const Column touching = outside & reach(inside(c - 1) | inside(c) | inside(c + 1));
+    if (touching != 0 && !NeighboursCover(hit, c, touching)) return true;
+  }
+  return false;
+}
+
+// Sorts the hits from first on by row and gives each the length and ink of
+// the run it stands in: hits cell after cell in one style and row (with
+// allowGap, also one blank cell apart, as a word and the next). Cells of
+// one row may overlap, so a run is followed from cell to cell, not through
+// the sorted order.
+void Reader::MeasureRuns(std::size_t first, bool allowGap) {
+  const auto begin = hits.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = hits.begin() + static_cast<std::ptrdiff_t>(hitCount);
+  std::sort(begin, end, ByRow);
+  constexpr std::uint16_t kNone = 0xFFFF;
+  std::array<std::uint16_t, kHitCapacity> next;
+  std::array<std::uint16_t, kHitCapacity> previous;
+  std::fill(next.begin() + static_cast<std::ptrdiff_t>(first),
+            next.begin() + static_cast<std::ptrdiff_t>(hitCount), kNone);
+  std::fill(previous.begin() + static_cast<std::ptrdiff_t>(first),
+            previous.begin() + static_cast<std::ptrdiff_t>(hitCount), kNone);
+  for (std::size_t i = first; i < hitCount; ++i) {
+    const int pitch = kShapes[hits[i].style].width;
+    for (std::size_t j = i + 1;
+         j < hitCount && SameRow(hits[i], hits[j]) && hits[j].x <= hits[i].x + 2 * pitch; ++j) {
+      const bool beside = hits[j].x == hits[i].x + pitch;
+      const bool gapped = allowGap && hits[j].x == hits[i].x + 2 * pitch;
+      if (!beside && !(gapped && next[i] == kNone)) continue;
+      if (!beside && previous[j] != kNone) continue;
+      next[i] = static_cast<std::uint16_t>(j);
+      previous[j] = static_cast<std::uint16_t>(i);
+    }
+  }
+  // Forward sums from the right end, then backward sums from the left end.
+  std::array<std::uint16_t, kHitCapacity> length;
+  std::array<std::uint32_t, kHitCapacity> ink;
+  std::array<bool, kHitCapacity> glyph;
+  for (std::size_t i = hitCount; i-- > first;) {
+    length[i] = 1;
+    ink[i] = hits[i].ink;
+    glyph[i] = !hits[i].spacingOnly;
+    if (next[i] != kNone) {
+      length[i] = static_cast<std::uint16_t>(length[i] + length[next[i]]);
+      ink[i] += ink[next[i]];
+      glyph[i] = glyph[i] || glyph[next[i]];
+    }
+  }
+  for (std::size_t i = first; i < hitCount; ++i) {
+    Hit& hit = hits[i];
+    hit.runLength = length[i];
+    hit.runInk = static_cast<std::uint16_t>(std::min<std::uint32_t>(ink[i], 0xFFFF));
+    hit.runHasGlyph = glyph[i];
+    if (previous[i] != kNone) {
+      const Hit& before = hits[previous[i]];
+      hit.runLength = before.runLength;
+      hit.runInk = before.runInk;
+      hit.runHasGlyph = before.runHasGlyph;
+    }
+  }
+}
+
+// Takes out strays until none is left: the end of a stray run may have
+// covered its neighbour.
+void Reader::DropStrays(std::size_t first) {
+  // An inverse run of nothing but underscores and blanks is the bottom edge
+  // of a filled area (the two look the same): never read, and it covers
+  // nothing either.
+  MeasureRuns(first, false);
+  for (std::size_t i = first; i < hitCount; ++i) {
+    if (hits[i].spacingOnly && !hits[i].runHasGlyph) hits[i].alive = false;
+  }
+  for (bool dropped = true; dropped;) {
+    dropped = false;
+    for (std::size_t i = first; i < hitCount; ++i) {
+      if (hits[i].alive && IsStray(hits[i])) {
+        hits[i].alive = false;
+        dropped = true;
+      }
+    }
+  }
+  std::size_t kept = first;
+  for (std::size_t i = first; i < hitCount; ++i) {
+    if (hits[i].alive) hits[kept++] = hits[i];
+  }
+  hitCount = kept;
+}
+
+// Overlapping text candidates: the one in the longer run wins, then the
+// one with more ink, then the lower, then the left one (an isolated small
+// minus is an underscore three rows higher, an isolated apostrophe a comma
+// five rows higher; they read as the minus and the apostrophe). Two cells
+// overlap only where one holds the other's dots; blank spacing may be
+// shared. An
+// inverse run cut out only in its spacing row is the bottom edge of a
+// filled area (a row of inverse underscores looks the same) and is left
+// unread.
+void Reader::SettleText(std::size_t first) {
+  DropStrays(first);
+  MeasureRuns(first, true);
+  const auto begin = hits.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = hits.begin() + static_cast<std::ptrdiff_t>(hitCount);
+  std::sort(begin, end, [](const Hit& a, const Hit& b) {
+    if (a.runLength != b.runLength) return a.runLength > b.runLength;
+    if (a.runInk != b.runInk) return a.runInk > b.runInk;
+    if (a.y != b.y) return a.y > b.y;
+    if (a.x != b.x) return a.x < b.x;
+    return a.style < b.style;
+  });
+  std::size_t kept = first;
+  for (auto it = begin; it != end; ++it) {
+    const StyleShape& shape = kShapes[it->style];
+    if (IsClaimed(it->x, it->y, shape.width, shape.height)) continue;
+    ClaimInk(it->x, it->y, shape.width, shape.height);
+    hits[kept++] = *it;
+  }
+  hitCount = kept;
+}
+
+// Accepted cells become runs: cells side by side join, and one blank cell
+// between two characters of a normal run is a space.
+void Reader::BuildRuns(std::size_t first) {
+  const auto begin = hits.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = hits.begin() + static_cast<std::ptrdiff_t>(hitCount);
+  std::sort(begin, end, ByRow);
+  LcdTextRun* run = nullptr;
+  const auto append = [&run](char code) {
+    if (run->length < run->characters.size()) run->characters[run->length++] = code;
+  };
+  for (auto it = begin; it != end; ++it) {
+    const StyleShape& shape = kShapes[it->style];
+    const bool sameRow = run != nullptr && it != begin && SameRow(*it, *(it - 1));
+    const int runEnd = sameRow ? run->x + run->width : 0;
+    if (sameRow && it->x == runEnd + shape.width && !shape.inverse &&
+        IsBlankCell(runEnd, it->y, it->style) &&
+        !IsClaimed(runEnd, it->y, shape.width, shape.height)) {
+      append(' ');
+    } else if (!sameRow || it->x != runEnd) {
+      if (out.runCount == out.runs.size()) return;
+      run = &out.runs[out.runCount++];
+      *run = {};
+      run->x = it->x;
+      run->y = it->y;
+      run->height = static_cast<std::int16_t>(shape.height);
+      run->font = shape.font;
+      run->doubleHeight = shape.doubleHeight;
+      run->inverse = shape.inverse;
+    }
+    append(it->code);
+    run->width = static_cast<std::int16_t>(it->x + shape.width - run->x);
+  }
+}
+
+void Reader::OrderRuns() {
+  const auto top = [](const LcdTextRun& run) { return run.y; };
+  const auto bottom = [](const LcdTextRun& run) {
+    return run.y + (run.font == LcdFont::Icon ? 8 : run.height);
+  };
+  auto* const begin = out.runs.data();
+  auto* const end = begin + out.runCount;
+  std::sort(begin, end, [&](const LcdTextRun& a, const LcdTextRun& b) {
+    if (top(a) != top(b)) return top(a) < top(b);
+    return a.x < b.x;
+  });
+  std::array<std::uint8_t, kLcdTextRunCapacity> line{};
+  int lineNumber = -1;
+  int lineBottom = 0;
+  for (auto* run = begin; run != end; ++run) {
+    if (lineNumber < 0 || top(*run) >= lineBottom) {
+      ++lineNumber;
+      lineBottom = bottom(*run);
+    } else {
+      lineBottom = std::max(lineBottom, bottom(*run));
+    }
+    line[static_cast<std::size_t>(run - begin)] = static_cast<std::uint8_t>(lineNumber);
+  }
+  // Within a line, left to right; the line number rides in the top byte of
+  // a sort key so that the sort is stable across lines.
+  std::array<std::uint32_t, kLcdTextRunCapacity> order{};
+  for (std::size_t i = 0; i < out.runCount; ++i) {
+    order[i] = static_cast<std::uint32_t>(line[i]) << 24 |
+               static_cast<std::uint32_t>(out.runs[i].x + 64) << 8 | static_cast<std::uint32_t>(i);
+  }
+  std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(out.runCount));
+  std::array<LcdTextRun, kLcdTextRunCapacity> sorted;
+  for (std::size_t i = 0; i < out.runCount; ++i) {
+    sorted[i] = out.runs[order[i] & 0xFF];
+    sorted[i].line = line[order[i] & 0xFF];
+  }
+  std::copy_n(sorted.begin(), out.runCount, out.runs.begin());
+}
+
+}  // namespace
+
+void ReadLcdText(const FrameBuffer& frameBuffer, LcdText& text) {
+  text.runCount = 0;
+  Reader reader{TheGlyphs(), ReadColumns(frameBuffer), {}, {}, 0, text};
+  reader.ReadIcons();
+  reader.ScanBig();
+  const std::size_t bigEnd = reader.hitCount;
+  reader.ScanText();
+  reader.ScanDoubleHeight();
+  reader.AddInverseBlanks(bigEnd);
+  reader.SettleText(bigEnd);
+  reader.BuildRuns(0);
+  reader.OrderRuns();
+}
+
+LcdText ReadLcdText(const FrameBuffer& frameBuffer) {
+  LcdText text;
+  ReadLcdText(frameBuffer, text);
+  return text;
+}
+
+void LcdText::AppendLines(std::string& out) const {
+  std::string line;
+  const auto flush = [&]() {
+    const std::size_t last = line.find_last_not_of(' ');
+    const std::size_t firstChar = line.find_first_not_of(' ');
+    if (firstChar != std::string::npos) out.append(line, firstChar, last - firstChar + 1);
+    out += '\n';
+    line.clear();
+  };
+  for (std::size_t i = 0; i < runCount; ++i) {
+    const LcdTextRun& run = runs[i];
+    if (i > 0 && run.line != runs[i - 1].line) flush();
+    if (i > 0 && run.line == runs[i - 1].line) {
+      const LcdTextRun& before = runs[i - 1];
+      const int gap = run.x - (before.x + before.width);
+      if (gap > 0) line.append(static_cast<std::size_t>(std::max(1, (gap + 4) / 8)), ' ');
+    }
+    if (run.font == LcdFont::Icon) {
+      line += "[icon:";
+      line += run.Text();
+      line += ']';
+    } else {
+      line += run.Text();
+    }
+  }
+  if (runCount > 0) flush();
+}
+
+std::string LcdText::AsLines() const {
+  std::string out;
+  AppendLines(out);
+  return out;
+}
+
+bool LcdText::Contains(std::string_view text) const {
+  return AsLines().find(text) != std::string::npos;
+}
+
+}  // namespace kvr9
