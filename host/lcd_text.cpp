@@ -111,6 +111,10 @@ class GlyphIndex {
   std::array<Entry, std::size_t{1} << kBits> entries_{};
 };
 
+using Flips = std::array<Column, 8>;
+
+constexpr std::uint64_t kDarkRows = 0xFF;
+
 struct BigGlyph {
   char code;
   std::array<Column, 18> columns;
@@ -131,6 +135,14 @@ struct Glyphs {
   std::vector<BigGlyph> big;
   std::array<IconGlyph, kIconCount> icons{};
   std::array<std::uint8_t, 256> evenRows{};  // bits 0, 2, 4, 6 of a byte packed
+  // Last columns and bottom rows of 8x8 glyphs other than blank (normal)
+  // and dark (inverse): the few glyphs that reach into their spacing.
+  // Each as a mask per bit that flips a blank bit to set: a word of rows
+  // XORed with it and ANDed over the 8 bits tells where the byte appears.
+  std::vector<Flips> inkedLastColumns;
+  std::vector<Flips> inkedBottomRows;
+  bool bigEdgesBlank = true;          // every big numeral leaves its first and last column blank
+  bool noFullRowsAboveBottom = true;  // no 8x8 glyph sets a whole row but in row 7
 };
 
 std::uint64_t WindowKey(const Columns& columns, int x, int y, int width, int height) {
@@ -141,6 +153,17 @@ std::uint64_t WindowKey(const Columns& columns, int x, int y, int width, int hei
   return key;
 }
 
+void AddOnce(std::vector<Flips>& patterns, std::uint8_t byte, std::uint8_t spacing) {
+  if (byte == spacing) return;
+  Flips flips{};
+  for (std::size_t bit = 0; bit < flips.size(); ++bit) {
+    flips[bit] = ((byte >> bit) & 1u) != 0 ? 0 : ~Column{0};
+  }
+  if (std::find(patterns.begin(), patterns.end(), flips) == patterns.end()) {
+    patterns.push_back(flips);
+  }
+}
+
 Glyphs BuildGlyphs() {
   Glyphs glyphs;
   FrameBuffer scratch;
@@ -149,15 +172,25 @@ Glyphs BuildGlyphs() {
       const char text[2] = {static_cast<char>(code), '\0'};
       ClearFrameBuffer(scratch);
       DrawText8(scratch, 0, 0, text, 0, PixelSet, static_cast<std::uint8_t>(inverse));
-      glyphs.bold.Add(WindowKey(ReadColumns(scratch), 0, 0, 8, 8), text[0],
-                      inverse == 1 ? kBoldInverse : kBold);
+      const std::uint64_t key = WindowKey(ReadColumns(scratch), 0, 0, 8, 8);
+      glyphs.bold.Add(key, text[0], inverse == 1 ? kBoldInverse : kBold);
+      const std::uint8_t spacing = inverse == 1 ? 0xFF : 0;
+      if (inverse == 0) {
+        std::uint64_t rows = kDarkRows;
+        for (unsigned c = 0; c < 8; ++c) rows &= key >> (8 * c);
+        if ((rows & 0x7F) != 0) glyphs.noFullRowsAboveBottom = false;
+      }
+      unsigned bottom = 0;
+      for (unsigned c = 0; c < 8; ++c) bottom |= ((key >> (8 * c + 7)) & 1u) << c;
+      AddOnce(glyphs.inkedLastColumns, static_cast<std::uint8_t>(key >> 56), spacing);
+      AddOnce(glyphs.inkedBottomRows, static_cast<std::uint8_t>(bottom), spacing);
     }
     for (unsigned code = kSmallFontFirst + 1; code <= kSmallFontLast; ++code) {
       const char text[2] = {static_cast<char>(code), '\0'};
       ClearFrameBuffer(scratch);
       DrawTextSmall(scratch, 0, 1, text, inverse == 1 ? 0 : 100);
-      glyphs.small.Add(WindowKey(ReadColumns(scratch), 0, 0, 6, 8), text[0],
-                       inverse == 1 ? kSmallInverse : kSmall);
+      const std::uint64_t key = WindowKey(ReadColumns(scratch), 0, 0, 6, 8);
+      glyphs.small.Add(key, text[0], inverse == 1 ? kSmallInverse : kSmall);
     }
   }
   for (const char* numeral : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "-", "+"}) {
@@ -170,6 +203,8 @@ Glyphs BuildGlyphs() {
     glyphs.bigKeys.Add(glyph.columns[8] | glyph.columns[9] << 24,
                        static_cast<char>(glyphs.big.size()), kBig);
     glyphs.big.push_back(glyph);
+    glyphs.bigEdgesBlank =
+        glyphs.bigEdgesBlank && glyph.columns.front() == 0 && glyph.columns.back() == 0;
   }
   // An icon is copied opaquely into its place: drawn over a blank and over a
   // dark frame, its cell is where the two agree.
@@ -219,6 +254,7 @@ struct Hit {
   bool alive;
   bool pastRightEdge;  // its cell runs past column 127
   bool spacingOnly;    // an inverse blank or underscore: the look of a bar's edge
+  bool leans;          // touches ink outside its cell that a neighbour's cell covers
   std::uint16_t ink;
   // The run of hits it stands in (same style and row, cell after cell),
   // which decides between hits that overlap.
@@ -244,16 +280,25 @@ bool ByRow(const Hit& a, const Hit& b) {
 }
 
 struct Reader {
+  Reader(const FrameBuffer& frameBuffer, LcdText& text)
+      : glyphs(TheGlyphs()), columns(ReadColumns(frameBuffer)), out(text) {
+    std::copy(columns.begin(), columns.end(), padded.begin());
+  }
+
   const Glyphs& glyphs;
-  Columns columns{};
-  Columns claimed{};  // dots already explained by an accepted cell
-  std::array<Hit, kHitCapacity> hits{};
+  Columns columns;
+  std::array<Column, kLcdWidth + 32> padded{};  // the columns, then blank ones
+  Columns claimed{};                            // dots already explained by an accepted cell
+  std::array<Hit, kHitCapacity> hits;           // the first hitCount are in use
   std::size_t hitCount = 0;
   LcdText& out;
+  // Hits by the 8-column buckets their cells span, for finding neighbours.
+  static constexpr int kBucketWidth = 8;
+  static constexpr std::size_t kBucketCount = (kLcdWidth + 32) / kBucketWidth;
+  std::array<std::uint16_t, kBucketCount + 1> bucketStart{};
+  std::array<std::uint16_t, 4 * kHitCapacity> bucketHits;  // a cell spans at most 4
 
-  Column At(int x) const {
-    return x >= 0 && x < kLcdWidth ? columns[static_cast<std::size_t>(x)] : 0;
-  }
+  Column At(int x) const { return x >= 0 ? padded[static_cast<std::size_t>(x)] : 0; }
 
   void AddHit(int x, int y, Style style, char code, int ink) {
     if (hitCount == hits.size()) return;
@@ -263,6 +308,7 @@ struct Reader {
                         code,
                         true,
                         x + kShapes[style].width > kLcdWidth,
+                        false,
                         false,
                         static_cast<std::uint16_t>(ink),
                         0,
@@ -311,6 +357,7 @@ struct Reader {
     return true;
   }
 
+  std::uint64_t Key(int x, int y, int width) const;
   void ScanText();
   void ScanDoubleHeight();
   void ScanBig();
@@ -318,7 +365,8 @@ struct Reader {
   void SettleBig(std::size_t first);
   void AddInverseBlanks(std::size_t first);
   bool NeighboursCover(const Hit& self, int x, Column rows) const;
-  bool IsStray(const Hit& hit) const;
+  bool IsStray(Hit& hit) const;
+  void FileByColumn();
   void MeasureRuns(std::size_t first, bool allowGap);
   void DropStrays(std::size_t first);
   void SettleText(std::size_t first);
@@ -326,35 +374,104 @@ struct Reader {
   void OrderRuns();
 };
 
-// The two fonts at normal height share one slice of 8 rows a column: the
-// 8x8 font's cell is 8 columns of it, the small font's (spacing row on top)
-// 6 columns. Cells may run past the right edge, where the dots read blank.
+// Masks over rows: bit y answers for the window whose top row is y.
+// Rows below the display read blank.
+Column AnyOfRows(Column column, int rows) {
+  Column any = column | column >> 1;
+  any |= any >> 2;
+  any |= any >> 4;
+  if (rows > 8) any |= any >> 8;
+  if (rows > 16) any |= any >> 8;
+  return any;
+}
+
+Column AllOfRows8(Column column) {
+  Column all = column & column >> 1;
+  all &= all >> 2;
+  return all & all >> 4;
+}
+
+// A right shift that reads the rows below the display as agreeing.
+Column ShiftInOnes(Column column, int by) {
+  return column >> by | ~(~Column{0} >> by);
+}
+
+// Rows y .. y + 7 of each of width columns from x, as a key.
+std::uint64_t Reader::Key(int x, int y, int width) const {
+  const Column* column = &padded[static_cast<std::size_t>(x)];
+  std::uint64_t key = 0;
+  if (y < 0) {
+    for (int c = 0; c < width; ++c) key |= ((column[c] << 1) & 0xFF) << (8 * c);
+  } else {
+    for (int c = 0; c < width; ++c) key |= ((column[c] >> y) & 0xFF) << (8 * c);
+  }
+  return key;
+}
+
+// Every window of both fonts at normal height is a candidate only where the
+// spacing of some glyph can be: the 8x8 font's last column blank, dark (an
+// inverse cell) or one of the few last columns that carry ink; the small
+// font's last column and top row blank, or both dark. Those tests run on
+// whole columns of windows at once; only the windows they let through are
+// looked up.
 void Reader::ScanText() {
-  Column rowsWithInk = 0;
-  for (Column column : columns) rowsWithInk |= column;
-  std::array<std::uint8_t, kLcdWidth + 8> slice{};
-  for (int y = -1; y < kLcdHeight; ++y) {
-    if (Slice(rowsWithInk, y, 8) == 0) continue;
-    for (int x = 0; x < kLcdWidth; ++x) {
-      slice[static_cast<std::size_t>(x)] =
-          static_cast<std::uint8_t>(Slice(columns[static_cast<std::size_t>(x)], y, 8));
+  constexpr int kSpan = kLcdWidth + 8;
+  std::array<Column, kSpan> blank{};     // rows y .. y + 7 of the column blank
+  std::array<Column, kSpan> dark{};      // rows y .. y + 7 all set
+  std::array<Column, kSpan> inkedEnd{};  // rows y .. y + 7 one of the inked last columns
+  for (int c = 0; c < kSpan; ++c) {
+    const auto uc = static_cast<std::size_t>(c);
+    const Column column = At(c);
+    blank[uc] = ~AnyOfRows(column, 8);
+    dark[uc] = AllOfRows8(column);
+    std::array<Column, 8> row{};
+    for (std::size_t r = 0; r < 8; ++r) row[r] = column >> r;
+    for (const Flips& flips : glyphs.inkedLastColumns) {
+      Column same = ~Column{0};
+      for (std::size_t r = 0; r < 8; ++r) same &= row[r] ^ flips[r];
+      inkedEnd[uc] |= same;
     }
-    for (int x = 0; x < kLcdWidth; ++x) {
-      std::uint64_t window;
-      std::memcpy(&window, &slice[static_cast<std::size_t>(x)], sizeof window);
-      if (window == 0) continue;
-      if (y >= 0 && window != kDark) {
-        if (const auto* entry = glyphs.bold.Find(window)) {
-          AddHit(x, y, entry->style, entry->code, std::popcount(window));
-          hits[hitCount - 1].spacingOnly = entry->style == kBoldInverse && entry->code == '_';
-        }
+  }
+  for (int x = 0; x < kLcdWidth; ++x) {
+    const auto ux = static_cast<std::size_t>(x);
+    Column any6 = 0, all6 = ~Column{0}, allBlank6 = ~Column{0}, allDark6 = ~Column{0};
+    for (std::size_t i = 0; i < 6; ++i) {
+      any6 |= At(x + static_cast<int>(i));
+      all6 &= At(x + static_cast<int>(i));
+      allBlank6 &= blank[ux + i];
+      allDark6 &= dark[ux + i];
+    }
+    const Column allBlank8 = allBlank6 & blank[ux + 6] & blank[ux + 7];
+    const Column allDark8 = allDark6 & dark[ux + 6] & dark[ux + 7];
+    // The bottom row the same way: blank, dark or one of the inked ones.
+    const Column any8 = any6 | At(x + 6) | At(x + 7);
+    Column bottom = all6 & At(x + 6) & At(x + 7);
+    const Column* window = &padded[ux];
+    for (const Flips& flips : glyphs.inkedBottomRows) {
+      Column same = ~Column{0};
+      for (std::size_t c = 0; c < 8; ++c) same &= window[c] ^ flips[c];
+      bottom |= same;
+    }
+    Column bold = (blank[ux + 7] | dark[ux + 7] | inkedEnd[ux + 7]) &
+                  (ShiftInOnes(~any8, 7) | bottom >> 7) & ~allBlank8 & ~allDark8;
+    Column small = ((blank[ux + 5] & ~any6) | (dark[ux + 5] & all6)) & ~allBlank6 & ~allDark6;
+    for (; bold != 0; bold &= bold - 1) {
+      const int y = std::countr_zero(bold);
+      const std::uint64_t key = Key(x, y, 8);
+      if (const auto* entry = glyphs.bold.Find(key)) {
+        AddHit(x, y, entry->style, entry->code, std::popcount(key));
+        hits[hitCount - 1].spacingOnly = entry->style == kBoldInverse && entry->code == '_';
       }
-      const std::uint64_t small = window & RowsMask(48);
-      if (small != 0 && small != RowsMask(48)) {
-        if (const auto* entry = glyphs.small.Find(small)) {
-          AddHit(x, y, entry->style, entry->code, std::popcount(small));
-          hits[hitCount - 1].spacingOnly = entry->style == kSmallInverse && entry->code == '_';
-        }
+    }
+    // The small font's spacing row may lie above the display (text at y 0).
+    small = small << 1 | 1;
+    for (; small != 0; small &= small - 1) {
+      const int y = std::countr_zero(small) - 1;
+      const std::uint64_t key = Key(x, y, 6);
+      if (key == 0 || key == RowsMask(48)) continue;
+      if (const auto* entry = glyphs.small.Find(key)) {
+        AddHit(x, y, entry->style, entry->code, std::popcount(key));
+        hits[hitCount - 1].spacingOnly = entry->style == kSmallInverse && entry->code == '_';
       }
     }
   }
@@ -363,56 +480,77 @@ void Reader::ScanText() {
 // Double height is the 8x8 font with every row drawn twice: a window of 16
 // rows whose row pairs agree reads as the 8-row glyph.
 void Reader::ScanDoubleHeight() {
-  Column rowsWithInk = 0;
-  std::array<Column, kLcdWidth> pairsDiffer{};
-  for (std::size_t x = 0; x < columns.size(); ++x) {
-    rowsWithInk |= columns[x];
-    pairsDiffer[x] = columns[x] ^ (columns[x] >> 1);
+  constexpr int kSpan = kLcdWidth + 8;
+  std::array<Column, kSpan> paired{};  // rows y, y + 2, .. y + 14 each equal to the row below
+  std::array<Column, kSpan> blank{};   // rows y .. y + 15 blank
+  for (int c = 0; c < kSpan; ++c) {
+    const auto uc = static_cast<std::size_t>(c);
+    const Column column = At(c);
+    Column same = ~(column ^ column >> 1);
+    same &= ShiftInOnes(same, 2);
+    same &= ShiftInOnes(same, 4);
+    paired[uc] = same & ShiftInOnes(same, 8);
+    blank[uc] = ~AnyOfRows(column, 16);
   }
-  std::array<std::uint8_t, kLcdWidth + 8> packed{};
-  for (int y = 0; y < kLcdHeight; ++y) {
-    if (Slice(rowsWithInk, y, 16) == 0) continue;
-    int pairedRun = 0;  // columns up to x whose rows come in pairs
-    for (int x = 0; x < kLcdWidth + 7; ++x) {
-      const auto ux = static_cast<std::size_t>(x);
-      if (x < kLcdWidth) {
-        if ((Slice(pairsDiffer[ux], y, 16) & 0x5555) != 0) {
-          pairedRun = 0;
-          continue;
-        }
-        const Column rows = Slice(columns[ux], y, 16);
-        packed[ux] = static_cast<std::uint8_t>(glyphs.evenRows[rows & 0xFF] |
-                                               glyphs.evenRows[(rows >> 8) & 0xFF] << 4);
+  for (int x = 0; x < kLcdWidth; ++x) {
+    const auto ux = static_cast<std::size_t>(x);
+    Column candidates = ~Column{0};
+    Column allBlank = ~Column{0};
+    Column allSet = ~Column{0};
+    for (std::size_t i = 0; i < 8; ++i) {
+      candidates &= paired[ux + i];
+      allBlank &= blank[ux + i];
+      allSet &= At(x + static_cast<int>(i));
+    }
+    // Bit y of allSet says row y is set across the 8 columns; no glyph but
+    // the underscore (in its bottom row) sets a whole row, so a window with
+    // one above its bottom pair is a bar, not text.
+    if (glyphs.noFullRowsAboveBottom) {
+      Column full = allSet | allSet >> 1;
+      full |= full >> 2;
+      full |= full >> 4;
+      candidates &= ~(full | full >> 6);
+    }
+    for (candidates &= ~allBlank; candidates != 0; candidates &= candidates - 1) {
+      const int y = std::countr_zero(candidates);
+      std::uint64_t key = 0;
+      for (int c = 0; c < 8; ++c) {
+        const Column rows = Slice(At(x + c), y, 16);
+        key |= std::uint64_t{static_cast<std::uint8_t>(glyphs.evenRows[rows & 0xFF] |
+                                                       glyphs.evenRows[(rows >> 8) & 0xFF] << 4)}
+               << (8 * c);
       }
-      ++pairedRun;
-      if (pairedRun < 8) continue;
-      std::uint64_t window;
-      std::memcpy(&window, &packed[ux - 7], sizeof window);
-      if (window == 0) continue;
-      const auto* entry = glyphs.bold.Find(window);
+      const auto* entry = glyphs.bold.Find(key);
       if (entry != nullptr && entry->style == kBold) {
-        AddHit(x - 7, y, kBoldDouble, entry->code, 2 * std::popcount(window));
+        AddHit(x, y, kBoldDouble, entry->code, 2 * std::popcount(key));
       }
     }
   }
 }
 
+// Big numerals keep their first and last columns blank; the windows that do
+// are looked up by two middle columns, then compared whole.
 void Reader::ScanBig() {
   const std::size_t first = hitCount;
-  std::array<Column, kLcdWidth> slice{};
-  for (int y = 0; y < kLcdHeight; ++y) {
-    for (std::size_t x = 0; x < slice.size(); ++x) slice[x] = Slice(columns[x], y, 24);
-    for (int x = 0; x + 18 <= kLcdWidth; ++x) {
-      const auto ux = static_cast<std::size_t>(x);
-      const std::uint64_t key = slice[ux + 8] | slice[ux + 9] << 24;
-      if (key == 0) continue;
+  std::array<Column, kLcdWidth> blank{};  // rows y .. y + 23 blank
+  for (std::size_t c = 0; c < blank.size(); ++c) blank[c] = ~AnyOfRows(columns[c], 24);
+  for (std::size_t x = 0; x + 18 <= blank.size(); ++x) {
+    Column candidates = ~blank[x + 8];
+    if (glyphs.bigEdgesBlank) candidates &= blank[x] & blank[x + 17];
+    for (; candidates != 0; candidates &= candidates - 1) {
+      const int y = std::countr_zero(candidates);
+      const std::uint64_t key = Slice(columns[x + 8], y, 24) | Slice(columns[x + 9], y, 24) << 24;
       const auto* entry = glyphs.bigKeys.Find(key);
       if (entry == nullptr) continue;
       const BigGlyph& glyph = glyphs.big[static_cast<std::size_t>(entry->code)];
-      if (!std::equal(glyph.columns.begin(), glyph.columns.end(), slice.begin() + x)) continue;
+      bool same = true;
+      for (std::size_t c = 0; c < glyph.columns.size() && same; ++c) {
+        same = Slice(columns[x + c], y, 24) == glyph.columns[c];
+      }
+      if (!same) continue;
       int ink = 0;
       for (Column column : glyph.columns) ink += std::popcount(column);
-      AddHit(x, y, kBig, entry->code, ink);
+      AddHit(static_cast<int>(x), y, kBig, entry->code, ink);
     }
   }
   SettleBig(first);
@@ -520,8 +658,10 @@ int Family(Style style) {
 // True when every dot of rows (a mask of display rows) in column x lies in
 // the cell of some live hit beside this one (not overlapping it).
 bool Reader::NeighboursCover(const Hit& self, int x, Column rows) const {
-  for (std::size_t i = 0; i < hitCount && rows != 0; ++i) {
-    const Hit& other = hits[i];
+  if (x < 0) return false;
+  const auto bucket = static_cast<std::size_t>(x) / kBucketWidth;
+  for (std::size_t k = bucketStart[bucket]; k < bucketStart[bucket + 1] && rows != 0; ++k) {
+    const Hit& other = hits[bucketHits[k]];
     if (!other.alive || &other == &self || CellsOverlap(self, other)) continue;
     const StyleShape& shape = kShapes[other.style];
     if (x < other.x || x >= other.x + shape.width) continue;
@@ -530,13 +670,33 @@ bool Reader::NeighboursCover(const Hit& self, int x, Column rows) const {
   return rows == 0;
 }
 
+// Files every hit under the column buckets its cell spans.
+void Reader::FileByColumn() {
+  bucketStart.fill(0);
+  const auto spans = [&](const Hit& hit, auto&& visit) {
+    const int last = hit.x + kShapes[hit.style].width - 1;
+    for (int b = hit.x / kBucketWidth; b <= last / kBucketWidth; ++b) {
+      visit(static_cast<std::size_t>(b));
+    }
+  };
+  for (std::size_t i = 0; i < hitCount; ++i)
+    spans(hits[i], [&](std::size_t b) { ++bucketStart[b + 1]; });
+  for (std::size_t b = 1; b < bucketStart.size(); ++b) bucketStart[b] += bucketStart[b - 1];
+  std::array<std::uint16_t, kBucketCount> fill{};
+  for (std::size_t i = 0; i < hitCount; ++i) {
+    spans(hits[i], [&](std::size_t b) {
+      bucketHits[bucketStart[b] + fill[b]++] = static_cast<std::uint16_t>(i);
+    });
+  }
+}
+
 // A character's ink may meet ink outside its cell only where that ink
 // belongs to another character's cell: text stands flush against text (a
 // descender over the next line, an inverse bar above), while dots that
 // match a glyph but run on into a line, a frame or a filled bar are part of
 // that shape, not a character. Inverse cells are opaque: they stand flush
 // against anything.
-bool Reader::IsStray(const Hit& hit) const {
+bool Reader::IsStray(Hit& hit) const {
   const StyleShape& shape = kShapes[hit.style];
   if (hit.pastRightEdge) {
     // On its own, a cell past the edge might have had more of a stroke in
@@ -548,6 +708,7 @@ bool Reader::IsStray(const Hit& hit) const {
                   other.x + kShapes[other.style].width == hit.x;
     }
     if (!continues) return true;
+    hit.leans = true;
   }
   if (shape.inverse) return false;
   // Dots outside the cell that touch its ink, side by side or corner to
@@ -563,7 +724,9 @@ bool Reader::IsStray(const Hit& hit) const {
     if (c < 0 || c >= kLcdWidth) continue;
     const Column outside = c < left || c > right ? At(c) : At(c) & ringRows;
     const Column touching = outside & reach(inside(c - 1) | inside(c) | inside(c + 1));
-    if (touching != 0 && !NeighboursCover(hit, c, touching)) return true;
+    if (touching == 0) continue;
+    if (!NeighboursCover(hit, c, touching)) return true;
+    hit.leans = true;
   }
   return false;
 }
@@ -631,19 +794,27 @@ void Reader::DropStrays(std::size_t first) {
   // of a filled area (the two look the same): never read, and it covers
   // nothing either.
   MeasureRuns(first, false);
+  std::size_t kept = first;
   for (std::size_t i = first; i < hitCount; ++i) {
-    if (hits[i].spacingOnly && !hits[i].runHasGlyph) hits[i].alive = false;
+    if (!hits[i].spacingOnly || hits[i].runHasGlyph) hits[kept++] = hits[i];
   }
+  hitCount = kept;
+  // Only a hit that leant on a neighbour can turn stray when one goes.
+  for (std::size_t i = first; i < hitCount; ++i) hits[i].leans = true;
+  FileByColumn();
   for (bool dropped = true; dropped;) {
     dropped = false;
     for (std::size_t i = first; i < hitCount; ++i) {
-      if (hits[i].alive && IsStray(hits[i])) {
-        hits[i].alive = false;
+      Hit& hit = hits[i];
+      if (!hit.alive || !hit.leans) continue;
+      hit.leans = false;
+      if (IsStray(hit)) {
+        hit.alive = false;
         dropped = true;
       }
     }
   }
-  std::size_t kept = first;
+  kept = first;
   for (std::size_t i = first; i < hitCount; ++i) {
     if (hits[i].alive) hits[kept++] = hits[i];
   }
@@ -655,10 +826,7 @@ void Reader::DropStrays(std::size_t first) {
 // minus is an underscore three rows higher, an isolated apostrophe a comma
 // five rows higher; they read as the minus and the apostrophe). Two cells
 // overlap only where one holds the other's dots; blank spacing may be
-// shared. An
-// inverse run cut out only in its spacing row is the bottom edge of a
-// filled area (a row of inverse underscores looks the same) and is left
-// unread.
+// shared.
 void Reader::SettleText(std::size_t first) {
   DropStrays(first);
   MeasureRuns(first, true);
@@ -758,7 +926,7 @@ void Reader::OrderRuns() {
 
 void ReadLcdText(const FrameBuffer& frameBuffer, LcdText& text) {
   text.runCount = 0;
-  Reader reader{TheGlyphs(), ReadColumns(frameBuffer), {}, {}, 0, text};
+  Reader reader(frameBuffer, text);
   reader.ReadIcons();
   reader.ScanBig();
   const std::size_t bigEnd = reader.hitCount;
