@@ -883,10 +883,19 @@ void Reader::BuildRuns(std::size_t first) {
   }
 }
 
+// Reading order: a run joins the line above when its characters share rows
+// of dots with it. An icon takes part with its top 8 rows only, so it stands
+// in the line of the caption beside it instead of joining every line it
+// spans.
 void Reader::OrderRuns() {
-  const auto top = [](const LcdTextRun& run) { return run.y; };
+  // The rows a run's characters stand in, without the cell's spacing row.
+  const auto top = [](const LcdTextRun& run) {
+    return run.y + (run.font == LcdFont::Small ? 1 : 0);
+  };
   const auto bottom = [](const LcdTextRun& run) {
-    return run.y + (run.font == LcdFont::Icon ? 8 : run.height);
+    if (run.font == LcdFont::Icon) return run.y + 8;
+    if (run.font == LcdFont::Small) return run.y + run.height;
+    return run.y + run.height - (run.doubleHeight ? 2 : 1);
   };
   auto* const begin = out.runs.data();
   auto* const end = begin + out.runCount;
@@ -979,7 +988,15 @@ std::string LcdText::AsLines() const {
 }
 
 bool LcdText::Contains(std::string_view text) const {
-  return AsLines().find(text) != std::string::npos;
+  const std::string lines = AsLines();
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = lines.find('\n', start);
+    if (std::string_view(lines).substr(start, end - start).find(text) != std::string_view::npos) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
 }
 
 }  // namespace kvr9
