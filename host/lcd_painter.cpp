@@ -38,7 +38,8 @@ RgbaPicture PaintLcdRgba(const FrameBuffer& frameBuffer, Rgb blankDot, int scale
   if (scale < 1 || scale > kLargestLcdScale) return picture;
   picture.width = kLcdWidth * scale;
   picture.height = kLcdHeight * scale;
-  const auto count = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+  const auto count =
+      static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
   std::vector<std::uint32_t> pixels(count);
   PaintLcd(pixels.data(), static_cast<std::size_t>(picture.width), frameBuffer,
            RgbaBytesPixel(kLcdDarkDot), RgbaBytesPixel(blankDot), scale);

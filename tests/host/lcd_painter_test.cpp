@@ -24,7 +24,8 @@ TEST_P(LcdPainter, OneDotIsOneBlockAtItsPlace) {
   int darkPixels = 0;
   for (int py = 0; py < picture.height; ++py) {
     for (int px = 0; px < picture.width; ++px) {
-      const std::uint8_t* p = &picture.rgba[static_cast<std::size_t>((py * picture.width + px) * 4)];
+      const std::uint8_t* p =
+          &picture.rgba[static_cast<std::size_t>((py * picture.width + px) * 4)];
       const bool inBlock = px / c.scale == c.x && py / c.scale == c.y;
       const Rgb expected = inBlock ? kLcdDarkDot : kLcdGreenBlankDot;
       ASSERT_EQ((Rgb{p[0], p[1], p[2]}), expected) << px << "," << py;
