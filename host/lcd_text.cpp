@@ -76,7 +76,6 @@ template <int kBits>
 class GlyphIndex {
  public:
   struct Entry {
-    std::uint64_t key = 0;
     char code = 0;
     Style style = kBold;
   };
@@ -87,19 +86,21 @@ class GlyphIndex {
   void Add(std::uint64_t key, char code, Style style) {
     if (key == 0) return;
     for (std::size_t i = Home(key);; i = (i + 1) & kMask) {
-      if (entries_[i].key == key) return;
-      if (entries_[i].key == 0) {
-        entries_[i] = {key, code, style};
+      if (keys_[i] == key) return;
+      if (keys_[i] == 0) {
+        keys_[i] = key;
+        entries_[i] = {code, style};
         return;
       }
     }
   }
 
+  // Keys apart from what they stand for, so that a miss (nearly every
+  // lookup) touches only the keys.
   const Entry* Find(std::uint64_t key) const {
     for (std::size_t i = Home(key);; i = (i + 1) & kMask) {
-      const Entry& entry = entries_[i];
-      if (entry.key == key) return &entry;
-      if (entry.key == 0) return nullptr;
+      if (keys_[i] == key) return &entries_[i];
+      if (keys_[i] == 0) return nullptr;
     }
   }
 
@@ -108,7 +109,28 @@ class GlyphIndex {
   static std::size_t Home(std::uint64_t key) {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kBits));
   }
+  std::array<std::uint64_t, std::size_t{1} << kBits> keys_{};
   std::array<Entry, std::size_t{1} << kBits> entries_{};
+};
+
+// Which pairs of column bytes some glyph has: one bit test turns away most
+// candidate windows before their whole key is gathered and looked up.
+class BytePairs {
+ public:
+  void Set(std::uint64_t first, std::uint64_t second) {
+    const std::size_t pair = Pair(first, second);
+    bits_[pair / 64] |= std::uint64_t{1} << (pair % 64);
+  }
+  bool Has(std::uint64_t first, std::uint64_t second) const {
+    const std::size_t pair = Pair(first, second);
+    return ((bits_[pair / 64] >> (pair % 64)) & 1) != 0;
+  }
+
+ private:
+  static std::size_t Pair(std::uint64_t first, std::uint64_t second) {
+    return static_cast<std::size_t>((first & 0xFF) << 8 | (second & 0xFF));
+  }
+  std::array<std::uint64_t, 65536 / 64> bits_{};
 };
 
 using Flips = std::array<Column, 8>;
@@ -135,6 +157,8 @@ struct Glyphs {
   std::vector<BigGlyph> big;
   std::array<IconGlyph, kIconCount> icons{};
   std::array<std::uint8_t, 256> evenRows{};  // bits 0, 2, 4, 6 of a byte packed
+  BytePairs boldEnds;                        // first and last column of an 8x8 glyph
+  BytePairs smallStarts;                     // first and second column of a small glyph
   // Last columns and bottom rows of 8x8 glyphs other than blank (normal)
   // and dark (inverse): the few glyphs that reach into their spacing.
   // Each as a mask per bit that flips a blank bit to set: a word of rows
@@ -174,6 +198,7 @@ Glyphs BuildGlyphs() {
       DrawText8(scratch, 0, 0, text, 0, PixelSet, static_cast<std::uint8_t>(inverse));
       const std::uint64_t key = WindowKey(ReadColumns(scratch), 0, 0, 8, 8);
       glyphs.bold.Add(key, text[0], inverse == 1 ? kBoldInverse : kBold);
+      glyphs.boldEnds.Set(key & 0xFF, key >> 56);
       const std::uint8_t spacing = inverse == 1 ? 0xFF : 0;
       if (inverse == 0) {
         std::uint64_t rows = kDarkRows;
@@ -191,6 +216,7 @@ Glyphs BuildGlyphs() {
       DrawTextSmall(scratch, 0, 1, text, inverse == 1 ? 0 : 100);
       const std::uint64_t key = WindowKey(ReadColumns(scratch), 0, 0, 6, 8);
       glyphs.small.Add(key, text[0], inverse == 1 ? kSmallInverse : kSmall);
+      glyphs.smallStarts.Set(key & 0xFF, (key >> 8) & 0xFF);
     }
   }
   for (const char* numeral : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "-", "+"}) {
@@ -424,6 +450,7 @@ void Reader::ScanText() {
     const Column column = At(c);
     blank[uc] = ~AnyOfRows(column, 8);
     dark[uc] = AllOfRows8(column);
+    if (column == 0) continue;  // no inked last column is blank
     std::array<Column, 8> row{};
     for (std::size_t r = 0; r < 8; ++r) row[r] = column >> r;
     for (const Flips& flips : glyphs.inkedLastColumns) {
@@ -443,20 +470,23 @@ void Reader::ScanText() {
     }
     const Column allBlank8 = allBlank6 & blank[ux + 6] & blank[ux + 7];
     const Column allDark8 = allDark6 & dark[ux + 6] & dark[ux + 7];
-    // The bottom row the same way: blank, dark or one of the inked ones.
-    const Column any8 = any6 | At(x + 6) | At(x + 7);
-    Column bottom = all6 & At(x + 6) & At(x + 7);
-    const Column* window = &padded[ux];
-    for (const Flips& flips : glyphs.inkedBottomRows) {
-      Column same = ~Column{0};
-      for (std::size_t c = 0; c < 8; ++c) same &= window[c] ^ flips[c];
-      bottom |= same;
+    Column bold = (blank[ux + 7] | dark[ux + 7] | inkedEnd[ux + 7]) & ~allBlank8 & ~allDark8;
+    if (bold != 0) {
+      // The bottom row the same way: blank, dark or one of the inked ones.
+      const Column any8 = any6 | At(x + 6) | At(x + 7);
+      Column bottom = all6 & At(x + 6) & At(x + 7);
+      const Column* window = &padded[ux];
+      for (const Flips& flips : glyphs.inkedBottomRows) {
+        Column same = ~Column{0};
+        for (std::size_t c = 0; c < 8; ++c) same &= window[c] ^ flips[c];
+        bottom |= same;
+      }
+      bold &= ShiftInOnes(~any8, 7) | bottom >> 7;
     }
-    Column bold = (blank[ux + 7] | dark[ux + 7] | inkedEnd[ux + 7]) &
-                  (ShiftInOnes(~any8, 7) | bottom >> 7) & ~allBlank8 & ~allDark8;
     Column small = ((blank[ux + 5] & ~any6) | (dark[ux + 5] & all6)) & ~allBlank6 & ~allDark6;
     for (; bold != 0; bold &= bold - 1) {
       const int y = std::countr_zero(bold);
+      if (!glyphs.boldEnds.Has(At(x) >> y, At(x + 7) >> y)) continue;
       const std::uint64_t key = Key(x, y, 8);
       if (const auto* entry = glyphs.bold.Find(key)) {
         AddHit(x, y, entry->style, entry->code, std::popcount(key));
@@ -467,6 +497,7 @@ void Reader::ScanText() {
     small = small << 1 | 1;
     for (; small != 0; small &= small - 1) {
       const int y = std::countr_zero(small) - 1;
+      if (y >= 0 && !glyphs.smallStarts.Has(At(x) >> y, At(x + 1) >> y)) continue;
       const std::uint64_t key = Key(x, y, 6);
       if (key == 0 || key == RowsMask(48)) continue;
       if (const auto* entry = glyphs.small.Find(key)) {
@@ -747,16 +778,23 @@ void Reader::MeasureRuns(std::size_t first, bool allowGap) {
             next.begin() + static_cast<std::ptrdiff_t>(hitCount), kNone);
   std::fill(previous.begin() + static_cast<std::ptrdiff_t>(first),
             previous.begin() + static_cast<std::ptrdiff_t>(hitCount), kNone);
+  // Two cursors per row walk to the cells one and two pitches on; hits of a
+  // row are in x order, so both only move forward.
+  std::size_t beside = first;
+  std::size_t gapped = first;
   for (std::size_t i = first; i < hitCount; ++i) {
     const int pitch = kShapes[hits[i].style].width;
-    for (std::size_t j = i + 1;
-         j < hitCount && SameRow(hits[i], hits[j]) && hits[j].x <= hits[i].x + 2 * pitch; ++j) {
-      const bool beside = hits[j].x == hits[i].x + pitch;
-      const bool gapped = allowGap && hits[j].x == hits[i].x + 2 * pitch;
-      if (!beside && !(gapped && next[i] == kNone)) continue;
-      if (!beside && previous[j] != kNone) continue;
-      next[i] = static_cast<std::uint16_t>(j);
-      previous[j] = static_cast<std::uint16_t>(i);
+    const auto seek = [&](std::size_t& j, int x) {
+      if (j <= i) j = i + 1;
+      while (j < hitCount && SameRow(hits[i], hits[j]) && hits[j].x < x) ++j;
+      return j < hitCount && SameRow(hits[i], hits[j]) && hits[j].x == x;
+    };
+    if (seek(beside, hits[i].x + pitch)) {
+      next[i] = static_cast<std::uint16_t>(beside);
+      previous[beside] = static_cast<std::uint16_t>(i);
+    } else if (allowGap && seek(gapped, hits[i].x + 2 * pitch) && previous[gapped] == kNone) {
+      next[i] = static_cast<std::uint16_t>(gapped);
+      previous[gapped] = static_cast<std::uint16_t>(i);
     }
   }
   // Forward sums from the right end, then backward sums from the left end.
