@@ -652,17 +652,20 @@ void Reader::AddInverseBlanks(std::size_t first) {
       for (std::size_t i = rowStart; i < rowEnd; ++i) {
         taken[static_cast<std::size_t>(hits[i].x)] = true;
       }
+      // Walks on over cells already hit (an underscore, a blank added from
+      // another character) and stops at the first cell that is neither.
       const auto addBlank = [&](int x) {
-        if (x < 0 || x >= kLcdWidth || taken[static_cast<std::size_t>(x)] ||
-            !IsDarkCell(x, y, style)) {
-          return false;
-        }
+        if (x < 0 || x >= kLcdWidth) return false;
+        if (taken[static_cast<std::size_t>(x)]) return true;
+        if (!IsDarkCell(x, y, style)) return false;
         taken[static_cast<std::size_t>(x)] = true;
         AddHit(x, y, style, ' ', 0);
         hits[hitCount - 1].spacingOnly = true;
         return true;
       };
+      // Only characters start a walk: underscores alone are a bar's edge.
       for (std::size_t i = rowStart; i < rowEnd; ++i) {
+        if (hits[i].spacingOnly) continue;
         for (int x = hits[i].x + pitch; addBlank(x); x += pitch) {
         }
         for (int x = hits[i].x - pitch; addBlank(x); x -= pitch) {
