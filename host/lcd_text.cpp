@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <vector>
 
 #include "lcd/big_numbers.h"
@@ -18,9 +17,6 @@
 namespace kvr9 {
 
 namespace {
-
-// Windows are read as machine words, first column in the low byte.
-static_assert(std::endian::native == std::endian::little);
 
 // One column of the LCD: bit y is dot (x, y). Rows below the display read
 // blank, which lets text on the bottom line (whose spacing row falls off
