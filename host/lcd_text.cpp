@@ -289,8 +289,6 @@ struct Hit {
 // noise that yields more has the rest of its matches left unread.
 constexpr std::size_t kHitCapacity = 2048;
 
-constexpr std::uint64_t kDark = ~std::uint64_t{0};
-
 bool SameRow(const Hit& a, const Hit& b) {
   return a.style == b.style && a.y == b.y;
 }
