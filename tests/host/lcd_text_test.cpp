@@ -289,10 +289,6 @@ TEST_P(DrawnText, ReadsAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(Rules, DrawnText,
                          testing::Values(
-                             // Characters cut by an edge are left out, whole ones read.
-                             DrawnCase{"CutAtTheRight", Bold, 120, 8, "AB", "A\n"},
-                             DrawnCase{"CutAtTheLeft", Bold, 252, 8, "AB", "B\n"},
-                             DrawnCase{"CutAtTheBottom", BoldDouble, 0, 52, "AB", ""},
                              // Blank cells make no characters: nothing but an inverse blank
                              // reads as nothing, two blank cells as two blanks.
                              DrawnCase{"InverseBlankAlone", BoldInverse, 40, 8, "  ", ""},
@@ -304,8 +300,6 @@ INSTANTIATE_TEST_SUITE_P(Rules, DrawnText,
                              DrawnCase{"CommaAlone", Bold, 8, 8, ",", "'\n"},
                              DrawnCase{"CommaInAWord", Bold, 8, 8, "A,B", "A,B\n"},
                              DrawnCase{"SmallOmegas", Small, 8, 9, "\x7d\x7f", "}}\n"},
-                             // The knob and the arrows of the contrast screen are their codes.
-                             DrawnCase{"ArrowsAndKnob", Bold, 0, 40, "{ } ~", "{ } ~\n"},
                              DrawnCase{"SmallAtTheTop", Small, 0, 0, "Ag", "Ag\n"}),
                          [](const testing::TestParamInfo<DrawnCase>& row) {
                            return std::string(row.param.name);
