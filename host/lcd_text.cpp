@@ -299,9 +299,27 @@ bool ByRow(const Hit& a, const Hit& b) {
   return a.x < b.x;
 }
 
+// The reader's larger tables, kept off the stack (about 90 KB) and made
+// once a thread.
+struct Workspace {
+  std::array<Hit, kHitCapacity> hits;
+  std::array<std::uint16_t, 4 * kHitCapacity> bucketHits;  // a cell spans at most 4 buckets
+  std::array<std::uint16_t, kHitCapacity> next;
+  std::array<std::uint16_t, kHitCapacity> previous;
+  std::array<std::uint16_t, kHitCapacity> length;
+  std::array<std::uint32_t, kHitCapacity> ink;
+  std::array<bool, kHitCapacity> glyph;
+  std::array<LcdTextRun, kLcdTextRunCapacity> sorted;
+};
+
 struct Reader {
-  Reader(const FrameBuffer& frameBuffer, LcdText& text)
-      : glyphs(TheGlyphs()), columns(ReadColumns(frameBuffer)), out(text) {
+  Reader(const FrameBuffer& frameBuffer, LcdText& text, Workspace& workspace)
+      : glyphs(TheGlyphs()),
+        columns(ReadColumns(frameBuffer)),
+        work(workspace),
+        hits(workspace.hits),
+        out(text),
+        bucketHits(workspace.bucketHits) {
     std::copy(columns.begin(), columns.end(), padded.begin());
   }
 
@@ -309,14 +327,15 @@ struct Reader {
   Columns columns;
   std::array<Column, kLcdWidth + 32> padded{};  // the columns, then blank ones
   Columns claimed{};                            // dots already explained by an accepted cell
-  std::array<Hit, kHitCapacity> hits;           // the first hitCount are in use
+  Workspace& work;
+  std::array<Hit, kHitCapacity>& hits;  // the first hitCount are in use
   std::size_t hitCount = 0;
   LcdText& out;
   // Hits by the 8-column buckets their cells span, for finding neighbours.
   static constexpr int kBucketWidth = 8;
   static constexpr std::size_t kBucketCount = (kLcdWidth + 32) / kBucketWidth;
   std::array<std::uint16_t, kBucketCount + 1> bucketStart{};
-  std::array<std::uint16_t, 4 * kHitCapacity> bucketHits;  // a cell spans at most 4
+  std::array<std::uint16_t, 4 * kHitCapacity>& bucketHits;
 
   Column At(int x) const { return x >= 0 ? padded[static_cast<std::size_t>(x)] : 0; }
 
@@ -769,8 +788,8 @@ void Reader::MeasureRuns(std::size_t first, bool allowGap) {
   const auto end = hits.begin() + static_cast<std::ptrdiff_t>(hitCount);
   std::sort(begin, end, ByRow);
   constexpr std::uint16_t kNone = 0xFFFF;
-  std::array<std::uint16_t, kHitCapacity> next;
-  std::array<std::uint16_t, kHitCapacity> previous;
+  auto& next = work.next;
+  auto& previous = work.previous;
   std::fill(next.begin() + static_cast<std::ptrdiff_t>(first),
             next.begin() + static_cast<std::ptrdiff_t>(hitCount), kNone);
   std::fill(previous.begin() + static_cast<std::ptrdiff_t>(first),
@@ -795,9 +814,9 @@ void Reader::MeasureRuns(std::size_t first, bool allowGap) {
     }
   }
   // Forward sums from the right end, then backward sums from the left end.
-  std::array<std::uint16_t, kHitCapacity> length;
-  std::array<std::uint32_t, kHitCapacity> ink;
-  std::array<bool, kHitCapacity> glyph;
+  auto& length = work.length;
+  auto& ink = work.ink;
+  auto& glyph = work.glyph;
   for (std::size_t i = hitCount; i-- > first;) {
     length[i] = 1;
     ink[i] = hits[i].ink;
@@ -958,7 +977,7 @@ void Reader::OrderRuns() {
                static_cast<std::uint32_t>(out.runs[i].x + 64) << 8 | static_cast<std::uint32_t>(i);
   }
   std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(out.runCount));
-  std::array<LcdTextRun, kLcdTextRunCapacity> sorted;
+  auto& sorted = work.sorted;
   for (std::size_t i = 0; i < out.runCount; ++i) {
     sorted[i] = out.runs[order[i] & 0xFF];
     sorted[i].line = line[order[i] & 0xFF];
@@ -970,7 +989,8 @@ void Reader::OrderRuns() {
 
 void ReadLcdText(const FrameBuffer& frameBuffer, LcdText& text) {
   text.runCount = 0;
-  Reader reader(frameBuffer, text);
+  static thread_local Workspace workspace;
+  Reader reader(frameBuffer, text, workspace);
   reader.ReadIcons();
   reader.ScanBig();
   const std::size_t bigEnd = reader.hitCount;
