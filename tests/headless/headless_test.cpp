@@ -517,12 +517,13 @@ Instrument InstrumentWith(const ReadingCase& c) {
   return instrument;
 }
 
-// The reading shown once the passes have settled on count, coming from the
-// far end so the altitude smoothing jumps and the airspeed filter falls.
+// The reading shown once the passes have settled on count: the altitude
+// coming from the far end, so that the smoothing jumps, and the airspeed
+// from rest, where the filter settles one filtered count short.
 std::int32_t SettledReading(Instrument instrument, SliderKind slider, std::uint32_t count) {
   AirData& air = instrument.state.airData;
   std::int32_t& raw = slider == SliderKind::Altitude ? air.altAdcRaw : air.asiAdcRaw;
-  raw = slider == SliderKind::Altitude ? 0 : 4096;
+  raw = 0;
   UpdateAltitude(instrument);
   UpdateAirspeed(instrument);
   raw = static_cast<std::int32_t>(count);
@@ -592,6 +593,47 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingCase{"TrueAirspeedHigh", [](Settings& s) { s.asiShowsTas = 1; }, 9000,
                                   SliderKind::Airspeed, ReadingUnit::Mph, 120, 1}),
     [](const ::testing::TestParamInfo<ReadingCase>& param) { return param.param.name; });
+
+// An airspeed asked in any unit, with any filter, is what the display
+// settles at from rest: exactly, where some count reads it (every whole mph
+// and knot does; km/h step by about 1.6).
+struct SettledSpeedCase {
+  const char* name;
+  std::uint8_t unit;  // asiUnit
+  std::uint8_t filter;
+  std::int32_t tolerance;
+};
+
+class HeadlessSettledSpeed : public ::testing::TestWithParam<SettledSpeedCase> {};
+
+TEST_P(HeadlessSettledSpeed, IsShownAtEverySpeedOfTheRange) {
+  const SettledSpeedCase& c = GetParam();
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  LoadDefaultCalibration(instrument);
+  instrument.state.settings.asiUnit = c.unit;
+  instrument.state.settings.asiFilter = c.filter;
+  const ReadingUnit unit = c.unit == 0   ? ReadingUnit::Mph
+                           : c.unit == 1 ? ReadingUnit::Kmh
+                                         : ReadingUnit::Knots;
+  const std::int32_t highest = c.unit == 0 ? 247 : c.unit == 1 ? 397 : 214;
+  for (std::int32_t asked = highest; asked >= 20; asked -= 7) {
+    const CountChoice choice = CountForReading(instrument, SliderKind::Airspeed, unit, asked);
+    EXPECT_LE(std::abs(SettledReading(instrument, SliderKind::Airspeed, choice.count) - asked),
+              c.tolerance)
+        << asked << " at count " << choice.count;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UnitsAndFilters, HeadlessSettledSpeed,
+    ::testing::Values(SettledSpeedCase{"MphNone", 0, 0, 0}, SettledSpeedCase{"MphFast", 0, 1, 0},
+                      SettledSpeedCase{"MphSlow", 0, 2, 0}, SettledSpeedCase{"KmhNone", 1, 0, 1},
+                      SettledSpeedCase{"KmhFast", 1, 1, 1}, SettledSpeedCase{"KmhSlow", 1, 2, 1},
+                      SettledSpeedCase{"KnotsNone", 2, 0, 0},
+                      SettledSpeedCase{"KnotsFast", 2, 1, 0},
+                      SettledSpeedCase{"KnotsSlow", 2, 2, 0}),
+    [](const ::testing::TestParamInfo<SettledSpeedCase>& param) { return param.param.name; });
 
 TEST(HeadlessSliderReading, SetsTheChosenCountWithThePresentSettings) {
   const Outcome outcome =
