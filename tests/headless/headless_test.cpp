@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -156,6 +157,19 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ReadingWithoutNumber", "slider altitude ft", "not 'ft'"},
         MalformedCase{"ReadingBeyondAnyNumber", "slider altitude 99999999999ft",
                       "not '99999999999ft'"},
+        MalformedCase{"FlyMissingFile", "fly no-such-flight.csv", "no-such-flight.csv"},
+        MalformedCase{"FlyBeyondTheProfile", "fly demo 0:08:00",
+                      "'fly demo' lasts 0:07:10: from and to must lie within it"},
+        MalformedCase{"FlyBackwards", "fly demo 200 100", "from and to must lie within it"},
+        MalformedCase{"FlyBadMoment", "fly demo 1:75", "a moment is seconds (90) or h:mm:ss"},
+        MalformedCase{"FlyPaceZero", "fly demo pace 0",
+                      "the pace (passes a second) 0 is out of range 1..1000"},
+        MalformedCase{"AtWithoutFly", "at 10", "'at' without a 'fly' before it"},
+        MalformedCase{"TraceWithoutFields", "trace t.csv", "'trace' needs"},
+        MalformedCase{"TraceTextField", "trace t.csv altitude commLine",
+                      "'trace' takes number fields; commLine is not one"},
+        MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
+        MalformedCase{"ExpectEmptyRange", "expect qnh 5..4", "the range 5..4 is empty"},
         MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
         MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
                       "the count 1234567890123456789012345678901234567890... is out of range"}),
@@ -215,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "expected MainMenuScreen, actual MainScreen"},
         FailureCase{"Led", "expect-led lit", "expect-led: expected lit, actual unlit"},
         FailureCase{"CommLines", "expect-comm 5", "expect-comm: expected 5, actual 1"},
-        FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"}),
+        FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"},
+        FailureCase{"Range", "expect qnh 1013251..1014000",
+                    "expected 1013251..1014000, actual 1013250"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
@@ -488,6 +504,110 @@ INSTANTIATE_TEST_SUITE_P(
                       1,
                       {20}}),
     [](const ::testing::TestParamInfo<AnimationCase>& param) { return param.param.name; });
+
+// ---------------------------------------------------------------------------
+// Flying a profile: passes at the chosen pace, a tick every 100 ms of
+// profile time whatever the pace, the steps after "at" at that moment,
+// the flight's end before what follows it. Expected values come from the
+// demo's table (demo_flight.cpp): the dive holds 84 mph from 4:10 to 4:22,
+// which the FAST filter shows from nine passes on.
+
+struct FlyCase {
+  const char* name;
+  const char* steps;  // after "on" and the splash
+  const char* out;
+};
+
+void PrintTo(const FlyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class HeadlessFly : public ::testing::TestWithParam<FlyCase> {};
+
+TEST_P(HeadlessFly, DrivesTheInstrumentThroughTheProfile) {
+  const FlyCase& c = GetParam();
+  const Outcome outcome = RunText("on\npass 80\n" + std::string(c.steps));
+  EXPECT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_EQ(outcome.out, c.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, HeadlessFly,
+    ::testing::Values(
+        // 100 ticks in 10 s: the blink phase toggles every 11th.
+        FlyCase{"TenPassesASecond", "fly demo 0 10\nshow-comm\nshow blinkDivider\n",
+                "commLines=102\nblinkDivider=1\n"},
+        FlyCase{"FivePassesASecondSameTicks",
+                "fly demo 0 10 pace 5\nshow-comm\nshow blinkDivider\n",
+                "commLines=52\nblinkDivider=1\n"},
+        FlyCase{"AtRunsTheStepsAtItsMoment",
+                "fly demo\nat 4:15\nshow airspeed\nshow alarmActive\nat 4:40\nshow alarmActive\n",
+                "airspeed=84\nalarmActive=1\nalarmActive=0\n"},
+        FlyCase{"WithoutAtToTheEnd", "fly demo\nshow maxAirspeed\nshow airspeed\nshow altitude\n",
+                "maxAirspeed=84\nairspeed=0\naltitude=298\n"},
+        FlyCase{"AtEnd", "fly demo 4:00\nat 4:05\nshow-comm\nat end\nshow-comm\n",
+                "commLines=51\ncommLines=1902\n"},
+        FlyCase{"AnotherFlightEndsTheFirst", "fly demo 0 1\nat 0\nfly demo 0 1\nshow-comm\n",
+                "commLines=23\n"}),
+    [](const ::testing::TestParamInfo<FlyCase>& param) { return param.param.name; });
+
+TEST(HeadlessFly, ATraceHasARowAPassWithTheProfileBeside) {
+  const TempFolder folder;
+  const Outcome outcome = RunText(
+      "on\npass 80\ntrace t.csv airspeed inFlight\nfly demo 4:10 4:11\nstop-trace\npass 3\n",
+      folder);
+  ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+  const std::string trace = ReadFile(folder / "t.csv");
+  EXPECT_EQ(trace.substr(0, trace.find('\n')),
+            "seconds,profileAltitudeFt,profileAirspeedMph,airspeed,inFlight");
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 1 + 11);
+  EXPECT_NE(trace.find("\n250.9,1246,84.0,84,0\n"), std::string::npos) << trace;
+}
+
+TEST(HeadlessFly, AProfileBeyondTheConvertersNamesTheRangeAndStatusTwo) {
+  const TempFolder folder;
+  WriteFile(folder / "fast.csv", "time(s),altitude(ft),airspeed(mph)\n0,300,0\n60,300,249\n");
+  const Outcome outcome = RunText("on\npass 80\nfly fast.csv\nshow-comm\n", folder);
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err,
+            "test.scn:3: fly fast.csv: airspeed 249 mph at 00:01:00 is beyond what the "
+            "converters reach with these settings (0..247 mph)\n");
+}
+
+TEST(HeadlessFly, ABrokenProfileIsRefusedWithItsLineBeforeAnythingRuns) {
+  const TempFolder folder;
+  WriteFile(folder / "bad.csv", "time(s),altitude(ft),airspeed(mph)\n0,300,0\n0,300,40\n");
+  const Outcome outcome = RunText("show-comm\non\nfly bad.csv\n", folder);
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err.rfind("test.scn:3: ", 0), 0u) << outcome.err;
+  EXPECT_NE(outcome.err.find("bad.csv:3: "), std::string::npos) << outcome.err;
+}
+
+TEST(HeadlessFly, MomentsMustFollowTheFlight) {
+  const struct {
+    const char* steps;
+    const char* message;
+  } cases[] = {
+      {"fly demo\nat 100\nat 50\n", "test.scn:3: 'at 50' is not a later moment"},
+      {"fly demo 0 100\nat 200\n", "test.scn:2: 'at 200' is not a later moment"},
+      {"fly demo\nat end\nat 300\n", "test.scn:3: 'at 300' is not a later moment"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunText(c.steps);
+    EXPECT_EQ(outcome.status, kExitBadInput) << c.steps;
+    EXPECT_EQ(outcome.err.rfind(c.message, 0), 0u) << outcome.err;
+  }
+}
+
+TEST(HeadlessFly, AFailedExpectationInFlightEndsTheRunWithItsLine) {
+  const Outcome outcome =
+      RunText("on\npass 80\nfly demo\nat 4:15\nexpect alarmActive 0\nshow-comm\n");
+  EXPECT_EQ(outcome.status, kExitExpectationFailed);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "test.scn:5: expect alarmActive: expected 0, actual 1\n");
+}
 
 // ---------------------------------------------------------------------------
 // Slider positions in a pilot's units. The count chosen for a reading,
