@@ -89,21 +89,40 @@ void SettledReadings::Update(const Instrument& instrument, SliderKind slider, Re
   Make(instrument);
 }
 
-void SettledReadings::Make(const Instrument& instrument) {
-  // A scratch instrument takes the steps, with the state alone: no host,
-  // no hardware hooks, and the instrument itself is not touched.
-  Instrument scratch;
+namespace {
+
+// A scratch instrument takes the steps, with the state alone: no host, no
+// hardware hooks, and the instrument itself is not touched. The airspeed
+// starts from rest.
+void MakeScratch(const Instrument& instrument, ReadingOf of, ReadingUnit unit,
+                 Instrument& scratch) {
   scratch.state = instrument.state;
   Settings& settings = scratch.state.settings;
-  if (key_.of == ReadingOf::Profile) {
+  if (of == ReadingOf::Profile) {
     settings.asiShowsTas = 0;
     settings.asiUnit = 0;
   } else {
-    settings.altUnit = key_.unit == ReadingUnit::Metres ? 1 : 0;
-    settings.asiUnit = key_.unit == ReadingUnit::Kmh ? 1 : key_.unit == ReadingUnit::Knots ? 2 : 0;
+    settings.altUnit = unit == ReadingUnit::Metres ? 1 : 0;
+    settings.asiUnit = unit == ReadingUnit::Kmh ? 1 : unit == ReadingUnit::Knots ? 2 : 0;
   }
   scratch.state.airData.asiFilterState = 0;
   scratch.state.airData.airspeed = 0;
+}
+
+}  // namespace
+
+std::int32_t SettledReading(const Instrument& instrument, SliderKind slider, ReadingOf of,
+                            ReadingUnit unit, std::uint32_t count) {
+  Instrument scratch;
+  MakeScratch(instrument, of, unit, scratch);
+  count = std::min(count, kSliderHighest);
+  return slider == SliderKind::Altitude ? AltitudeReading(scratch, count, of)
+                                        : AirspeedReading(scratch, count);
+}
+
+void SettledReadings::Make(const Instrument& instrument) {
+  Instrument scratch;
+  MakeScratch(instrument, key_.of, key_.unit, scratch);
   for (std::uint32_t count = 0; count <= kSliderHighest; ++count) {
     readings_[count] = key_.slider == SliderKind::Altitude
                            ? AltitudeReading(scratch, count, key_.of)

@@ -68,6 +68,16 @@ class SettledReadings {
   bool monotone_ = true;  // rising or falling throughout: a binary search finds the nearest
 };
 
+// The reading one count settles at, as the table holds it; cheap enough to
+// ask at every pass (a window's tooltip).
+std::int32_t SettledReading(const Instrument& instrument, SliderKind slider, ReadingOf of,
+                            ReadingUnit unit, std::uint32_t count);
+
+// The reading one count settles at, as a table holds it; cheap enough to
+// ask at every pass (a window's tooltip).
+std::int32_t SettledReading(const Instrument& instrument, SliderKind slider, ReadingOf of,
+                            ReadingUnit unit, std::uint32_t count);
+
 // A display reading in a pilot's unit, with the settings of this moment.
 CountChoice CountForReading(const Instrument& instrument, SliderKind slider, ReadingUnit unit,
                             std::int32_t reading);
