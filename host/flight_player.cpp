@@ -74,6 +74,23 @@ std::string FlightPlayer::CheckReach(const Instrument& instrument) {
   return problem.empty() ? check(profile_->At(to_)) : problem;
 }
 
+// Under the display's floor every count reads 0, so the nearest reading to
+// a taxiing 12 mph would be the floor, 16 mph, and the instrument would
+// show what it never shows on the ground. There the count follows the
+// pitot's own law instead: its pressure, and so the count above the zero
+// offset, goes with the square of the airspeed, up to the first count that
+// reads.
+std::int32_t FlightPlayer::AirspeedCount(double mph, const Instrument& instrument) const {
+  const std::uint32_t rise = airspeed_.FirstRise();
+  if (rise == 0 || rise > kSliderHighest || !(mph < airspeed_.At(rise))) {
+    return static_cast<std::int32_t>(airspeed_.Nearest(mph).count);
+  }
+  const double zero = std::min<double>(instrument.state.settings.asiZeroOffset, rise);
+  const double share = std::max(mph, 0.0) / airspeed_.At(rise);
+  const double count = zero + (rise - zero) * share * share;
+  return static_cast<std::int32_t>(std::min(std::floor(count), rise - 1.0));
+}
+
 FlightPass FlightPlayer::Next(const Instrument& instrument) {
   FlightPass pass;
   pass.sample = profile_->At(NextSeconds());
@@ -86,7 +103,7 @@ FlightPass FlightPlayer::Next(const Instrument& instrument) {
   altitude_.Update(instrument, SliderKind::Altitude, ReadingOf::Profile, ReadingUnit::Feet);
   airspeed_.Update(instrument, SliderKind::Airspeed, ReadingOf::Profile, ReadingUnit::Mph);
   pass.altitudeCount = static_cast<std::int32_t>(altitude_.Nearest(pass.sample.altitudeFt).count);
-  pass.airspeedCount = static_cast<std::int32_t>(airspeed_.Nearest(pass.sample.airspeedMph).count);
+  pass.airspeedCount = AirspeedCount(pass.sample.airspeedMph, instrument);
   return pass;
 }
 

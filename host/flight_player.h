@@ -57,6 +57,8 @@ class FlightPlayer {
   FlightPass PlayNext(PanelInputs& inputs, const Instrument& instrument, bool ticks = true);
 
  private:
+  std::int32_t AirspeedCount(double mph, const Instrument& instrument) const;
+
   const FlightProfile* profile_;
   double from_;
   double to_;

@@ -132,6 +132,10 @@ void SettledReadings::Make(const Instrument& instrument) {
   lowest_ = *low;
   highest_ = *high;
   rising_ = readings_.front() <= readings_.back();
+  firstRise_ = static_cast<std::uint32_t>(
+      std::find_if(readings_.begin(), readings_.end(),
+                   [&](std::int32_t value) { return value > readings_.front(); }) -
+      readings_.begin());
   monotone_ = rising_ ? std::is_sorted(readings_.begin(), readings_.end())
                       : std::is_sorted(readings_.begin(), readings_.end(), std::greater<>());
 }

@@ -40,6 +40,9 @@ class SettledReadings {
   std::int32_t Lowest() const { return lowest_; }
   std::int32_t Highest() const { return highest_; }
   std::int32_t At(std::uint32_t count) const { return readings_[count]; }
+  // The first count that reads more than count 0 does (kSliderHighest + 1
+  // when none does).
+  std::uint32_t FirstRise() const { return firstRise_; }
 
  private:
   struct Key {
@@ -66,6 +69,7 @@ class SettledReadings {
   std::int32_t highest_ = 0;
   bool rising_ = true;    // readings never fall as the count rises
   bool monotone_ = true;  // rising or falling throughout: a binary search finds the nearest
+  std::uint32_t firstRise_ = 0;
 };
 
 // The reading one count settles at, as the table holds it; cheap enough to

@@ -545,6 +545,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "airspeed=84\nalarmActive=1\nalarmActive=0\n"},
         FlyCase{"WithoutAtToTheEnd", "fly demo\nshow maxAirspeed\nshow airspeed\nshow altitude\n",
                 "maxAirspeed=84\nairspeed=0\naltitude=298\n"},
+        // Taxiing at 12 mph: under the 16 mph floor the count goes with the
+        // square of the airspeed up to count 19, the first that reads
+        // (16 mph, the FAST filter settled a count short): 19 x (12/16)^2.
+        FlyCase{"TaxiingReadsNothing", "fly demo 0 40\nshow airspeed\nshow asiAdcRaw\n",
+                "airspeed=0\nasiAdcRaw=10\n"},
         FlyCase{"AtEnd", "fly demo 4:00\nat 4:05\nshow-comm\nat end\nshow-comm\n",
                 "commLines=51\ncommLines=1902\n"},
         FlyCase{"AnotherFlightEndsTheFirst", "fly demo 0 1\nat 0\nfly demo 0 1\nshow-comm\n",
