@@ -1,6 +1,7 @@
 // Plays a flight profile into the instrument: before each pass both sliders
 // go to the counts whose settled readings come nearest the profile's
-// pressure altitude and indicated airspeed at that moment, and a timer tick
+// pressure altitude and indicated airspeed at that moment (under the
+// display's floor, by the pitot's square law), and a timer tick
 // is due every 100 ms of profile time, in order with the passes. Shared by
 // every front end; it reads no files, throws nothing and, once made, holds
 // no more memory however long the flight.
