@@ -22,11 +22,12 @@ using Words = std::vector<std::string>;
 struct LineReader {
   const std::filesystem::path& baseDir;
   Scenario& scenario;
-  bool animationOpen = false;  // a save-animation not yet stopped
-  bool traceOpen = false;      // a trace not yet stopped
-  int flight = -1;             // the flight that "at" steps refer to
-  double lastAt = 0;           // its latest moment named so far
-  bool atEnd = false;          // an "at end" has been named
+  bool animationOpen = false;         // a save-animation not yet stopped
+  bool traceOpen = false;             // a trace not yet stopped
+  std::vector<std::string> warnings;  // of this line, not yet placed
+  int flight = -1;                    // the flight that "at" steps refer to
+  double lastAt = 0;                  // its latest moment named so far
+  bool atEnd = false;                 // an "at end" has been named
   std::string error;
 
   bool Fail(std::string message) {
@@ -391,6 +392,7 @@ bool ParseFly(const Words& words, Step& step, LineReader& reader) {
     const std::string path = (reader.baseDir / flight.name).string();
     ProfileReadResult read = ReadProfileFile(path);
     if (!read.Ok()) return reader.Fail(read.error);
+    for (const std::string& warning : read.warnings) reader.warnings.push_back(warning);
     if (read.profile.Empty()) return reader.Fail(QuotedPath(path) + " holds no samples");
     flight.profile = std::move(read.profile);
   }
@@ -519,7 +521,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   std::size_t lineCount = 1;
   for (const char c : text) lineCount += c == '\n' ? 1 : 0;
   scenario.steps.reserve(lineCount);
-  LineReader reader{baseDir, scenario, false, false, -1, 0, false, {}};
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}};
   int lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -537,6 +539,10 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
       return outcome;
     }
     scenario.steps.push_back(step);
+    for (const std::string& warning : reader.warnings) {
+      scenario.warnings.push_back(source + ":" + std::to_string(lineNumber) + ": " + warning);
+    }
+    reader.warnings.clear();
   }
   outcome.ok = true;
   return outcome;

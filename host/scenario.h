@@ -125,6 +125,7 @@ struct Scenario {
   std::vector<StepFile> files;
   std::vector<ScenarioFlight> flights;
   std::vector<ScenarioTrace> traces;
+  std::vector<std::string> warnings;  // "source:line: FILE: ..." from the profile readers
 };
 
 // Past this size a scenario is refused unread; 16 MB holds a few million

@@ -590,6 +590,18 @@ TEST(HeadlessFly, ABrokenProfileIsRefusedWithItsLineBeforeAnythingRuns) {
   EXPECT_NE(outcome.err.find("bad.csv:3: "), std::string::npos) << outcome.err;
 }
 
+// The example log without airspeed: 25.02 m/s due north (the generator's
+// 0.054 minutes of latitude per 4 s) is 56.0 mph. The reader's warning is
+// shown with the step's line and stops nothing.
+TEST(HeadlessFly, AGroundSpeedLogFliesWithTheReadersWarning) {
+  const Outcome outcome = RunText("on\npass 80\nfly ground-speed.igc\nshow maxAirspeed\n",
+                                  fs::path(KVR9_EXAMPLES_DIR) / "flights");
+  EXPECT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_EQ(outcome.out, "maxAirspeed=56\n");
+  EXPECT_EQ(outcome.err.rfind("warning: test.scn:3: ", 0), 0u) << outcome.err;
+  EXPECT_NE(outcome.err.find("ground speed"), std::string::npos) << outcome.err;
+}
+
 TEST(HeadlessFly, MomentsMustFollowTheFlight) {
   const struct {
     const char* steps;

@@ -418,6 +418,9 @@ ExitStatus RunScenarioText(std::string_view text, const std::string& source,
     err << parsed.error << '\n';
     return kExitBadInput;
   }
+  // A reader's warning (an IGC file's airspeed from ground speed) is worth
+  // seeing, but stops nothing.
+  for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
   ScenarioRunner runner(parsed.scenario, out, err);
   return runner.Run();
 }
