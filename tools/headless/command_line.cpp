@@ -76,7 +76,14 @@ ScenarioResult RunOneForReport(const std::string& name, std::ostream& err) {
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.output = output.str();
   result.details = problems.str();
-  result.message = result.details.substr(0, result.details.find('\n'));
+  // The message is the failure's first line, past any reader's warnings.
+  std::size_t first = 0;
+  while (result.details.compare(first, 9, "warning: ") == 0) {
+    const std::size_t end = result.details.find('\n', first);
+    if (end == std::string::npos) break;
+    first = end + 1;
+  }
+  result.message = result.details.substr(first, result.details.find('\n', first) - first);
   err << result.details;
   return result;
 }
