@@ -404,13 +404,19 @@ INSTANTIATE_TEST_SUITE_P(Scales, HeadlessSaveLcd,
                                            PngCase{"3 green", 3, kLcdGreenBlankDot}));
 
 TEST(HeadlessSaveLcdFailure, IntoAMissingFolderStopsWithStatusTwo) {
-  for (const std::string step : {"save-lcd no/such/folder/x.png", "save-animation no/such/x.gif"}) {
-    const Outcome outcome = RunText("on\n" + step + "\nshow-comm\n");
+  const struct {
+    const char* step;
+    const char* message;
+  } cases[] = {
+      {"save-lcd no/such/folder/x.png", "save-lcd: cannot write './no/such/folder/x.png'"},
+      {"save-animation no/such/x.gif", "save-animation: cannot write './no/such/x.gif'"},
+      {"trace no/such/x.csv altitude", "trace: cannot write './no/such/x.csv'"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunText("on\n" + std::string(c.step) + "\nshow-comm\n");
     EXPECT_EQ(outcome.status, kExitBadInput);
     EXPECT_EQ(outcome.out, "");
-    const std::string expected = "test.scn:2: " + step.substr(0, step.find(' ')) +
-                                 ": cannot write './" + step.substr(step.find(' ') + 1) + "'\n";
-    EXPECT_EQ(outcome.err, expected);
+    EXPECT_EQ(outcome.err, "test.scn:2: " + std::string(c.message) + "\n");
   }
 }
 
