@@ -35,12 +35,8 @@ void TForm1::PlayDemoFlight(double fromSeconds) {
   const FlightProfile& demo = DemoFlight();
   flight_.emplace(demo, demo.StartSeconds() + fromSeconds, demo.EndSeconds(),
                   kFlightPassesPerSecond);
-  // Settings that put part of the flight out of the converters' reach
-  // still play it, at the nearest counts; the status bar says so.
-  const std::string problem = flight_->CheckReach(instrument_);
-  StatusBar1->showMessage(
-      problem.empty() ? QStringLiteral("Demo flight")
-                      : QStringLiteral("Demo flight: %1").arg(QString::fromStdString(problem)));
+  flightChecked_ = false;
+  StatusBar1->showMessage(QStringLiteral("Demo flight"));
 }
 
 void TForm1::StopDemoFlight() {
@@ -56,6 +52,18 @@ void TForm1::PlayFlightPass() {
   if (flight_->Finished()) {
     StopDemoFlight();
     return;
+  }
+  // Checked at its first pass, with the settings it is flown with (chosen
+  // while off, it waits for the power-on defaults). Settings that put part
+  // of it out of the converters' reach still play it, at the nearest
+  // counts; the status bar says so.
+  if (!flightChecked_) {
+    flightChecked_ = true;
+    const std::string problem = flight_->CheckReach(instrument_);
+    if (!problem.empty()) {
+      StatusBar1->showMessage(
+          QStringLiteral("Demo flight: %1").arg(QString::fromStdString(problem)));
+    }
   }
   const FlightPass pass = flight_->Next(instrument_);
   flightMovesSliders_ = true;

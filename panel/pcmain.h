@@ -149,7 +149,9 @@ class TForm1 : public QWidget, public HostPanel {
   PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
   std::optional<FlightPlayer> flight_;
-  bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
+  bool flightMovesSliders_ = false;
+  bool flightChecked_ = false;  // against the converters' reach, at its first pass  // a slider
+                                // change that is the flight's, not a hand's
 };
 
 }  // namespace kvr9
