@@ -1,9 +1,12 @@
 #include "host/scenario.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 
+#include "host/flight_player.h"
 #include "host/key_table.h"
 #include "host/nearest_word.h"
 #include "host/quote.h"
@@ -19,7 +22,12 @@ using Words = std::vector<std::string>;
 struct LineReader {
   const std::filesystem::path& baseDir;
   Scenario& scenario;
-  bool animationOpen = false;  // a save-animation not yet stopped
+  bool animationOpen = false;         // a save-animation not yet stopped
+  bool traceOpen = false;             // a trace not yet stopped
+  std::vector<std::string> warnings;  // of this line, not yet placed
+  int flight = -1;                    // the flight that "at" steps refer to
+  double lastAt = 0;                  // its latest moment named so far
+  bool atEnd = false;                 // an "at end" has been named
   std::string error;
 
   bool Fail(std::string message) {
@@ -290,7 +298,22 @@ bool ParseExpect(const Words& words, Step& step, LineReader& reader) {
   }
   std::string reason;
   std::string value;
-  if (!NormaliseExpectedValue(*step.field, JoinWords(words, 2), value, reason)) {
+  // A number may be expected within a range, "6061..6078", where the
+  // instrument's resolution blurs a reading worked out by hand.
+  const std::string written = JoinWords(words, 2);
+  const std::size_t dots = written.find("..");
+  if (step.field->kind == FieldKind::Number && dots != std::string::npos) {
+    std::string low;
+    std::string high;
+    if (!NormaliseExpectedValue(*step.field, written.substr(0, dots), low, reason) ||
+        !NormaliseExpectedValue(*step.field, written.substr(dots + 2), high, reason)) {
+      return reader.Fail(reason);
+    }
+    if (std::stoll(high) < std::stoll(low)) {
+      return reader.Fail("the range " + Clipped(written) + " is empty");
+    }
+    value = low + ".." + high;
+  } else if (!NormaliseExpectedValue(*step.field, written, value, reason)) {
     return reader.Fail(reason);
   }
   step.detail = static_cast<std::uint32_t>(reader.scenario.values.size());
@@ -310,6 +333,135 @@ bool ParseExpectLed(const Words& words, Step& step, LineReader& reader) {
 bool ParseExpectComm(const Words& words, Step& step, LineReader& reader) {
   if (!ExpectWordCount(words, 2, 2, "a number of lines", reader)) return false;
   return ParseCount(words[1], 0, UINT32_MAX, step.number, reader, "the number of lines");
+}
+
+// "90" (seconds) or "1:02:03" / "02:03" (hours, minutes, seconds).
+bool ParseMoment(const std::string& word, std::uint32_t& seconds, LineReader& reader) {
+  constexpr std::uint32_t kLongest = 100 * 3600;  // beyond any profile worth flying
+  std::uint64_t total = 0;
+  std::size_t at = 0;
+  int parts = 0;
+  bool ok = !word.empty();
+  while (ok && at <= word.size()) {
+    const std::size_t colon = std::min(word.find(':', at), word.size());
+    const std::string part = word.substr(at, colon - at);
+    std::uint64_t value = 0;
+    const auto result = std::from_chars(part.data(), part.data() + part.size(), value);
+    ok = !part.empty() && part.size() <= 7 && result.ec == std::errc() &&
+         result.ptr == part.data() + part.size() && (parts == 0 || value < 60);
+    total = total * 60 + value;
+    ++parts;
+    at = colon + 1;
+  }
+  if (!ok || parts > 3 || total > kLongest) {
+    return reader.Fail("a moment is seconds (90) or h:mm:ss (0:01:30) up to 100 hours, not " +
+                       Quoted(word));
+  }
+  seconds = static_cast<std::uint32_t>(total);
+  return true;
+}
+
+std::string ClockText(double seconds) {
+  const auto whole = static_cast<long long>(seconds);
+  char text[40];
+  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+  return text;
+}
+
+// fly demo|FILE [FROM [TO]] [pace N]: the profile is read now, so a broken
+// file stops the scenario before anything runs.
+bool ParseFly(const Words& words, Step& step, LineReader& reader) {
+  const std::string usage = "demo or a profile file, then [FROM [TO]] [pace N]";
+  if (!ExpectWordCount(words, 2, 6, usage, reader)) return false;
+  Words rest(words.begin() + 2, words.end());
+  ScenarioFlight flight;
+  flight.name = words[1];
+  if (rest.size() >= 2 && rest[rest.size() - 2] == "pace") {
+    if (!ParseCount(rest.back(), 1, kMostPassesPerSecond, flight.passesPerSecond, reader,
+                    "the pace (passes a second)")) {
+      return false;
+    }
+    rest.resize(rest.size() - 2);
+  }
+  if (rest.size() > 2) {
+    return reader.Fail("unexpected " + Quoted(rest[2]) + " after 'fly' (usage: fly " + usage + ")");
+  }
+  if (flight.name == "demo") {
+    flight.profile = DemoFlight();
+  } else {
+    const std::string path = (reader.baseDir / flight.name).string();
+    ProfileReadResult read = ReadProfileFile(path);
+    if (!read.Ok()) return reader.Fail(read.error);
+    for (const std::string& warning : read.warnings) reader.warnings.push_back(warning);
+    if (read.profile.Empty()) return reader.Fail(QuotedPath(path) + " holds no samples");
+    flight.profile = std::move(read.profile);
+  }
+  const double duration = flight.profile.DurationSeconds();
+  std::uint32_t from = 0;
+  std::uint32_t to = 0;
+  if (!rest.empty() && !ParseMoment(rest[0], from, reader)) return false;
+  if (rest.size() > 1 && !ParseMoment(rest[1], to, reader)) return false;
+  flight.fromSeconds = from;
+  flight.toSeconds = rest.size() > 1 ? to : duration;
+  if (flight.fromSeconds > duration || flight.toSeconds > duration ||
+      flight.toSeconds < flight.fromSeconds) {
+    return reader.Fail("'fly " + Clipped(flight.name) + "' lasts " + ClockText(duration) +
+                       ": from and to must lie within it, in order");
+  }
+  step.detail = static_cast<std::uint32_t>(reader.scenario.flights.size());
+  reader.flight = static_cast<int>(step.detail);
+  reader.lastAt = flight.fromSeconds;
+  reader.atEnd = false;
+  reader.scenario.flights.push_back(std::move(flight));
+  return true;
+}
+
+// at MOMENT|end: a moment of the latest flight, later than the one before.
+bool ParseAt(const Words& words, Step& step, LineReader& reader) {
+  if (!ExpectWordCount(words, 2, 2, "a moment of the flight (90, 0:01:30) or end", reader)) {
+    return false;
+  }
+  if (reader.flight < 0) return reader.Fail("'at' without a 'fly' before it");
+  const ScenarioFlight& flight = reader.scenario.flights[static_cast<std::size_t>(reader.flight)];
+  step.on = words[1] == "end";
+  if (!step.on && !ParseMoment(words[1], step.number, reader)) return false;
+  const double moment = step.on ? flight.toSeconds : step.number;
+  if (reader.atEnd || moment < reader.lastAt || moment > flight.toSeconds) {
+    return reader.Fail("'at " + Clipped(words[1]) + "' is not a later moment of the flight " +
+                       ClockText(reader.lastAt) + ".." + ClockText(flight.toSeconds));
+  }
+  reader.lastAt = moment;
+  reader.atEnd = step.on;
+  return true;
+}
+
+// trace FILE.csv FIELD...: number fields only, so that a row stays a CSV row.
+bool ParseTrace(const Words& words, Step& step, LineReader& reader) {
+  if (!ExpectWordCount(words, 3, 2 + 64, "FILE.csv and up to 64 number fields", reader)) {
+    return false;
+  }
+  ScenarioTrace trace;
+  trace.file = words[1];
+  trace.path = reader.baseDir / words[1];
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    const FieldInfo* field = FindField(words[i]);
+    if (field == nullptr) return UnknownField(words[i], reader);
+    if (field->kind != FieldKind::Number) {
+      return reader.Fail("'trace' takes number fields; " + words[i] + " is not one");
+    }
+    trace.fields.push_back(field);
+  }
+  step.detail = static_cast<std::uint32_t>(reader.scenario.traces.size());
+  reader.scenario.traces.push_back(std::move(trace));
+  reader.traceOpen = true;
+  return true;
+}
+
+bool ParseStopTrace(const Words& words, Step& step, LineReader& reader) {
+  if (!ParseNoArguments(words, step, reader)) return false;
+  if (!reader.traceOpen) return reader.Fail("'stop-trace' without a trace");
+  reader.traceOpen = false;
+  return true;
 }
 
 using StepParser = bool (*)(const Words&, Step&, LineReader&);
@@ -339,6 +491,10 @@ const StepSyntax kSteps[] = {
     {"expect-led", StepKind::ExpectLed, ParseExpectLed},
     {"show-comm", StepKind::ShowComm, ParseNoArguments},
     {"expect-comm", StepKind::ExpectComm, ParseExpectComm},
+    {"fly", StepKind::Fly, ParseFly},
+    {"at", StepKind::At, ParseAt},
+    {"trace", StepKind::Trace, ParseTrace},
+    {"stop-trace", StepKind::StopTrace, ParseStopTrace},
 };
 
 bool ParseStep(const Words& words, Step& step, LineReader& reader) {
@@ -365,7 +521,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   std::size_t lineCount = 1;
   for (const char c : text) lineCount += c == '\n' ? 1 : 0;
   scenario.steps.reserve(lineCount);
-  LineReader reader{baseDir, scenario, false, {}};
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}};
   int lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -383,6 +539,10 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
       return outcome;
     }
     scenario.steps.push_back(step);
+    for (const std::string& warning : reader.warnings) {
+      scenario.warnings.push_back(source + ":" + std::to_string(lineNumber) + ": " + warning);
+    }
+    reader.warnings.clear();
   }
   outcome.ok = true;
   return outcome;

@@ -13,6 +13,7 @@
 
 #include "core/instrument.h"
 #include "host/fields.h"
+#include "host/flight_profile.h"
 
 namespace kvr9 {
 
@@ -36,6 +37,10 @@ enum class StepKind : std::uint8_t {
   ExpectLed,      // compare the LED with lit or unlit
   ShowComm,       // print the number of communication lines
   ExpectComm,     // compare the number of communication lines
+  Fly,            // fly a flight profile, up to the next "at" or its end
+  At,             // fly on to a moment of the flight; the steps after it run there
+  Trace,          // write chosen fields to a CSV file, one row a pass
+  StopTrace,      // end that trace
 };
 
 enum class SliderKind : std::uint8_t { Altitude, Airspeed };
@@ -77,13 +82,15 @@ struct Step {
   SliderKind slider = SliderKind::Altitude;  // Slider
   BoxKind box = BoxKind::Calibrate;          // Box
   bool on = false;                           // Box: ticked; ExpectLed: lit;
-                                             // SaveLcd: the green LCD look
+                                             // SaveLcd: the green LCD look; At: the end
   ReadingUnit unit = ReadingUnit::Count;     // Slider
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
-                                             // SaveLcd/SaveAnimation scale, ExpectComm count
+                                             // SaveLcd/SaveAnimation scale, ExpectComm count,
+                                             // At: seconds from the profile's start
   std::int32_t reading = 0;                  // Slider: the asked reading, in unit
   std::uint32_t detail = 0;                  // Expect: index into values;
-                                             // SaveLcd, SaveAnimation, ExpectLcd: into files
+                                             // SaveLcd, SaveAnimation, ExpectLcd: into files;
+                                             // Fly: into flights; Trace: into traces
   const FieldInfo* field = nullptr;          // Show, Expect
 };
 
@@ -95,11 +102,30 @@ struct StepFile {
   FrameBuffer expectedFrame;   // ExpectLcd: read while checking
 };
 
+// A flight to fly, read while checking. Times are seconds from the
+// profile's first sample, whatever its own clock says.
+struct ScenarioFlight {
+  std::string name;  // as written: a file or "demo"
+  FlightProfile profile;
+  double fromSeconds = 0;
+  double toSeconds = 0;
+  std::uint32_t passesPerSecond = 10;
+};
+
+struct ScenarioTrace {
+  std::string file;  // as written
+  std::filesystem::path path;
+  std::vector<const FieldInfo*> fields;
+};
+
 struct Scenario {
   std::string source;  // the file name, or "<stdin>", for messages
   std::vector<Step> steps;
   std::vector<std::string> values;  // expected values as FormatField prints them
   std::vector<StepFile> files;
+  std::vector<ScenarioFlight> flights;
+  std::vector<ScenarioTrace> traces;
+  std::vector<std::string> warnings;  // "source:line: FILE: ..." from the profile readers
 };
 
 // Past this size a scenario is refused unread; 16 MB holds a few million

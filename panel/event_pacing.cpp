@@ -21,6 +21,8 @@ void TForm1::ProcessPendingEvents() {
   // Once the window is gone the instrument stops without waiting.
   if (paced_ && !inputs_.StopIsWanted()) WaitForRestOfPass();
   passClock_.start();
+  PlayFlightPass();
+  UpdateSliderToolTips();
   inputs_.EventsEnd();
 }
 

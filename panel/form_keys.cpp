@@ -45,7 +45,10 @@ void TForm1::AddToolTips() {
   Button3->setToolTip(QStringLiteral("Turn the knob clockwise - keyboard: +"));
   Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise - keyboard: -"));
   Image1->setToolTip(QStringLiteral(
-      "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario"));
+      "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario; the right "
+      "button plays a demo flight.\nFlight time runs ten times fast and air distance five times: "
+      "the instrument counts a second of flight and half a second of distance each time round "
+      "its loop, and the simulator goes round ten times a second."));
 }
 
 // The LCD's context menu offers both copies, beside their shortcuts. It
@@ -60,6 +63,7 @@ void TForm1::CreateLcdMenu() {
       {"Copy LCD picture", QKeySequence::Copy, &TForm1::CopyLcdPicture},
       {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
        &TForm1::CopySessionAsScenario},
+      {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
   };
   lcdMenu_ = new QMenu(this);
   Image1->setContextMenuPolicy(Qt::CustomContextMenu);

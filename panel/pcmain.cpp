@@ -43,6 +43,7 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   SetTabOrder();
   CentreOnScreen();
   AddToolTips();
+  UpdateSliderToolTips();
   instrument_.host = this;
   Timer1->start();
 }
@@ -97,16 +98,21 @@ void TForm1::Image6Click() {
   ClickKey(KeyF2);
 }
 
+// A slider moved by hand takes over from a demo flight.
 void TForm1::TrackBar1Change() {
+  if (!flightMovesSliders_) StopDemoFlight();
   inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value());
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
+  UpdateSliderToolTips();
 }
 
 void TForm1::TrackBar2Change() {
+  if (!flightMovesSliders_) StopDemoFlight();
   inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value());
   Label3->setText(QString::number(TrackBar2->value()));
   FitToCaption(Label3);
+  UpdateSliderToolTips();
 }
 
 void TForm1::ClickKey(KeyEvent key) {

@@ -8,9 +8,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+#include <optional>
 
 #include "core/instrument.h"
 #include "host/comm_lines.h"
+#include "host/flight_player.h"
 #include "host/panel_inputs.h"
 #include "host/session_record.h"
 #include "lcd/frame_buffer.h"
@@ -94,6 +96,15 @@ class TForm1 : public QWidget, public HostPanel {
   // kvr9-headless, to the clipboard (Ctrl+Shift+C, or the LCD's menu).
   void CopySessionAsScenario();
 
+  // The built-in demo flight (the LCD's menu): before each pass the sliders
+  // move to its counts, a pass standing for 100 ms of the flight, as the
+  // window's pace is ten passes a second; the window's own timer ticks. A
+  // slider moved by hand stops it. fromSeconds lets a test start later on.
+  void PlayDemoFlight(double fromSeconds);
+  void PlayDemoFlightFromStart() { PlayDemoFlight(0); }
+  void StopDemoFlight();
+  bool IsDemoFlightPlaying() const { return flight_.has_value(); }
+
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
@@ -125,6 +136,8 @@ class TForm1 : public QWidget, public HostPanel {
   void ClickKey(KeyEvent key);
   void AddToolTips();
   bool CommPictureStaysTheSame(const CommLines::Change& change) const;
+  void PlayFlightPass();
+  void UpdateSliderToolTips();
 
   Instrument& instrument_;
   bool paced_ = true;
@@ -135,6 +148,10 @@ class TForm1 : public QWidget, public HostPanel {
   SessionRecord session_;
   PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
+  std::optional<FlightPlayer> flight_;
+  bool flightMovesSliders_ = false;
+  bool flightChecked_ = false;  // against the converters' reach, at its first pass  // a slider
+                                // change that is the flight's, not a hand's
 };
 
 }  // namespace kvr9

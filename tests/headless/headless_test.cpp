@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -156,6 +157,19 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ReadingWithoutNumber", "slider altitude ft", "not 'ft'"},
         MalformedCase{"ReadingBeyondAnyNumber", "slider altitude 99999999999ft",
                       "not '99999999999ft'"},
+        MalformedCase{"FlyMissingFile", "fly no-such-flight.csv", "no-such-flight.csv"},
+        MalformedCase{"FlyBeyondTheProfile", "fly demo 0:08:00",
+                      "'fly demo' lasts 0:07:10: from and to must lie within it"},
+        MalformedCase{"FlyBackwards", "fly demo 200 100", "from and to must lie within it"},
+        MalformedCase{"FlyBadMoment", "fly demo 1:75", "a moment is seconds (90) or h:mm:ss"},
+        MalformedCase{"FlyPaceZero", "fly demo pace 0",
+                      "the pace (passes a second) 0 is out of range 1..1000"},
+        MalformedCase{"AtWithoutFly", "at 10", "'at' without a 'fly' before it"},
+        MalformedCase{"TraceWithoutFields", "trace t.csv", "'trace' needs"},
+        MalformedCase{"TraceTextField", "trace t.csv altitude commLine",
+                      "'trace' takes number fields; commLine is not one"},
+        MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
+        MalformedCase{"ExpectEmptyRange", "expect qnh 5..4", "the range 5..4 is empty"},
         MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
         MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
                       "the count 1234567890123456789012345678901234567890... is out of range"}),
@@ -215,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "expected MainMenuScreen, actual MainScreen"},
         FailureCase{"Led", "expect-led lit", "expect-led: expected lit, actual unlit"},
         FailureCase{"CommLines", "expect-comm 5", "expect-comm: expected 5, actual 1"},
-        FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"}),
+        FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"},
+        FailureCase{"Range", "expect qnh 1013251..1014000",
+                    "expected 1013251..1014000, actual 1013250"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
@@ -388,13 +404,19 @@ INSTANTIATE_TEST_SUITE_P(Scales, HeadlessSaveLcd,
                                            PngCase{"3 green", 3, kLcdGreenBlankDot}));
 
 TEST(HeadlessSaveLcdFailure, IntoAMissingFolderStopsWithStatusTwo) {
-  for (const std::string step : {"save-lcd no/such/folder/x.png", "save-animation no/such/x.gif"}) {
-    const Outcome outcome = RunText("on\n" + step + "\nshow-comm\n");
+  const struct {
+    const char* step;
+    const char* message;
+  } cases[] = {
+      {"save-lcd no/such/folder/x.png", "save-lcd: cannot write './no/such/folder/x.png'"},
+      {"save-animation no/such/x.gif", "save-animation: cannot write './no/such/x.gif'"},
+      {"trace no/such/x.csv altitude", "trace: cannot write './no/such/x.csv'"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunText("on\n" + std::string(c.step) + "\nshow-comm\n");
     EXPECT_EQ(outcome.status, kExitBadInput);
     EXPECT_EQ(outcome.out, "");
-    const std::string expected = "test.scn:2: " + step.substr(0, step.find(' ')) +
-                                 ": cannot write './" + step.substr(step.find(' ') + 1) + "'\n";
-    EXPECT_EQ(outcome.err, expected);
+    EXPECT_EQ(outcome.err, "test.scn:2: " + std::string(c.message) + "\n");
   }
 }
 
@@ -490,6 +512,127 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<AnimationCase>& param) { return param.param.name; });
 
 // ---------------------------------------------------------------------------
+// Flying a profile: passes at the chosen pace, a tick every 100 ms of
+// profile time whatever the pace, the steps after "at" at that moment,
+// the flight's end before what follows it. Expected values come from the
+// demo's table (demo_flight.cpp): the dive holds 84 mph from 4:10 to 4:22,
+// which the FAST filter shows from nine passes on.
+
+struct FlyCase {
+  const char* name;
+  const char* steps;  // after "on" and the splash
+  const char* out;
+};
+
+void PrintTo(const FlyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class HeadlessFly : public ::testing::TestWithParam<FlyCase> {};
+
+TEST_P(HeadlessFly, DrivesTheInstrumentThroughTheProfile) {
+  const FlyCase& c = GetParam();
+  const Outcome outcome = RunText("on\npass 80\n" + std::string(c.steps));
+  EXPECT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_EQ(outcome.out, c.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, HeadlessFly,
+    ::testing::Values(
+        // 100 ticks in 10 s: the blink phase toggles every 11th.
+        FlyCase{"TenPassesASecond", "fly demo 0 10\nshow-comm\nshow blinkDivider\n",
+                "commLines=102\nblinkDivider=1\n"},
+        FlyCase{"FivePassesASecondSameTicks",
+                "fly demo 0 10 pace 5\nshow-comm\nshow blinkDivider\n",
+                "commLines=52\nblinkDivider=1\n"},
+        FlyCase{"AtRunsTheStepsAtItsMoment",
+                "fly demo\nat 4:15\nshow airspeed\nshow alarmActive\nat 4:40\nshow alarmActive\n",
+                "airspeed=84\nalarmActive=1\nalarmActive=0\n"},
+        FlyCase{"WithoutAtToTheEnd", "fly demo\nshow maxAirspeed\nshow airspeed\nshow altitude\n",
+                "maxAirspeed=84\nairspeed=0\naltitude=298\n"},
+        // Taxiing at 12 mph: under the 16 mph floor the count goes with the
+        // square of the airspeed up to count 19, the first that reads
+        // (16 mph, the FAST filter settled a count short): 19 x (12/16)^2.
+        FlyCase{"TaxiingReadsNothing", "fly demo 0 40\nshow airspeed\nshow asiAdcRaw\n",
+                "airspeed=0\nasiAdcRaw=10\n"},
+        FlyCase{"AtEnd", "fly demo 4:00\nat 4:05\nshow-comm\nat end\nshow-comm\n",
+                "commLines=51\ncommLines=1902\n"},
+        FlyCase{"AnotherFlightEndsTheFirst", "fly demo 0 1\nat 0\nfly demo 0 1\nshow-comm\n",
+                "commLines=23\n"}),
+    [](const ::testing::TestParamInfo<FlyCase>& param) { return param.param.name; });
+
+TEST(HeadlessFly, ATraceHasARowAPassWithTheProfileBeside) {
+  const TempFolder folder;
+  const Outcome outcome = RunText(
+      "on\npass 80\ntrace t.csv airspeed inFlight\nfly demo 4:10 4:11\nstop-trace\npass 3\n",
+      folder);
+  ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+  const std::string trace = ReadFile(folder / "t.csv");
+  EXPECT_EQ(trace.substr(0, trace.find('\n')),
+            "seconds,profileAltitudeFt,profileAirspeedMph,airspeed,inFlight");
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 1 + 11);
+  EXPECT_NE(trace.find("\n250.9,1246,84.0,84,0\n"), std::string::npos) << trace;
+}
+
+TEST(HeadlessFly, AProfileBeyondTheConvertersNamesTheRangeAndStatusTwo) {
+  const TempFolder folder;
+  WriteFile(folder / "fast.csv", "time(s),altitude(ft),airspeed(mph)\n0,300,0\n60,300,249\n");
+  const Outcome outcome = RunText("on\npass 80\nfly fast.csv\nshow-comm\n", folder);
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err,
+            "test.scn:3: fly fast.csv: airspeed 249 mph at 00:01:00 is beyond what the "
+            "converters reach with these settings (0..247 mph)\n");
+}
+
+TEST(HeadlessFly, ABrokenProfileIsRefusedWithItsLineBeforeAnythingRuns) {
+  const TempFolder folder;
+  WriteFile(folder / "bad.csv", "time(s),altitude(ft),airspeed(mph)\n0,300,0\n0,300,40\n");
+  const Outcome outcome = RunText("show-comm\non\nfly bad.csv\n", folder);
+  EXPECT_EQ(outcome.status, kExitBadInput);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err.rfind("test.scn:3: ", 0), 0u) << outcome.err;
+  EXPECT_NE(outcome.err.find("bad.csv:3: "), std::string::npos) << outcome.err;
+}
+
+// The example log without airspeed: 25.02 m/s due north (the generator's
+// 0.054 minutes of latitude per 4 s) is 56.0 mph. The reader's warning is
+// shown with the step's line and stops nothing.
+TEST(HeadlessFly, AGroundSpeedLogFliesWithTheReadersWarning) {
+  const Outcome outcome = RunText("on\npass 80\nfly ground-speed.igc\nshow maxAirspeed\n",
+                                  fs::path(KVR9_EXAMPLES_DIR) / "flights");
+  EXPECT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_EQ(outcome.out, "maxAirspeed=56\n");
+  EXPECT_EQ(outcome.err.rfind("warning: test.scn:3: ", 0), 0u) << outcome.err;
+  EXPECT_NE(outcome.err.find("ground speed"), std::string::npos) << outcome.err;
+}
+
+TEST(HeadlessFly, MomentsMustFollowTheFlight) {
+  const struct {
+    const char* steps;
+    const char* message;
+  } cases[] = {
+      {"fly demo\nat 100\nat 50\n", "test.scn:3: 'at 50' is not a later moment"},
+      {"fly demo 0 100\nat 200\n", "test.scn:2: 'at 200' is not a later moment"},
+      {"fly demo\nat end\nat 300\n", "test.scn:3: 'at 300' is not a later moment"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunText(c.steps);
+    EXPECT_EQ(outcome.status, kExitBadInput) << c.steps;
+    EXPECT_EQ(outcome.err.rfind(c.message, 0), 0u) << outcome.err;
+  }
+}
+
+TEST(HeadlessFly, AFailedExpectationInFlightEndsTheRunWithItsLine) {
+  const Outcome outcome =
+      RunText("on\npass 80\nfly demo\nat 4:15\nexpect alarmActive 0\nshow-comm\n");
+  EXPECT_EQ(outcome.status, kExitExpectationFailed);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "test.scn:5: expect alarmActive: expected 0, actual 1\n");
+}
+
+// ---------------------------------------------------------------------------
 // Slider positions in a pilot's units. The count chosen for a reading,
 // given to the firmware's own passes until smoothing and filter settle,
 // reads the value asked within the count's resolution, and no neighbour
@@ -517,12 +660,13 @@ Instrument InstrumentWith(const ReadingCase& c) {
   return instrument;
 }
 
-// The reading shown once the passes have settled on count, coming from the
-// far end so the altitude smoothing jumps and the airspeed filter falls.
+// The reading shown once the passes have settled on count: the altitude
+// coming from the far end, so that the smoothing jumps, and the airspeed
+// from rest, where the filter settles one filtered count short.
 std::int32_t SettledReading(Instrument instrument, SliderKind slider, std::uint32_t count) {
   AirData& air = instrument.state.airData;
   std::int32_t& raw = slider == SliderKind::Altitude ? air.altAdcRaw : air.asiAdcRaw;
-  raw = slider == SliderKind::Altitude ? 0 : 4096;
+  raw = 0;
   UpdateAltitude(instrument);
   UpdateAirspeed(instrument);
   raw = static_cast<std::int32_t>(count);
@@ -592,6 +736,47 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingCase{"TrueAirspeedHigh", [](Settings& s) { s.asiShowsTas = 1; }, 9000,
                                   SliderKind::Airspeed, ReadingUnit::Mph, 120, 1}),
     [](const ::testing::TestParamInfo<ReadingCase>& param) { return param.param.name; });
+
+// An airspeed asked in any unit, with any filter, is what the display
+// settles at from rest: exactly, where some count reads it (every whole mph
+// and knot does; km/h step by about 1.6).
+struct SettledSpeedCase {
+  const char* name;
+  std::uint8_t unit;  // asiUnit
+  std::uint8_t filter;
+  std::int32_t tolerance;
+};
+
+class HeadlessSettledSpeed : public ::testing::TestWithParam<SettledSpeedCase> {};
+
+TEST_P(HeadlessSettledSpeed, IsShownAtEverySpeedOfTheRange) {
+  const SettledSpeedCase& c = GetParam();
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  LoadDefaultCalibration(instrument);
+  instrument.state.settings.asiUnit = c.unit;
+  instrument.state.settings.asiFilter = c.filter;
+  const ReadingUnit unit = c.unit == 0   ? ReadingUnit::Mph
+                           : c.unit == 1 ? ReadingUnit::Kmh
+                                         : ReadingUnit::Knots;
+  const std::int32_t highest = c.unit == 0 ? 247 : c.unit == 1 ? 397 : 214;
+  for (std::int32_t asked = highest; asked >= 20; asked -= 7) {
+    const CountChoice choice = CountForReading(instrument, SliderKind::Airspeed, unit, asked);
+    EXPECT_LE(std::abs(SettledReading(instrument, SliderKind::Airspeed, choice.count) - asked),
+              c.tolerance)
+        << asked << " at count " << choice.count;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UnitsAndFilters, HeadlessSettledSpeed,
+    ::testing::Values(SettledSpeedCase{"MphNone", 0, 0, 0}, SettledSpeedCase{"MphFast", 0, 1, 0},
+                      SettledSpeedCase{"MphSlow", 0, 2, 0}, SettledSpeedCase{"KmhNone", 1, 0, 1},
+                      SettledSpeedCase{"KmhFast", 1, 1, 1}, SettledSpeedCase{"KmhSlow", 1, 2, 1},
+                      SettledSpeedCase{"KnotsNone", 2, 0, 0},
+                      SettledSpeedCase{"KnotsFast", 2, 1, 0},
+                      SettledSpeedCase{"KnotsSlow", 2, 2, 0}),
+    [](const ::testing::TestParamInfo<SettledSpeedCase>& param) { return param.param.name; });
 
 TEST(HeadlessSliderReading, SetsTheChosenCountWithThePresentSettings) {
   const Outcome outcome =

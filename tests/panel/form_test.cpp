@@ -29,6 +29,8 @@ class FormTest : public QObject {
   void ClickTargetStoresItsKeyOnlyWhileNoneIsPending();
   void SliderSetsConverterReadingAndLabel_data();
   void SliderSetsConverterReadingAndLabel();
+  void SliderToolTipGivesTheReadingInThePilotsUnits_data();
+  void SliderToolTipGivesTheReadingInThePilotsUnits();
   void OffWhileOffOnlyAsksToStop();
 };
 
@@ -206,6 +208,49 @@ void FormTest::SliderSetsConverterReadingAndLabel() {
   QCOMPARE(label->text(), QString::number(expected));
   QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
   QCOMPARE(untouched, 0);
+}
+
+// Readings worked out from the channels' sample values: count 1000 reads
+// 122 mph, 196 km/h, 106 knots (the filter, settled from rest, a count
+// short, changes none of them); count 3000 reads 2666 ft, 812 m.
+void FormTest::SliderToolTipGivesTheReadingInThePilotsUnits_data() {
+  QTest::addColumn<bool>("airspeed");
+  QTest::addColumn<bool>("poweredOn");
+  QTest::addColumn<int>("unit");  // asiUnit or altUnit
+  QTest::addColumn<int>("position");
+  QTest::addColumn<QString>("tip");
+  QTest::newRow("mph") << true << true << 0 << 1000
+                       << "Airspeed converter: 1000 counts, about 122 mph";
+  QTest::newRow("km/h") << true << true << 1 << 1000
+                        << "Airspeed converter: 1000 counts, about 196 km/h";
+  QTest::newRow("knots") << true << true << 2 << 1000
+                         << "Airspeed converter: 1000 counts, about 106 knots";
+  QTest::newRow("feet") << false << true << 0 << 3000
+                        << "Altitude converter: 3000 counts, about 2666 ft";
+  QTest::newRow("metres") << false << true << 1 << 3000
+                          << "Altitude converter: 3000 counts, about 812 m";
+  QTest::newRow("never powered on")
+      << true << false << 0 << 1000 << "Airspeed converter: 1000 counts";
+}
+
+void FormTest::SliderToolTipGivesTheReadingInThePilotsUnits() {
+  QFETCH(bool, airspeed);
+  QFETCH(bool, poweredOn);
+  QFETCH(int, unit);
+  QFETCH(int, position);
+  QFETCH(QString, tip);
+  Instrument instrument;
+  if (poweredOn) {
+    LoadDefaultSettings(instrument);
+    LoadDefaultCalibration(instrument);
+  }
+  (airspeed ? instrument.state.settings.asiUnit : instrument.state.settings.altUnit) =
+      static_cast<std::uint8_t>(unit);
+  TForm1 form(instrument);
+  QSlider* slider = airspeed ? form.TrackBar1 : form.TrackBar2;
+  slider->setValue(position);
+  QCOMPARE(slider->toolTip(), tip);
+  QCOMPARE((airspeed ? form.Label13 : form.Label3)->text(), QString::number(position));
 }
 
 void FormTest::OffWhileOffOnlyAsksToStop() {

@@ -1,9 +1,14 @@
 // The window driving the instrument: power on, splash, main display, OFF,
 // a restart while running, closing the window, and an escaping error.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -12,7 +17,10 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
+#include "host/lcd_colours.h"
+#include "host/reading_units.h"
 #include "lcd_picture.h"
+#include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 #include "panel/simulator_application.h"
@@ -46,6 +54,7 @@ class PowerCycleTest : public QObject {
   void OnWhileRunningRestartsWithoutNesting();
   void ClosingWhileOnEndsTheProgramWithExitCodeZero();
   void LcdMenuOpenLeavesTheInstrumentRunning();
+  void DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm();
   void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
 };
 
@@ -182,6 +191,66 @@ void PowerCycleTest::LcdMenuOpenLeavesTheInstrumentRunning() {
   QTest::qWait(0);
   QTRY_VERIFY_WITH_TIMEOUT(!IsRunning(instrument), kGiveUpMs);
   QVERIFY(ranWithMenuOpen);
+  QVERIFY(!giveUp.fired);
+}
+
+// The demo flight, started from the LCD's menu, moves the sliders (and
+// with them their labels and the session record) before each pass. Its
+// dive holds 84 mph from 4:10 to 4:22, over the high alarm that power-on
+// sets to 80 mph and switches on, so the LED blinks. The window is paced,
+// as the flight's ten passes a second and the timer's ticks belong
+// together; to keep the test short, the splash runs unpaced and the flight
+// is restarted at 4:05.
+void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  Instrument powerOn;
+  LoadDefaultSettings(powerOn);
+  LoadDefaultCalibration(powerOn);
+  QCOMPARE(int{powerOn.state.settings.highAlarmOn}, 1);
+  QCOMPARE(powerOn.state.settings.highAlarmSpeed, 80u);
+  SettledReadings airspeed;
+  airspeed.Update(powerOn, SliderKind::Airspeed, ReadingOf::Profile, ReadingUnit::Mph);
+  const int diveCount = static_cast<int>(airspeed.Nearest(84).count);
+  bool startedFromMenu = false;
+  bool sawDive = false;
+  bool ledLit = false;
+  testing::Probe probe([&] {
+    if (!OnMainDisplay(instrument)) return true;
+    if (!startedFromMenu) {
+      for (QAction* action : form.lcdMenu_->actions()) {
+        if (action->text() == QStringLiteral("Demo flight")) action->trigger();
+      }
+      startedFromMenu = form.IsDemoFlightPlaying();
+      if (!startedFromMenu) return false;
+      form.PlayDemoFlight(245);
+      form.SetPacing(true);
+      return true;
+    }
+    if (form.TrackBar1->value() == diveCount) {
+      sawDive = form.Label13->text() == QString::number(diveCount);
+    }
+    ledLit = ledLit || form.Shape1->BrushColour() == ToQColor(kLedLit);
+    if (!(sawDive && ledLit) && form.IsDemoFlightPlaying()) return true;
+    form.CopySessionAsScenario();
+    form.TrackBar1->setValue(100);  // by hand: the flight stops
+    form.Button2->click();
+    return false;
+  });
+  QTimer::singleShot(0, form.Button1, &QPushButton::click);
+  QTest::qWait(0);
+  QTRY_VERIFY_WITH_TIMEOUT(!IsRunning(instrument), kGiveUpMs);
+  QVERIFY(startedFromMenu);
+  QVERIFY(sawDive);
+  QVERIFY(ledLit);
+  QVERIFY(!form.IsDemoFlightPlaying());
+  QCOMPARE(form.TrackBar1->value(), 100);
+  QVERIFY(QApplication::clipboard()->text().contains(
+      QStringLiteral("slider airspeed %1\n").arg(diveCount)));
   QVERIFY(!giveUp.fired);
 }
 

@@ -39,6 +39,14 @@ constexpr const char* kUsage =
     "  expect FIELD VALUE            compare a state field with a value\n"
     "  show-led | expect-led lit|unlit\n"
     "  show-comm | expect-comm N     communication lines written so far\n"
+    "  expect FIELD LOW..HIGH        a number within a range\n"
+    "  fly FILE|demo [FROM [TO]] [pace N]\n"
+    "                                fly a CSV or IGC profile, or the demo circuit\n"
+    "                                (times in seconds or h:mm:ss from its start;\n"
+    "                                N passes a second, default 10)\n"
+    "  at MOMENT | at end            fly on to that moment; the steps after it run there\n"
+    "  trace FILE.csv FIELD...       a CSV row of number fields a pass, with the profile\n"
+    "  stop-trace                    end that trace\n"
     "\n"
     "With --junit, every SCENARIO runs on a freshly started instrument and\n"
     "REPORT.xml gets one JUnit testcase for each.\n"
@@ -68,7 +76,14 @@ ScenarioResult RunOneForReport(const std::string& name, std::ostream& err) {
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.output = output.str();
   result.details = problems.str();
-  result.message = result.details.substr(0, result.details.find('\n'));
+  // The message is the failure's first line, past any reader's warnings.
+  std::size_t first = 0;
+  while (result.details.compare(first, 9, "warning: ") == 0) {
+    const std::size_t end = result.details.find('\n', first);
+    if (end == std::string::npos) break;
+    first = end + 1;
+  }
+  result.message = result.details.substr(first, result.details.find('\n', first) - first);
   err << result.details;
   return result;
 }

@@ -1,11 +1,26 @@
 #include "tools/headless/runner.h"
 
+#include <cstdio>
+
 #include "host/quote.h"
 #include "host/reading_units.h"
 #include "lcd/frame_art.h"
 #include "tools/headless/lcd_png.h"
 
 namespace kvr9::headless {
+
+namespace {
+
+// An expected "LOW..HIGH" (numbers only, checked while parsing).
+bool WithinRange(const std::string& actual, const std::string& expected) {
+  const std::size_t dots = expected.find("..");
+  if (dots == std::string::npos) return false;
+  const long long value = std::stoll(actual);
+  return value >= std::stoll(expected.substr(0, dots)) &&
+         value <= std::stoll(expected.substr(dots + 2));
+}
+
+}  // namespace
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
     : scenario_(scenario), out_(out), err_(err) {
@@ -17,6 +32,7 @@ ExitStatus ScenarioRunner::Run() {
   while (status_ == kExitPassed && HasNextStep()) Deliver(scenario_.steps[nextStep_++]);
   finished_ = true;
   StopAnimation();
+  StopTrace();
   return status_;
 }
 
@@ -36,11 +52,24 @@ void ScenarioRunner::ProcessPendingEvents() {
 }
 
 void ScenarioRunner::DeliverUntilNextPass() {
+  WriteTraceRow();
+  passFlown_ = false;
   if (passesStillFree_ > 0) {
     --passesStillFree_;
     return;
   }
-  while (!finished_ && status_ == kExitPassed && HasNextStep()) {
+  while (!finished_ && status_ == kExitPassed) {
+    if (flying_) {
+      if (FlyOnePass()) return;
+      continue;
+    }
+    // A flight left open is flown to its end before the instrument is
+    // switched, another flight begins or the scenario ends.
+    if (player_ && (!HasNextStep() || EndsTheFlight(scenario_.steps[nextStep_]))) {
+      FlyTo(player_->ToSeconds());
+      continue;
+    }
+    if (!HasNextStep()) break;
     if (Deliver(scenario_.steps[nextStep_++]) == Flow::ReturnToFirmware) return;
   }
   // The scenario is over, or has failed: switch off.
@@ -87,6 +116,19 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
       break;
     case StepKind::StopAnimation:
       StopAnimation();
+      break;
+    case StepKind::Fly:
+      return BeginFlight(step);
+    case StepKind::At:
+      if (player_) {
+        FlyTo(step.on ? player_->ToSeconds() : flight_->profile.StartSeconds() + step.number);
+      }
+      break;
+    case StepKind::Trace:
+      StartTrace(step);
+      break;
+    case StepKind::StopTrace:
+      StopTrace();
       break;
   }
   return Flow::KeepDelivering;
@@ -161,6 +203,106 @@ void ScenarioRunner::MoveSlider(const Step& step) {
   inputs_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
 }
 
+// The flight's player is made with the settings of this moment, which the
+// whole profile must fit. The flight then runs to its first "at", or to its
+// end when none follows before the next flight.
+ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
+  const ScenarioFlight& flight = scenario_.flights[step.detail];
+  if (!IsRunning(instrument_)) {
+    Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": the instrument is off");
+    return Flow::KeepDelivering;
+  }
+  const double start = flight.profile.StartSeconds();
+  flight_ = &flight;
+  player_.emplace(flight.profile, start + flight.fromSeconds, start + flight.toSeconds,
+                  flight.passesPerSecond);
+  const std::string problem = player_->CheckReach(instrument_);
+  if (!problem.empty()) {
+    player_.reset();
+    Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": " + problem);
+    return Flow::KeepDelivering;
+  }
+  for (std::size_t next = nextStep_; next < scenario_.steps.size(); ++next) {
+    const Step& later = scenario_.steps[next];
+    if (later.kind == StepKind::At) {
+      FlyTo(later.on ? player_->ToSeconds() : start + later.number);
+      return Flow::KeepDelivering;
+    }
+    if (EndsTheFlight(later)) break;
+  }
+  FlyTo(player_->ToSeconds());
+  return Flow::KeepDelivering;
+}
+
+// Passes before the moment are flown; at its end the pass at the end time
+// is flown too.
+void ScenarioRunner::FlyTo(double seconds) {
+  flying_ = true;
+  flyUntil_ = seconds;
+}
+
+// One pass flown, or the flight has reached its moment (false).
+bool ScenarioRunner::FlyOnePass() {
+  const bool toEnd = flyUntil_ >= player_->ToSeconds();
+  if (player_->Finished() || (!toEnd && player_->NextSeconds() >= flyUntil_) ||
+      !IsRunning(instrument_)) {
+    flying_ = false;
+    if (player_->Finished()) player_.reset();
+    return false;
+  }
+  lastFlown_ = player_->PlayNext(inputs_, instrument_);
+  passFlown_ = true;
+  return true;
+}
+
+bool ScenarioRunner::EndsTheFlight(const Step& step) const {
+  return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off;
+}
+
+// Rows are written as passes end; the profile's columns stay empty for a
+// pass that was not flown.
+void ScenarioRunner::StartTrace(const Step& step) {
+  StopTrace();
+  const ScenarioTrace& trace = scenario_.traces[step.detail];
+  trace_.open(trace.path, std::ios::out | std::ios::trunc);
+  if (!trace_) {
+    Fail(kExitBadInput, step, "trace: cannot write " + QuotedPath(trace.path.string()));
+    return;
+  }
+  traceStep_ = &step;
+  trace_ << "seconds,profileAltitudeFt,profileAirspeedMph";
+  for (const FieldInfo* field : trace.fields) trace_ << ',' << field->name;
+  trace_ << '\n';
+}
+
+void ScenarioRunner::WriteTraceRow() {
+  if (traceStep_ == nullptr) return;
+  if (passFlown_) {
+    char profile[96];
+    std::snprintf(profile, sizeof profile, "%.1f,%.0f,%.1f",
+                  lastFlown_.sample.seconds - flight_->profile.StartSeconds(),
+                  lastFlown_.sample.altitudeFt, lastFlown_.sample.airspeedMph);
+    trace_ << profile;
+  } else {
+    trace_ << ",,";
+  }
+  for (const FieldInfo* field : scenario_.traces[traceStep_->detail].fields) {
+    trace_ << ',' << FormatField(*field, instrument_.state);
+  }
+  trace_ << '\n';
+}
+
+void ScenarioRunner::StopTrace() {
+  if (traceStep_ == nullptr) return;
+  const Step& step = *traceStep_;
+  traceStep_ = nullptr;
+  trace_.close();
+  if (!trace_ && status_ == kExitPassed) {
+    Fail(kExitBadInput, step,
+         "trace: cannot write " + QuotedPath(scenario_.traces[step.detail].path.string()));
+  }
+}
+
 void ScenarioRunner::Report(const Step& step) {
   switch (step.kind) {
     case StepKind::ShowLcd:
@@ -190,7 +332,7 @@ void ScenarioRunner::Check(const Step& step) {
     case StepKind::Expect: {
       const std::string actual = FormatField(*step.field, instrument_.state);
       const std::string& expected = scenario_.values[step.detail];
-      if (actual != expected) {
+      if (actual != expected && !WithinRange(actual, expected)) {
         Fail(kExitExpectationFailed, step,
              "expect " + std::string(step.field->name) + ": expected " + expected + ", actual " +
                  actual);
@@ -276,6 +418,9 @@ ExitStatus RunScenarioText(std::string_view text, const std::string& source,
     err << parsed.error << '\n';
     return kExitBadInput;
   }
+  // A reader's warning (an IGC file's airspeed from ground speed) is worth
+  // seeing, but stops nothing.
+  for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
   ScenarioRunner runner(parsed.scenario, out, err);
   return runner.Run();
 }

@@ -10,10 +10,13 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "core/instrument.h"
+#include "host/flight_player.h"
 #include "host/panel_inputs.h"
 #include "host/scenario.h"
 #include "tools/headless/lcd_gif.h"
@@ -67,6 +70,13 @@ class ScenarioRunner : public HostPanel {
   void SaveAnimation(const Step& step);
   void StopAnimation();
   void MoveSlider(const Step& step);
+  Flow BeginFlight(const Step& step);
+  void FlyTo(double seconds);
+  bool FlyOnePass();
+  bool EndsTheFlight(const Step& step) const;
+  void StartTrace(const Step& step);
+  void StopTrace();
+  void WriteTraceRow();
   void Fail(ExitStatus status, const Step& step, const std::string& message);
   std::string Where(const Step& step) const;
 
@@ -86,6 +96,18 @@ class ScenarioRunner : public HostPanel {
   FrameBuffer shownFrame_;
   bool ledLit_ = true;  // the LED shape's stored colour is bright red until the first pass
   std::uint64_t commLines_ = 0;
+
+  // The flight being flown: passes are flown while flying_, up to flyUntil_
+  // on the profile's own clock; between "at" steps it waits.
+  const ScenarioFlight* flight_ = nullptr;
+  std::optional<FlightPlayer> player_;
+  bool flying_ = false;
+  double flyUntil_ = 0;
+  bool passFlown_ = false;  // the pass under way was flown
+  FlightPass lastFlown_;
+
+  std::ofstream trace_;
+  const Step* traceStep_ = nullptr;  // the trace being written
 
   LcdAnimation animation_;
   const Step* animationStep_ = nullptr;  // the save-animation being recorded

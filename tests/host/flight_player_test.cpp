@@ -1,0 +1,130 @@
+// The flight player: what it refuses up front, and that flying takes no
+// memory beyond what the player holds from the start, however long the
+// flight.
+#include "host/flight_player.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/instrument.h"
+#include "support/allocation_counter.h"
+#include "support/null_host.h"
+
+namespace kvr9 {
+namespace {
+
+Instrument PoweredOn() {
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  LoadDefaultCalibration(instrument);
+  return instrument;
+}
+
+// Reach at the power-on settings: the altitude converter reads -5151 to
+// 50860 ft (counts 4096 and 0), the airspeed 0 to 247 mph (count 4096 reads
+// 247 unfiltered; the filter settled from rest is a count short, which
+// still reads 247). A calibration of 50 % halves the top airspeed; an
+// altitude offset of -125 leaves count 3971 as the lowest pressure, which
+// the altitude channel's formula puts at -4344 ft.
+struct ReachCase {
+  const char* name;
+  std::vector<ProfileSample> samples;
+  void (*setUp)(Settings& settings);
+  double fromSeconds;
+  const char* problem;  // empty: within reach
+};
+
+void PrintTo(const ReachCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlightPlayerReach : public ::testing::TestWithParam<ReachCase> {};
+
+TEST_P(FlightPlayerReach, IsCheckedForTheWholeFlightUpFront) {
+  const ReachCase& c = GetParam();
+  Instrument instrument = PoweredOn();
+  c.setUp(instrument.state.settings);
+  const FlightProfile profile(c.samples);
+  FlightPlayer player(profile, c.fromSeconds, profile.EndSeconds());
+  EXPECT_EQ(player.CheckReach(instrument), c.problem);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, FlightPlayerReach,
+    ::testing::Values(
+        ReachCase{"WithinReach", {{0, -5151, 0}, {60, 50860, 247}}, [](Settings&) {}, 0, ""},
+        ReachCase{"AirspeedOverTheTop",
+                  {{0, 300, 0}, {60, 300, 248}},
+                  [](Settings&) {},
+                  0,
+                  "airspeed 248 mph at 00:01:00 is beyond what the converters reach with these "
+                  "settings (0..247 mph)"},
+        ReachCase{"AirspeedOverAHalvedCalibration",
+                  {{0, 300, 0}, {30, 300, 130}, {60, 300, 0}},
+                  [](Settings& s) { s.asiCalPercent = 50; },
+                  0,
+                  "airspeed 130 mph at 00:00:30 is beyond what the converters reach with these "
+                  "settings (0..123 mph)"},
+        ReachCase{"AltitudeUnderTheBottomWithAnOffset",
+                  {{100, -5000, 0}, {160, 300, 0}},
+                  [](Settings& s) { s.altCalOffset = -125; },
+                  0,
+                  "altitude -5000 ft at 00:00:00 is beyond what the converters reach with these "
+                  "settings (-4344..50860 ft)"},
+        ReachCase{"OnlyTheFlownPartCounts",
+                  {{0, 300, 249}, {60, 300, 100}, {120, 300, 60}},
+                  [](Settings&) {},
+                  60,
+                  ""}),
+    [](const ::testing::TestParamInfo<ReachCase>& param) { return param.param.name; });
+
+// A host that plays the flight before each pass and switches off at its end.
+class FlyingHost : public testing::NullHost {
+ public:
+  FlyingHost(Instrument& instrument, FlightPlayer& player)
+      : instrument_(instrument), player_(player), inputs_(instrument) {}
+  void ProcessPendingEvents() override {
+    if (player_.Finished()) {
+      RequestStop(instrument_);
+      return;
+    }
+    player_.PlayNext(inputs_, instrument_);
+  }
+
+ private:
+  Instrument& instrument_;
+  FlightPlayer& player_;
+  PanelInputs inputs_;
+};
+
+FlightProfile Wavy(double hours) {
+  std::vector<ProfileSample> samples;
+  for (double t = 0; t <= hours * 3600; t += 4) {
+    samples.push_back({t, 3000 + 2000 * std::sin(t / 600), 70 + 40 * std::sin(t / 97)});
+  }
+  return FlightProfile(std::move(samples));
+}
+
+// Memory that does not grow with the flight: once the player has made its
+// reading tables, a pass of any flight takes nothing from the heap, so a
+// long flight holds no more than a short one.
+TEST(FlightPlayerMemory, FlyingAllocatesNothingWhateverItsLength) {
+  for (const double hours : {1.0 / 60, 1.0 / 6}) {
+    const FlightProfile profile = Wavy(hours);
+    Instrument instrument = PoweredOn();
+    FlightPlayer player(profile);
+    ASSERT_EQ(player.CheckReach(instrument), "");
+    FlyingHost host(instrument, player);
+    instrument.host = &host;
+    testing::StartCountingAllocations();
+    PowerOn(instrument);
+    EXPECT_EQ(testing::StopCountingAllocations(), 0) << hours << " h";
+    EXPECT_TRUE(player.Finished());
+  }
+}
+
+}  // namespace
+}  // namespace kvr9
