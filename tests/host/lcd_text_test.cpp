@@ -249,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(row.param.golden) + "_" + std::to_string(row.index);
     });
 
-enum Style { Bold, BoldInverse, BoldDouble, Small, SmallInverse };
+enum Style { Bold, BoldInverse, BoldDouble, Small, SmallInverse, Big };
 
 void Draw(FrameBuffer& frame, Style style, int x, int y, const char* text) {
   const auto ux = static_cast<std::uint8_t>(x);
@@ -264,6 +264,9 @@ void Draw(FrameBuffer& frame, Style style, int x, int y, const char* text) {
     case Small:
     case SmallInverse:
       DrawTextSmall(frame, ux, uy, text, style == SmallInverse ? 0 : 100);
+      break;
+    case Big:
+      DrawBigNumber(frame, ux, uy, text);
       break;
   }
 }
@@ -300,7 +303,11 @@ INSTANTIATE_TEST_SUITE_P(Rules, DrawnText,
                              DrawnCase{"CommaAlone", Bold, 8, 8, ",", "'\n"},
                              DrawnCase{"CommaInAWord", Bold, 8, 8, "A,B", "A,B\n"},
                              DrawnCase{"SmallOmegas", Small, 8, 9, "\x7d\x7f", "}}\n"},
-                             DrawnCase{"SmallAtTheTop", Small, 0, 0, "Ag", "Ag\n"}),
+                             DrawnCase{"SmallAtTheTop", Small, 0, 0, "Ag", "Ag\n"},
+                             // Every big numeral (4 and 5 reach a column further right).
+                             DrawnCase{"BigDigitsLow", Big, 6, 3, "01234", "01234\n"},
+                             DrawnCase{"BigDigitsHigh", Big, 6, 30, "56789", "56789\n"},
+                             DrawnCase{"BigSigns", Big, 0, 20, "-7+", "-7+\n"}),
                          [](const testing::TestParamInfo<DrawnCase>& row) {
                            return std::string(row.param.name);
                          });
