@@ -11,25 +11,43 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "host/key_table.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 
 namespace kvr9 {
 
+// The handler of the control that a key of the instrument is on.
+TForm1::Handler TForm1::HandlerOf(KeyEvent key) {
+  switch (key) {
+    case KeyF1:
+      return &TForm1::Image3Click;
+    case KeyF2:
+      return &TForm1::Image6Click;
+    case KeyPress:
+      return &TForm1::Image5Click;
+    case KeyClockwise:
+      return &TForm1::Button3Click;
+    default:
+      return &TForm1::Button4Click;
+  }
+}
+
 void TForm1::CreateShortcuts() {
+  // The keyboard keys of the instrument's keys, from the table every front
+  // end shares.
+  for (const InstrumentKey& key : InstrumentKeys()) {
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(key.keyboard)), this);
+    connect(shortcut, &QShortcut::activated, this, HandlerOf(key.key));
+  }
   const struct {
     QKeySequence keys;
-    void (TForm1::*handler)();
-  } shortcuts[] = {
-      {QKeySequence(Qt::Key_F1), &TForm1::Image3Click},
-      {QKeySequence(Qt::Key_F2), &TForm1::Image6Click},
-      {QKeySequence(Qt::Key_F3), &TForm1::Image5Click},
-      {QKeySequence(Qt::Key_Plus), &TForm1::Button3Click},
-      {QKeySequence(Qt::Key_Minus), &TForm1::Button4Click},
+    Handler handler;
+  } copies[] = {
       {QKeySequence::Copy, &TForm1::CopyLcdPicture},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TForm1::CopySessionAsScenario},
   };
-  for (const auto& s : shortcuts) {
+  for (const auto& s : copies) {
     auto* shortcut = new QShortcut(s.keys, this);
     connect(shortcut, &QShortcut::activated, this, s.handler);
   }
@@ -39,11 +57,14 @@ void TForm1::CreateShortcuts() {
 }
 
 void TForm1::AddToolTips() {
-  Image3->setToolTip(QStringLiteral("F1 key (up arrow) - keyboard: F1"));
-  Image6->setToolTip(QStringLiteral("F2 key (down arrow) - keyboard: F2"));
-  Image5->setToolTip(QStringLiteral("Knob: click to press, wheel to turn - keyboard: F3"));
-  Button3->setToolTip(QStringLiteral("Turn the knob clockwise - keyboard: +"));
-  Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise - keyboard: -"));
+  const auto keyboard = [](KeyEvent key) {
+    return QStringLiteral(" - keyboard: ") + QString::fromLatin1(KeyByEvent(key)->keyboard);
+  };
+  Image3->setToolTip(QStringLiteral("F1 key (up arrow)") + keyboard(KeyF1));
+  Image6->setToolTip(QStringLiteral("F2 key (down arrow)") + keyboard(KeyF2));
+  Image5->setToolTip(QStringLiteral("Knob: click to press, wheel to turn") + keyboard(KeyPress));
+  Button3->setToolTip(QStringLiteral("Turn the knob clockwise") + keyboard(KeyClockwise));
+  Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise") + keyboard(KeyAntiClockwise));
   Image1->setToolTip(QStringLiteral(
       "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario; the right "
       "button plays a demo flight.\nFlight time runs ten times fast and air distance five times: "

@@ -131,6 +131,8 @@ class TForm1 : public QWidget, public HostPanel {
   void SetTabOrder();
   void CentreOnScreen();
   void WaitForRestOfPass();
+  using Handler = void (TForm1::*)();
+  static Handler HandlerOf(KeyEvent key);
   void CreateShortcuts();
   void CreateLcdMenu();
   void ClickKey(KeyEvent key);
