@@ -11,7 +11,7 @@
 
 #include "core/instrument.h"
 #include "host/flight_player.h"
-#include "support/null_host.h"
+#include "support/flying_host.h"
 
 namespace kvr9 {
 namespace {
@@ -24,23 +24,7 @@ FlightProfile Soaring(double hours) {
   return FlightProfile(std::move(samples));
 }
 
-class FlyingHost : public testing::NullHost {
- public:
-  FlyingHost(Instrument& instrument, FlightPlayer& player)
-      : instrument_(instrument), player_(player), inputs_(instrument) {}
-  void ProcessPendingEvents() override {
-    if (player_.Finished()) {
-      RequestStop(instrument_);
-      return;
-    }
-    player_.PlayNext(inputs_, instrument_);
-  }
-
- private:
-  Instrument& instrument_;
-  FlightPlayer& player_;
-  PanelInputs inputs_;
-};
+using testing::FlyingHost;
 
 long PeakKilobytes() {
   rusage usage{};

@@ -4,6 +4,7 @@
 
 #include "core/instrument.h"
 #include "host/lcd_text.h"
+#include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/null_host.h"
 
@@ -11,15 +12,13 @@ namespace kvr9 {
 namespace {
 
 struct BusyScreen {
-  const char* name;
   ScreenHandler screen;
   std::uint8_t cursor;
 };
 
 const BusyScreen kBusyScreens[] = {
-    {"MainScreen", MainScreen, 0},         {"MainMenuScreen", MainMenuScreen, 3},
-    {"AsiSetupScreen", AsiSetupScreen, 7}, {"ContrastScreen", ContrastScreen, 0},
-    {"LogViewScreen", LogViewScreen, 1},   {"FlightInfoScreen", FlightInfoScreen, 0},
+    {MainScreen, 0},     {MainMenuScreen, 3}, {AsiSetupScreen, 7},
+    {ContrastScreen, 0}, {LogViewScreen, 1},  {FlightInfoScreen, 0},
 };
 
 FrameBuffer DrawScreen(const BusyScreen& busy) {
@@ -38,7 +37,7 @@ FrameBuffer DrawScreen(const BusyScreen& busy) {
 
 void BM_ReadLcdText(benchmark::State& state) {
   const BusyScreen& busy = kBusyScreens[state.range(0)];
-  state.SetLabel(busy.name);
+  state.SetLabel(FindScreen(busy.screen)->name);
   const FrameBuffer frame = DrawScreen(busy);
   LcdText text;
   for (auto _ : state) {

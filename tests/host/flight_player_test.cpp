@@ -11,7 +11,7 @@
 
 #include "core/instrument.h"
 #include "support/allocation_counter.h"
-#include "support/null_host.h"
+#include "support/flying_host.h"
 
 namespace kvr9 {
 namespace {
@@ -81,24 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ""}),
     [](const ::testing::TestParamInfo<ReachCase>& param) { return param.param.name; });
 
-// A host that plays the flight before each pass and switches off at its end.
-class FlyingHost : public testing::NullHost {
- public:
-  FlyingHost(Instrument& instrument, FlightPlayer& player)
-      : instrument_(instrument), player_(player), inputs_(instrument) {}
-  void ProcessPendingEvents() override {
-    if (player_.Finished()) {
-      RequestStop(instrument_);
-      return;
-    }
-    player_.PlayNext(inputs_, instrument_);
-  }
-
- private:
-  Instrument& instrument_;
-  FlightPlayer& player_;
-  PanelInputs inputs_;
-};
+using testing::FlyingHost;
 
 FlightProfile Wavy(double hours) {
   std::vector<ProfileSample> samples;
