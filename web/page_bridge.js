@@ -12,6 +12,9 @@ mergeInto(LibraryManager.library, {
   kvr9_page_set_alarm_led: function (lit) {
     Module.panel.setAlarmLed(lit !== 0);
   },
+  kvr9_page_lcd_text: function (lines) {
+    Module.panel.lcdText(UTF8ToString(lines));
+  },
   kvr9_page_append_comm_line: function (text, dropOldest, unchangedOnScreen) {
     Module.panel.appendCommLine(UTF8ToString(text), dropOldest !== 0, unchangedOnScreen !== 0);
   },

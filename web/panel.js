@@ -69,6 +69,30 @@
     },
   };
 
+  // The LCD's text for a screen reader: a polite live region that takes a
+  // new text when the screen's text changes, at most once a second while it
+  // keeps changing (the last text always comes), so a running splash or a
+  // moving airspeed does not talk over itself.
+  const kSpokenIntervalMs = 1000;
+  const spoken = {
+    element: null,
+    wanted: "",
+    lastSpokenAt: -Infinity,
+    timer: null,
+    change(lines) {
+      this.wanted = lines.trim();
+      if (this.timer !== null) return;
+      const wait = this.lastSpokenAt + kSpokenIntervalMs - performance.now();
+      this.timer = setTimeout(() => this.speak(), Math.max(0, wait));
+    },
+    speak() {
+      this.timer = null;
+      this.lastSpokenAt = performance.now();
+      if (this.element.textContent !== this.wanted) this.element.textContent = this.wanted;
+      observe("spoken", this.wanted);
+    },
+  };
+
   // The LED is lit until the firmware first says otherwise.
   let ledLit = true;
 
@@ -99,6 +123,7 @@
       byId("Shape1").style.backgroundColor = lit ? kLedLit : kLedUnlit;
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
+    lcdText: (lines) => spoken.change(lines),
   };
 
   let firmware = null;
@@ -270,6 +295,7 @@
     lcd.context.fillStyle = "#fff";
     lcd.context.fillRect(0, 0, lcd.canvas.width, lcd.canvas.height);
     memo.element = byId("Memo1");
+    spoken.element = byId("LcdText");
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
       showNotice(
         "This browser cannot run WebAssembly, which the simulator needs. " +

@@ -10,6 +10,7 @@ void kvr9_page_present(const std::uint32_t* pixels);
 void kvr9_page_set_lcd_visible(int visible);
 void kvr9_page_set_alarm_led(int lit);
 void kvr9_page_append_comm_line(const char* text, int dropOldest, int unchangedOnScreen);
+void kvr9_page_lcd_text(const char* lines);
 }
 
 namespace kvr9::web {
@@ -30,6 +31,14 @@ void WebPanel::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
   paintedFrame_ = frameBuffer;
   painted_ = true;
   kvr9_page_present(picture_.data());
+  // What a screen reader says: the LCD's text, read from its dots, told to
+  // the page when it changes.
+  ReadLcdText(frameBuffer, lcdText_);
+  std::string lines = lcdText_.AsLines();
+  if (lines != lcdLines_) {
+    lcdLines_ = std::move(lines);
+    kvr9_page_lcd_text(lcdLines_.c_str());
+  }
 }
 
 void WebPanel::SetLcdVisible(bool visible) {

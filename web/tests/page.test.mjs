@@ -355,3 +355,31 @@ test("Copy session puts on the clipboard a scenario that replays to the same fra
   assertSameAsHeadless(shown, replay(withEveryFrameShown(copied)));
   await finish(panel);
 });
+
+// A screen reader hears the LCD's text, read from its dots: the status
+// region follows the screens, and while the splash moves it speaks at most
+// about once a second.
+test("the LCD's text reaches the accessibility tree as the screens change", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  const spokenTexts = () =>
+    page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "spoken").map((e) => e.detail));
+  const waitToHear = (pattern) =>
+    page.waitForFunction(
+      (source) => new RegExp(source).test(document.getElementById("LcdText").textContent),
+      pattern.source,
+      { polling: 100 }
+    );
+  await waitToHear(/1013mB/);
+  const splashFrames = await page.evaluate(() =>
+    window.kvr9Session.filter((e) => e.kind === "frame").length
+  );
+  const heard = await spokenTexts();
+  assert.ok(heard.length <= Math.ceil(splashFrames / 10) + 1, `${heard.length} texts in ${splashFrames} passes`);
+  assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*IAS[\s\S]*1013mB/);
+  await act(page, () => click(page, "Image5"));
+  await waitToHear(/MAIN MENU/);
+  assert.match(await page.locator("#LcdText").textContent(), /MAIN MENU\s+\[icon:dial\]\s+EXIT\s+MENU/);
+  assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*MAIN MENU/);
+  await finish(panel);
+});
