@@ -31,3 +31,4 @@ em++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conver
 
 cp "$root/web/index.html" "$root/web/panel.css" "$root/web/panel.js" "$out/"
 cp "$root/panel/face.jpg" "$out/"
+node "$root/web/package-offline.mjs" "$out"

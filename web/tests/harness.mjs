@@ -20,6 +20,8 @@ const kTypes = {
   ".css": "text/css; charset=utf-8",
   ".wasm": "application/wasm",
   ".jpg": "image/jpeg",
+  ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Serves a folder on 127.0.0.1 at a port the system picks, so that runs in
@@ -54,14 +56,16 @@ const kChromiumFlags = [
   "--disable-sync",
 ];
 
-// Headless Chromium with a profile folder of its own, removed on close.
-export async function launchBrowser() {
+// Headless Chromium with a profile folder of its own, removed on close;
+// `device` adds context options (viewport, hasTouch, isMobile, ...).
+export async function launchBrowser(device = {}) {
   const profile = mkdtempSync(join(tmpdir(), "kvr9-chromium-"));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.KVR9_CHROMIUM ?? "/usr/bin/chromium",
     headless: true,
     args: kChromiumFlags,
     viewport: { width: 800, height: 600 },
+    ...device,
   });
   return {
     context,
@@ -237,4 +241,38 @@ export async function pageAndHeadless(page) {
   const log = await session(page);
   const shown = log.filter((entry) => entry.kind === "frame");
   return { log, shown, expected: replay(scenarioOf(log)) };
+}
+
+// A phone held upright, as the phone tests and the screenshots use it.
+export const kPhone = {
+  viewport: { width: 390, height: 844 },
+  deviceScaleFactor: 3,
+  hasTouch: true,
+  isMobile: true,
+};
+
+// The page loaded again, its session recorded afresh.
+export async function reloadPanel(page) {
+  await page.reload();
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+}
+
+// A finger along a path of page points: down on the first, up after the
+// last, as the touch screen reports it.
+export async function touchPath(page, points) {
+  const cdp = await page.context().newCDPSession(page);
+  const at = ([x, y]) => [{ x, y, id: 1 }];
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: at(points[0]) });
+  for (const point of points.slice(1)) {
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: at(point) });
+  }
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await cdp.detach();
+}
+
+// The page boxes of elements by id, in CSS pixels.
+export async function boxesOf(page, ids) {
+  const boxes = {};
+  for (const id of ids) boxes[id] = await page.locator(`#${id}`).boundingBox();
+  return boxes;
 }
