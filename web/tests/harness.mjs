@@ -43,7 +43,11 @@ export async function startServer(folder = distDir) {
     response.end(body);
   });
   await new Promise((done) => server.listen(0, "127.0.0.1", done));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  const close = () => {
+    server.close();
+    server.closeAllConnections();
+  };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
 const kChromiumFlags = [
