@@ -6,17 +6,21 @@ import assert from "node:assert/strict";
 import { createRequire } from "node:module";
 import { after, before, test } from "node:test";
 
-import { firstFrom, kPhone, launchBrowser, openPanel, session, startServer } from "./harness.mjs";
+import { browserPool, firstFrom, kPhone, openPanel, session, startServer } from "./harness.mjs";
 
 const axePath = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 
 let server;
+const browsers = browserPool();
 
 before(async () => {
   server = await startServer();
 });
 
-after(() => server.close());
+after(async () => {
+  await browsers.closeAll();
+  server.close();
+});
 
 // [name, device]
 const kDevices = [
@@ -26,7 +30,7 @@ const kDevices = [
 
 for (const [name, device] of kDevices) {
   test(`axe-core finds no violation on ${name}, instrument on`, async () => {
-    const browser = await launchBrowser(device);
+    const browser = await browsers.launch(device);
     const { page } = await openPanel(browser.context, server.url);
     await page.locator("#Button1").click();
     await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "frame"));
@@ -48,7 +52,7 @@ const kAreas = [
 ];
 
 test("the keys and the knob of the picture: named buttons, reached by Tab, clicked by Enter and Space, focus shown", async () => {
-  const browser = await launchBrowser();
+  const browser = await browsers.launch();
   const { page, errors } = await openPanel(browser.context, server.url);
   const canvas = await page.locator("#Image1").evaluate((e) => [e.getAttribute("role"), e.getAttribute("aria-label")]);
   assert.equal(canvas[0], "img");

@@ -44,13 +44,14 @@ export async function startServer(folder = distDir) {
   });
   await new Promise((done) => server.listen(0, "127.0.0.1", done));
   const close = () => {
+    if (!server.listening) return;
     server.close();
     server.closeAllConnections();
   };
   return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
-const kChromiumFlags = [
+export const kChromiumFlags = [
   "--no-sandbox",
   "--disable-gpu",
   "--disable-quic",
@@ -279,4 +280,26 @@ export async function boxesOf(page, ids) {
   const boxes = {};
   for (const id of ids) boxes[id] = await page.locator(`#${id}`).boundingBox();
   return boxes;
+}
+
+// The browsers a test file launches, all closed when the file ends, so that
+// a failed assertion cannot leave one running (and the file never ending).
+export function browserPool() {
+  const running = new Set();
+  return {
+    async launch(device) {
+      const browser = await launchBrowser(device);
+      running.add(browser);
+      return {
+        context: browser.context,
+        async close() {
+          if (running.delete(browser)) await browser.close();
+        },
+      };
+    },
+    async closeAll() {
+      for (const browser of running) await browser.close();
+      running.clear();
+    },
+  };
 }

@@ -6,11 +6,11 @@ import { execFileSync } from "node:child_process";
 import { appendFileSync, cpSync, mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { test } from "node:test";
+import { after, test } from "node:test";
 
 import {
+  browserPool,
   distDir,
-  launchBrowser,
   openPanel,
   pageAndHeadless,
   reloadPanel,
@@ -19,6 +19,19 @@ import {
 } from "./harness.mjs";
 
 const kSplashPasses = 80;
+const browsers = browserPool();
+const servers = [];
+after(async () => {
+  await browsers.closeAll();
+  for (const server of servers) server.close();
+});
+
+async function serve(folder) {
+  const server = await startServer(folder);
+  servers.push(server);
+  return server;
+}
+
 const packager = new URL("../package-offline.mjs", import.meta.url).pathname;
 
 // Waits until the service worker controls the page; its cache's name.
@@ -28,8 +41,8 @@ async function controlled(page) {
 }
 
 test("Chromium finds the page installable: manifest, icons, service worker", async () => {
-  const server = await startServer();
-  const browser = await launchBrowser();
+  const server = await serve();
+  const browser = await browsers.launch();
   const { page } = await openPanel(browser.context, server.url);
   await controlled(page);
   const cdp = await browser.context.newCDPSession(page);
@@ -43,8 +56,8 @@ test("Chromium finds the page installable: manifest, icons, service worker", asy
 });
 
 test("after one visit the page loads and runs with the network off and its server gone", async () => {
-  const server = await startServer();
-  const browser = await launchBrowser();
+  const server = await serve();
+  const browser = await browsers.launch();
   const { page, errors } = await openPanel(browser.context, server.url);
   const names = await controlled(page);
   assert.equal(names.length, 1);
@@ -65,8 +78,8 @@ test("after one visit the page loads and runs with the network off and its serve
 test("a new build is a new cache, taken on the next visit; the old cache is deleted", async () => {
   const folder = mkdtempSync(join(tmpdir(), "kvr9-dist-"));
   cpSync(distDir, folder, { recursive: true });
-  const server = await startServer(folder);
-  const browser = await launchBrowser();
+  const server = await serve(folder);
+  const browser = await browsers.launch();
   try {
     const { page } = await openPanel(browser.context, server.url);
     const [before] = await controlled(page);

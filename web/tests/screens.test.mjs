@@ -5,7 +5,7 @@
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
-import { boxesOf, kPhone, launchBrowser, openPanel, startServer } from "./harness.mjs";
+import { boxesOf, browserPool, kPhone, openPanel, startServer } from "./harness.mjs";
 
 const kTouch = { hasTouch: true, isMobile: true };
 // What a finger must hit: the picture's keys and knob, every button and box.
@@ -15,15 +15,19 @@ const kKeys = ["Image3", "Image5", "Image6"];
 const kBelowFace = ["Button3", "Button1", "Label2", "TrackBar2", "Label1", "TrackBar1", "CheckBox2", "GroupBox1", "StatusBar1"];
 
 let server;
+const browsers = browserPool();
 
 before(async () => {
   server = await startServer();
 });
 
-after(() => server.close());
+after(async () => {
+  await browsers.closeAll();
+  server.close();
+});
 
 async function open(device) {
-  const browser = await launchBrowser(device);
+  const browser = await browsers.launch(device);
   const { page, errors } = await openPanel(browser.context, server.url);
   const facts = await page.evaluate(() => ({
     layout: document.documentElement.dataset.layout,
