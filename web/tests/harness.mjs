@@ -62,7 +62,9 @@ export const kChromiumFlags = [
 ];
 
 // Headless Chromium with a profile folder of its own, removed on close;
-// `device` adds context options (viewport, hasTouch, isMobile, ...).
+// `device` adds context options (viewport, hasTouch, isMobile, ...). The
+// page's service worker is blocked unless `device` allows it: requests it
+// answers from its cache pass by page.route, and a test means the network.
 export async function launchBrowser(device = {}) {
   const profile = mkdtempSync(join(tmpdir(), "kvr9-chromium-"));
   const context = await chromium.launchPersistentContext(profile, {
@@ -70,6 +72,7 @@ export async function launchBrowser(device = {}) {
     headless: true,
     args: kChromiumFlags,
     viewport: { width: 800, height: 600 },
+    serviceWorkers: "block",
     ...device,
   });
   return {

@@ -19,6 +19,7 @@ import {
 } from "./harness.mjs";
 
 const kSplashPasses = 80;
+const kWorkers = { serviceWorkers: "allow" };
 const browsers = browserPool();
 const servers = [];
 after(async () => {
@@ -42,7 +43,7 @@ async function controlled(page) {
 
 test("Chromium finds the page installable: manifest, icons, service worker", async () => {
   const server = await serve();
-  const browser = await browsers.launch();
+  const browser = await browsers.launch(kWorkers);
   const { page } = await openPanel(browser.context, server.url);
   await controlled(page);
   const cdp = await browser.context.newCDPSession(page);
@@ -57,7 +58,7 @@ test("Chromium finds the page installable: manifest, icons, service worker", asy
 
 test("after one visit the page loads and runs with the network off and its server gone", async () => {
   const server = await serve();
-  const browser = await browsers.launch();
+  const browser = await browsers.launch(kWorkers);
   const { page, errors } = await openPanel(browser.context, server.url);
   const names = await controlled(page);
   assert.equal(names.length, 1);
@@ -79,7 +80,7 @@ test("a new build is a new cache, taken on the next visit; the old cache is dele
   const folder = mkdtempSync(join(tmpdir(), "kvr9-dist-"));
   cpSync(distDir, folder, { recursive: true });
   const server = await serve(folder);
-  const browser = await browsers.launch();
+  const browser = await browsers.launch(kWorkers);
   try {
     const { page } = await openPanel(browser.context, server.url);
     const [before] = await controlled(page);
