@@ -116,7 +116,13 @@
     }
   }
 
-  Fit();
+  // Loaded in the head, so that the first picture of the page is laid out
+  // already: the width alone decides there, the full choice follows once
+  // the title can be measured.
+  const width = root.clientWidth;
+  if (width < kNarrow) apply({ layout: "stack", scale: (width - 2 * kMargin.stack) / kFace.width });
+  else apply({ layout: "form", scale: 1 });
+  document.addEventListener("DOMContentLoaded", Fit);
   window.addEventListener("resize", Fit);
   coarse.addEventListener("change", Fit);
 })();

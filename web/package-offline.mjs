@@ -1,6 +1,6 @@
 // Completes a built page (web/build.sh's OUT_DIR) for phones and for use
-// offline: copies the layout, touch and offline scripts, the manifest and
-// its icons beside the page, then writes sw.js with the list of every file
+// offline: copies the layout, touch and offline scripts, the manifest, its
+// icons and the page's face picture beside the page, then writes sw.js with the list of every file
 // and a cache name made of their hash, so that each build that changes a
 // byte is a new cache.
 //   node web/package-offline.mjs OUT_DIR
@@ -16,7 +16,10 @@ if (!out) {
   process.exit(2);
 }
 
+// face.jpg replaces the window's copy build.sh put there: the same picture
+// drawn at the window's proportions and twice its size (target web-face).
 const kExtraFiles = [
+  "face.jpg",
   "layout.css",
   "layout.js",
   "touch.js",
