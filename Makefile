@@ -14,12 +14,13 @@
 
 #   make web    build the web page into build/web/dist and serve it on 127.0.0.1
 #   make test-web  the web page's tests in headless Chromium (part of make test)
+#   make lighthouse  Lighthouse's scores of the page in its mobile mode
 #   make test-fresh  the README's two commands as a new user runs them, in a
 #                    fresh Debian 12 root (tens of minutes; not part of make test)
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	build-web web test-web check-node-engines test-fresh test-headless bench-web clean
+	build-web web test-web check-node-engines test-fresh test-headless bench-web lighthouse clean
 
 FUZZ_SECONDS ?= 300
 # Each of the two fuzzers, so make test spends twice this.
@@ -135,6 +136,11 @@ bench-web: deps build/release/build.ninja build-web node_modules/.package-lock.j
 	cmake --build --preset release --target kvr9_bench
 	cmake --build --preset web --target kvr9_pass_bench
 	KVR9_WEB_DIST=build/web/dist node web/bench/measure.mjs build/release/bench/kvr9_bench
+
+# Lighthouse's scores of the page as a phone sees it (a measurement, not a test).
+LIGHTHOUSE_RUNS ?= 3
+lighthouse: build-web node_modules/.package-lock.json
+	KVR9_WEB_DIST=build/web/dist CHROME_PATH=$${CHROME_PATH:-/usr/bin/chromium} node web/bench/lighthouse.mjs $(LIGHTHOUSE_RUNS)
 
 
 test-fresh:

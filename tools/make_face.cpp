@@ -1,6 +1,7 @@
 // Draws the front-panel picture of the KVR-9 — the instrument seen from the
-// front — and saves it as a 371 x 371 baseline JPEG.
-//   kvr9-make-face [output.jpg]
+// front — and saves it as a 371 x 371 baseline JPEG, or at another size
+// and quality (the web page's copy: the window's proportions, twice its size).
+//   kvr9-make-face [output.jpg [WIDTH HEIGHT QUALITY]]
 //
 // The window shows the picture stretched into 336 x 323, so everything here
 // is drawn in those window pixels and scaled on the way out: each feature
@@ -17,6 +18,7 @@
 #include <QTransform>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 
@@ -310,12 +312,11 @@ void DrawKnobLegend(QPainter& painter) {
             QColor(0x8e, 0x96, 0xa0));
 }
 
-QImage DrawFacePicture() {
-  QImage large(kPictureSize * kSupersample, kPictureSize * kSupersample, QImage::Format_RGB32);
+QImage DrawFacePicture(int width, int height) {
+  QImage large(width * kSupersample, height * kSupersample, QImage::Format_RGB32);
   QPainter painter(&large);
   painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-  painter.scale(kSupersample * kPictureSize / kWindowWidth,
-                kSupersample * kPictureSize / kWindowHeight);
+  painter.scale(kSupersample * width / kWindowWidth, kSupersample * height / kWindowHeight);
   DrawPlate(painter);
   DrawScrews(painter);
   DrawBezel(painter);
@@ -328,18 +329,29 @@ QImage DrawFacePicture() {
   DrawKnobLegend(painter);
   DrawKnob(painter);
   painter.end();
-  return large.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return large.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);  // fonts need it
+  if (argc != 1 && argc != 2 && argc != 5) {
+    std::fprintf(stderr, "usage: kvr9-make-face [output.jpg [WIDTH HEIGHT QUALITY]]\n");
+    return 2;
+  }
   const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("face.jpg");
+  const int width = argc == 5 ? std::atoi(argv[2]) : kPictureSize;
+  const int height = argc == 5 ? std::atoi(argv[3]) : kPictureSize;
+  const int quality = argc == 5 ? std::atoi(argv[4]) : kJpegQuality;
+  if (width < 16 || width > 2048 || height < 16 || height > 2048 || quality < 1 || quality > 100) {
+    std::fprintf(stderr, "kvr9-make-face: size 16 to 2048, quality 1 to 100\n");
+    return 2;
+  }
   QImageWriter writer(output, "jpeg");
-  writer.setQuality(kJpegQuality);
+  writer.setQuality(quality);
   writer.setProgressiveScanWrite(false);  // baseline
-  if (!writer.write(DrawFacePicture())) {
+  if (!writer.write(DrawFacePicture(width, height))) {
     std::fprintf(stderr, "kvr9-make-face: %s: %s\n", qPrintable(output),
                  qPrintable(writer.errorString()));
     return 1;

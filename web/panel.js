@@ -263,6 +263,7 @@
       },
       { passive: false }
     );
+    byId("CopyLcd").addEventListener("click", CopyLcdPicture); // Ctrl+C for a finger
     document.addEventListener("keydown", OnKeyDown, true);
     document.addEventListener("keyup", OnKeyUp, true);
     setInterval(Timer1Timer, kTimerIntervalMs);

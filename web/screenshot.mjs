@@ -1,17 +1,39 @@
-// Draws docs/web-page.png: the page served from build/web/dist, switched on and
-// resting on the main display.
-//   node web/screenshot.mjs [OUT.png]
+// Draws the page's pictures in docs/: the page served from build/web/dist,
+// switched on and resting on the main display. docs/web-page.png is the
+// form as the README shows it; the others are the whole window of a phone
+// upright and on its side, a tablet and a laptop.
+//   node web/screenshot.mjs [OUT_DIR]
 import { launchBrowser, openPanel, startServer, waitForFrames } from "./tests/harness.mjs";
 
-const out = process.argv[2] ?? "docs/web-page.png";
+const out = process.argv[2] ?? "docs";
+const kTouch = { hasTouch: true, isMobile: true };
+// [file, context options, clip of the page or null for the whole window]
+const kShots = [
+  ["web-page.png", { viewport: { width: 800, height: 600 } }, "form"],
+  ["web-phone.png", { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, ...kTouch }, null],
+  ["web-phone-landscape.png", { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, ...kTouch }, null],
+  ["web-tablet.png", { viewport: { width: 768, height: 1024 }, deviceScaleFactor: 2, ...kTouch }, null],
+  ["web-desktop.png", { viewport: { width: 1280, height: 800 } }, null],
+];
+
 const server = await startServer();
-const browser = await launchBrowser();
 try {
-  const { page } = await openPanel(browser.context, server.url);
-  await page.click("#Button1");
-  await waitForFrames(page, 90);  // the splash's 80 frames, then the main display
-  await page.screenshot({ path: out, clip: { x: 0, y: 0, width: 660, height: 500 } });
+  for (const [file, device, clip] of kShots) {
+    const browser = await launchBrowser(device);
+    try {
+      const { page } = await openPanel(browser.context, server.url);
+      await page.click("#Button1");
+      await waitForFrames(page, 90); // the splash's 80 frames, then the main display
+      const options = { path: `${out}/${file}`, scale: "css" };
+      if (clip === "form") {
+        const main = await page.locator("main").boundingBox();
+        options.clip = { x: main.x, y: main.y, width: main.width, height: main.height };
+      }
+      await page.screenshot(options);
+    } finally {
+      await browser.close();
+    }
+  }
 } finally {
-  await browser.close();
   server.close();
 }

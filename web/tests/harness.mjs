@@ -20,6 +20,8 @@ const kTypes = {
   ".css": "text/css; charset=utf-8",
   ".wasm": "application/wasm",
   ".jpg": "image/jpeg",
+  ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Serves a folder on 127.0.0.1 at a port the system picks, so that runs in
@@ -41,10 +43,15 @@ export async function startServer(folder = distDir) {
     response.end(body);
   });
   await new Promise((done) => server.listen(0, "127.0.0.1", done));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  const close = () => {
+    if (!server.listening) return;
+    server.close();
+    server.closeAllConnections();
+  };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
-const kChromiumFlags = [
+export const kChromiumFlags = [
   "--no-sandbox",
   "--disable-gpu",
   "--disable-quic",
@@ -54,14 +61,19 @@ const kChromiumFlags = [
   "--disable-sync",
 ];
 
-// Headless Chromium with a profile folder of its own, removed on close.
-export async function launchBrowser() {
+// Headless Chromium with a profile folder of its own, removed on close;
+// `device` adds context options (viewport, hasTouch, isMobile, ...). The
+// page's service worker is blocked unless `device` allows it: requests it
+// answers from its cache pass by page.route, and a test means the network.
+export async function launchBrowser(device = {}) {
   const profile = mkdtempSync(join(tmpdir(), "kvr9-chromium-"));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.KVR9_CHROMIUM ?? "/usr/bin/chromium",
     headless: true,
     args: kChromiumFlags,
     viewport: { width: 800, height: 600 },
+    serviceWorkers: "block",
+    ...device,
   });
   // The session copy goes to the clipboard, as a person's would.
   await context.grantPermissions(["clipboard-read", "clipboard-write"]);
@@ -237,4 +249,60 @@ export async function pageAndHeadless(page) {
   // A restart asked for in the pass now ending has not shown its frame yet.
   if (/\non\n$/.test(copied) && expected.length === shown.length + 1) expected.pop();
   return { log, shown, expected, copied };
+}
+
+// A phone held upright, as the phone tests and the screenshots use it.
+export const kPhone = {
+  viewport: { width: 390, height: 844 },
+  deviceScaleFactor: 3,
+  hasTouch: true,
+  isMobile: true,
+};
+
+// The page loaded again, its session recorded afresh.
+export async function reloadPanel(page) {
+  await page.reload();
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+}
+
+// A finger along a path of page points: down on the first, up after the
+// last, as the touch screen reports it.
+export async function touchPath(page, points) {
+  const cdp = await page.context().newCDPSession(page);
+  const at = ([x, y]) => [{ x, y, id: 1 }];
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: at(points[0]) });
+  for (const point of points.slice(1)) {
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: at(point) });
+  }
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  await cdp.detach();
+}
+
+// The page boxes of elements by id, in CSS pixels.
+export async function boxesOf(page, ids) {
+  const boxes = {};
+  for (const id of ids) boxes[id] = await page.locator(`#${id}`).boundingBox();
+  return boxes;
+}
+
+// The browsers a test file launches, all closed when the file ends, so that
+// a failed assertion cannot leave one running (and the file never ending).
+export function browserPool() {
+  const running = new Set();
+  return {
+    async launch(device) {
+      const browser = await launchBrowser(device);
+      running.add(browser);
+      return {
+        context: browser.context,
+        async close() {
+          if (running.delete(browser)) await browser.close();
+        },
+      };
+    },
+    async closeAll() {
+      for (const browser of running) await browser.close();
+      running.clear();
+    },
+  };
 }

@@ -1,0 +1,171 @@
+// The page on a phone (390 x 844, touch): taps where the phone layout puts
+// the controls, swipes around the knob, a finger on a slider, the copy
+// button; every frame compared, dot for dot, with kvr9-headless replaying
+// the same session.
+import assert from "node:assert/strict";
+import { after, before, test } from "node:test";
+
+import {
+  entryCount,
+  firstFrom,
+  framesBefore,
+  kPhone,
+  launchBrowser,
+  openPanel,
+  pageAndHeadless,
+  startServer,
+  touchPath,
+  waitForFrames,
+  waitForMoreFrames,
+  waitForTicks,
+} from "./harness.mjs";
+
+const kSplashPasses = 80;
+
+let server;
+let browser;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser(kPhone);
+  await browser.context.grantPermissions(["clipboard-read", "clipboard-write"], { origin: server.url });
+});
+
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+// A finger around the knob's centre, from straight above it, through
+// `degrees` (clockwise positive), starting on the knob itself.
+async function swipeKnob(page, degrees) {
+  const box = await page.locator("#Image5").boundingBox();
+  const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+  const points = [[x, y - 16]];
+  for (let step = 0; step <= Math.abs(degrees); step += 5) {
+    const angle = ((-90 + Math.sign(degrees) * step) * Math.PI) / 180;
+    points.push([x + 40 * Math.cos(angle), y + 40 * Math.sin(angle)]);
+  }
+  await touchPath(page, points);
+}
+
+// A finger from a slider's left end past its right end.
+async function dragSlider(page, id) {
+  const box = await page.locator(`#${id}`).boundingBox();
+  const y = box.y + box.height / 2;
+  const points = [];
+  for (let x = box.x + 8; x <= box.x + box.width + 20; x += 10) points.push([x, y]);
+  await touchPath(page, points);
+}
+
+// [what the finger does, key it stores or null, fields after it is taken]
+const kSteps = [
+  ["tap Image5", "press", { currentScreen: "MainMenuScreen", cursor: "0" }],
+  ["tap Button3", "cw", { cursor: "1" }],
+  ["tap Image6", "f2", { cursor: "2" }],
+  ["tap Button4", "ccw", { cursor: "1" }],
+  ["tap Image3", "f1", { cursor: "0" }],
+  ["swipe 45", "cw", { cursor: "1" }],
+  ["swipe -45", "ccw", { cursor: "0" }],
+  ["tap Image5", "press", { currentScreen: "MainScreen" }],
+];
+
+test("a phone: taps, swipes around the knob and a finger on a slider work the instrument as kvr9-headless", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  await page.locator("#Button1").tap();
+  await waitForFrames(page, kSplashPasses + 2);
+  const marks = [];
+  for (const [action] of kSteps) {
+    marks.push(await entryCount(page));
+    const [verb, what] = action.split(" ");
+    if (verb === "tap") await page.locator(`#${what}`).tap();
+    else await swipeKnob(page, Number(what));
+    await waitForMoreFrames(page, 2);
+  }
+  const sliderMark = await entryCount(page);
+  await dragSlider(page, "TrackBar1");
+  await waitForMoreFrames(page, 2);
+  await page.locator("#CheckBox2").tap();
+  await waitForMoreFrames(page, 2);
+  const sliderValue = await page.locator("#TrackBar1").inputValue();
+
+  const { log, shown, expected } = await pageAndHeadless(page);
+  assert.equal(shown.length, expected.length, "frames shown by the page and by kvr9-headless");
+  shown.forEach((frame, i) => {
+    assert.equal(frame.art, expected[i].art, `LCD dots of frame ${i + 1}`);
+    assert.equal(frame.led, expected[i].led, `LED of frame ${i + 1}`);
+  });
+  kSteps.forEach(([action, key, fields], i) => {
+    const end = i + 1 < kSteps.length ? marks[i + 1] : sliderMark;
+    const keys = log.slice(marks[i], end).filter((entry) => entry.kind === "key").map((entry) => entry.detail);
+    // One swipe of 45 degrees is one turn, and never a press of the knob.
+    assert.deepEqual(keys, [key], `${action} stores exactly its key`);
+    const taken = framesBefore(log, firstFrom(log, marks[i], "key"));
+    for (const [name, value] of Object.entries(fields)) {
+      assert.equal(expected[taken].fields[name], value, `${action}: ${name}`);
+    }
+  });
+  // The finger took the slider to its right end.
+  const moves = log.slice(sliderMark).filter((entry) => entry.kind === "slider");
+  assert.ok(moves.length > 0, "the slider followed the finger");
+  assert.equal(sliderValue, "4096");
+  assert.equal(expected.at(-1).fields.asiAdcRaw, "4096");
+  assert.ok(log.some((entry) => entry.kind === "box" && entry.detail.name === "calibrate" && entry.detail.checked));
+  assert.deepEqual(errors, [], "errors in the browser console");
+  await page.close();
+});
+
+test("a long press on the face opens no menu and selects nothing; the communication window keeps its menu; taps do not zoom", async () => {
+  const { page } = await openPanel(browser.context, server.url);
+  // [element, the browser's menu prevented]
+  const kPresses = [
+    ["Image2", true],
+    ["Image1", true],
+    ["Image5", true],
+    ["Memo1", false],
+  ];
+  for (const [id, prevented] of kPresses) {
+    const cancelled = await page.locator(`#${id}`).evaluate(
+      (element) => !element.dispatchEvent(new MouseEvent("contextmenu", { bubbles: true, cancelable: true }))
+    );
+    assert.equal(cancelled, prevented, `${id}: context menu prevented`);
+  }
+  for (const id of ["Image2", "Image1", "Image3"]) {
+    const select = await page.locator(`#${id}`).evaluate((e) => getComputedStyle(e).userSelect);
+    assert.equal(select, "none", `${id} selects no text`);
+  }
+  const taps = await page.locator("#Button3").evaluate((e) => getComputedStyle(e).touchAction);
+  assert.equal(taps, "manipulation", "a quick second tap is a second click, not a zoom");
+  await page.close();
+});
+
+test("the Copy LCD picture button copies the LCD as the 256 x 128 picture shown", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  await page.locator("#Button1").tap();
+  await waitForFrames(page, 5);
+  await page.locator("#Button2").tap();
+  await waitForTicks(page, 3); // off: the picture no longer changes
+  await page.locator("#CopyLcd").tap();
+  const copied = await page.evaluate(async () => {
+    for (let tries = 0; tries < 100; ++tries) {
+      const items = await navigator.clipboard.read().catch(() => []);
+      const item = items.find((i) => i.types.includes("image/png"));
+      if (item) {
+        const bitmap = await createImageBitmap(await item.getType("image/png"));
+        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const context = canvas.getContext("2d");
+        context.drawImage(bitmap, 0, 0);
+        const copy = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+        const shown = document.getElementById("Image1").getContext("2d").getImageData(0, 0, 256, 128).data;
+        return { size: [bitmap.width, bitmap.height], same: copy.every((v, i) => v === shown[i]) };
+      }
+      await new Promise((done) => setTimeout(done, 20));
+    }
+    return null;
+  });
+  assert.ok(copied, "a PNG on the clipboard");
+  assert.deepEqual(copied.size, [256, 128]);
+  assert.equal(copied.same, true, "the picture is the LCD as shown");
+  assert.deepEqual(errors, []);
+  await page.close();
+});
