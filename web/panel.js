@@ -250,7 +250,10 @@
       TrackBarChange(airspeed, byId("Label13"), firmware._kvr9_set_airspeed_converter, "airspeed"));
     ["CheckBox2", "CheckBox3"].forEach((id, number) => {
       const box = byId(id).firstElementChild;
-      box.addEventListener("change", () => firmware._kvr9_set_box(number, box.checked ? 1 : 0));
+      box.addEventListener("change", () => {
+        observe("box", { name: number === 0 ? "calibrate" : "keyfast", checked: box.checked });
+        firmware._kvr9_set_box(number, box.checked ? 1 : 0);
+      });
     });
     byId("CopySession").addEventListener("click", CopySessionAsScenario);
     // The wheel over the knob turns it (away from you: clockwise).

@@ -142,9 +142,10 @@ test("a long press on the face opens no menu and selects nothing; the communicat
 test("the Copy LCD picture button copies the LCD as the 256 x 128 picture shown", async () => {
   const { page, errors } = await openPanel(browser.context, server.url);
   await page.locator("#Button1").tap();
-  await waitForFrames(page, 5);
+  // Past the splash, which takes no "OFF": then off, the picture rests.
+  await waitForFrames(page, 82);
   await page.locator("#Button2").tap();
-  await waitForTicks(page, 3); // off: the picture no longer changes
+  await waitForTicks(page, 3);
   await page.locator("#CopyLcd").tap();
   const copied = await page.evaluate(async () => {
     for (let tries = 0; tries < 100; ++tries) {
