@@ -29,6 +29,7 @@ struct LineReader {
   double lastAt = 0;                  // its latest moment named so far
   bool atEnd = false;                 // an "at end" has been named
   std::string error;
+  std::string_view line;  // the whole line, for the steps that take it as written
 
   bool Fail(std::string message) {
     error = std::move(message);
@@ -464,6 +465,65 @@ bool ParseStopTrace(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+constexpr const char* kBlanks = " \t\r\v\f";
+
+// Where a quoted text or a pattern ends: the first mark after which only
+// blanks or a comment follow, so the text itself may hold the mark ("Hg)
+// and a comment after it may quote.
+std::size_t ClosingMark(std::string_view rest, char mark) {
+  for (std::size_t at = 1; at < rest.size(); ++at) {
+    if (rest[at] != mark) continue;
+    const std::size_t next = rest.find_first_not_of(kBlanks, at + 1);
+    if (next == std::string_view::npos || rest[next] == '#') return at;
+  }
+  return std::string_view::npos;
+}
+
+// expect-text [line] TEXT | "TEXT" | /PATTERN/. The text is taken from the
+// line as written, not word by word: the LCD's rows space their words by
+// the dots between them, so the blanks inside count.
+bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
+  const std::string usage = "a text, \"a text\" or /a pattern/";
+  if (words.size() < 2) return reader.Fail("'expect-text' needs [line] and " + usage);
+  std::string_view rest = reader.line;
+  rest.remove_prefix(rest.find(words[0]) + words[0].size());
+  rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+  const bool row = words[1] == "line";
+  if (row) {
+    if (words.size() < 3) return reader.Fail("'expect-text line' needs " + usage);
+    rest.remove_prefix(4);
+    rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+  }
+  std::string text;
+  const bool pattern = rest[0] == '/';
+  if (rest[0] == '"' || pattern) {
+    const std::size_t close = ClosingMark(rest, rest[0]);
+    if (close == std::string_view::npos) {
+      return reader.Fail(std::string(pattern ? "the pattern" : "the text") + " opened with " +
+                         rest[0] + " is not closed on its line");
+    }
+    text = rest.substr(1, close - 1);
+  } else {
+    text = rest.substr(0, rest.find('#'));
+    text.erase(text.find_last_not_of(kBlanks) + 1);
+  }
+  if (text.empty()) return reader.Fail("'expect-text' needs a text that is not empty");
+  step.match = pattern ? (row ? TextMatch::PatternRow : TextMatch::PatternPart)
+                       : (row ? TextMatch::Row : TextMatch::Part);
+  if (pattern) {
+    step.number = static_cast<std::uint32_t>(reader.scenario.patterns.size());
+    try {
+      reader.scenario.patterns.emplace_back(text, std::regex::ECMAScript);
+    } catch (const std::regex_error& error) {
+      return reader.Fail("the pattern /" + Clipped(text) +
+                         "/ is not a regular expression: " + error.what());
+    }
+  }
+  step.detail = static_cast<std::uint32_t>(reader.scenario.values.size());
+  reader.scenario.values.push_back(std::move(text));
+  return true;
+}
+
 using StepParser = bool (*)(const Words&, Step&, LineReader&);
 
 struct StepSyntax {
@@ -485,6 +545,8 @@ const StepSyntax kSteps[] = {
     {"save-animation", StepKind::SaveAnimation, ParseSaveAnimation},
     {"stop-animation", StepKind::StopAnimation, ParseStopAnimation},
     {"expect-lcd", StepKind::ExpectLcd, ParseExpectLcd},
+    {"show-text", StepKind::ShowText, ParseNoArguments},
+    {"expect-text", StepKind::ExpectText, ParseExpectText},
     {"show", StepKind::Show, ParseShow},
     {"expect", StepKind::Expect, ParseExpect},
     {"show-led", StepKind::ShowLed, ParseNoArguments},
@@ -521,7 +583,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   std::size_t lineCount = 1;
   for (const char c : text) lineCount += c == '\n' ? 1 : 0;
   scenario.steps.reserve(lineCount);
-  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}};
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}};
   int lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -534,6 +596,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
     if (words.empty()) continue;
     Step step;
     step.line = lineNumber;
+    reader.line = line;
     if (!ParseStep(words, step, reader)) {
       outcome.error = source + ":" + std::to_string(lineNumber) + ": " + reader.error;
       return outcome;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,16 @@ enum class StepKind : std::uint8_t {
   At,             // fly on to a moment of the flight; the steps after it run there
   Trace,          // write chosen fields to a CSV file, one row a pass
   StopTrace,      // end that trace
+  ShowText,       // print the LCD read as text, one line a row
+  ExpectText,     // look for a text, or a pattern, on the LCD's rows
+};
+
+// How expect-text compares with the rows the LCD reads as.
+enum class TextMatch : std::uint8_t {
+  Part,         // some row holds the text
+  Row,          // some row is exactly the text
+  PatternPart,  // the pattern matches within some row
+  PatternRow,   // the pattern matches some whole row
 };
 
 enum class SliderKind : std::uint8_t { Altitude, Airspeed };
@@ -84,11 +95,13 @@ struct Step {
   bool on = false;                           // Box: ticked; ExpectLed: lit;
                                              // SaveLcd: the green LCD look; At: the end
   ReadingUnit unit = ReadingUnit::Count;     // Slider
+  TextMatch match = TextMatch::Part;         // ExpectText
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
                                              // SaveLcd/SaveAnimation scale, ExpectComm count,
-                                             // At: seconds from the profile's start
+                                             // At: seconds from the profile's start,
+                                             // ExpectText pattern: index into patterns
   std::int32_t reading = 0;                  // Slider: the asked reading, in unit
-  std::uint32_t detail = 0;                  // Expect: index into values;
+  std::uint32_t detail = 0;                  // Expect, ExpectText: index into values;
                                              // SaveLcd, SaveAnimation, ExpectLcd: into files;
                                              // Fly: into flights; Trace: into traces
   const FieldInfo* field = nullptr;          // Show, Expect
@@ -121,7 +134,8 @@ struct ScenarioTrace {
 struct Scenario {
   std::string source;  // the file name, or "<stdin>", for messages
   std::vector<Step> steps;
-  std::vector<std::string> values;  // expected values as FormatField prints them
+  std::vector<std::string> values;   // expected values as FormatField prints them, and texts
+  std::vector<std::regex> patterns;  // ExpectText patterns, compiled while checking
   std::vector<StepFile> files;
   std::vector<ScenarioFlight> flights;
   std::vector<ScenarioTrace> traces;

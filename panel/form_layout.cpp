@@ -121,6 +121,8 @@ void TForm1::CreateLcd() {
   panelColours.setColor(QPalette::Window, palette().color(QPalette::Midlight));
   Panel1->setPalette(panelColours);
   Image1 = Place(new DrawingSurface(Panel1), "Image1", 1, 1, 257, 129);
+  // Its description is the text it shows (DescribeLcd).
+  Image1->setAccessibleName(QStringLiteral("LCD"));
 }
 
 void TForm1::CreateSliders() {

@@ -39,9 +39,25 @@ void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
     return;
   }
   PaintLcd(Image1->Surface(), frameBuffer, blankDot, kLcdDotPixels);
+  if (frameBuffer.bytes != shownFrame_.bytes) DescribeLcd(frameBuffer);
   shownFrame_ = frameBuffer;
   shownBlankDot_ = blankDot;
   Image1->update();
+}
+
+// A screen reader hears what the LCD shows: its rows of text, one a line,
+// as the headless driver's show-text prints them. Reading costs 20 to
+// 40 us, so it is done for a new frame only; Qt tells assistive
+// technology of a changed description itself.
+void TForm1::DescribeLcd(const FrameBuffer& frameBuffer) {
+  ReadLcdText(frameBuffer, lcdText_);
+  std::string lines;
+  lcdText_.AppendLines(lines);
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  if (lines == lcdLines_) return;
+  lcdLines_ = std::move(lines);
+  Image1->setAccessibleDescription(
+      QString::fromLatin1(lcdLines_.data(), static_cast<qsizetype>(lcdLines_.size())));
 }
 
 // The main loop hides the picture while it draws and shows it again before

@@ -13,6 +13,7 @@
 #include "core/instrument.h"
 #include "host/comm_lines.h"
 #include "host/flight_player.h"
+#include "host/lcd_text.h"
 #include "host/panel_inputs.h"
 #include "host/session_record.h"
 #include "lcd/frame_buffer.h"
@@ -138,6 +139,7 @@ class TForm1 : public QWidget, public HostPanel {
   void ClickKey(KeyEvent key);
   void AddToolTips();
   bool CommPictureStaysTheSame(const CommLines::Change& change) const;
+  void DescribeLcd(const FrameBuffer& frameBuffer);
   void PlayFlightPass();
   void UpdateSliderToolTips();
 
@@ -146,6 +148,10 @@ class TForm1 : public QWidget, public HostPanel {
   CommLines commLines_;
   FrameBuffer shownFrame_;  // what the LCD surface shows, once it has a surface
   QRgb shownBlankDot_ = 0;
+  // The LCD read as text for assistive technology: its accessible
+  // description, read again only when a new frame comes.
+  LcdText lcdText_;
+  std::string lcdLines_;
   QElapsedTimer passClock_;  // started as each pass begins
   SessionRecord session_;
   PanelInputs inputs_{instrument_, &session_};

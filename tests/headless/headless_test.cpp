@@ -170,6 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "'trace' takes number fields; commLine is not one"},
         MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
         MalformedCase{"ExpectEmptyRange", "expect qnh 5..4", "the range 5..4 is empty"},
+        MalformedCase{"TextPatternMalformed", "expect-text /^(\\d{4}mB$/",
+                      "is not a regular expression: Mismatched '(' and ')'"},
+        MalformedCase{"TextQuoteNotClosed", "expect-text line \"1013mB  # the QNH",
+                      "the text opened with \" is not closed"},
+        MalformedCase{"TextMissing", "expect-text line  # the QNH", "'expect-text line' needs"},
         MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
         MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
                       "the count 1234567890123456789012345678901234567890... is out of range"}),
@@ -219,6 +224,11 @@ TEST_P(HeadlessFailedExpectation, StopsTheRunAndSaysWhatDiffers) {
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err.rfind("test.scn:3: ", 0), 0u) << outcome.err;
   EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+  // Below it, whatever failed, what the LCD showed, as rows.
+  EXPECT_NE(outcome.err.find("\nthe LCD shows:\n  \"IAS      0 mph\"\n  \"50860 ft\"\n"
+                             "  \"1013mB\"\n"),
+            std::string::npos)
+      << outcome.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -231,7 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"CommLines", "expect-comm 5", "expect-comm: expected 5, actual 1"},
         FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"},
         FailureCase{"Range", "expect qnh 1013251..1014000",
-                    "expected 1013251..1014000, actual 1013250"}),
+                    "expected 1013251..1014000, actual 1013250"},
+        FailureCase{"Text", "expect-text 1014mB", "expect-text \"1014mB\": not on the LCD"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
@@ -256,6 +267,150 @@ TEST(HeadlessFailedExpectation, WhileRunningStillSwitchesTheInstrumentOff) {
   EXPECT_EQ(runner.Run(), kExitExpectationFailed);
   EXPECT_FALSE(IsRunning(runner.instrument()));
 }
+
+// ---------------------------------------------------------------------------
+// expect-text: each form holds on the main display and fails, with the
+// screen below the message, on the main menu, which shows none of it.
+
+struct TextFormCase {
+  const char* name;
+  const char* check;
+  bool onMainDisplay;  // whether it holds there
+};
+
+void PrintTo(const TextFormCase& c, std::ostream* os) {
+  *os << c.check;
+}
+
+class HeadlessExpectText : public ::testing::TestWithParam<TextFormCase> {};
+
+TEST_P(HeadlessExpectText, HoldsOnlyWhereTheScreenShowsIt) {
+  const TextFormCase& c = GetParam();
+  const Outcome main = RunText("on\npass 80\n" + std::string(c.check) + "\n");
+  EXPECT_EQ(main.status, c.onMainDisplay ? kExitPassed : kExitExpectationFailed) << main.err;
+  const Outcome menu = RunText("on\npass 80\nkey press\npass 2\n" + std::string(c.check) + "\n");
+  EXPECT_EQ(menu.status, kExitExpectationFailed);
+  EXPECT_NE(menu.err.find(": not on the LCD\nthe LCD shows:\n  \"MAIN MENU\"\n"
+                          "  \"[icon:dial]   EXIT\"\n  \"MENU\"\n"),
+            std::string::npos)
+      << menu.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, HeadlessExpectText,
+    ::testing::Values(TextFormCase{"Part", "expect-text 1013", true},
+                      TextFormCase{"PartWithBlanksAsOnTheLcd", "expect-text 0 mph", true},
+                      TextFormCase{"PartBlanksCount", "expect-text IAS 0 mph", false},
+                      TextFormCase{"PartQuotedWithAMarkAfter",
+                                   "expect-text \"0 ft\"  # the \"altitude\"", true},
+                      TextFormCase{"Row", "expect-text line 1013mB", true},
+                      TextFormCase{"RowQuoted", "expect-text line \"IAS      0 mph\"", true},
+                      TextFormCase{"RowNotAPart", "expect-text line 1013", false},
+                      TextFormCase{"Pattern", "expect-text /^\\d{4}mB$/", true},
+                      TextFormCase{"PatternWithin", "expect-text /\\d ft/", true},
+                      TextFormCase{"PatternAbsent", "expect-text /^\\d{3}mB$/", false},
+                      TextFormCase{"PatternRow", "expect-text line /\\d+ ft/", true},
+                      TextFormCase{"PatternRowNotWithin", "expect-text line /\\d ft/", false}),
+    [](const ::testing::TestParamInfo<TextFormCase>& param) { return param.param.name; });
+
+// show-text prints every screen word for word, as the screens draw it:
+// titles without their lines, an icon by name beside the caption that
+// shares its rows, the blanks between words as many as their dots make
+// (one a cell of 8, at least one). The instrument reads 2666 ft and
+// 77 mph (as examples/power_on.scn), with Calibrate ticked.
+
+struct ScreenTextCase {
+  const char* name;
+  const char* keys;  // each clicked, then one pass; one more pass draws
+  const char* text;
+};
+
+void PrintTo(const ScreenTextCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class HeadlessShowText : public ::testing::TestWithParam<ScreenTextCase> {};
+
+TEST_P(HeadlessShowText, PrintsWhatTheScreenShows) {
+  const ScreenTextCase& c = GetParam();
+  std::string scenario =
+      "slider altitude 3000\non\npass 80\nbox calibrate on\nslider airspeed 400\npass 20\n";
+  std::istringstream keys(c.keys);
+  std::string key;
+  while (keys >> key) scenario += "key " + key + "\npass\n";
+  const Outcome outcome = RunText(scenario + "pass\nshow-text\n");
+  ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_EQ(outcome.out, c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, HeadlessShowText,
+    ::testing::Values(
+        ScreenTextCase{"MainDisplay", "", "IAS    77 mph\n2666 ft\n1013mB\n"},
+        ScreenTextCase{"MenuExit", "press", "MAIN MENU\n[icon:dial]   EXIT\nMENU\n"},
+        ScreenTextCase{"MenuMaximumValues", "press cw",
+                       "MAIN MENU\n[icon:chart]  MAXIMUM\nVALUES\n"},
+        ScreenTextCase{"MenuFlightLog", "press cw cw", "MAIN MENU\n[icon:log]  FLIGHT\nLOG\n"},
+        ScreenTextCase{"MenuDisplaySetup", "press cw cw cw",
+                       "MAIN MENU\n[icon:display]  DISPLAY\nSETUP\n"},
+        ScreenTextCase{"MenuAltitudeSetup", "press cw cw cw cw",
+                       "MAIN MENU\n[icon:altimeter] ALTITUDE\nSETUP\n"},
+        ScreenTextCase{"MenuAirspeedSetup", "press cw cw cw cw cw",
+                       "MAIN MENU\n[icon:airspeed] AIRSPEED\nSETUP\n"},
+        ScreenTextCase{"MenuAdcValues", "press cw cw cw cw cw cw",
+                       "MAIN MENU\n[icon:adc]    ADC\nVALUES\n"},
+        // One caption line at y 26 shares no rows with the icon's top.
+        ScreenTextCase{"MenuCalibrate", "press cw cw cw cw cw cw cw",
+                       "MAIN MENU\n[icon:tools]\nCALIBRATE\n"},
+        ScreenTextCase{"DisplaySetup", "press cw cw cw press",
+                       "DISPLAY SETUP\n*** DONE ***\nADJUST CONTRAST\nBACKLIGHT: ON\n"},
+        ScreenTextCase{"Contrast", "press cw cw cw press cw press",
+                       "CONTRAST\nUSE { } OR ~\nTO ADJUST THE\nCONTRAST\n"},
+        ScreenTextCase{"AltitudeSetup", "press cw cw cw cw press",
+                       "ALT SETUP\n*** DONE ***\nALT UNIT: ft\nQNH UNIT: mB\nPOSITION: BOTTOM\n"},
+        ScreenTextCase{"AirspeedSetupTop", "press cw cw cw cw cw press",
+                       "ASI SETUP\n*** DONE ***\nZERO ASI SENSOR\nASI DISP: IAS\nLOW ALARM: ON\n"
+                       "LOW ALARM: 30\nHIGH ALARM: ON\nHIGH ALARM: 80\n"},
+        ScreenTextCase{"AirspeedSetupScrolled",
+                       "press cw cw cw cw cw press cw cw cw cw cw cw cw cw cw cw",
+                       "ASI SETUP\nLOW ALARM: 30\nHIGH ALARM: ON\nHIGH ALARM: 80\nASI UNIT: mph\n"
+                       "ASI FILTER: FAST\nDIST ZERO: MAN\nPOSITION: TOP\n"},
+        ScreenTextCase{"ZeroAsi", "press cw cw cw cw cw press cw press",
+                       "ARE YOU SURE\nYOU WANT TO\nZERO THE AIR\nSPEED SENSOR?\nZERO\n"},
+        ScreenTextCase{"AdcValues", "press cw cw cw cw cw cw press",
+                       "ADC VALUES\n*** DONE ***\nALTITUDE: 3000\nAIRSPEED: 400\n"},
+        ScreenTextCase{"Calibrate", "press cw cw cw cw cw cw cw press",
+                       "CALIBRATE\n*** DONE ***\nALT: +0 2666\nASI: 100% 77\n"},
+        ScreenTextCase{"StartFlight", "f1", "[icon:question]   START\nFLIGHT\nSTART\n"},
+        ScreenTextCase{"StopFlight", "f1 f1 f1", "[icon:question]    STOP\nFLIGHT\nSTOP\n"},
+        ScreenTextCase{"FlightInfo", "f2",
+                       "*** DONE ***\nRESET AIR DIST\nFLIGHT TIME:\n00:00\nAIR DISTANCE:\n0.2\n"},
+        ScreenTextCase{"MaxValues", "press cw press",
+                       "MAX VALUES\n*** DONE ***\nRESET VALUES\nALT: 2666 ft\nASI: 77 mph\n"},
+        ScreenTextCase{"FlightLog", "press cw cw press",
+                       "FLIGHT LOG\n*** DONE ***\nVIEW LOG\nERASE LOG\nHOUR FRACT: MIN\n"
+                       "FLIGHT: MANUAL\n"},
+        ScreenTextCase{"FlightLogDetecting", "press cw cw press cw cw cw cw press cw",
+                       "FLIGHT LOG\n*** DONE ***\nVIEW LOG\nERASE LOG\nHOUR FRACT: MIN\n"
+                       "FLIGHT: DETECT\nFLIGHT T/O: 30\n"},
+        ScreenTextCase{"LogPage1", "press cw cw press cw press",
+                       "FLIGHT LOG\n*** DONE ***\n1: 00:00\n2: 00:00\n3: 00:00\n4: 00:00\n"
+                       "5: 00:00\n6: 00:00\n"},
+        ScreenTextCase{"LogPage2", "press cw cw press cw press cw",
+                       "FLIGHT LOG\n7: 00:00\n8: 00:00\n9: 00:00\n10: 00:00\n11: 00:00\n"
+                       "12: 00:00\n13: 00:00\n"},
+        ScreenTextCase{"LogPage3", "press cw cw press cw press cw cw",
+                       "FLIGHT LOG\n14: 00:00\n15: 00:00\n16: 00:00\n17: 00:00\n18: 00:00\n"
+                       "19: 00:00\n20: 00:00\n"},
+        ScreenTextCase{"LogPage4", "press cw cw press cw press cw cw cw",
+                       "FLIGHT LOG\n21: 00:00\n22: 00:00\n23: 00:00\n24: 00:00\n"},
+        ScreenTextCase{"EraseLog", "press cw cw press cw cw press",
+                       "[icon:question]   ERASE\nFLIGHT\nLOG\nERASE\n"},
+        ScreenTextCase{"LogBusy", "f1 f1 press cw cw press cw press",
+                       "FLIGHT\n[icon:exclamation]  LOG CANT\nBE VIEWED\nWHILE IN\nFLIGHT\n"},
+        ScreenTextCase{"Message", "press cw cw press cw cw press f1",
+                       "MESSAGE\n[icon:exclamation]\nDONE\n"}),
+    [](const ::testing::TestParamInfo<ScreenTextCase>& param) { return param.param.name; });
 
 // ---------------------------------------------------------------------------
 // The power cycle as the window's buttons drive it. Each scenario holds its
@@ -629,7 +784,9 @@ TEST(HeadlessFly, AFailedExpectationInFlightEndsTheRunWithItsLine) {
       RunText("on\npass 80\nfly demo\nat 4:15\nexpect alarmActive 0\nshow-comm\n");
   EXPECT_EQ(outcome.status, kExitExpectationFailed);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(outcome.err, "test.scn:5: expect alarmActive: expected 0, actual 1\n");
+  EXPECT_EQ(outcome.err,
+            "test.scn:5: expect alarmActive: expected 0, actual 1\nthe LCD shows:\n"
+            "  \"IAS    84 mph\"\n  \"1231 ft\"\n  \"1013mB\"\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -932,7 +1089,9 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
                 ":3: unknown key '\\x1b[31m<&>': use one of press, cw, ccw, f1, f2");
   EXPECT_EQ(cases[1].outcome, "failure");
   EXPECT_EQ(cases[1].message, cases[1].name + ":3: expect qnh: expected 1014250, actual 1013250");
-  EXPECT_EQ(cases[1].details, cases[1].message + "\n");
+  EXPECT_EQ(cases[1].details, cases[1].message +
+                                  "\nthe LCD shows:\n  \"IAS      0 mph\"\n  \"50860 ft\"\n"
+                                  "  \"1013mB\"\n");
   EXPECT_EQ(cases[2].outcome, "error");
   EXPECT_NE(cases[2].message.find("cannot read scenario"), std::string::npos);
 }

@@ -1,12 +1,16 @@
 // What the main loop asks of the window: the LCD picture, the LED, the
 // check boxes, the communication window and the pacing of event processing.
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTextBlock>
 
 #include "core/instrument.h"
 #include "event_probe.h"
+#include "host/lcd_text.h"
 #include "lcd/frame_buffer.h"
 #include "lcd_picture.h"
 #include "panel/panel_widgets.h"
@@ -30,6 +34,8 @@ class HostPanelTest : public QObject {
   void EveryMainLoopPassAddsOneCommLine();
   void OnlyANewFrameRepaintsTheLcd();
   void PacedPassesLastTheirPeriodAndStillDeliverTimerTicks();
+  void LcdIsDescribedByItsTextAndItsScreenshotReadsSo_data();
+  void LcdIsDescribedByItsTextAndItsScreenshotReadsSo();
 };
 
 void FramePresent(TForm1& form, const std::vector<QPoint>& darkDots) {
@@ -168,6 +174,77 @@ void HostPanelTest::PacedPassesLastTheirPeriodAndStillDeliverTimerTicks() {
   QVERIFY(clock.elapsed() >= kPasses * TForm1::kPassPeriodMs - 1);
   const int ticks = instrument.state.flightTimer.tickDivider;
   QVERIFY2(ticks >= kPasses - 1, qPrintable(QString::number(ticks)));
+}
+
+// A screenshot of the LCD turned back into dots, each 2 x 2 block of one
+// colour: black a dark dot, anything else a blank one.
+bool ScreenshotDots(const QImage& shot, FrameBuffer& frame) {
+  for (int y = 0; y < kLcdHeight; ++y) {
+    for (int x = 0; x < kLcdWidth; ++x) {
+      const QRgb colour = shot.pixel(2 * x, 2 * y);
+      if (shot.pixel(2 * x + 1, 2 * y) != colour || shot.pixel(2 * x, 2 * y + 1) != colour ||
+          shot.pixel(2 * x + 1, 2 * y + 1) != colour) {
+        return false;
+      }
+      if (colour == qRgb(0, 0, 0)) {
+        PutPixel(frame, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), PixelSet);
+      }
+    }
+  }
+  return true;
+}
+
+// Powered on, through the splash, then clicked to a screen: the LCD's
+// accessible description holds what it shows, one row a line, and a
+// screenshot of it reads the same. The altitude slider stands at 3000
+// (2666 ft); power-on leaves the airspeed at 0.
+void HostPanelTest::LcdIsDescribedByItsTextAndItsScreenshotReadsSo_data() {
+  QTest::addColumn<QString>("key");  // "", or the click area clicked on the main display
+  QTest::addColumn<QString>("text");
+  QTest::newRow("main display") << ""
+                                << "IAS      0 mph\n2666 ft\n1013mB";
+  QTest::newRow("main menu") << "Image5"
+                             << "MAIN MENU\n[icon:dial]   EXIT\nMENU";
+  QTest::newRow("flight information")
+      << "Image6"
+      << "*** DONE ***\nRESET AIR DIST\nFLIGHT TIME:\n00:00\nAIR DISTANCE:\n0.0";
+}
+
+void HostPanelTest::LcdIsDescribedByItsTextAndItsScreenshotReadsSo() {
+  QFETCH(QString, key);
+  QFETCH(QString, text);
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  form.TrackBar2->setValue(3000);
+  testing::GiveUpTimer giveUp(instrument, 60000);
+  int passes = 0;
+  QString description;
+  QString accessibleText;
+  QImage shot;
+  testing::Probe probe([&] {
+    if (instrument.phase != PowerPhase::MainLoop) return true;
+    ++passes;
+    if (passes == 3 && !key.isEmpty()) {
+      QTest::mouseClick(form.findChild<QWidget*>(key), Qt::LeftButton);
+    }
+    if (passes < 6) return true;
+    description = form.Image1->accessibleDescription();
+    accessibleText =
+        QAccessible::queryAccessibleInterface(form.Image1)->text(QAccessible::Description);
+    shot = form.Image1->grab().toImage();
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    return false;
+  });
+  QTest::mouseClick(form.Button1, Qt::LeftButton);  // returns once OFF has stopped it
+  QVERIFY(!giveUp.fired);
+  QCOMPARE(description, text);
+  QCOMPARE(accessibleText, text);
+  QCOMPARE(form.Image1->accessibleName(), QStringLiteral("LCD"));
+  FrameBuffer dots;
+  QVERIFY(ScreenshotDots(shot, dots));
+  QCOMPARE(QString::fromStdString(ReadLcdText(dots).AsLines()), text + "\n");
 }
 
 }  // namespace kvr9

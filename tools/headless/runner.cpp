@@ -1,6 +1,8 @@
 #include "tools/headless/runner.h"
 
 #include <cstdio>
+#include <regex>
+#include <sstream>
 
 #include "host/quote.h"
 #include "host/reading_units.h"
@@ -96,6 +98,7 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
       DeliverEvent(step);
       break;
     case StepKind::ShowLcd:
+    case StepKind::ShowText:
     case StepKind::Show:
     case StepKind::ShowAll:
     case StepKind::ShowLed:
@@ -106,6 +109,7 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
     case StepKind::Expect:
     case StepKind::ExpectLed:
     case StepKind::ExpectComm:
+    case StepKind::ExpectText:
       Check(step);
       break;
     case StepKind::SaveLcd:
@@ -308,6 +312,9 @@ void ScenarioRunner::Report(const Step& step) {
     case StepKind::ShowLcd:
       out_ << FrameToArt(shownFrame_);
       break;
+    case StepKind::ShowText:
+      out_ << ScreenLines();
+      break;
     case StepKind::Show:
       out_ << step.field->name << '=' << FormatField(*step.field, instrument_.state) << '\n';
       break;
@@ -356,6 +363,9 @@ void ScenarioRunner::Check(const Step& step) {
     case StepKind::ExpectLcd:
       CheckLcd(step);
       break;
+    case StepKind::ExpectText:
+      CheckText(step);
+      break;
     default:
       break;
   }
@@ -369,6 +379,41 @@ void ScenarioRunner::CheckLcd(const Step& step) {
        "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
            ": expected and actual frames differ in " + std::to_string(dots) +
            (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shownFrame_));
+}
+
+const std::string& ScenarioRunner::ScreenLines() {
+  ReadLcdText(shownFrame_, screenText_);
+  screenLines_.clear();
+  screenText_.AppendLines(screenLines_);
+  return screenLines_;
+}
+
+void ScenarioRunner::CheckText(const Step& step) {
+  const std::string& expected = scenario_.values[step.detail];
+  std::istringstream lines(ScreenLines());
+  std::string line;
+  while (std::getline(lines, line)) {
+    switch (step.match) {
+      case TextMatch::Part:
+        if (line.find(expected) != std::string::npos) return;
+        break;
+      case TextMatch::Row:
+        if (line == expected) return;
+        break;
+      case TextMatch::PatternPart:
+        if (std::regex_search(line, scenario_.patterns[step.number])) return;
+        break;
+      case TextMatch::PatternRow:
+        if (std::regex_match(line, scenario_.patterns[step.number])) return;
+        break;
+    }
+  }
+  const bool pattern = step.match == TextMatch::PatternPart || step.match == TextMatch::PatternRow;
+  const bool row = step.match == TextMatch::Row || step.match == TextMatch::PatternRow;
+  const std::string shown = pattern ? "/" + Clipped(expected, kLongestQuotedPath) + "/"
+                                    : "\"" + Clipped(expected, kLongestQuotedPath) + "\"";
+  Fail(kExitExpectationFailed, step,
+       "expect-text " + std::string(row ? "line " : "") + shown + ": not on the LCD");
 }
 
 void ScenarioRunner::SaveLcd(const Step& step) {
@@ -404,6 +449,18 @@ void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string
   status_ = status;
   failure_ = Where(step) + ": " + message;
   err_ << failure_ << '\n';
+  // What the instrument showed, as rows ready to paste into expect-text
+  // line "...", so a CI log tells it without a picture.
+  if (status != kExitExpectationFailed) return;
+  std::istringstream lines(ScreenLines());
+  std::string line;
+  bool any = false;
+  while (std::getline(lines, line)) {
+    err_ << (any ? "" : "the LCD shows:\n") << "  \"" << Clipped(line, kLongestQuotedPath)
+         << "\"\n";
+    any = true;
+  }
+  if (!any) err_ << "the LCD shows no text\n";
 }
 
 std::string ScenarioRunner::Where(const Step& step) const {

@@ -17,6 +17,7 @@
 
 #include "core/instrument.h"
 #include "host/flight_player.h"
+#include "host/lcd_text.h"
 #include "host/panel_inputs.h"
 #include "host/scenario.h"
 #include "tools/headless/lcd_gif.h"
@@ -66,6 +67,9 @@ class ScenarioRunner : public HostPanel {
   void Report(const Step& step);
   void Check(const Step& step);
   void CheckLcd(const Step& step);
+  void CheckText(const Step& step);
+  // The rows of text the LCD shows now.
+  const std::string& ScreenLines();
   void SaveLcd(const Step& step);
   void SaveAnimation(const Step& step);
   void StopAnimation();
@@ -96,6 +100,8 @@ class ScenarioRunner : public HostPanel {
   FrameBuffer shownFrame_;
   bool ledLit_ = true;  // the LED shape's stored colour is bright red until the first pass
   std::uint64_t commLines_ = 0;
+  LcdText screenText_;       // the shown frame read as text, for the text steps
+  std::string screenLines_;  // and as lines
 
   // The flight being flown: passes are flown while flying_, up to flyUntil_
   // on the profile's own clock; between "at" steps it waits.
