@@ -16,6 +16,10 @@ namespace kvr9 {
 // instrument's loop would spin a core at thousands of passes a second.
 void TForm1::ProcessPendingEvents() {
   inputs_.EventsBegin();
+  if (lcdDescriptionStale_) {
+    lcdDescriptionStale_ = false;
+    DescribeLcd(shownFrame_);
+  }
   Image1->ShowVisibilityChange();
   QCoreApplication::processEvents();
   // Once the window is gone the instrument stops without waiting.

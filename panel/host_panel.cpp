@@ -39,7 +39,7 @@ void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
     return;
   }
   PaintLcd(Image1->Surface(), frameBuffer, blankDot, kLcdDotPixels);
-  if (frameBuffer.bytes != shownFrame_.bytes) DescribeLcd(frameBuffer);
+  if (frameBuffer.bytes != shownFrame_.bytes) lcdDescriptionStale_ = true;
   shownFrame_ = frameBuffer;
   shownBlankDot_ = blankDot;
   Image1->update();
@@ -47,8 +47,9 @@ void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
 
 // A screen reader hears what the LCD shows: its rows of text, one a line,
 // as the headless driver's show-text prints them. Reading costs 20 to
-// 40 us, so it is done for a new frame only; Qt tells assistive
-// technology of a changed description itself.
+// 40 us, so it is done for a new frame only, once the pass has presented
+// it (ProcessPendingEvents), not while the picture is painted; Qt tells
+// assistive technology of a changed description itself.
 void TForm1::DescribeLcd(const FrameBuffer& frameBuffer) {
   ReadLcdText(frameBuffer, lcdText_);
   std::string lines;

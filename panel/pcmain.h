@@ -146,7 +146,8 @@ class TForm1 : public QWidget, public HostPanel {
   Instrument& instrument_;
   bool paced_ = true;
   CommLines commLines_;
-  FrameBuffer shownFrame_;  // what the LCD surface shows, once it has a surface
+  bool lcdDescriptionStale_ = false;  // a new frame shown, its text not yet read
+  FrameBuffer shownFrame_;            // what the LCD surface shows, once it has a surface
   QRgb shownBlankDot_ = 0;
   // The LCD read as text for assistive technology: its accessible
   // description, read again only when a new frame comes.

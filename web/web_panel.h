@@ -39,8 +39,8 @@ class WebPanel : public HostPanel {
   CommLines commLines_;
   std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
   FrameBuffer paintedFrame_;
-  LcdText lcdText_;          // the shown frame read back as text
-  std::string lcdLines_;     // ... as lines, as the page was last told
+  LcdText lcdText_;       // the shown frame read back as text
+  std::string lcdLines_;  // ... as lines, as the page was last told
   bool painted_ = false;
   double passStartMs_ = -1.0;  // when the present pass began; none yet
 };
