@@ -11,6 +11,9 @@ import { chromium } from "playwright-core";
 
 const root = resolve(fileURLToPath(new URL("../..", import.meta.url)));
 export const distDir = process.env.KVR9_WEB_DIST ?? join(root, "build", "web", "dist");
+// The LCD text decoder over a text-art frame (not installed).
+export const textReader =
+  process.env.KVR9_READ_TEXT ?? join(root, "build", "dev", "tests", "kvr9_read_text");
 export const headlessDriver =
   process.env.KVR9_HEADLESS ?? join(root, "build", "dev", "tools", "headless", "kvr9-headless");
 
@@ -305,4 +308,11 @@ export function browserPool() {
       running.clear();
     },
   };
+}
+
+// The text the decoder reads from a frame taken from the page's canvas.
+export function readText(art) {
+  const run = spawnSync(textReader, [], { input: art, encoding: "utf8" });
+  if (run.status !== 0) throw new Error(`kvr9_read_text failed (${run.status}): ${run.stderr}`);
+  return run.stdout;
 }

@@ -13,6 +13,7 @@ import {
   launchBrowser,
   openPanel,
   pageAndHeadless,
+  readText,
   replay,
   startServer,
   waitForFrames,
@@ -380,6 +381,9 @@ test("the LCD's text reaches the accessibility tree as the screens change", asyn
   await act(page, () => click(page, "Image5"));
   await waitToHear(/MAIN MENU/);
   assert.match(await page.locator("#LcdText").textContent(), /MAIN MENU\s+\[icon:dial\]\s+EXIT\s+MENU/);
+  // The decoder reads the same from the picture on the page's canvas.
+  const canvasFrame = await page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "frame").at(-1).art);
+  assert.equal(readText(canvasFrame).trim(), (await page.locator("#LcdText").textContent()).trim());
   assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*MAIN MENU/);
   await finish(panel);
 });
