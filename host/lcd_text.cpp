@@ -177,7 +177,7 @@ void AddOnce(std::vector<Flips>& patterns, std::uint8_t byte, std::uint8_t spaci
   if (byte == spacing) return;
   Flips flips{};
   for (std::size_t bit = 0; bit < flips.size(); ++bit) {
-    flips[bit] = ((byte >> bit) & 1u) != 0 ? 0 : ~Column{0};
+    flips[bit] = ((unsigned{byte} >> bit) & 1u) != 0 ? 0 : ~Column{0};
   }
   if (std::find(patterns.begin(), patterns.end(), flips) == patterns.end()) {
     patterns.push_back(flips);
@@ -202,7 +202,9 @@ Glyphs BuildGlyphs() {
         if ((rows & 0x7F) != 0) glyphs.noFullRowsAboveBottom = false;
       }
       unsigned bottom = 0;
-      for (unsigned c = 0; c < 8; ++c) bottom |= ((key >> (8 * c + 7)) & 1u) << c;
+      for (unsigned c = 0; c < 8; ++c) {
+        bottom |= static_cast<unsigned>((key >> (8 * c + 7)) & 1u) << c;
+      }
       AddOnce(glyphs.inkedLastColumns, static_cast<std::uint8_t>(key >> 56), spacing);
       AddOnce(glyphs.inkedBottomRows, static_cast<std::uint8_t>(bottom), spacing);
     }
