@@ -24,6 +24,9 @@ in_root() {
   # shellcheck disable=SC2016
   unshare --mount --pid --fork --propagation private sh -eu -c '
     root="$1"; shift
+    # The root is a mount point of its own, so that a root made inside it
+    # (the package install test inside the fresh-root test) can unshare too.
+    mount --bind "$root" "$root"
     mount -t proc proc "$root/proc"
     mount --bind /dev "$root/dev"
     mount -t tmpfs tmpfs "$root/dev/shm"
