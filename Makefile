@@ -109,7 +109,7 @@ test-deb-install-if-possible: deb
 WEB_PORT ?= 8000
 
 # The page is built by the web preset (emscripten's toolchain) into build/web/dist.
-build-web: deps
+build-web: deps node_modules/.package-lock.json
 	cmake --preset web
 	cmake --build --preset web
 

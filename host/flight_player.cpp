@@ -36,18 +36,21 @@ bool Within(double value, const SettledReadings& readings) {
 }  // namespace
 
 FlightPlayer::FlightPlayer(const FlightProfile& profile, double fromSeconds, double toSeconds,
-                           std::uint32_t passesPerSecond)
+                           std::uint32_t passesPerSecond, std::uint32_t speedUp)
     : profile_(&profile),
       from_(std::clamp(fromSeconds, profile.StartSeconds(), profile.EndSeconds())),
       to_(std::clamp(toSeconds, from_, profile.EndSeconds())),
-      passesPerSecond_(std::clamp<std::uint32_t>(passesPerSecond, 1, kMostPassesPerSecond)) {
-  // Passes at from, from + 1/rate, ... up to and including to.
-  passCount_ = static_cast<std::uint64_t>(std::floor((to_ - from_) * passesPerSecond_ + 1e-9)) + 1;
+      passesPerSecond_(std::clamp<std::uint32_t>(passesPerSecond, 1, kMostPassesPerSecond)),
+      speedUp_(std::clamp<std::uint32_t>(speedUp, 1, kMostSpeedUp)) {
+  // Passes at from, from + speedUp/rate, ... up to and including to.
+  passCount_ = static_cast<std::uint64_t>(
+                   std::floor((to_ - from_) * passesPerSecond_ / speedUp_ + 1e-9)) +
+               1;
 }
 
 double FlightPlayer::NextSeconds() const {
   const std::uint64_t pass = std::min(passesDone_, passCount_ - 1);
-  return from_ + static_cast<double>(pass) / passesPerSecond_;
+  return from_ + static_cast<double>(pass) * speedUp_ / passesPerSecond_;
 }
 
 std::string FlightPlayer::CheckReach(const Instrument& instrument) {
@@ -96,7 +99,7 @@ FlightPass FlightPlayer::Next(const Instrument& instrument) {
   pass.sample = profile_->At(NextSeconds());
   // A tick every 100 ms of profile time: those due by this pass, counted
   // in whole passes so that no rounding drifts over a long flight.
-  const std::uint64_t ticksDue = passesDone_ * 10 / passesPerSecond_;
+  const std::uint64_t ticksDue = passesDone_ * 10 * speedUp_ / passesPerSecond_;
   pass.ticks = static_cast<std::uint32_t>(ticksDue - ticksDone_);
   ticksDone_ = ticksDue;
   if (!Finished()) ++passesDone_;

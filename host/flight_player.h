@@ -19,6 +19,7 @@ namespace kvr9 {
 
 inline constexpr std::uint32_t kDefaultPassesPerSecond = 10;  // the window's pace
 inline constexpr std::uint32_t kMostPassesPerSecond = 1000;
+inline constexpr std::uint32_t kMostSpeedUp = 100;
 
 // What one pass of a flight asks of the panel.
 struct FlightPass {
@@ -31,10 +32,13 @@ struct FlightPass {
 class FlightPlayer {
  public:
   // Plays the profile from fromSeconds to toSeconds of its own clock (both
-  // clipped to it), passesPerSecond passes a second of profile time (1 to
-  // kMostPassesPerSecond). The profile must outlive the player.
+  // clipped to it), passesPerSecond passes (1 to kMostPassesPerSecond) for
+  // every speedUp seconds of profile time (1 to kMostSpeedUp): a page
+  // going round ten times a second plays a flight four times as fast with
+  // 10 passes per 4 seconds. The profile must outlive the player.
   FlightPlayer(const FlightProfile& profile, double fromSeconds, double toSeconds,
-               std::uint32_t passesPerSecond = kDefaultPassesPerSecond);
+               std::uint32_t passesPerSecond = kDefaultPassesPerSecond,
+               std::uint32_t speedUp = 1);
   explicit FlightPlayer(const FlightProfile& profile)
       : FlightPlayer(profile, profile.StartSeconds(), profile.EndSeconds()) {}
 
@@ -49,6 +53,7 @@ class FlightPlayer {
   double FromSeconds() const { return from_; }
   double ToSeconds() const { return to_; }
   std::uint32_t PassesPerSecond() const { return passesPerSecond_; }
+  std::uint32_t SpeedUp() const { return speedUp_; }
 
   // The next pass's inputs, worked out with the instrument's present
   // settings; the player moves on to the pass after it.
@@ -64,6 +69,7 @@ class FlightPlayer {
   double from_;
   double to_;
   std::uint32_t passesPerSecond_;
+  std::uint32_t speedUp_;
   std::uint64_t passCount_;
   std::uint64_t passesDone_ = 0;
   std::uint64_t ticksDone_ = 0;

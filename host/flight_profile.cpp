@@ -77,7 +77,6 @@ bool LooksLikeIgc(std::string_view text) {
 
 ProfileReadResult ReadProfileFile(const std::string& path) {
   ProfileReadResult result;
-  const std::string extension = LowerExtension(path);
   // The size is checked before anything is read; a file of unknown size (a
   // pipe) is read only up to one chunk past the cap.
   std::error_code failure;
@@ -114,9 +113,14 @@ ProfileReadResult ReadProfileFile(const std::string& path) {
                          " MB a profile may hold");
     return result;
   }
-  if (extension == "csv") return ReadCsvProfile(text, path);
-  if (extension == "igc") return ReadIgcProfile(text, path);
-  return LooksLikeIgc(text) ? ReadIgcProfile(text, path) : ReadCsvProfile(text, path);
+  return ReadProfileText(text, path);
+}
+
+ProfileReadResult ReadProfileText(std::string_view text, const std::string& name) {
+  const std::string extension = LowerExtension(name);
+  if (extension == "csv") return ReadCsvProfile(text, name);
+  if (extension == "igc") return ReadIgcProfile(text, name);
+  return LooksLikeIgc(text) ? ReadIgcProfile(text, name) : ReadCsvProfile(text, name);
 }
 
 }  // namespace kvr9

@@ -69,6 +69,10 @@ struct ProfileReadResult {
 // for other names by the first line: an IGC A record, else CSV.
 ProfileReadResult ReadProfileFile(const std::string& path);
 
+// A profile's text, read as ReadProfileFile reads a file of that name: a
+// file the page was given, say. The text is capped as a file is.
+ProfileReadResult ReadProfileText(std::string_view text, const std::string& name);
+
 // `source` names the text in messages (the file's path).
 ProfileReadResult ReadCsvProfile(std::string_view text, const std::string& source);
 ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& source);

@@ -197,4 +197,29 @@ const char* UnitName(ReadingUnit unit) {
   return "";
 }
 
+ReadingUnit ShownUnit(const Settings& settings, SliderKind slider) {
+  if (slider == SliderKind::Altitude) {
+    return settings.altUnit == 1 ? ReadingUnit::Metres : ReadingUnit::Feet;
+  }
+  return settings.asiUnit == 1   ? ReadingUnit::Kmh
+         : settings.asiUnit == 2 ? ReadingUnit::Knots
+                                 : ReadingUnit::Mph;
+}
+
+const char* ShownUnitName(ReadingUnit unit) {
+  return unit == ReadingUnit::Kmh ? "km/h" : UnitName(unit);
+}
+
+std::string SliderDescription(const Instrument& instrument, SliderKind slider,
+                              std::uint32_t count) {
+  std::string text = std::string(slider == SliderKind::Altitude ? "Altitude" : "Airspeed") +
+                     " converter: " + std::to_string(count) + " counts";
+  const Settings& settings = instrument.state.settings;
+  if (settings.qnh == 0) return text;
+  const ReadingUnit unit = ShownUnit(settings, slider);
+  return text + ", about " +
+         std::to_string(SettledReading(instrument, slider, ReadingOf::Display, unit, count)) +
+         " " + ShownUnitName(unit);
+}
+
 }  // namespace kvr9

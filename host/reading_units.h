@@ -77,15 +77,22 @@ class SettledReadings {
 std::int32_t SettledReading(const Instrument& instrument, SliderKind slider, ReadingOf of,
                             ReadingUnit unit, std::uint32_t count);
 
-// The reading one count settles at, as a table holds it; cheap enough to
-// ask at every pass (a window's tooltip).
-std::int32_t SettledReading(const Instrument& instrument, SliderKind slider, ReadingOf of,
-                            ReadingUnit unit, std::uint32_t count);
-
 // A display reading in a pilot's unit, with the settings of this moment.
 CountChoice CountForReading(const Instrument& instrument, SliderKind slider, ReadingUnit unit,
                             std::int32_t reading);
 
 const char* UnitName(ReadingUnit unit);
+
+// The unit the display shows a slider's reading in with these settings, and
+// its name as the pilot reads it ("km/h", where a scenario says "kmh").
+ReadingUnit ShownUnit(const Settings& settings, SliderKind slider);
+const char* ShownUnitName(ReadingUnit unit);
+
+// A slider's tooltip and accessible description: "Airspeed converter: 1234
+// counts, about 90 mph", the reading the count settles at with the present
+// settings in the pilot's units. Before the first power-on the settings are
+// all zero and there is no reading to give, so only the counts are named.
+std::string SliderDescription(const Instrument& instrument, SliderKind slider,
+                              std::uint32_t count);
 
 }  // namespace kvr9

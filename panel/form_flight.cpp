@@ -15,20 +15,6 @@ namespace {
 // flight, and the window's timer gives the ticks.
 constexpr std::uint32_t kFlightPassesPerSecond = 10;
 
-const char* ShownUnit(const Settings& settings, SliderKind slider) {
-  if (slider == SliderKind::Altitude) return settings.altUnit == 1 ? "m" : "ft";
-  return settings.asiUnit == 1 ? "km/h" : settings.asiUnit == 2 ? "knots" : "mph";
-}
-
-ReadingUnit UnitOf(const Settings& settings, SliderKind slider) {
-  if (slider == SliderKind::Altitude) {
-    return settings.altUnit == 1 ? ReadingUnit::Metres : ReadingUnit::Feet;
-  }
-  return settings.asiUnit == 1   ? ReadingUnit::Kmh
-         : settings.asiUnit == 2 ? ReadingUnit::Knots
-                                 : ReadingUnit::Mph;
-}
-
 }  // namespace
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
@@ -72,29 +58,15 @@ void TForm1::PlayFlightPass() {
   flightMovesSliders_ = false;
 }
 
-// "Airspeed converter: 1234 counts, about 90 mph": the reading the count
-// settles at with the present settings, in the pilot's units. Before the
-// first power-on the settings are all zero and there is no reading to give.
+// The sliders' tooltips name the reading each count settles at, in the
+// pilot's units.
 void TForm1::UpdateSliderToolTips() {
-  const Settings& settings = instrument_.state.settings;
-  const bool hasSettings = settings.qnh != 0;
-  const struct {
-    QSlider* slider;
-    SliderKind kind;
-    const char* name;
-  } sliders[] = {{TrackBar2, SliderKind::Altitude, "Altitude"},
-                 {TrackBar1, SliderKind::Airspeed, "Airspeed"}};
-  for (const auto& s : sliders) {
-    const auto count = static_cast<std::uint32_t>(s.slider->value());
-    QString tip = QStringLiteral("%1 converter: %2 counts").arg(QLatin1String(s.name)).arg(count);
-    if (hasSettings) {
-      const std::int32_t reading =
-          SettledReading(instrument_, s.kind, ReadingOf::Display, UnitOf(settings, s.kind), count);
-      tip += QStringLiteral(", about %1 %2")
-                 .arg(reading)
-                 .arg(QLatin1String(ShownUnit(settings, s.kind)));
-    }
-    if (s.slider->toolTip() != tip) s.slider->setToolTip(tip);
+  const std::pair<QSlider*, SliderKind> sliders[] = {{TrackBar2, SliderKind::Altitude},
+                                                     {TrackBar1, SliderKind::Airspeed}};
+  for (const auto& [slider, kind] : sliders) {
+    const QString tip = QString::fromStdString(
+        SliderDescription(instrument_, kind, static_cast<std::uint32_t>(slider->value())));
+    if (slider->toolTip() != tip) slider->setToolTip(tip);
   }
 }
 

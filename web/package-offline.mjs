@@ -1,13 +1,17 @@
 // Completes a built page (the web preset's build/web/dist) for phones and for use
-// offline: copies the layout, touch and offline scripts, the manifest, its
-// icons and the page's face picture beside the page, then writes sw.js with the list of every file
-// and a cache name made of their hash, so that each build that changes a
-// byte is a new cache.
+// offline: copies the layout, touch, flight and offline scripts, the manifest, its
+// icons and the page's face picture beside the page, minifies the page's own
+// scripts and styles (terser and csso, from the lock file: the page is
+// built for size), then writes sw.js with the list of every file and a
+// cache name made of their hash, so that each build that changes a byte is
+// a new cache.
 //   node web/package-offline.mjs OUT_DIR
 import { createHash } from "node:crypto";
 import { copyFileSync, readdirSync, readFileSync, statSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
+import { minify as minifyCss } from "csso";
+import { minify as minifyJs } from "terser";
 
 const web = dirname(fileURLToPath(import.meta.url));
 const out = process.argv[2];
@@ -23,12 +27,24 @@ const kExtraFiles = [
   "layout.css",
   "layout.js",
   "touch.js",
+  "flight.js",
   "offline.js",
   "manifest.webmanifest",
   "icon-192.png",
   "icon-512.png",
 ];
 for (const name of kExtraFiles) copyFileSync(join(web, name), join(out, name));
+
+// kvr9.js too: emscripten without the Closure compiler leaves its glue half
+// the size terser makes it.
+for (const name of readdirSync(out)) {
+  const path = join(out, name);
+  if (name.endsWith(".css")) writeFileSync(path, minifyCss(readFileSync(path, "utf8")).css);
+  if (name.endsWith(".js") && name !== "sw.js") {
+    const result = await minifyJs(readFileSync(path, "utf8"), { ecma: 2020, compress: { passes: 2 } });
+    writeFileSync(path, result.code);
+  }
+}
 
 const template = readFileSync(join(web, "sw.js"), "utf8");
 const files = readdirSync(out)

@@ -15,6 +15,12 @@ mergeInto(LibraryManager.library, {
   kvr9_page_lcd_text: function (lines) {
     Module.panel.lcdText(UTF8ToString(lines));
   },
+  kvr9_page_slider: function (altitude, position, description) {
+    Module.panel.slider(altitude !== 0, position, UTF8ToString(description));
+  },
+  kvr9_page_flight: function (status) {
+    Module.panel.flight(UTF8ToString(status));
+  },
   kvr9_page_append_comm_line: function (text, dropOldest, unchangedOnScreen) {
     Module.panel.appendCommLine(UTF8ToString(text), dropOldest !== 0, unchangedOnScreen !== 0);
   },

@@ -9,6 +9,7 @@
 #include "host/key_table.h"
 #include "host/panel_inputs.h"
 #include "host/session_record.h"
+#include "web/page_flight.h"
 #include "web/web_panel.h"
 
 namespace {
@@ -17,7 +18,8 @@ struct Page {
   kvr9::Instrument instrument;
   kvr9::SessionRecord session;
   kvr9::PanelInputs inputs{instrument, &session};
-  kvr9::web::WebPanel panel{inputs};
+  kvr9::web::PageFlight flight{inputs, instrument};
+  kvr9::web::WebPanel panel{inputs, instrument, flight};
   std::string scenario;  // the last session copy, read by the page
   Page() { instrument.host = &panel; }
 };
@@ -82,6 +84,41 @@ EMSCRIPTEN_KEEPALIVE void kvr9_set_box(int box, int checked) {
 
 EMSCRIPTEN_KEEPALIVE void kvr9_timer_tick() {
   ThePage().inputs.TimerTick();
+}
+
+// The sliders' descriptions after a hand has moved one (while the
+// instrument runs, every pass tells them when they change).
+EMSCRIPTEN_KEEPALIVE void kvr9_describe_sliders() {
+  ThePage().panel.DescribeSliders();
+}
+
+// The flight bar. Each control tells the page the bar's new state at once.
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_demo() {
+  ThePage().flight.UseDemo();
+  ThePage().panel.ShowFlight();
+}
+
+// Room for a log's name and bytes; the page writes them there, one after
+// the other, then opens it, saying how long the name is.
+EMSCRIPTEN_KEEPALIVE char* kvr9_flight_text_buffer(int bytes) {
+  return ThePage().flight.TextBuffer(bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
+  ThePage().flight.Open(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0);
+  ThePage().panel.ShowFlight();
+}
+
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_play(int playing) {
+  if (playing != 0) ThePage().flight.Play();
+  else ThePage().flight.Pause();
+  ThePage().panel.ShowFlight();
+}
+
+// 1, 4 or 16 times as fast as the flight was flown.
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_speed(int speedUp) {
+  ThePage().flight.SetSpeed(speedUp == 4 || speedUp == 16 ? static_cast<std::uint32_t>(speedUp) : 1U);
+  ThePage().panel.ShowFlight();
 }
 
 // The session so far as a kvr9-headless scenario; valid until the next

@@ -124,9 +124,23 @@
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
     lcdText: (lines) => spoken.change(lines),
+    // A slider's position, when a flight has moved it, and its description:
+    // the counts and the reading they settle at in the pilot's units.
+    slider(altitude, position, description) {
+      const trackBar = byId(altitude ? "TrackBar2" : "TrackBar1");
+      const label = byId(altitude ? "Label3" : "Label13");
+      if (label.textContent !== String(position)) {
+        trackBar.value = String(position);
+        label.textContent = String(position);
+      }
+      trackBar.title = description;
+      trackBar.setAttribute("aria-valuetext", description.slice(description.indexOf(": ") + 2));
+    },
+    flight: (status) => flightBar && flightBar.show(status),
   };
 
   let firmware = null;
+  let flightBar = null;
   const sessionStart = new Date();
 
   function Fail(error) {
@@ -154,11 +168,14 @@
     firmware._kvr9_store_key(Keys[name]);
   }
 
+  // A hand on a slider takes over from a flight.
   function TrackBarChange(trackBar, label, setConverter, name) {
     const position = Number(trackBar.value);
     observe("slider", { name, position });
+    flightBar.pause();
     setConverter(position);
     label.textContent = String(position);
+    firmware._kvr9_describe_sliders();
   }
 
   function Timer1Timer() {
@@ -280,6 +297,9 @@
       createKvr9({ panel })
         .then((module) => {
           firmware = module;
+          flightBar = window.kvr9FlightBar(firmware);
+          firmware._kvr9_flight_demo();
+          firmware._kvr9_describe_sliders();
           ConnectHandlers();
           observe("ready");
         })

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "host/lcd_painter.h"
+#include "host/reading_units.h"
 
 // Implemented by the page (page_bridge.js hands them to panel.js).
 extern "C" {
@@ -11,12 +12,16 @@ void kvr9_page_set_lcd_visible(int visible);
 void kvr9_page_set_alarm_led(int lit);
 void kvr9_page_append_comm_line(const char* text, int dropOldest, int unchangedOnScreen);
 void kvr9_page_lcd_text(const char* lines);
+void kvr9_page_slider(int altitude, int position, const char* description);
+void kvr9_page_flight(const char* status);
 }
 
 namespace kvr9::web {
 
-WebPanel::WebPanel(PanelInputs& inputs)
+WebPanel::WebPanel(PanelInputs& inputs, const Instrument& instrument, PageFlight& flight)
     : inputs_(inputs),
+      instrument_(instrument),
+      flight_(flight),
       picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
 
 // The page is told of every pass; a picture unchanged since the last frame
@@ -75,7 +80,33 @@ void WebPanel::ProcessPendingEvents() {
   if (passStartMs_ >= 0.0) remainingMs = kPassPeriodMs - (emscripten_get_now() - passStartMs_);
   emscripten_sleep(remainingMs > 0.0 ? static_cast<unsigned int>(remainingMs) : 0U);
   passStartMs_ = emscripten_get_now();
+  flight_.PlayPass();
+  DescribeSliders();
+  ShowFlight();
   inputs_.EventsEnd();
+}
+
+void WebPanel::DescribeSliders() {
+  const AirData& air = instrument_.state.airData;
+  const struct {
+    SliderKind kind;
+    std::int32_t position;
+  } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
+  for (const auto& slider : sliders) {
+    std::string description = SliderDescription(instrument_, slider.kind, static_cast<std::uint32_t>(slider.position));
+    std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
+    if (description == told) continue;
+    told = std::move(description);
+    kvr9_page_slider(slider.kind == SliderKind::Altitude ? 1 : 0,
+                     slider.position, told.c_str());
+  }
+}
+
+void WebPanel::ShowFlight() {
+  std::string status = flight_.Status();
+  if (status == flightStatus_) return;
+  flightStatus_ = std::move(status);
+  kvr9_page_flight(flightStatus_.c_str());
 }
 
 }  // namespace kvr9::web

@@ -14,12 +14,13 @@
 #include "host/comm_lines.h"
 #include "host/lcd_text.h"
 #include "host/panel_inputs.h"
+#include "web/page_flight.h"
 
 namespace kvr9::web {
 
 class WebPanel : public HostPanel {
  public:
-  explicit WebPanel(PanelInputs& inputs);
+  WebPanel(PanelInputs& inputs, const Instrument& instrument, PageFlight& flight);
 
   void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
   void SetLcdVisible(bool visible) override;
@@ -29,6 +30,12 @@ class WebPanel : public HostPanel {
   void AppendCommLine(const char* text) override;
   void ProcessPendingEvents() override;
 
+  // Tells the page each slider's position and description when either has
+  // changed: a flight moves them, and a setting changes the readings.
+  void DescribeSliders();
+  // Tells the page what the flight bar shows when it has changed.
+  void ShowFlight();
+
   // One pass of the running loop lasts at least this long, as in the window.
   static constexpr double kPassPeriodMs = 100.0;
   // The LCD as the page shows it: each dot a 2 x 2 block.
@@ -36,6 +43,10 @@ class WebPanel : public HostPanel {
 
  private:
   PanelInputs& inputs_;
+  const Instrument& instrument_;
+  PageFlight& flight_;
+  std::string sliderDescriptions_[2];
+  std::string flightStatus_;
   CommLines commLines_;
   std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
   FrameBuffer paintedFrame_;

@@ -81,6 +81,39 @@ INSTANTIATE_TEST_SUITE_P(
                   ""}),
     [](const ::testing::TestParamInfo<ReachCase>& param) { return param.param.name; });
 
+// The pace: passes at from, from + speedUp/rate, ... up to the end, and a
+// tick due every 100 ms of profile time, whatever the speed-up.
+struct PaceCase {
+  std::uint32_t passesPerSecond;
+  std::uint32_t speedUp;
+  std::vector<double> passSeconds;  // when each pass plays, on a 0..2 s flight
+  std::uint32_t ticks;              // due over the whole flight
+};
+
+TEST(FlightPlayerPace, PassesAndTicksFollowProfileTime) {
+  const FlightProfile profile({{0, 300, 0}, {2, 300, 100}});
+  const Instrument instrument = PoweredOn();
+  for (const PaceCase& c : std::vector<PaceCase>{
+           {1, 1, {0, 1, 2}, 20},
+           {2, 1, {0, 0.5, 1, 1.5, 2}, 20},
+           {10, 4, {0, 0.4, 0.8, 1.2, 1.6, 2.0}, 20},
+           {10, 16, {0, 1.6}, 16},
+           {3, 2, {0, 2.0 / 3, 4.0 / 3, 2}, 20},
+       }) {
+    FlightPlayer player(profile, 0, 2, c.passesPerSecond, c.speedUp);
+    std::vector<double> seconds;
+    std::uint32_t ticks = 0;
+    while (!player.Finished()) {
+      const FlightPass pass = player.Next(instrument);
+      seconds.push_back(pass.sample.seconds);
+      ticks += pass.ticks;
+    }
+    ASSERT_EQ(seconds.size(), c.passSeconds.size()) << c.passesPerSecond << "/" << c.speedUp;
+    for (std::size_t i = 0; i < seconds.size(); ++i) EXPECT_NEAR(seconds[i], c.passSeconds[i], 1e-9);
+    EXPECT_EQ(ticks, c.ticks) << c.passesPerSecond << "/" << c.speedUp;
+  }
+}
+
 using testing::FlyingHost;
 
 FlightProfile Wavy(double hours) {

@@ -1,0 +1,68 @@
+// The page's flight bar on the firmware's side: the flight it holds (the
+// demo flight or a log the person opened from their own disk, read here and
+// sent nowhere), whether it plays and how fast, and one pass of it before
+// each pass of the instrument. The sliders move through the panel's inputs,
+// so the session copy holds the flight as the instrument saw it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/instrument.h"
+#include "host/flight_player.h"
+#include "host/flight_profile.h"
+#include "host/panel_inputs.h"
+
+namespace kvr9::web {
+
+class PageFlight {
+ public:
+  PageFlight(PanelInputs& inputs, const Instrument& instrument);
+
+  // The built-in demo flight, from its start, paused.
+  void UseDemo();
+  // Room for a log's name and bytes, which the page writes there, one
+  // after the other, before Open.
+  char* TextBuffer(std::size_t bytes);
+  // Reads the text buffer: the log's name (its first nameBytes, UTF-8;
+  // its extension, .igc or .csv, chooses the reader), then the log. A log
+  // that cannot be read leaves the flight as it was and says why in the
+  // message.
+  void Open(std::size_t nameBytes);
+
+  // Play from where it stands (from the start once it has ended); pause
+  // keeps the place. A hand on a slider pauses it.
+  void Play();
+  void Pause();
+  // Each pass plays speedUp times as much flight as at x1 (1, 4 or 16).
+  void SetSpeed(std::uint32_t speedUp);
+
+  // Before a pass of the running instrument: the sliders go where the
+  // flight is. The window's pace is the page's too, ten passes a second,
+  // and the page's own timer gives the ticks.
+  void PlayPass();
+
+  // What the bar shows, tab-separated: "playing" or "paused", the flight's
+  // name, the elapsed and total whole seconds, the profile's altitude and
+  // airspeed at that moment rounded in the display's units with their
+  // names, and a message (why a log was refused, a reader's warning, a
+  // value beyond the converters' reach), or empty.
+  std::string Status() const;
+
+ private:
+  void StartAt(double seconds);
+
+  PanelInputs& inputs_;
+  const Instrument& instrument_;
+  FlightProfile profile_;
+  std::string name_;
+  std::string text_;  // the last log's bytes, while it is read
+  std::optional<FlightPlayer> player_;
+  std::uint32_t speedUp_ = 1;
+  bool playing_ = false;
+  bool checked_ = false;  // its reach, at its first pass with these settings
+  std::string message_;
+};
+
+}  // namespace kvr9::web
