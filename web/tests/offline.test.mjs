@@ -84,8 +84,9 @@ test("a new build is a new cache, taken on the next visit; the old cache is dele
   try {
     const { page } = await openPanel(browser.context, server.url);
     const [before] = await controlled(page);
-    // A build that changes one byte of the page, packaged as build.sh does.
-    appendFileSync(join(folder, "panel.css"), "\n");
+    // A build that changes the page, packaged as the web preset does (which
+    // minifies scripts and styles, so the change is in the HTML).
+    appendFileSync(join(folder, "index.html"), "<!-- a new build -->\n");
     execFileSync(process.execPath, [packager, folder]);
     await reloadPanel(page);
     // The update installs beside the running page; wait until it has taken over.
@@ -98,8 +99,8 @@ test("a new build is a new cache, taken on the next visit; the old cache is dele
     const [after] = names;
     assert.match(after, /^kvr9-[0-9a-f]{16}$/);
     assert.notEqual(after, before);
-    const cached = await page.evaluate((name) => caches.open(name).then((c) => c.match("panel.css")).then((r) => r.text()), after);
-    assert.ok(cached.endsWith("\n\n"), "the new cache holds the new file");
+    const cached = await page.evaluate((name) => caches.open(name).then((c) => c.match("index.html")).then((r) => r.text()), after);
+    assert.ok(cached.endsWith("<!-- a new build -->\n"), "the new cache holds the new file");
   } finally {
     await browser.close();
     server.close();

@@ -387,3 +387,95 @@ test("the LCD's text reaches the accessibility tree as the screens change", asyn
   assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*MAIN MENU/);
   await finish(panel);
 });
+
+// The flight bar's elapsed time, in seconds.
+async function flightElapsed(page) {
+  const [clock] = (await page.locator("#FlightTime").textContent()).split(" / ");
+  return clock.split(":").reduce((total, part) => total * 60 + Number(part), 0);
+}
+
+async function waitForElapsed(page, seconds) {
+  await page.waitForFunction(
+    (wanted) => {
+      const [clock] = document.getElementById("FlightTime").textContent.split(" / ");
+      return clock.split(":").reduce((total, part) => total * 60 + Number(part), 0) >= wanted;
+    },
+    seconds,
+    { timeout: 0, polling: 50 }
+  );
+}
+
+// The reading a slider's description names: "1234 counts, about 90 mph".
+async function describedReading(page, slider) {
+  const text = await page.locator(`#${slider}`).getAttribute("aria-valuetext");
+  const found = /^\d+ counts, about (-?\d+) (ft|mph)$/.exec(text);
+  assert.ok(found, `${slider}'s description: ${text}`);
+  assert.equal(await page.locator(`#${slider}`).getAttribute("title"), `${slider === "TrackBar2" ? "Altitude" : "Airspeed"} converter: ${text}`);
+  return Number(found[1]);
+}
+
+// The demo circuit dives above the 80 mph high alarm from 4:08 to 4:24: at
+// x16 to 4:00, then at x4 into the dive, where the LED blinks; a hand on a
+// slider pauses it; the session the page copies replays to the same frames.
+test("the demo flight moves the sliders, blinks the LED in its dive and replays headless", async () => {
+  const panel = await poweredPanel();
+  const { page } = panel;
+  await page.locator("#FlightDemo").click();
+  await page.locator("#FlightSpeed button", { hasText: "x16" }).click();
+  assert.equal(await page.locator("#FlightPlay").textContent(), "Pause");
+  assert.match(await page.locator("#FlightTime").textContent(), / \/ 7:10$/);
+  await waitForElapsed(page, 240);
+  await page.locator("#FlightSpeed button", { hasText: "x4" }).click();
+  const diveFrom = await frameCount(page);
+  await waitForElapsed(page, 252);
+  // The profile now against what the sliders are described as reading.
+  await page.locator("#FlightPlay").click();
+  assert.equal(await page.locator("#FlightPlay").textContent(), "Play");
+  const [altitude, airspeed] = (await page.locator("#FlightNow").textContent())
+    .match(/^(-?\d+) ft, (\d+) mph$/)
+    .slice(1)
+    .map(Number);
+  assert.ok(Math.abs((await describedReading(page, "TrackBar2")) - altitude) <= 10, "altitude follows");
+  assert.ok(Math.abs((await describedReading(page, "TrackBar1")) - airspeed) <= 2, "airspeed follows");
+  await page.locator("#FlightPlay").click();
+  await waitForMoreFrames(page, 5);
+  // A hand on the altitude slider pauses the flight where it is.
+  await page.locator("#TrackBar2").focus();
+  await act(page, () => page.keyboard.press("ArrowRight"));
+  const pausedAt = await flightElapsed(page);
+  const held = await page.locator("#TrackBar1").inputValue();
+  await waitForMoreFrames(page, 5);
+  assert.equal(await page.locator("#FlightPlay").textContent(), "Play");
+  assert.equal(await flightElapsed(page), pausedAt);
+  assert.equal(await page.locator("#TrackBar1").inputValue(), held);
+  const { shown, expected } = await finish(panel);
+  const dive = shown.slice(diveFrom).map((frame) => frame.led);
+  const turns = dive.filter((led, i) => i > 0 && led !== dive[i - 1]).length;
+  assert.ok(turns >= 2, `the LED blinks in the dive: ${dive.join(" ")}`);
+  const counts = new Set(expected.map((frame) => frame.fields.asiAdcRaw));
+  assert.ok(counts.size >= 20, `the airspeed slider moves with the flight: ${counts.size} counts`);
+  assert.equal(expected.at(-1).fields.asiAdcRaw, held, "the page's slider is the instrument's");
+});
+
+// A log from the person's disk is read in the page; one the readers refuse
+// leaves the flight as it was and says why, with its file and line.
+test("a flight log opened from disk plays; a bad one is refused with its line", async () => {
+  const panel = await openPanel(browser.context, server.url);
+  const { page } = panel;
+  const circuit = new URL("../../examples/flights/circuit.csv", import.meta.url).pathname;
+  await page.locator("#FlightFile").setInputFiles(circuit);
+  await page.waitForFunction(() => document.getElementById("FlightName").textContent === "circuit.csv");
+  assert.equal(await page.locator("#FlightTime").textContent(), "0:00 / 8:00");
+  assert.equal(await page.locator("#FlightNow").textContent(), "450 ft, 0 mph");
+  assert.ok(await page.locator("#FlightMessage").isHidden());
+  await page.locator("#FlightFile").setInputFiles({
+    name: "bad.csv",
+    mimeType: "text/csv",
+    buffer: Buffer.from("time(s),altitude(yd),airspeed(mph)\n0,1,2\n"),
+  });
+  await page.waitForFunction(() => !document.getElementById("FlightMessage").hidden);
+  assert.match(await page.locator("#FlightMessage").textContent(), /^bad\.csv:1: .*yd/);
+  assert.equal(await page.locator("#FlightName").textContent(), "circuit.csv");
+  assert.deepEqual(panel.errors, [], "errors in the browser console");
+  await page.close();
+});
