@@ -43,9 +43,9 @@ FlightPlayer::FlightPlayer(const FlightProfile& profile, double fromSeconds, dou
       passesPerSecond_(std::clamp<std::uint32_t>(passesPerSecond, 1, kMostPassesPerSecond)),
       speedUp_(std::clamp<std::uint32_t>(speedUp, 1, kMostSpeedUp)) {
   // Passes at from, from + speedUp/rate, ... up to and including to.
-  passCount_ = static_cast<std::uint64_t>(
-                   std::floor((to_ - from_) * passesPerSecond_ / speedUp_ + 1e-9)) +
-               1;
+  passCount_ =
+      static_cast<std::uint64_t>(std::floor((to_ - from_) * passesPerSecond_ / speedUp_ + 1e-9)) +
+      1;
 }
 
 double FlightPlayer::NextSeconds() const {

@@ -37,8 +37,7 @@ class FlightPlayer {
   // going round ten times a second plays a flight four times as fast with
   // 10 passes per 4 seconds. The profile must outlive the player.
   FlightPlayer(const FlightProfile& profile, double fromSeconds, double toSeconds,
-               std::uint32_t passesPerSecond = kDefaultPassesPerSecond,
-               std::uint32_t speedUp = 1);
+               std::uint32_t passesPerSecond = kDefaultPassesPerSecond, std::uint32_t speedUp = 1);
   explicit FlightPlayer(const FlightProfile& profile)
       : FlightPlayer(profile, profile.StartSeconds(), profile.EndSeconds()) {}
 

@@ -218,8 +218,8 @@ std::string SliderDescription(const Instrument& instrument, SliderKind slider,
   if (settings.qnh == 0) return text;
   const ReadingUnit unit = ShownUnit(settings, slider);
   return text + ", about " +
-         std::to_string(SettledReading(instrument, slider, ReadingOf::Display, unit, count)) +
-         " " + ShownUnitName(unit);
+         std::to_string(SettledReading(instrument, slider, ReadingOf::Display, unit, count)) + " " +
+         ShownUnitName(unit);
 }
 
 }  // namespace kvr9

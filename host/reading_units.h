@@ -92,7 +92,6 @@ const char* ShownUnitName(ReadingUnit unit);
 // counts, about 90 mph", the reading the count settles at with the present
 // settings in the pilot's units. Before the first power-on the settings are
 // all zero and there is no reading to give, so only the counts are named.
-std::string SliderDescription(const Instrument& instrument, SliderKind slider,
-                              std::uint32_t count);
+std::string SliderDescription(const Instrument& instrument, SliderKind slider, std::uint32_t count);
 
 }  // namespace kvr9

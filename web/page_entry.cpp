@@ -110,14 +110,17 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_play(int playing) {
-  if (playing != 0) ThePage().flight.Play();
-  else ThePage().flight.Pause();
+  if (playing != 0)
+    ThePage().flight.Play();
+  else
+    ThePage().flight.Pause();
   ThePage().panel.ShowFlight();
 }
 
 // 1, 4 or 16 times as fast as the flight was flown.
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_speed(int speedUp) {
-  ThePage().flight.SetSpeed(speedUp == 4 || speedUp == 16 ? static_cast<std::uint32_t>(speedUp) : 1U);
+  ThePage().flight.SetSpeed(speedUp == 4 || speedUp == 16 ? static_cast<std::uint32_t>(speedUp)
+                                                          : 1U);
   ThePage().panel.ShowFlight();
 }
 

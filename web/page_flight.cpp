@@ -117,7 +117,8 @@ std::string PageFlight::Status() const {
          field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
          field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
          field(std::to_string(std::lround(altitude))) + field(ShownUnitName(altitudeUnit)) +
-         field(std::to_string(std::lround(airspeed))) + field(ShownUnitName(airspeedUnit)) + message_;
+         field(std::to_string(std::lround(airspeed))) + field(ShownUnitName(airspeedUnit)) +
+         (playing_ && !IsRunning(instrument_) ? "It flies once the instrument is ON." : message_);
 }
 
 }  // namespace kvr9::web

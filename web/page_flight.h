@@ -47,7 +47,7 @@ class PageFlight {
   // name, the elapsed and total whole seconds, the profile's altitude and
   // airspeed at that moment rounded in the display's units with their
   // names, and a message (why a log was refused, a reader's warning, a
-  // value beyond the converters' reach), or empty.
+  // value beyond the converters' reach, that it waits for "ON"), or empty.
   std::string Status() const;
 
  private:

@@ -1,6 +1,6 @@
 // Draws the page's pictures in docs/: the page served from build/web/dist,
 // switched on and resting on the main display. docs/web-page.png is the
-// form as the README shows it; the others are the whole window of a phone
+// form as the README shows it, with the flight bar below it; the others are the whole window of a phone
 // upright and on its side, a tablet and a laptop.
 //   node web/screenshot.mjs [OUT_DIR]
 import { launchBrowser, openPanel, startServer, waitForFrames } from "./tests/harness.mjs";
@@ -9,7 +9,7 @@ const out = process.argv[2] ?? "docs";
 const kTouch = { hasTouch: true, isMobile: true };
 // [file, context options, clip of the page or null for the whole window]
 const kShots = [
-  ["web-page.png", { viewport: { width: 800, height: 600 } }, "form"],
+  ["web-page.png", { viewport: { width: 800, height: 800 } }, "form"],
   ["web-phone.png", { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, ...kTouch }, null],
   ["web-phone-landscape.png", { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, ...kTouch }, null],
   ["web-tablet.png", { viewport: { width: 768, height: 1024 }, deviceScaleFactor: 2, ...kTouch }, null],

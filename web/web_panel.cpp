@@ -93,12 +93,12 @@ void WebPanel::DescribeSliders() {
     std::int32_t position;
   } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
   for (const auto& slider : sliders) {
-    std::string description = SliderDescription(instrument_, slider.kind, static_cast<std::uint32_t>(slider.position));
+    std::string description =
+        SliderDescription(instrument_, slider.kind, static_cast<std::uint32_t>(slider.position));
     std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
     if (description == told) continue;
     told = std::move(description);
-    kvr9_page_slider(slider.kind == SliderKind::Altitude ? 1 : 0,
-                     slider.position, told.c_str());
+    kvr9_page_slider(slider.kind == SliderKind::Altitude ? 1 : 0, slider.position, told.c_str());
   }
 }
 

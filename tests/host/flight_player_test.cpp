@@ -109,7 +109,8 @@ TEST(FlightPlayerPace, PassesAndTicksFollowProfileTime) {
       ticks += pass.ticks;
     }
     ASSERT_EQ(seconds.size(), c.passSeconds.size()) << c.passesPerSecond << "/" << c.speedUp;
-    for (std::size_t i = 0; i < seconds.size(); ++i) EXPECT_NEAR(seconds[i], c.passSeconds[i], 1e-9);
+    for (std::size_t i = 0; i < seconds.size(); ++i)
+      EXPECT_NEAR(seconds[i], c.passSeconds[i], 1e-9);
     EXPECT_EQ(ticks, c.ticks) << c.passesPerSecond << "/" << c.speedUp;
   }
 }
