@@ -1,7 +1,7 @@
 // Measures the web page (not a test): a firmware pass in the page against
 // the native pass, the time to the first frame, the size of its files and
 // its CPU at rest on the main display. node web/bench/measure.mjs KVR9_BENCH
-import { spawnSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import { readdirSync, readFileSync, statSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { distDir, launchBrowser, openPanel, startServer } from "../tests/harness.mjs";
