@@ -24,6 +24,12 @@ inline constexpr double kLowestProfileAltitudeFt = -5941.0;
 inline constexpr double kHighestProfileAltitudeFt = 50860.0;
 inline constexpr double kHighestProfileAirspeedMph = 250.0;
 
+// Profiles come in feet or metres and in mph, km/h or knots; a sample holds
+// feet and mph.
+inline constexpr double kFeetPerMetre = 1.0 / 0.3048;
+inline constexpr double kMphPerKmh = 1.0 / 1.609344;
+inline constexpr double kMphPerKnot = 1.852 / 1.609344;
+
 struct ProfileSample {
   double seconds = 0;      // on the profile's own clock (an IGC file's: since its first midnight)
   double altitudeFt = 0;   // pressure altitude, above the 1013.25 hPa level

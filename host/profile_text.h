@@ -10,10 +10,6 @@
 
 namespace kvr9::profile_text {
 
-inline constexpr double kFeetPerMetre = 1.0 / 0.3048;
-inline constexpr double kMphPerKmh = 1.0 / 1.609344;
-inline constexpr double kMphPerKnot = 1.852 / 1.609344;
-
 // Hands out the lines one by one, numbered from 1, without their line end
 // ("\n" or "\r\n") and trailing blanks.
 class LineReader {

@@ -9,10 +9,6 @@ namespace kvr9::web {
 
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kKmhPerMph = 1.609344;
-constexpr double kKnotsPerMph = 1.609344 / 1.852;
-
 long WholeSeconds(double seconds) {
   return static_cast<long>(std::floor(seconds + 1e-6));
 }
@@ -108,9 +104,9 @@ std::string PageFlight::Status() const {
   const ReadingUnit altitudeUnit = ShownUnit(settings, SliderKind::Altitude);
   const ReadingUnit airspeedUnit = ShownUnit(settings, SliderKind::Airspeed);
   const double altitude =
-      now.altitudeFt * (altitudeUnit == ReadingUnit::Metres ? kMetresPerFoot : 1.0);
-  const double airspeed = now.airspeedMph * (airspeedUnit == ReadingUnit::Kmh     ? kKmhPerMph
-                                             : airspeedUnit == ReadingUnit::Knots ? kKnotsPerMph
+      now.altitudeFt / (altitudeUnit == ReadingUnit::Metres ? kFeetPerMetre : 1.0);
+  const double airspeed = now.airspeedMph / (airspeedUnit == ReadingUnit::Kmh     ? kMphPerKmh
+                                             : airspeedUnit == ReadingUnit::Knots ? kMphPerKnot
                                                                                   : 1.0);
   const auto field = [](const std::string& text) { return text + '\t'; };
   return field(playing_ ? "playing" : "paused") + field(name_) +
