@@ -10,6 +10,7 @@ import { boxesOf, browserPool, kPhone, openPanel, startServer } from "./harness.
 const kTouch = { hasTouch: true, isMobile: true };
 // What a finger must hit: the picture's keys and knob, every button and box.
 const kTargets = ["Image3", "Image5", "Image6", "Button3", "Button4", "Button1", "Button2", "CheckBox2", "CheckBox3"];
+const kFlightBar = ["FlightDemo", "FlightOpen", "FlightPlay"];
 const kKeys = ["Image3", "Image5", "Image6"];
 // The controls below the face on a phone, in the form's order.
 const kBelowFace = ["Button3", "Button1", "Label2", "TrackBar2", "Label1", "TrackBar1", "CheckBox2", "GroupBox1", "StatusBar1"];
@@ -60,7 +61,7 @@ for (const [name, device] of kPhones) {
   test(`a phone at ${name}: the face fills the width, the controls follow it, a finger hits them all`, async () => {
     const { browser, page, errors, facts } = await open(device);
     const { width, height } = device.viewport;
-    const ids = ["Image2", "Panel1", "Image1", ...kTargets, ...kBelowFace, "TrackBar2", "CopyLcd"];
+    const ids = ["Image2", "Panel1", "Image1", ...kTargets, ...kBelowFace, "TrackBar2", "CopyLcd", ...kFlightBar];
     const boxes = await boxesOf(page, ids);
     assert.equal(facts.layout, "stack");
     assertNoSideways({ facts, boxes, width });
@@ -73,7 +74,7 @@ for (const [name, device] of kPhones) {
       assert.ok(boxes[id].y >= top - 0.5, `${id} at ${boxes[id].y}, above ${top}`);
       top = boxes[id].y;
     }
-    for (const id of [...kTargets, "TrackBar1", "TrackBar2", "CopyLcd"]) {
+    for (const id of [...kTargets, "TrackBar1", "TrackBar2", "CopyLcd", ...kFlightBar]) {
       assert.ok(boxes[id].width >= 44 && boxes[id].height >= 44, `${id} ${boxes[id].width} x ${boxes[id].height}`);
     }
     assert.ok(boxes.Button1.y + boxes.Button1.height <= height, "ON in view");
