@@ -68,6 +68,8 @@ struct ProfileReadResult {
   FlightProfile profile;              // empty when error is set
   std::string error;                  // one line, "FILE:LINE: what is wrong"; empty if read
   std::vector<std::string> warnings;  // one line each, "FILE: ..."
+  // An IGC log without IAS or TAS: its ground speed stands in.
+  bool airspeedFromGroundSpeed = false;
   bool Ok() const { return error.empty(); }
 };
 

@@ -258,6 +258,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
         InFile(source, "no pressure altitude (00000 in every fix); the GNSS altitude stands in"));
   }
   if (!ias && !tas) {
+    result.airspeedFromGroundSpeed = true;
     result.warnings.push_back(InFile(
         source, "no IAS or TAS in the I record; airspeed is the ground speed, wind ignored"));
   }
@@ -293,6 +294,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
             std::string(ias ? ", IAS " : ", TAS ") + std::to_string(fix.airspeedKmh) + " km/h";
       }
       result.warnings.clear();
+      result.airspeedFromGroundSpeed = false;
       result.error = AtLine(source, fix.line, fixSays + ": " + beyond);
       return result;
     }

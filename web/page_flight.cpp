@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/reading_units.h"
+#include "host/flight_summary.h"
 
 namespace kvr9::web {
 
@@ -99,21 +99,14 @@ void PageFlight::PlayPass() {
 }
 
 std::string PageFlight::Status() const {
-  const Settings& settings = instrument_.state.settings;
   const ProfileSample now = profile_.At(player_->NextSeconds());
-  const ReadingUnit altitudeUnit = ShownUnit(settings, SliderKind::Altitude);
-  const ReadingUnit airspeedUnit = ShownUnit(settings, SliderKind::Airspeed);
-  const double altitude =
-      now.altitudeFt / (altitudeUnit == ReadingUnit::Metres ? kFeetPerMetre : 1.0);
-  const double airspeed = now.airspeedMph / (airspeedUnit == ReadingUnit::Kmh     ? kMphPerKmh
-                                             : airspeedUnit == ReadingUnit::Knots ? kMphPerKnot
-                                                                                  : 1.0);
+  const ShownFlightValues shown = ShownValues(instrument_.state.settings, now);
   const auto field = [](const std::string& text) { return text + '\t'; };
   return field(playing_ ? "playing" : "paused") + field(name_) +
          field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
          field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
-         field(std::to_string(std::lround(altitude))) + field(ShownUnitName(altitudeUnit)) +
-         field(std::to_string(std::lround(airspeed))) + field(ShownUnitName(airspeedUnit)) +
+         field(std::to_string(shown.altitude)) + field(shown.altitudeUnit) +
+         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) +
          (playing_ && !IsRunning(instrument_) ? "It flies once the instrument is ON." : message_);
 }
 

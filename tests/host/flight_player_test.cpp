@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/instrument.h"
+#include "host/flight_summary.h"
 #include "support/allocation_counter.h"
 #include "support/flying_host.h"
 
@@ -141,6 +142,31 @@ TEST(FlightPlayerMemory, FlyingAllocatesNothingWhateverItsLength) {
     EXPECT_EQ(testing::StopCountingAllocations(), 0) << hours << " h";
     EXPECT_TRUE(player.Finished());
   }
+}
+
+// What a flight bar shows: the log's highest values and length in the units
+// the instrument shows, whatever the settings.
+TEST(FlightSummary, InThePilotsUnits) {
+  const FlightProfile profile({{100, 1000, 60}, {200, 3000 / 0.3048, 100}, {3823, 500, 50}});
+  struct Row {
+    std::uint8_t altUnit, asiUnit;
+    const char* summary;
+    const char* values;  // at 200 s
+  };
+  const Row rows[] = {
+      {0, 0, "Highest 9843 ft, fastest 100 mph, 1:02:03 long", "9843 ft, 100 mph"},
+      {1, 1, "Highest 3000 m, fastest 161 km/h, 1:02:03 long", "3000 m, 161 km/h"},
+      {0, 2, "Highest 9843 ft, fastest 87 knots, 1:02:03 long", "9843 ft, 87 knots"},
+  };
+  for (const Row& row : rows) {
+    Settings settings;
+    settings.altUnit = row.altUnit;
+    settings.asiUnit = row.asiUnit;
+    EXPECT_EQ(FlightSummaryText(settings, profile), row.summary);
+    EXPECT_EQ(ShownValuesText(ShownValues(settings, profile.At(200))), row.values);
+  }
+  EXPECT_EQ(ClockText(479), "7:59");
+  EXPECT_EQ(ClockText(3600), "1:00:00");
 }
 
 }  // namespace
