@@ -147,6 +147,16 @@ Hardware& NoHardware();
 // firmware has drawn or written.
 enum class PowerPhase : std::uint8_t { Off, Splash, MainLoop };
 
+// The splash's progress through one power-on: passes left and the two
+// lines' positions. Both x values are signed bytes: the comparisons are
+// signed, while the text routines receive the same byte as an unsigned x
+// and wrap with it.
+struct SplashProgress {
+  std::uint8_t passesLeft = 0;
+  std::int8_t makerX = 127;
+  std::int8_t modelX = -20;
+};
+
 struct Instrument {
   InstrumentState state;
   FrameBuffer frameBuffer;
@@ -155,8 +165,9 @@ struct Instrument {
   // Set by "ON" while the instrument runs: the running loop restarts the
   // power cycle in place instead of nesting a second one.
   bool restartRequested = false;
-  bool running = false;  // inside PowerOn
+  bool running = false;  // switched on and not yet stopped
   PowerPhase phase = PowerPhase::Off;
+  SplashProgress splash;
 };
 
 // Hook points (no effect in the simulator).
@@ -198,9 +209,16 @@ struct SpeedRange {
 };
 SpeedRange SpeedRangeForUnit(std::uint8_t asiUnit);
 
-// Power cycle and main loop.
+// Power cycle and main loop. The host owns time: SwitchOn starts the power
+// cycle (the power-on sequence runs at once) and every StepPowerCycle runs
+// one pass of it, a splash pass or a main-loop pass, each ending in the
+// host's ProcessPendingEvents, then acts on a restart or a stop asked for
+// there. It returns whether the instrument is still on. PowerOn is the
+// loop over the two, returning when "OFF" has stopped the instrument.
+void SwitchOn(Instrument& instrument);
+bool StepPowerCycle(Instrument& instrument);
 void PowerOn(Instrument& instrument);
-void RunSplash(Instrument& instrument);
+void SplashPass(Instrument& instrument);
 void MainLoopPass(Instrument& instrument);
 void OnTimerTick(Instrument& instrument);
 

@@ -1,4 +1,5 @@
-// Switching on: power-on sequence, splash, then the main loop until "OFF".
+// Switching on: power-on sequence, splash, then the main loop until "OFF",
+// one pass at a time.
 #include <cassert>
 #include <cstdint>
 
@@ -17,14 +18,7 @@ constexpr const char* kWebAddress = "www.orn-avionics.test";
 constexpr const char* kFirmwareVersion = "2.00";
 constexpr std::uint8_t kNoInversion = 100;
 
-// Both x positions are signed bytes: the comparisons are signed, while the
-// text routines receive the same byte as an unsigned x and wrap with it.
-struct SplashPositions {
-  std::int8_t makerX = 127;
-  std::int8_t modelX = -20;
-};
-
-void DrawSplashFrame(Instrument& instrument, SplashPositions& pos) {
+void DrawSplashFrame(Instrument& instrument, SplashProgress& pos) {
   FrameBuffer& fb = instrument.frameBuffer;
   ClearFrameBuffer(fb);
   DrawText8Literal(fb, static_cast<std::uint8_t>(pos.makerX), 5, kMakerLine, 1, PixelSet, 0);
@@ -36,43 +30,77 @@ void DrawSplashFrame(Instrument& instrument, SplashPositions& pos) {
   DrawTextSmallLiteral(fb, 95, 40, kFirmwareVersion, kNoInversion);
 }
 
-}  // namespace
-
-void RunSplash(Instrument& instrument) {
-  SplashPositions pos;
-  for (std::uint8_t passesLeft = kSplashPasses; passesLeft > 0; --passesLeft) {
-    DrawSplashFrame(instrument, pos);
-    instrument.host->PresentFrameBuffer(instrument.frameBuffer);
-    instrument.host->ProcessPendingEvents();
-    // "ON" pressed during the splash starts the whole power cycle again.
-    if (instrument.restartRequested) return;
-    UpdateAltitude(instrument);
-    UpdateAirspeed(instrument);
-  }
+// The power-on sequence, and the splash from its first pass.
+void StartPowerCycle(Instrument& instrument) {
+  instrument.restartRequested = false;
+  instrument.phase = PowerPhase::Splash;
+  instrument.splash = SplashProgress{kSplashPasses};
+  RunPowerOnSequence(instrument);
 }
 
-void PowerOn(Instrument& instrument) {
+void EnterMainLoop(Instrument& instrument) {
+  HookAlarmOutputOff(instrument);
+  UiState& ui = instrument.state.ui;
+  ui.stopRequested = 0;
+  ui.currentScreen = MainScreen;
+  ui.cursor = 0;
+  instrument.phase = PowerPhase::MainLoop;
+}
+
+void SwitchOff(Instrument& instrument) {
+  instrument.phase = PowerPhase::Off;
+  instrument.running = false;
+}
+
+}  // namespace
+
+// One splash pass. "ON" pressed during it starts the whole power cycle
+// again, before the air data of this pass.
+void SplashPass(Instrument& instrument) {
+  DrawSplashFrame(instrument, instrument.splash);
+  instrument.host->PresentFrameBuffer(instrument.frameBuffer);
+  instrument.host->ProcessPendingEvents();
+  if (instrument.restartRequested) return;
+  UpdateAltitude(instrument);
+  UpdateAirspeed(instrument);
+  if (--instrument.splash.passesLeft == 0) EnterMainLoop(instrument);
+}
+
+void SwitchOn(Instrument& instrument) {
   // Every front end installs its host before "ON"; without one there is
   // nothing to draw on, so a release build simply stays off.
   assert(instrument.host != nullptr);
-  if (instrument.host == nullptr || instrument.running) return;
+  if (instrument.host == nullptr) return;
+  if (instrument.running) {
+    instrument.restartRequested = true;
+    return;
+  }
   instrument.running = true;
-  do {
-    instrument.restartRequested = false;
-    instrument.phase = PowerPhase::Splash;
-    RunPowerOnSequence(instrument);
-    RunSplash(instrument);
-    if (instrument.restartRequested) continue;
-    HookAlarmOutputOff(instrument);
-    UiState& ui = instrument.state.ui;
-    ui.stopRequested = 0;
-    ui.currentScreen = MainScreen;
-    ui.cursor = 0;
-    instrument.phase = PowerPhase::MainLoop;
-    while (ui.stopRequested == 0 && !instrument.restartRequested) MainLoopPass(instrument);
-  } while (instrument.restartRequested);
-  instrument.phase = PowerPhase::Off;
-  instrument.running = false;
+  StartPowerCycle(instrument);
+}
+
+bool StepPowerCycle(Instrument& instrument) {
+  if (!instrument.running) return false;
+  if (instrument.phase == PowerPhase::Splash) {
+    SplashPass(instrument);
+  } else {
+    MainLoopPass(instrument);
+  }
+  // A restart asked for in this pass's events takes effect now, in place;
+  // a stop only in the main loop ("OFF" during the splash is lost).
+  if (instrument.restartRequested) {
+    StartPowerCycle(instrument);
+  } else if (instrument.phase == PowerPhase::MainLoop && instrument.state.ui.stopRequested != 0) {
+    SwitchOff(instrument);
+  }
+  return instrument.running;
+}
+
+void PowerOn(Instrument& instrument) {
+  if (instrument.running) return;
+  SwitchOn(instrument);
+  while (StepPowerCycle(instrument)) {
+  }
 }
 
 }  // namespace kvr9

@@ -1,6 +1,7 @@
 // The power cycle, the main loop's flight logic and LED, and the timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,50 @@ TEST(PowerCycle, OnWhileRunningRestartsInPlaceAndOneOffStops) {
   EXPECT_EQ(instrument.state.settings.qnh, 1013250u);
   EXPECT_EQ(instrument.state.settings.asiUnit, 0);
   EXPECT_FALSE(IsRunning(instrument));
+}
+
+// The host owns time: stepped a pass at a time, two instruments taking turns,
+// the power cycle runs as PowerOn runs it, since none of it lives on the
+// call stack (the splash's progress included).
+TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
+  const auto script = [](FakeHost& host) {
+    host.OffAt(10);  // lost in the splash
+    host.At(30, [](Instrument& i) { StoreKey(i, KeyF2); });
+    host.At(kSplashPasses + 3, [](Instrument& i) { RequestPowerOn(i); });
+    host.At(kSplashPasses + 40, [](Instrument& i) { RequestPowerOn(i); });  // in the new splash
+    host.At(3 * kSplashPasses + 5, [](Instrument& i) { StoreKey(i, KeyPress); });
+    host.At(3 * kSplashPasses + 7, [](Instrument& i) { OnTimerTick(i); });
+    host.OffAt(3 * kSplashPasses + 20);
+  };
+  Instrument whole;
+  FakeHost wholeHost(whole);
+  script(wholeHost);
+  PowerOn(whole);
+
+  Instrument first, second;
+  FakeHost firstHost(first), secondHost(second);
+  script(firstHost);
+  script(secondHost);
+  EXPECT_FALSE(StepPowerCycle(first));  // off: nothing runs
+  EXPECT_TRUE(firstHost.frames.empty());
+  SwitchOn(first);
+  SwitchOn(second);
+  int steps = 0;
+  for (bool on = true; on; ++steps) {
+    on = StepPowerCycle(first);
+    EXPECT_EQ(StepPowerCycle(second), on);
+  }
+  EXPECT_EQ(steps, wholeHost.eventCalls);
+  for (const FakeHost* stepped : {&firstHost, &secondHost}) {
+    EXPECT_TRUE(std::equal(stepped->frames.begin(), stepped->frames.end(), wholeHost.frames.begin(),
+                           wholeHost.frames.end(), [](const FrameBuffer& a, const FrameBuffer& b) {
+                             return a.bytes == b.bytes;
+                           }));
+    EXPECT_EQ(stepped->ledStates, wholeHost.ledStates);
+    EXPECT_EQ(stepped->commLines.size(), wholeHost.commLines.size());
+  }
+  EXPECT_EQ(first.state.ui.currentScreen, whole.state.ui.currentScreen);
+  EXPECT_EQ(first.phase, PowerPhase::Off);
 }
 
 TEST(PowerCycle, KeysDuringSplashWaitForTheFirstPassAndSecondKeyIsDropped) {
