@@ -52,6 +52,19 @@ void SwitchOff(Instrument& instrument) {
   instrument.running = false;
 }
 
+// A restart asked for since the last pass takes effect now, in place; a
+// stop only in the main loop ("OFF" during the splash is lost). Whether
+// the instrument is still on.
+bool ActOnRequests(Instrument& instrument) {
+  if (!instrument.running) return false;
+  if (instrument.restartRequested) {
+    StartPowerCycle(instrument);
+  } else if (instrument.phase == PowerPhase::MainLoop && instrument.state.ui.stopRequested != 0) {
+    SwitchOff(instrument);
+  }
+  return instrument.running;
+}
+
 }  // namespace
 
 // One splash pass. "ON" pressed during it starts the whole power cycle
@@ -79,21 +92,17 @@ void SwitchOn(Instrument& instrument) {
   StartPowerCycle(instrument);
 }
 
+// The requests are looked at before the pass too: a host that lets events
+// in between its steps, not inside ProcessPendingEvents, has them act
+// where the firmware's loop test would.
 bool StepPowerCycle(Instrument& instrument) {
-  if (!instrument.running) return false;
+  if (!ActOnRequests(instrument)) return false;
   if (instrument.phase == PowerPhase::Splash) {
     SplashPass(instrument);
   } else {
     MainLoopPass(instrument);
   }
-  // A restart asked for in this pass's events takes effect now, in place;
-  // a stop only in the main loop ("OFF" during the splash is lost).
-  if (instrument.restartRequested) {
-    StartPowerCycle(instrument);
-  } else if (instrument.phase == PowerPhase::MainLoop && instrument.state.ui.stopRequested != 0) {
-    SwitchOff(instrument);
-  }
-  return instrument.running;
+  return ActOnRequests(instrument);
 }
 
 void PowerOn(Instrument& instrument) {

@@ -83,7 +83,8 @@ TEST(PowerCycle, OnWhileRunningRestartsInPlaceAndOneOffStops) {
   EXPECT_FALSE(IsRunning(instrument));
 }
 
-// The host owns time: stepped a pass at a time, two instruments taking turns,
+// The host owns time: stepped a pass at a time, with the events delivered
+// inside the pass or between the steps, and two instruments taking turns,
 // the power cycle runs as PowerOn runs it, since none of it lives on the
 // call stack (the splash's progress included).
 TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
@@ -101,21 +102,22 @@ TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
   script(wholeHost);
   PowerOn(whole);
 
-  Instrument first, second;
-  FakeHost firstHost(first), secondHost(second);
-  script(firstHost);
-  script(secondHost);
-  EXPECT_FALSE(StepPowerCycle(first));  // off: nothing runs
-  EXPECT_TRUE(firstHost.frames.empty());
-  SwitchOn(first);
-  SwitchOn(second);
-  int steps = 0;
-  for (bool on = true; on; ++steps) {
-    on = StepPowerCycle(first);
-    EXPECT_EQ(StepPowerCycle(second), on);
+  Instrument inside, between;
+  FakeHost insideHost(inside), betweenHost(between);
+  script(insideHost);
+  script(betweenHost);
+  betweenHost.holdEvents = true;
+  EXPECT_FALSE(StepPowerCycle(inside));  // off: nothing runs
+  EXPECT_TRUE(insideHost.frames.empty());
+  SwitchOn(inside);
+  SwitchOn(between);
+  for (bool insideOn = true, betweenOn = true; insideOn || betweenOn;) {
+    if (insideOn) insideOn = StepPowerCycle(inside);
+    if (betweenOn) betweenOn = StepPowerCycle(between);
+    betweenHost.DeliverHeld();
   }
-  EXPECT_EQ(steps, wholeHost.eventCalls);
-  for (const FakeHost* stepped : {&firstHost, &secondHost}) {
+  for (const FakeHost* stepped : {&insideHost, &betweenHost}) {
+    EXPECT_EQ(stepped->eventCalls, wholeHost.eventCalls);
     EXPECT_TRUE(std::equal(stepped->frames.begin(), stepped->frames.end(), wholeHost.frames.begin(),
                            wholeHost.frames.end(), [](const FrameBuffer& a, const FrameBuffer& b) {
                              return a.bytes == b.bytes;
@@ -123,8 +125,8 @@ TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
     EXPECT_EQ(stepped->ledStates, wholeHost.ledStates);
     EXPECT_EQ(stepped->commLines.size(), wholeHost.commLines.size());
   }
-  EXPECT_EQ(first.state.ui.currentScreen, whole.state.ui.currentScreen);
-  EXPECT_EQ(first.phase, PowerPhase::Off);
+  EXPECT_EQ(inside.state.ui.currentScreen, whole.state.ui.currentScreen);
+  EXPECT_EQ(between.phase, PowerPhase::Off);
 }
 
 TEST(PowerCycle, KeysDuringSplashWaitForTheFirstPassAndSecondKeyIsDropped) {

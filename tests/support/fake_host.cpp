@@ -12,6 +12,10 @@ void FakeHost::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
 
 void FakeHost::ProcessPendingEvents() {
   ++eventCalls;
+  if (!holdEvents) DeliverHeld();
+}
+
+void FakeHost::DeliverHeld() {
   for (const Scheduled& s : scheduled_) {
     if (s.eventCall == eventCalls) s.action(instrument_);
   }

@@ -27,6 +27,10 @@ class FakeHost : public HostPanel {
   void At(int eventCall, std::function<void(Instrument&)> action);
   // Stops the instrument once the given number of event calls has happened.
   void OffAt(int eventCall);
+  // With holdEvents set, the actions of an event call wait for
+  // DeliverHeld, as a host that steps the instrument lets events in
+  // between its steps.
+  void DeliverHeld();
 
   std::vector<FrameBuffer> frames;
   std::vector<bool> ledStates;
@@ -36,6 +40,7 @@ class FakeHost : public HostPanel {
   bool keyFastChecked = false;
   int eventCalls = 0;
   bool keepFrames = true;
+  bool holdEvents = false;
 
  private:
   struct Scheduled {
