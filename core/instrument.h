@@ -155,6 +155,8 @@ struct SplashProgress {
   std::uint8_t passesLeft = 0;
   std::int8_t makerX = 127;
   std::int8_t modelX = -20;
+  // The present pass has had its events; its air data are still to come.
+  bool airDataDue = false;
 };
 
 struct Instrument {
@@ -211,14 +213,15 @@ SpeedRange SpeedRangeForUnit(std::uint8_t asiUnit);
 
 // Power cycle and main loop. The host owns time: SwitchOn starts the power
 // cycle (the power-on sequence runs at once) and every StepPowerCycle runs
-// one pass of it, a splash pass or a main-loop pass, each ending in the
-// host's ProcessPendingEvents, then acts on a restart or a stop asked for
-// there. It returns whether the instrument is still on. PowerOn is the
-// loop over the two, returning when "OFF" has stopped the instrument.
+// it on to the end of its next ProcessPendingEvents: a main-loop pass, or
+// a splash pass up to its events (its air data follow at the next step,
+// as they follow the events in the firmware's splash). A restart or a stop
+// asked for before or inside it is acted on as the firmware's loop does.
+// It returns whether the instrument is still on. PowerOn is the loop over
+// the two, returning when "OFF" has stopped the instrument.
 void SwitchOn(Instrument& instrument);
 bool StepPowerCycle(Instrument& instrument);
 void PowerOn(Instrument& instrument);
-void SplashPass(Instrument& instrument);
 void MainLoopPass(Instrument& instrument);
 void OnTimerTick(Instrument& instrument);
 

@@ -65,19 +65,23 @@ bool ActOnRequests(Instrument& instrument) {
   return instrument.running;
 }
 
-}  // namespace
-
-// One splash pass. "ON" pressed during it starts the whole power cycle
-// again, before the air data of this pass.
-void SplashPass(Instrument& instrument) {
+// A splash pass up to its events: the frame is drawn and shown.
+void BeginSplashPass(Instrument& instrument) {
   DrawSplashFrame(instrument, instrument.splash);
   instrument.host->PresentFrameBuffer(instrument.frameBuffer);
+  instrument.splash.airDataDue = true;
   instrument.host->ProcessPendingEvents();
-  if (instrument.restartRequested) return;
+}
+
+// The rest of it, unless "ON" came in its events and started over.
+void EndSplashPass(Instrument& instrument) {
+  instrument.splash.airDataDue = false;
   UpdateAltitude(instrument);
   UpdateAirspeed(instrument);
   if (--instrument.splash.passesLeft == 0) EnterMainLoop(instrument);
 }
+
+}  // namespace
 
 void SwitchOn(Instrument& instrument) {
   // Every front end installs its host before "ON"; without one there is
@@ -97,8 +101,9 @@ void SwitchOn(Instrument& instrument) {
 // where the firmware's loop test would.
 bool StepPowerCycle(Instrument& instrument) {
   if (!ActOnRequests(instrument)) return false;
+  if (instrument.splash.airDataDue) EndSplashPass(instrument);
   if (instrument.phase == PowerPhase::Splash) {
-    SplashPass(instrument);
+    BeginSplashPass(instrument);
   } else {
     MainLoopPass(instrument);
   }

@@ -1,65 +1,62 @@
 #include "host/panel_inputs.h"
 
+#include <algorithm>
+
 namespace kvr9 {
 
-PanelInputs::PanelInputs(Instrument& instrument, SessionRecord* record)
-    : instrument_(instrument), record_(record) {}
+PanelInputs::PanelInputs(Instrument& instrument, PanelObserver* observer)
+    : instrument_(instrument) {
+  if (observer != nullptr) observers_.push_back(observer);
+}
 
-void PanelInputs::Apply(const PanelInput& input) {
-  switch (input.kind) {
-    case InputKind::On:
-      PressOn();
-      break;
-    case InputKind::Off:
-      PressOff();
-      break;
-    case InputKind::Key:
-      ClickKey(input.key);
-      break;
-    case InputKind::Slider:
-      MoveSlider(input.slider, input.position);
-      break;
-    case InputKind::Box:
-      SetBox(input.box, input.checked);
-      break;
-    case InputKind::Tick:
-      TimerTick();
-      break;
-  }
+void PanelInputs::AddObserver(PanelObserver& observer) {
+  observers_.push_back(&observer);
+}
+
+void PanelInputs::RemoveObserver(PanelObserver& observer) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }
 
 void PanelInputs::PressOn() {
   const bool running = IsRunning(instrument_);
-  if (record_ != nullptr) record_->PowerOnClicked(running);
+  for (PanelObserver* observer : observers_) observer->PowerOnClicked(running);
   if (!running) stopWanted_ = false;
   RequestPowerOn(instrument_);
 }
 
+void PanelInputs::SwitchOn() {
+  const bool running = IsRunning(instrument_);
+  for (PanelObserver* observer : observers_) observer->PowerOnClicked(running);
+  if (!running) stopWanted_ = false;
+  kvr9::SwitchOn(instrument_);
+}
+
 void PanelInputs::PressOff() {
-  if (record_ != nullptr) record_->OffClicked();
+  for (PanelObserver* observer : observers_) observer->OffClicked();
   RequestStop(instrument_);
 }
 
 void PanelInputs::ClickKey(KeyEvent key) {
-  if (record_ != nullptr) record_->KeyClicked(key, instrument_.state.ui.pendingKey == KeyNone);
+  const bool stored = instrument_.state.ui.pendingKey == KeyNone;
+  for (PanelObserver* observer : observers_) observer->KeyClicked(key, stored);
   StoreKey(instrument_, key);
 }
 
 void PanelInputs::MoveSlider(SliderKind slider, std::int32_t position) {
   constexpr auto kHighest = static_cast<std::int32_t>(kSliderHighest);
   const std::int32_t reading = position < 0 ? 0 : position > kHighest ? kHighest : position;
-  if (record_ != nullptr) record_->SliderMoved(slider, reading);
+  for (PanelObserver* observer : observers_) observer->SliderMoved(slider, reading);
   AirData& air = instrument_.state.airData;
   (slider == SliderKind::Altitude ? air.altAdcRaw : air.asiAdcRaw) = reading;
 }
 
 void PanelInputs::SetBox(BoxKind box, bool checked) {
-  if (record_ != nullptr) record_->BoxChanged(box, checked);
+  for (PanelObserver* observer : observers_) observer->BoxChanged(box, checked);
   (box == BoxKind::Calibrate ? calibrateChecked_ : keyFastChecked_) = checked;
 }
 
 void PanelInputs::TimerTick() {
-  if (record_ != nullptr) record_->TimerTicked();
+  for (PanelObserver* observer : observers_) observer->TimerTicked();
   OnTimerTick(instrument_);
 }
 
@@ -69,12 +66,12 @@ void PanelInputs::StopAtFirstChance() {
 }
 
 void PanelInputs::EventsBegin() {
-  if (record_ != nullptr) record_->EventsBegin();
+  for (PanelObserver* observer : observers_) observer->EventsBegin();
 }
 
 void PanelInputs::EventsEnd() {
   if (stopWanted_ && IsRunning(instrument_)) RequestStop(instrument_);
-  if (record_ != nullptr) record_->EventsEnd();
+  for (PanelObserver* observer : observers_) observer->EventsEnd();
 }
 
 }  // namespace kvr9

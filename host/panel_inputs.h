@@ -1,42 +1,38 @@
 // The front panel's inputs as every front end applies them: "ON", "OFF", a
 // key (kept only while none is pending), a converter slider, a check box
 // and the 100 ms timer tick, each applied to the instrument exactly as the
-// window's handlers apply it, and recorded as it is applied so that the
-// session can be copied as a scenario.
+// window's handlers apply it, and told as it is applied to the panel's
+// observers (the recorder, so that the session can be copied as a
+// scenario).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/instrument.h"
+#include "host/panel_observer.h"
 #include "host/scenario.h"
-#include "host/session_record.h"
 
 namespace kvr9 {
 
-enum class InputKind : std::uint8_t { On, Off, Key, Slider, Box, Tick };
-
-struct PanelInput {
-  InputKind kind = InputKind::Tick;
-  KeyEvent key = KeyNone;                    // Key
-  SliderKind slider = SliderKind::Altitude;  // Slider
-  BoxKind box = BoxKind::Calibrate;          // Box
-  bool checked = false;                      // Box
-  std::int32_t position = 0;                 // Slider: 0..kSliderHighest
-};
-
 class PanelInputs {
  public:
-  // A recording front end passes its record; the inputs are written to it
-  // as they are applied.
-  explicit PanelInputs(Instrument& instrument, SessionRecord* record = nullptr);
+  // A recording front end passes its record as the first observer.
+  explicit PanelInputs(Instrument& instrument, PanelObserver* observer = nullptr);
 
-  void Apply(const PanelInput& input);
+  // Told of every input from now on, after the observers before it. The
+  // observer must outlive the inputs or be removed first.
+  void AddObserver(PanelObserver& observer);
+  void RemoveObserver(PanelObserver& observer);
 
   // "ON" switched off runs the whole power cycle and returns when it is off
   // again; while it runs, it asks the loop to start over.
   void PressOn();
+  // "ON" for a host that steps the power cycle itself: switched off, the
+  // power cycle starts and its passes come with the host's steps.
+  void SwitchOn();
   void PressOff();
   // Kept only while no key is pending; otherwise dropped, as a click is.
   void ClickKey(KeyEvent key);
@@ -62,7 +58,7 @@ class PanelInputs {
 
  private:
   Instrument& instrument_;
-  SessionRecord* record_;
+  std::vector<PanelObserver*> observers_;
   bool calibrateChecked_ = false;
   bool keyFastChecked_ = false;
   bool stopWanted_ = false;

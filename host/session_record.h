@@ -15,28 +15,29 @@
 #include <vector>
 
 #include "core/instrument.h"
+#include "host/panel_observer.h"
 #include "host/scenario.h"
 
 namespace kvr9 {
 
-class SessionRecord {
+class SessionRecord : public PanelObserver {
  public:
   // About three hours of a running window (a pass and a tick each 100 ms);
   // the scenario it makes stays within what kvr9-headless reads.
   static constexpr std::size_t kMostSteps = 200000;
 
   // The panel's inputs, as its handlers see them.
-  void PowerOnClicked(bool running);
-  void OffClicked();
-  void KeyClicked(KeyEvent key, bool stored);
-  void SliderMoved(SliderKind slider, std::int32_t position);
-  void BoxChanged(BoxKind box, bool checked);
-  void TimerTicked();
+  void PowerOnClicked(bool running) override;
+  void OffClicked() override;
+  void KeyClicked(KeyEvent key, bool stored) override;
+  void SliderMoved(SliderKind slider, std::int32_t position) override;
+  void BoxChanged(BoxKind box, bool checked) override;
+  void TimerTicked() override;
 
   // The firmware's ProcessPendingEvents: entered at the end of every pass,
   // left when the firmware goes on.
-  void EventsBegin();
-  void EventsEnd();
+  void EventsBegin() override;
+  void EventsEnd() override;
 
   bool IsFull() const { return full_; }
   std::size_t StepCount() const { return steps_.size(); }

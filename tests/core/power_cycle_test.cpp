@@ -88,9 +88,15 @@ TEST(PowerCycle, OnWhileRunningRestartsInPlaceAndOneOffStops) {
 // the power cycle runs as PowerOn runs it, since none of it lives on the
 // call stack (the splash's progress included).
 TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
-  const auto script = [](FakeHost& host) {
+  // What the air data hold at each event point, as the events see them.
+  const auto script = [](FakeHost& host, std::vector<std::int32_t>& filters) {
+    for (int call = 1; call <= 3 * kSplashPasses + 20; ++call) {
+      host.At(call,
+              [&filters](Instrument& i) { filters.push_back(i.state.airData.pressureAltFilter); });
+    }
     host.OffAt(10);  // lost in the splash
     host.At(30, [](Instrument& i) { StoreKey(i, KeyF2); });
+    host.At(31, [](Instrument& i) { i.state.airData.altAdcRaw = 2000; });  // before its air data
     host.At(kSplashPasses + 3, [](Instrument& i) { RequestPowerOn(i); });
     host.At(kSplashPasses + 40, [](Instrument& i) { RequestPowerOn(i); });  // in the new splash
     host.At(3 * kSplashPasses + 5, [](Instrument& i) { StoreKey(i, KeyPress); });
@@ -99,13 +105,14 @@ TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
   };
   Instrument whole;
   FakeHost wholeHost(whole);
-  script(wholeHost);
+  std::vector<std::int32_t> wholeFilters, insideFilters, betweenFilters;
+  script(wholeHost, wholeFilters);
   PowerOn(whole);
 
   Instrument inside, between;
   FakeHost insideHost(inside), betweenHost(between);
-  script(insideHost);
-  script(betweenHost);
+  script(insideHost, insideFilters);
+  script(betweenHost, betweenFilters);
   betweenHost.holdEvents = true;
   EXPECT_FALSE(StepPowerCycle(inside));  // off: nothing runs
   EXPECT_TRUE(insideHost.frames.empty());
@@ -114,7 +121,7 @@ TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
   for (bool insideOn = true, betweenOn = true; insideOn || betweenOn;) {
     if (insideOn) insideOn = StepPowerCycle(inside);
     if (betweenOn) betweenOn = StepPowerCycle(between);
-    betweenHost.DeliverHeld();
+    if (betweenOn) betweenHost.DeliverHeld();
   }
   for (const FakeHost* stepped : {&insideHost, &betweenHost}) {
     EXPECT_EQ(stepped->eventCalls, wholeHost.eventCalls);
@@ -125,6 +132,8 @@ TEST(PowerCycle, SteppedPassByPassAsPowerOnRunsIt) {
     EXPECT_EQ(stepped->ledStates, wholeHost.ledStates);
     EXPECT_EQ(stepped->commLines.size(), wholeHost.commLines.size());
   }
+  EXPECT_EQ(insideFilters, wholeFilters);
+  EXPECT_EQ(betweenFilters, wholeFilters);
   EXPECT_EQ(inside.state.ui.currentScreen, whole.state.ui.currentScreen);
   EXPECT_EQ(between.phase, PowerPhase::Off);
 }
