@@ -41,9 +41,9 @@ class FrameKeepingForm : public TForm1 {
 class FrameKeepingRunner : public headless::ScenarioRunner {
  public:
   using ScenarioRunner::ScenarioRunner;
-  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override {
-    frames.push_back(frameBuffer);
-    ScenarioRunner::PresentFrameBuffer(frameBuffer);
+  void ShowFrame(const FrameBuffer& frame, bool changed) override {
+    frames.push_back(frame);
+    ScenarioRunner::ShowFrame(frame, changed);
   }
   std::vector<FrameBuffer> frames;
 };

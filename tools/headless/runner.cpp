@@ -25,44 +25,43 @@ bool WithinRange(const std::string& actual, const std::string& expected) {
 }  // namespace
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
-    : scenario_(scenario), out_(out), err_(err) {
-  instrument_.host = this;
-}
+    : scenario_(scenario), out_(out), err_(err) {}
 
+// Steps are delivered until one asks for a pass, which runs; when the
+// scenario is over or has failed, a running instrument is switched off at
+// its first chance and runs until it is off.
 ExitStatus ScenarioRunner::Run() {
-  // Steps here run with the instrument off; "on" returns once it is off again.
-  while (status_ == kExitPassed && HasNextStep()) Deliver(scenario_.steps[nextStep_++]);
-  finished_ = true;
+  while (NextPassWanted()) session_.Step();
+  if (session_.IsOn()) {
+    inputs_.StopAtFirstChance();
+    while (session_.Step()) {
+    }
+  }
   StopAnimation();
   StopTrace();
   return status_;
 }
 
-// Every pass presents one frame: an animation gets one frame a pass.
-void ScenarioRunner::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
-  shownFrame_ = frameBuffer;
-  if (animationStep_ != nullptr && !animation_.AddPass(frameBuffer)) StopAnimation();
+void ScenarioRunner::ShowFrame(const FrameBuffer& frame, bool) {
+  if (animationStep_ != nullptr && !animation_.AddPass(frame)) StopAnimation();
 }
 
-void ScenarioRunner::AppendCommLine(const char*) {
-  ++commLines_;
-}
-
-void ScenarioRunner::ProcessPendingEvents() {
-  DeliverUntilNextPass();
-  inputs_.EventsEnd();
-}
-
-void ScenarioRunner::DeliverUntilNextPass() {
+void ScenarioRunner::PassEnded() {
   WriteTraceRow();
   passFlown_ = false;
-  if (passesStillFree_ > 0) {
+}
+
+// Delivers steps until one asks for a pass (true), or the scenario is over
+// or has failed (false).
+bool ScenarioRunner::NextPassWanted() {
+  if (passesStillFree_ > 0 && session_.IsOn()) {
     --passesStillFree_;
-    return;
+    return true;
   }
-  while (!finished_ && status_ == kExitPassed) {
+  passesStillFree_ = 0;
+  while (status_ == kExitPassed) {
     if (flying_) {
-      if (FlyOnePass()) return;
+      if (FlyOnePass()) return true;
       continue;
     }
     // A flight left open is flown to its end before the instrument is
@@ -71,12 +70,10 @@ void ScenarioRunner::DeliverUntilNextPass() {
       FlyTo(player_->ToSeconds());
       continue;
     }
-    if (!HasNextStep()) break;
-    if (Deliver(scenario_.steps[nextStep_++]) == Flow::ReturnToFirmware) return;
+    if (!HasNextStep()) return false;
+    if (Deliver(scenario_.steps[nextStep_++]) == Flow::RunPass) return true;
   }
-  // The scenario is over, or has failed: switch off.
-  if (!finished_) inputs_.StopAtFirstChance();
-  finished_ = true;
+  return false;
 }
 
 bool ScenarioRunner::HasNextStep() const {
@@ -138,16 +135,11 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
   return Flow::KeepDelivering;
 }
 
-// Switched off, "ON" runs the whole power cycle from here and returns when
-// it is off again. While running, it asks the loop to restart, which it
-// does as soon as it gets control back; the steps that follow arrive at the
-// end of the new first splash pass.
+// "ON" starts the power cycle, or starts it over; the steps that follow
+// arrive at the end of its first splash pass.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
-  const bool wasRunning = IsRunning(instrument_);
-  inputs_.PressOn();
-  if (wasRunning) return Flow::ReturnToFirmware;
-  passesStillFree_ = 0;
-  return Flow::KeepDelivering;
+  session_.PressOn();
+  return Flow::RunPass;
 }
 
 // The main loop ends after the pass in which "OFF" arrived, and the steps
@@ -156,14 +148,14 @@ ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
 // go on.
 ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
   inputs_.PressOff();
-  return instrument_.phase == PowerPhase::MainLoop ? Flow::ReturnToFirmware : Flow::KeepDelivering;
+  return instrument_.phase == PowerPhase::MainLoop ? Flow::RunPass : Flow::KeepDelivering;
 }
 
 // With the instrument off there is no pass to run; time passes without it.
 ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
   if (instrument_.phase == PowerPhase::Off) return Flow::KeepDelivering;
   passesStillFree_ = passes - 1;
-  return Flow::ReturnToFirmware;
+  return Flow::RunPass;
 }
 
 void ScenarioRunner::DeliverEvent(const Step& step) {
@@ -310,10 +302,10 @@ void ScenarioRunner::StopTrace() {
 void ScenarioRunner::Report(const Step& step) {
   switch (step.kind) {
     case StepKind::ShowLcd:
-      out_ << FrameToArt(shownFrame_);
+      out_ << FrameToArt(session_.ShownFrame());
       break;
     case StepKind::ShowText:
-      out_ << ScreenLines();
+      out_ << session_.ScreenLines();
       break;
     case StepKind::Show:
       out_ << step.field->name << '=' << FormatField(*step.field, instrument_.state) << '\n';
@@ -324,10 +316,10 @@ void ScenarioRunner::Report(const Step& step) {
       }
       break;
     case StepKind::ShowLed:
-      out_ << "led=" << (ledLit_ ? "lit" : "unlit") << '\n';
+      out_ << "led=" << (session_.LedLit() ? "lit" : "unlit") << '\n';
       break;
     case StepKind::ShowComm:
-      out_ << "commLines=" << commLines_ << '\n';
+      out_ << "commLines=" << session_.CommLineCount() << '\n';
       break;
     default:
       break;
@@ -347,17 +339,17 @@ void ScenarioRunner::Check(const Step& step) {
       break;
     }
     case StepKind::ExpectLed:
-      if (ledLit_ != step.on) {
+      if (session_.LedLit() != step.on) {
         Fail(kExitExpectationFailed, step,
              std::string("expect-led: expected ") + (step.on ? "lit" : "unlit") + ", actual " +
-                 (ledLit_ ? "lit" : "unlit"));
+                 (session_.LedLit() ? "lit" : "unlit"));
       }
       break;
     case StepKind::ExpectComm:
-      if (commLines_ != step.number) {
+      if (session_.CommLineCount() != step.number) {
         Fail(kExitExpectationFailed, step,
              "expect-comm: expected " + std::to_string(step.number) + ", actual " +
-                 std::to_string(commLines_));
+                 std::to_string(session_.CommLineCount()));
       }
       break;
     case StepKind::ExpectLcd:
@@ -373,24 +365,18 @@ void ScenarioRunner::Check(const Step& step) {
 
 void ScenarioRunner::CheckLcd(const Step& step) {
   const StepFile& frame = scenario_.files[step.detail];
-  if (shownFrame_.bytes == frame.expectedFrame.bytes) return;
-  const int dots = CountDifferentDots(frame.expectedFrame, shownFrame_);
+  const FrameBuffer& shown = session_.ShownFrame();
+  if (shown.bytes == frame.expectedFrame.bytes) return;
+  const int dots = CountDifferentDots(frame.expectedFrame, shown);
   Fail(kExitExpectationFailed, step,
        "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
            ": expected and actual frames differ in " + std::to_string(dots) +
-           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shownFrame_));
-}
-
-const std::string& ScenarioRunner::ScreenLines() {
-  ReadLcdText(shownFrame_, screenText_);
-  screenLines_.clear();
-  screenText_.AppendLines(screenLines_);
-  return screenLines_;
+           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shown));
 }
 
 void ScenarioRunner::CheckText(const Step& step) {
   const std::string& expected = scenario_.values[step.detail];
-  std::istringstream lines(ScreenLines());
+  std::istringstream lines(session_.ScreenLines());
   std::string line;
   while (std::getline(lines, line)) {
     switch (step.match) {
@@ -419,7 +405,7 @@ void ScenarioRunner::CheckText(const Step& step) {
 void ScenarioRunner::SaveLcd(const Step& step) {
   const std::string path = scenario_.files[step.detail].path.string();
   const LcdLook look = step.on ? LcdLook::Green : LcdLook::Window;
-  if (!SaveFramePng(shownFrame_, path, static_cast<int>(step.number), look)) {
+  if (!SaveFramePng(session_.ShownFrame(), path, static_cast<int>(step.number), look)) {
     Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
   }
 }
@@ -452,7 +438,7 @@ void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string
   // What the instrument showed, as rows ready to paste into expect-text
   // line "...", so a CI log tells it without a picture.
   if (status != kExitExpectationFailed) return;
-  std::istringstream lines(ScreenLines());
+  std::istringstream lines(session_.ScreenLines());
   std::string line;
   bool any = false;
   while (std::getline(lines, line)) {

@@ -1,12 +1,11 @@
 // Runs a scenario against the instrument's firmware, unchanged, through a
-// HostPanel of its own: no window, no wall clock, no pacing.
+// panel session of its own: no window, no wall clock, no pacing.
 //
-// The firmware's PowerOn returns only on "OFF", so "on" calls it from here
-// and the scenario goes on inside the firmware's own ProcessPendingEvents
-// calls, exactly where the window delivers its events. A "pass N" step lets
-// N of those calls return, one pass each; the steps that follow are
-// delivered at the end of the Nth pass. While the instrument is off, steps
-// run straight from Run(), as the window's handlers run from its own loop.
+// The runner owns time: it delivers steps between the instrument's passes,
+// where the window delivers its events, and runs a pass when a step asks
+// for one ("on", "pass N", a flight). The steps after "on" are delivered at
+// the end of its first splash pass, those after "pass N" at the end of the
+// Nth pass. While the instrument is off, steps simply follow each other.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +18,7 @@
 #include "host/flight_player.h"
 #include "host/lcd_text.h"
 #include "host/panel_inputs.h"
+#include "host/panel_session.h"
 #include "host/scenario.h"
 #include "tools/headless/lcd_gif.h"
 
@@ -30,7 +30,7 @@ enum ExitStatus : int {
   kExitBadInput = 2,           // malformed scenario or argument, unreadable or unwritable file
 };
 
-class ScenarioRunner : public HostPanel {
+class ScenarioRunner : public PanelView {
  public:
   // out receives what the show steps print; err the reason a run fails.
   ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err);
@@ -39,25 +39,19 @@ class ScenarioRunner : public HostPanel {
 
   ExitStatus Run();
 
-  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
-  // Steps look at the LCD only between passes, when it is always shown.
-  void SetLcdVisible(bool) override {}
-  void SetAlarmLed(bool lit) override { ledLit_ = lit; }
-  bool IsCalibrateChecked() override { return inputs_.IsCalibrateChecked(); }
-  bool IsKeyFastChecked() override { return inputs_.IsKeyFastChecked(); }
-  void AppendCommLine(const char* text) override;
-  void ProcessPendingEvents() override;
+  // Every pass presents one frame: an animation gets one frame a pass.
+  void ShowFrame(const FrameBuffer& frame, bool changed) override;
+  void PassEnded() override;
 
-  const Instrument& instrument() const { return instrument_; }
+  const Instrument& instrument() const { return session_.instrument(); }
   // "FILE:LINE: message" of the step that ended the run, empty when none did.
   const std::string& failure() const { return failure_; }
 
  private:
-  // Whether the firmware gets control back after a step delivered inside
-  // its event processing.
-  enum class Flow : std::uint8_t { KeepDelivering, ReturnToFirmware };
+  // Whether a step asks for a pass of the instrument before the next step.
+  enum class Flow : std::uint8_t { KeepDelivering, RunPass };
 
-  void DeliverUntilNextPass();
+  bool NextPassWanted();
   bool HasNextStep() const;
   Flow Deliver(const Step& step);
   Flow DeliverPowerOn();
@@ -68,8 +62,6 @@ class ScenarioRunner : public HostPanel {
   void Check(const Step& step);
   void CheckLcd(const Step& step);
   void CheckText(const Step& step);
-  // The rows of text the LCD shows now.
-  const std::string& ScreenLines();
   void SaveLcd(const Step& step);
   void SaveAnimation(const Step& step);
   void StopAnimation();
@@ -87,21 +79,14 @@ class ScenarioRunner : public HostPanel {
   const Scenario& scenario_;
   std::ostream& out_;
   std::ostream& err_;
-  Instrument instrument_;
+  PanelSession session_{*this};
   // The steps reach the instrument as the window's handlers deliver them.
-  PanelInputs inputs_{instrument_};
+  Instrument& instrument_ = session_.instrument();
+  PanelInputs& inputs_ = session_.inputs();
   std::size_t nextStep_ = 0;
-  std::uint32_t passesStillFree_ = 0;  // event calls that return at once
-  bool finished_ = false;              // no more steps will be delivered
+  std::uint32_t passesStillFree_ = 0;  // passes that run before the next step
   ExitStatus status_ = kExitPassed;
   std::string failure_;
-
-  // What the window would show and hold.
-  FrameBuffer shownFrame_;
-  bool ledLit_ = true;  // the LED shape's stored colour is bright red until the first pass
-  std::uint64_t commLines_ = 0;
-  LcdText screenText_;       // the shown frame read as text, for the text steps
-  std::string screenLines_;  // and as lines
 
   // The flight being flown: passes are flown while flying_, up to flyUntil_
   // on the profile's own clock; between "at" steps it waits.
