@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "host/panel_form.h"
+#include "host/scenario.h"
 #include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
@@ -23,41 +25,47 @@ namespace kvr9 {
 namespace {
 
 constexpr int kLabelHeight = 13;
-constexpr int kConverterMax = 4096;
-constexpr int kTimerIntervalMs = 100;
 
+QString CaptionOf(const FormControl& control) {
+  return QString::fromLatin1(control.caption != nullptr ? control.caption : "");
+}
+
+// A control at its place in the form's table, under its toolkit name.
 template <typename Control>
-Control* Place(Control* control, const char* name, int left, int top, int width, int height) {
+Control* Place(Control* control, const char* name) {
+  const FormControl& stored = FormControlNamed(name);
   control->setObjectName(QString::fromLatin1(name));
-  control->setGeometry(left, top, width, height);
+  control->setGeometry(stored.rect.left, stored.rect.top, stored.rect.width, stored.rect.height);
   return control;
 }
 
-QLabel* PlaceLabel(QWidget* parent, const char* name, int left, int top, const char* caption) {
-  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+QLabel* PlaceLabel(QWidget* parent, const char* name) {
+  const FormControl& stored = FormControlNamed(name);
+  auto* label = new QLabel(CaptionOf(stored), parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->move(left, top);
+  label->move(stored.rect.left, stored.rect.top);
   FitToCaption(label);
   return label;
 }
 
-QPushButton* PlaceButton(QWidget* parent, const char* name, QRect geometry, const char* caption) {
-  auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(geometry);
-  return button;
+QPushButton* PlaceButton(QWidget* parent, const char* name) {
+  return Place(new QPushButton(CaptionOf(FormControlNamed(name)), parent), name);
 }
 
-QSlider* PlaceTrackBar(QWidget* parent, const char* name, int left, int top) {
-  auto* trackBar = Place(new QSlider(Qt::Horizontal, parent), name, left, top, 201, 33);
-  trackBar->setRange(0, kConverterMax);
+QCheckBox* PlaceCheckBox(QWidget* parent, const char* name) {
+  return Place(new QCheckBox(CaptionOf(FormControlNamed(name)), parent), name);
+}
+
+QSlider* PlaceTrackBar(QWidget* parent, const char* name) {
+  auto* trackBar = Place(new QSlider(Qt::Horizontal, parent), name);
+  trackBar->setRange(0, static_cast<int>(kSliderHighest));
   trackBar->setSingleStep(1);
   trackBar->setPageStep(2);
   trackBar->setTickInterval(100);
   trackBar->setTickPosition(QSlider::NoTicks);
   // The stored position; the change handlers are connected only afterwards,
   // so the converter readings stay 0 until a slider is moved.
-  trackBar->setValue(1);
+  trackBar->setValue(kSliderStartPosition);
   return trackBar;
 }
 
@@ -86,33 +94,33 @@ QFont TForm1::FormFont() {
 void TForm1::CreateControls() {
   CreatePicture();
   CreateLcd();
-  Button3 = PlaceButton(this, "Button3", {96, 292, 59, 25}, "Clockwise");
-  Button4 = PlaceButton(this, "Button4", {181, 292, 75, 25}, "AntiClockwise");
-  Button1 = PlaceButton(this, "Button1", {24, 328, 129, 49}, "ON");
-  Button2 = PlaceButton(this, "Button2", {176, 328, 137, 49}, "OFF");
+  Button3 = PlaceButton(this, "Button3");
+  Button4 = PlaceButton(this, "Button4");
+  Button1 = PlaceButton(this, "Button1");
+  Button2 = PlaceButton(this, "Button2");
   CreateSliders();
-  CheckBox2 = Place(new QCheckBox(QStringLiteral("Calibrate"), this), "CheckBox2", 360, 80, 97, 17);
-  CheckBox3 = Place(new QCheckBox(QStringLiteral("KeyFast"), this), "CheckBox3", 472, 80, 97, 17);
+  CheckBox2 = PlaceCheckBox(this, "CheckBox2");
+  CheckBox3 = PlaceCheckBox(this, "CheckBox3");
   CreateCommunicationWindow();
-  StatusBar1 = Place(new QStatusBar(this), "StatusBar1", 0, 385, 621, 19);
+  StatusBar1 = Place(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);  // the window has a fixed size
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
-  Timer1->setInterval(kTimerIntervalMs);
+  Timer1->setInterval(kPanelPeriodMs);
 }
 
 void TForm1::CreatePicture() {
-  Image2 = Place(new QLabel(this), "Image2", 0, 0, 336, 323);
+  Image2 = Place(new QLabel(this), "Image2");
   Image2->setScaledContents(true);
   Image2->setPixmap(QPixmap(QStringLiteral(":/panel/face.jpg"), "JPG"));
-  Shape1 = Place(new CircleShape(this, ToQColor(kLedLit)), "Shape1", 154, 16, 29, 29);
-  Image3 = Place(new ClickArea(this), "Image3", 73, 240, 49, 49);
-  Image5 = Place(new ClickArea(this), "Image5", 144, 252, 49, 49);
-  Image6 = Place(new ClickArea(this), "Image6", 213, 240, 49, 49);
+  Shape1 = Place(new CircleShape(this, ToQColor(kLedLit)), "Shape1");
+  Image3 = Place(new ClickArea(this), "Image3");
+  Image5 = Place(new ClickArea(this), "Image5");
+  Image6 = Place(new ClickArea(this), "Image6");
 }
 
 void TForm1::CreateLcd() {
-  Panel1 = Place(new QFrame(this), "Panel1", 39, 92, 259, 131);
+  Panel1 = Place(new QFrame(this), "Panel1");
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setLineWidth(1);
   Panel1->setAutoFillBackground(true);
@@ -120,24 +128,23 @@ void TForm1::CreateLcd() {
   QPalette panelColours = Panel1->palette();
   panelColours.setColor(QPalette::Window, palette().color(QPalette::Midlight));
   Panel1->setPalette(panelColours);
-  Image1 = Place(new DrawingSurface(Panel1), "Image1", 1, 1, 257, 129);
+  Image1 = Place(new DrawingSurface(Panel1), "Image1");
   // Its description is the text it shows (DescribeLcd).
-  Image1->setAccessibleName(QStringLiteral("LCD"));
+  Image1->setAccessibleName(QString::fromLatin1(FormControlNamed("Image1").accessibleName));
 }
 
 void TForm1::CreateSliders() {
-  Label2 = PlaceLabel(this, "Label2", 344, 16, "Altitude");
-  Label3 = PlaceLabel(this, "Label3", 392, 16, "0");
-  TrackBar2 = PlaceTrackBar(this, "TrackBar2", 416, 8);
-  Label1 = PlaceLabel(this, "Label1", 344, 48, "Airspeed");
-  Label13 = PlaceLabel(this, "Label13", 392, 48, "0");
-  TrackBar1 = PlaceTrackBar(this, "TrackBar1", 416, 40);
+  Label2 = PlaceLabel(this, "Label2");
+  Label3 = PlaceLabel(this, "Label3");
+  TrackBar2 = PlaceTrackBar(this, "TrackBar2");
+  Label1 = PlaceLabel(this, "Label1");
+  Label13 = PlaceLabel(this, "Label13");
+  TrackBar1 = PlaceTrackBar(this, "TrackBar1");
 }
 
 void TForm1::CreateCommunicationWindow() {
-  GroupBox1 = Place(new QGroupBox(QStringLiteral(" Communication Window  "), this), "GroupBox1",
-                    344, 100, 273, 285);
-  Memo1 = Place(new QPlainTextEdit(GroupBox1), "Memo1", 2, 15, 269, 268);
+  GroupBox1 = Place(new QGroupBox(CaptionOf(FormControlNamed("GroupBox1")), this), "GroupBox1");
+  Memo1 = Place(new QPlainTextEdit(GroupBox1), "Memo1");
   Memo1->setReadOnly(true);
   Memo1->setMaximumBlockCount(kMaxCommLines);
 }
