@@ -308,10 +308,11 @@ INSTANTIATE_TEST_SUITE_P(
         // however many, in either font.
         DrawnCase{"BoldInverseBlanks", BoldInverse, 0, 8, "AB   C D", "AB   C D\n"},
         DrawnCase{"SmallInverseBlanks", SmallInverse, 0, 9, "AB   C D", "AB   C D\n"},
-        // A small row flush under a bold one, the two spacing rows one, is a
-        // line of its own.
-        DrawnCase{"SmallUnderBold", Bold, 0, 0, "AB", "AB\ncd\n", Small, 0, 8, "cd"},
-        DrawnCase{"SmallUnderBoldDouble", BoldDouble, 0, 0, "AB", "AB\ncd\n", Small, 0, 16, "cd"},
+        // A small row under a bold one is a line of its own, even where its
+        // cell starts in the bold cell's blank rows: the lines are told
+        // apart by the rows their characters stand in.
+        DrawnCase{"SmallInABoldCellsBlankRows", Bold, 0, 0, "**", "**\nce\n", Small, 0, 7, "ce"},
+        DrawnCase{"SmallUnderBoldDouble", BoldDouble, 0, 0, "AB", "AB\nce\n", Small, 0, 15, "ce"},
         // Same dots, different places: an isolated comma is an apostrophe
         // five rows lower, and reads as the apostrophe; small omegas 125
         // and 127 are the same glyph and read as 125.
