@@ -255,7 +255,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"},
         FailureCase{"Range", "expect qnh 1013251..1014000",
                     "expected 1013251..1014000, actual 1013250"},
-        FailureCase{"Text", "expect-text 1014mB", "expect-text \"1014mB\": not on the LCD"}),
+        FailureCase{"Text", "expect-text 1014mB", "expect-text \"1014mB\": not on the LCD"},
+        // A pattern is quoted as written, to be copied back from a CI log.
+        FailureCase{"Pattern", "expect-text line /^\\d{5}mB$/",
+                    "expect-text line /^\\d{5}mB$/: not on the LCD"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
