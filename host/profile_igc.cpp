@@ -1,8 +1,10 @@
 // IGC flight-recorder files: time and pressure altitude from the B records
 // (the fixes); airspeed from an IAS or TAS extension declared in the I
-// record, else from the ground speed between fixes. IAS and TAS are read in
-// km/h. Every other record (A, H, L, G, C, E, F, ...) is passed over, and
-// nothing of the headers is kept.
+// record, else the ground speed: the logger's own GSP extension, or the
+// speed between fixes. A speed of three digits is in km/h, one of five in
+// hundredths of km/h (as loggers that log to the hundredth write it). Every
+// other record (A, H, L, G, C, E, F, ...) is passed over, and nothing of the
+// headers is kept.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -30,10 +32,26 @@ constexpr std::size_t kFixBytes = 35;
 constexpr double kEarthRadiusM = 6371000.0;
 constexpr double kMphPerMetrePerSecond = 3600.0 / 1609.344;
 
+// The speeds a fix may carry, in the order they are chosen for the airspeed.
+enum class Speed { Ias, Tas, Gsp };
+
 struct Extension {
+  Speed speed = Speed::Ias;
   std::size_t start = 0;  // 0-based
   std::size_t length = 0;
 };
+
+// Bytes of a speed field and what one of its units is in km/h.
+constexpr std::size_t kKmhDigits = 3;
+constexpr std::size_t kHundredthsDigits = 5;
+
+double KmhPerUnit(const Extension& field) {
+  return field.length == kHundredthsDigits ? 0.01 : 1.0;
+}
+
+std::string SpeedName(Speed speed) {
+  return speed == Speed::Ias ? "IAS" : speed == Speed::Tas ? "TAS" : "GSP";
+}
 
 struct Fix {
   std::size_t line = 0;
@@ -42,7 +60,7 @@ struct Fix {
   double longitude = 0;
   long pressureAltitudeM = 0;
   long gnssAltitudeM = 0;
-  long airspeedKmh = 0;  // IAS or TAS, as declared
+  double speedKmh = 0;  // the chosen extension's speed, when one is declared
 };
 
 // A time of day, hh:mm:ss.
@@ -56,8 +74,9 @@ std::string Clock(std::int64_t timeOfDay) {
 
 // Empty on success. I record: "I", a count nn, then nn times SSFFCCC (first
 // and last byte, 1-based within the B record, and the three-letter code).
-std::string ReadExtensions(std::string_view line, std::optional<Extension>& ias,
-                           std::optional<Extension>& tas) {
+// `speed` is the declared speed the airspeed comes from: IAS, else TAS, else
+// GSP; a field of another length than 3 or 5 is refused only when chosen.
+std::string ReadExtensions(std::string_view line, std::optional<Extension>& speed) {
   long count = 0;
   if (line.size() < 3 || !ParseDigits(line.substr(1, 2), count)) {
     return "I record " + Quoted(line) + " does not start with a two-digit count";
@@ -75,17 +94,18 @@ std::string ReadExtensions(std::string_view line, std::optional<Extension>& ias,
     }
     const std::string_view code = entry.substr(4, 3);
     if (first < static_cast<long>(kFixBytes) + 1 || last < first) {
-      return "I record places " + std::string(code) + " at bytes " + std::to_string(first) +
-             " to " + std::to_string(last) + "; extensions follow byte 35";
+      return "I record places " + Quoted(code) + " at bytes " + std::to_string(first) + " to " +
+             std::to_string(last) + "; extensions follow byte 35";
     }
-    const Extension where{static_cast<std::size_t>(first - 1),
-                          static_cast<std::size_t>(last - first + 1)};
-    if ((code == "IAS" || code == "TAS") && where.length > 5) {
-      return std::string(code) + " of " + std::to_string(where.length) +
-             " bytes; up to 5 digits of km/h are read";
+    for (const Speed kind : {Speed::Ias, Speed::Tas, Speed::Gsp}) {
+      if (code != SpeedName(kind) || (speed && speed->speed <= kind)) continue;
+      speed = Extension{kind, static_cast<std::size_t>(first - 1),
+                        static_cast<std::size_t>(last - first + 1)};
     }
-    if (code == "IAS") ias = where;
-    if (code == "TAS") tas = where;
+  }
+  if (speed && speed->length != kKmhDigits && speed->length != kHundredthsDigits) {
+    return SpeedName(speed->speed) + " of " + std::to_string(speed->length) +
+           " bytes; 3 digits of km/h or 5 of hundredths of km/h are read";
   }
   return {};
 }
@@ -155,9 +175,13 @@ std::string ReadFix(std::string_view line, const std::optional<Extension>& speed
              " bytes ends before its airspeed at byte " + std::to_string(speed->start + 1);
     }
     const std::string_view digits = line.substr(speed->start, speed->length);
-    if (!ParseDigits(digits, fix.airspeedKmh)) {
-      return "B record airspeed " + Quoted(digits) + " is no whole number of km/h";
+    long units = 0;
+    if (!ParseDigits(digits, units)) {
+      return "B record " + SpeedName(speed->speed) + " " + Quoted(digits) +
+             (speed->length == kHundredthsDigits ? " is no hundredths of km/h"
+                                                 : " is no whole number of km/h");
     }
+    fix.speedKmh = static_cast<double>(units) * KmhPerUnit(*speed);
   }
   return {};
 }
@@ -193,8 +217,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
   result.error = SizeError(text.size(), source);
   if (!result.Ok()) return result;
 
-  std::optional<Extension> ias;
-  std::optional<Extension> tas;
+  std::optional<Extension> speed;
   bool haveExtensions = false;
   std::vector<Fix> fixes;
   std::size_t firstRepeatLine = 0;
@@ -215,7 +238,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     if (record == 'I') {
       if (haveExtensions) return fail("a second I record");
       if (!fixes.empty()) return fail("I record after the first B record");
-      const std::string wrong = ReadExtensions(line, ias, tas);
+      const std::string wrong = ReadExtensions(line, speed);
       if (!wrong.empty()) return fail(wrong);
       haveExtensions = true;
       continue;
@@ -223,7 +246,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     if (record != 'B') continue;
     Fix fix;
     fix.line = lines.Number();
-    const std::string wrong = ReadFix(line, ias ? ias : tas, fix);
+    const std::string wrong = ReadFix(line, speed, fix);
     if (!wrong.empty()) return fail(wrong);
     const std::int64_t timeOfDay = fix.seconds;
     if (!fixes.empty() && timeOfDay < lastTimeOfDay) {
@@ -257,7 +280,8 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     result.warnings.push_back(
         InFile(source, "no pressure altitude (00000 in every fix); the GNSS altitude stands in"));
   }
-  if (!ias && !tas) {
+  const bool airspeedLogged = speed && speed->speed != Speed::Gsp;
+  if (!airspeedLogged) {
     result.airspeedFromGroundSpeed = true;
     result.warnings.push_back(InFile(
         source, "no IAS or TAS in the I record; airspeed is the ground speed, wind ignored"));
@@ -270,13 +294,12 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     const double altitudeM =
         static_cast<double>(pressureAltitude ? fix.pressureAltitudeM : fix.gnssAltitudeM);
     double airspeedMph = 0;
-    if (ias) {
-      airspeedMph = static_cast<double>(fix.airspeedKmh) * kMphPerKmh;
-    } else if (tas) {
+    if (speed && speed->speed == Speed::Tas) {
       // Indicated is taken as equivalent airspeed: compressibility and the
       // instrument's own error are left out.
-      airspeedMph =
-          static_cast<double>(fix.airspeedKmh) * kMphPerKmh * std::sqrt(DensityRatio(altitudeM));
+      airspeedMph = fix.speedKmh * kMphPerKmh * std::sqrt(DensityRatio(altitudeM));
+    } else if (speed) {
+      airspeedMph = fix.speedKmh * kMphPerKmh;
     } else if (fixes.size() > 1) {
       // Each fix gets the speed of the leg that ends at it; the first, the first leg's.
       const Fix& from = fixes[i == 0 ? 0 : i - 1];
@@ -289,10 +312,7 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
     const std::string beyond = ReachError(sample.altitudeFt, sample.airspeedMph);
     if (!beyond.empty()) {
       std::string fixSays = "fix at " + std::to_string(static_cast<long>(altitudeM)) + " m";
-      if (ias || tas) {
-        fixSays +=
-            std::string(ias ? ", IAS " : ", TAS ") + std::to_string(fix.airspeedKmh) + " km/h";
-      }
+      if (speed) fixSays += ", " + SpeedName(speed->speed) + " " + Number(fix.speedKmh) + " km/h";
       result.warnings.clear();
       result.airspeedFromGroundSpeed = false;
       result.error = AtLine(source, fix.line, fixSays + ": " + beyond);

@@ -67,18 +67,6 @@ bool ParseDigits(std::string_view text, long& value) {
   return true;
 }
 
-std::string Quoted(std::string_view text) {
-  constexpr std::size_t kLongest = 24;
-  std::string out = "'";
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
-    const char c = text[i];
-    out += c >= ' ' && c <= '~' ? c : '?';
-  }
-  if (text.size() > kLongest) out += "...";
-  out += "'";
-  return out;
-}
-
 std::string Number(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.6g", value);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "host/flight_profile.h"
+#include "host/quote.h"  // Quoted, for fields in messages
 
 namespace kvr9::profile_text {
 
@@ -32,10 +33,6 @@ bool ParseDecimal(std::string_view text, double& value);
 
 // Only digits (1 to 9 of them).
 bool ParseDigits(std::string_view text, long& value);
-
-// A field quoted for a message: printable ASCII only, cut to 24 characters,
-// so that a message always stays one readable line.
-std::string Quoted(std::string_view text);
 
 std::string Number(double value);
 

@@ -8,7 +8,10 @@ std::string Clipped(std::string_view word, std::size_t longest) {
   const std::size_t shown = word.size() < longest ? word.size() : longest;
   for (std::size_t i = 0; i < shown; ++i) {
     const auto byte = static_cast<unsigned char>(word[i]);
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+    // A backslash stands as written (a pattern's \d copies back from a
+    // message) unless an x follows it, where it would read as an escape.
+    const bool escapeLike = byte == '\\' && i + 1 < shown && word[i + 1] == 'x';
+    if (byte >= 0x20 && byte < 0x7F && !escapeLike) {
       safe.push_back(static_cast<char>(byte));
     } else {
       safe.append("\\x");

@@ -1,6 +1,8 @@
-// Words from a scenario or the command line, as error messages quote them:
-// cut to a short prefix, with control and non-ASCII bytes written as \xNN,
-// so a huge word cannot flood the terminal nor a stray ESC byte drive it.
+// Words from a scenario, the command line or a file, as every message quotes
+// them: cut to a short prefix, with control and non-ASCII bytes written as
+// \xNN, so a huge word cannot flood the terminal nor a stray ESC byte drive
+// it. Everything printable stands as written, a backslash too, except one
+// followed by x, written \x5c so that it cannot be taken for an escape.
 #pragma once
 
 #include <cstddef>

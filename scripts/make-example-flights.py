@@ -52,6 +52,28 @@ GROUND_LON = (7, 30.0)
 GROUND_LAT_STEP_MIN = 0.054
 GROUND_ALTITUDE_M = 300
 
+# Two short logs as the gliding loggers write them, for the scales of their
+# speed fields: (seconds from the start, pressure altitude m, speed km/h).
+# The first declares five-digit TAS and GSP (hundredths of km/h; no wind, so
+# the ground speed is the true airspeed), the second a three-digit IAS.
+LOGGER_STEP_S = 2
+LOGGER_CIRCLE_M = 1500.0
+LOGGER_TAS_DATE = "020726"
+LOGGER_TAS_START = 13 * 3600  # 13:00:00 UTC
+LOGGER_TAS = [
+    (0, 250, 0), (20, 250, 0), (50, 250, 100), (200, 700, 115),  # aerotow
+    (260, 700, 95), (500, 1400, 90),  # thermal to the top
+    (540, 1300, 150), (580, 1200, 170.61),  # a fast run, the fastest: 100.0 mph indicated
+    (700, 400, 130), (760, 250, 90), (780, 250, 0), (800, 250, 0),  # glide home, landed
+]
+LOGGER_IAS_DATE = "030726"
+LOGGER_IAS_START = 9 * 3600 + 15 * 60  # 09:15:00 UTC
+LOGGER_IAS = [
+    (0, 480, 0), (30, 480, 0), (60, 480, 118),  # winch launch
+    (90, 800, 105), (300, 1100, 88), (360, 1050, 142),  # thermal, then a fast run
+    (480, 600, 110), (560, 480, 75), (580, 480, 0), (600, 480, 0),  # home, landed
+]
+
 EARTH_RADIUS_M = 6371000.0
 
 
@@ -131,6 +153,33 @@ def make_ground_speed(folder):
     write(os.path.join(folder, "ground-speed.igc"), lines)
 
 
+def logger_lines(date, start, points, i_record, fields):
+    lines = ["AXXX003 SYNTHETIC EXAMPLE\r\n", "HFDTE%s\r\n" % date, i_record + "\r\n"]
+    lat0, lon0 = SOARING_CENTRE
+    angle = 0.0
+    for t in range(0, points[-1][0] + 1, LOGGER_STEP_S):
+        altitude, speed = interpolate(points, t)
+        angle += speed / 3.6 * LOGGER_STEP_S / LOGGER_CIRCLE_M
+        lat = lat0 + math.degrees(LOGGER_CIRCLE_M * math.sin(angle) / EARTH_RADIUS_M)
+        lon = lon0 + math.degrees(LOGGER_CIRCLE_M * (1 - math.cos(angle)) /
+                                  (EARTH_RADIUS_M * math.cos(math.radians(lat0))))
+        altitude = round(altitude)
+        lines.append("B%s%s%sA%s%s%s\r\n" % (
+            clock(start + t), igc_angle(lat, 2, "N", "S"), igc_angle(lon, 3, "E", "W"),
+            igc_altitude(altitude), igc_altitude(altitude + 61), fields(speed)))
+    return lines
+
+
+def make_logger_logs(folder):
+    # FXA 36-38, ENL 39-41, TAS 42-46 and GSP 47-51.
+    write(os.path.join(folder, "logger-tas.igc"), logger_lines(
+        LOGGER_TAS_DATE, LOGGER_TAS_START, LOGGER_TAS, "I043638FXA3941ENL4246TAS4751GSP",
+        lambda speed: "%03d%03d%05d%05d" % (8, 12, round(speed * 100), round(speed * 100))))
+    write(os.path.join(folder, "logger-ias.igc"), logger_lines(
+        LOGGER_IAS_DATE, LOGGER_IAS_START, LOGGER_IAS, "I013638IAS",
+        lambda speed: "%03d" % round(speed)))
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "examples", "flights")
@@ -138,6 +187,7 @@ def main():
     make_circuit(folder)
     make_soaring(folder)
     make_ground_speed(folder)
+    make_logger_logs(folder)
 
 
 if __name__ == "__main__":

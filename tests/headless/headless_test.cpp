@@ -2,13 +2,12 @@
 // runs, failed expectations stop the run where they fail, the power cycle
 // acts as the window's buttons do, and the same scenario always gives the
 // same output.
+#include <expat.h>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <png.h>
 #include <stdlib.h>
 
-#include <QFile>
-#include <QImage>
-#include <QXmlStreamReader>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -117,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, HeadlessMalformedScenario,
     ::testing::Values(
         MalformedCase{"UnknownStep", "pas 3", "unknown step 'pas': did you mean pass?"},
+        MalformedCase{"TwoLettersSwapped", "tikc 3", "unknown step 'tikc': did you mean tick?"},
         MalformedCase{"CountNotANumber", "pass three", "the count must be a whole number"},
         MalformedCase{"CountZero", "tick 0", "the count 0 is out of range"},
         MalformedCase{"CountHuge", "pass 99999999999999999999", "is out of range"},
@@ -141,6 +141,13 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ExpectUnknownScreen", "expect currentScreen MainMenu",
                       "'MainMenu' is not a screen name: did you mean MainMenuScreen?"},
         MalformedCase{"ExpectShortLog", "expect flightLog 0 0", "has 48 bytes, not 2"},
+        MalformedCase{"ExpectLogByteTooLarge",
+                      "expect flightLog 256 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+                      "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0",
+                      "'256' is not a byte value 0..255"},
+        MalformedCase{"ExpectCommLineTooLong",
+                      "expect commLine 12345678901234567890123456789012345678901234567890",
+                      "commLine holds at most 49 characters"},
         MalformedCase{"LedWord", "expect-led on", "must be lit or unlit"},
         MalformedCase{"ScaleZero", "save-lcd out.png 0", "the scale 0 is out of range"},
         MalformedCase{"MissingFrameFile", "expect-lcd no-such-frame.txt", "cannot read frame file"},
@@ -155,6 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"AirspeedInAltitudeUnit", "slider airspeed 900m",
                       "slider position must be a whole number 0..4096 or mph (90mph)"},
         MalformedCase{"ReadingWithoutNumber", "slider altitude ft", "not 'ft'"},
+        MalformedCase{"ReadingWithASignInside", "slider altitude 30-0ft", "not '30-0ft'"},
         MalformedCase{"ReadingBeyondAnyNumber", "slider altitude 99999999999ft",
                       "not '99999999999ft'"},
         MalformedCase{"FlyMissingFile", "fly no-such-flight.csv", "no-such-flight.csv"},
@@ -162,6 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "'fly demo' lasts 0:07:10: from and to must lie within it"},
         MalformedCase{"FlyBackwards", "fly demo 200 100", "from and to must lie within it"},
         MalformedCase{"FlyBadMoment", "fly demo 1:75", "a moment is seconds (90) or h:mm:ss"},
+        MalformedCase{"FlySixtySeconds", "fly demo 1:60", "up to 100 hours, not '1:60'"},
         MalformedCase{"FlyPaceZero", "fly demo pace 0",
                       "the pace (passes a second) 0 is out of range 1..1000"},
         MalformedCase{"AtWithoutFly", "at 10", "'at' without a 'fly' before it"},
@@ -170,12 +179,16 @@ INSTANTIATE_TEST_SUITE_P(
                       "'trace' takes number fields; commLine is not one"},
         MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
         MalformedCase{"ExpectEmptyRange", "expect qnh 5..4", "the range 5..4 is empty"},
-        MalformedCase{"TextPatternMalformed", "expect-text /^(\\d{4}mB$/",
-                      "is not a regular expression: Mismatched '(' and ')'"},
+        // The pattern is quoted as written, so it can be copied back.
+        MalformedCase{
+            "TextPatternMalformed", "expect-text /^(\\d{4}mB$/",
+            "the pattern /^(\\d{4}mB$/ is not a regular expression: Mismatched '(' and ')'"},
         MalformedCase{"TextQuoteNotClosed", "expect-text line \"1013mB  # the QNH",
                       "the text opened with \" is not closed"},
         MalformedCase{"TextMissing", "expect-text line  # the QNH", "'expect-text line' needs"},
         MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
+        // A backslash before x would read as an escape: it is one.
+        MalformedCase{"BackslashBeforeX", "\\x1bpass", "unknown step '\\x5cx1bpass'"},
         MalformedCase{"LongWordCut", "pass 1234567890123456789012345678901234567890123",
                       "the count 1234567890123456789012345678901234567890... is out of range"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) { return param.param.name; });
@@ -242,7 +255,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Frame", "expect-lcd blank.txt", "expect-lcd blank.txt: expected and actual"},
         FailureCase{"Range", "expect qnh 1013251..1014000",
                     "expected 1013251..1014000, actual 1013250"},
-        FailureCase{"Text", "expect-text 1014mB", "expect-text \"1014mB\": not on the LCD"}),
+        FailureCase{"Text", "expect-text 1014mB", "expect-text \"1014mB\": not on the LCD"},
+        // A pattern is quoted as written, to be copied back from a CI log.
+        FailureCase{"Pattern", "expect-text line /^\\d{5}mB$/",
+                    "expect-text line /^\\d{5}mB$/: not on the LCD"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarked) {
@@ -515,6 +531,37 @@ TEST(HeadlessShowLcd, PrintsTheFrameThatExpectLcdAccepts) {
   EXPECT_EQ(RunText("on\npass 80\nexpect-lcd main.txt\n", folder).status, kExitPassed);
 }
 
+// A PNG read back with libpng's own reader, as opaque RGB.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+  Rgb At(int x, int y) const {
+    const std::size_t at = 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                static_cast<std::size_t>(x));
+    return {rgb[at], rgb[at + 1], rgb[at + 2]};
+  }
+};
+
+Picture ReadPng(const fs::path& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Picture picture;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+    ADD_FAILURE() << path << ": " << image.message;
+    return picture;
+  }
+  image.format = PNG_FORMAT_RGB;
+  picture.rgb.resize(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) == 0) {
+    ADD_FAILURE() << path << ": " << image.message;
+    return picture;
+  }
+  picture.width = static_cast<int>(image.width);
+  picture.height = static_cast<int>(image.height);
+  return picture;
+}
+
 struct PngCase {
   const char* scale;
   int dotSize;
@@ -532,11 +579,10 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
   const Outcome outcome = RunText(
       "on\npass 80\nsave-lcd main.png " + std::string(GetParam().scale) + "\nshow-lcd\n", folder);
   ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
-  QImage image;
-  ASSERT_TRUE(image.load(QString::fromStdString((folder / "main.png").string())));
+  const Picture image = ReadPng(folder / "main.png");
   const int size = GetParam().dotSize;
-  ASSERT_EQ(image.width(), 128 * size);
-  ASSERT_EQ(image.height(), 64 * size);
+  ASSERT_EQ(image.width, 128 * size);
+  ASSERT_EQ(image.height, 64 * size);
   FrameBuffer expected;
   std::string problem;
   ASSERT_TRUE(ArtToFrame(outcome.out, expected, problem)) << problem;
@@ -544,9 +590,9 @@ TEST_P(HeadlessSaveLcd, PaintsEveryDotAsASquare) {
     for (int x = 0; x < 128; ++x) {
       const bool dark =
           GetPixel(expected, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)) != 0;
-      const QRgb colour = ArgbPixel(dark ? kLcdDarkDot : GetParam().blankDot);
+      const Rgb colour = dark ? kLcdDarkDot : GetParam().blankDot;
       for (int d = 0; d < size; ++d) {
-        ASSERT_EQ(image.pixel(x * size + d, y * size + d), colour) << x << "," << y;
+        ASSERT_EQ(image.At(x * size + d, y * size + d), colour) << x << "," << y;
       }
     }
   }
@@ -1023,28 +1069,76 @@ struct ReportedCase {
   std::string output;
 };
 
-std::vector<ReportedCase> ReadJUnitReport(const fs::path& path, int& tests) {
-  QFile file(QString::fromStdString(path.string()));
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-  QXmlStreamReader xml(&file);
+struct ReportedTotals {
+  int tests = -1;
+  int failures = -1;
+  int errors = -1;
+};
+
+// The report read with expat: the testsuite's totals, each testcase with
+// its failure or error and output.
+class JUnitReader {
+ public:
   std::vector<ReportedCase> cases;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    const QXmlStreamAttributes attributes = xml.attributes();
-    if (xml.name() == u"testsuite") tests = attributes.value("tests").toInt();
-    if (xml.name() == u"testcase") {
-      cases.push_back({attributes.value("name").toString().toStdString(), "", "", "", ""});
-      EXPECT_GE(attributes.value("time").toDouble(), 0.0);
+  ReportedTotals suite;
+
+  static void Start(void* data, const XML_Char* name, const XML_Char** attributes) {
+    auto& self = *static_cast<JUnitReader*>(data);
+    const std::string element = name;
+    const auto attribute = [&](const char* wanted) -> std::string {
+      for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
+        if (std::string(a[0]) == wanted) return a[1];
+      }
+      return "<absent>";
+    };
+    const auto totals = [&](ReportedTotals& into) {
+      into.tests = std::stoi(attribute("tests"));
+      into.failures = std::stoi(attribute("failures"));
+      into.errors = std::stoi(attribute("errors"));
+    };
+    self.text_.clear();
+    if (element == "testsuite") totals(self.suite);
+    if (element == "testcase") {
+      self.cases.push_back({attribute("name"), "", "", "", ""});
+      EXPECT_GE(std::stod(attribute("time")), 0.0);
     }
-    if (xml.name() == u"failure" || xml.name() == u"error") {
-      cases.back().outcome = xml.name().toString().toStdString();
-      cases.back().message = attributes.value("message").toString().toStdString();
-      cases.back().details = xml.readElementText().toStdString();
+    if ((element == "failure" || element == "error") && !self.cases.empty()) {
+      self.cases.back().outcome = element;
+      self.cases.back().message = attribute("message");
     }
-    if (xml.name() == u"system-out") cases.back().output = xml.readElementText().toStdString();
   }
-  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-  return cases;
+
+  static void End(void* data, const XML_Char* name) {
+    auto& self = *static_cast<JUnitReader*>(data);
+    const std::string element = name;
+    if (self.cases.empty()) return;
+    if (element == "failure" || element == "error") self.cases.back().details = self.text_;
+    if (element == "system-out") self.cases.back().output = self.text_;
+  }
+
+  static void Text(void* data, const XML_Char* text, int length) {
+    static_cast<JUnitReader*>(data)->text_.append(text, static_cast<std::size_t>(length));
+  }
+
+ private:
+  std::string text_;
+};
+
+std::vector<ReportedCase> ReadJUnitReport(const fs::path& path, int& tests,
+                                          ReportedTotals* totals = nullptr) {
+  const std::string xml = ReadFile(path);
+  JUnitReader reader;
+  XML_Parser parser = XML_ParserCreate("UTF-8");
+  XML_SetUserData(parser, &reader);
+  XML_SetElementHandler(parser, JUnitReader::Start, JUnitReader::End);
+  XML_SetCharacterDataHandler(parser, JUnitReader::Text);
+  const bool parsed = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), 1) != 0;
+  EXPECT_TRUE(parsed) << path << ":" << XML_GetCurrentLineNumber(parser) << ": "
+                      << XML_ErrorString(XML_GetErrorCode(parser));
+  XML_ParserFree(parser);
+  tests = reader.suite.tests;
+  if (totals != nullptr) *totals = reader.suite;
+  return reader.cases;
 }
 
 TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
@@ -1060,18 +1154,23 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
   struct Run {
     std::vector<const char*> scenarios;
     int status;
+    int failures;  // expectations not met
+    int errors;    // malformed or unreadable
   };
   for (const Run& run :
-       {Run{{"moves.scn", "fresh.scn"}, kExitPassed},
-        Run{{"moves.scn", "a&b <\"c\">.scn", "fresh.scn"}, kExitExpectationFailed},
-        Run{{"broken.scn", "a&b <\"c\">.scn", "missing.scn", "fresh.scn"}, kExitBadInput}}) {
+       {Run{{"moves.scn", "fresh.scn"}, kExitPassed, 0, 0},
+        Run{{"moves.scn", "a&b <\"c\">.scn", "fresh.scn"}, kExitExpectationFailed, 1, 0},
+        Run{{"broken.scn", "a&b <\"c\">.scn", "missing.scn", "fresh.scn"}, kExitBadInput, 1, 2}}) {
     std::vector<std::string> arguments = {"--junit", (folder / "report.xml").string()};
     for (const char* scenario : run.scenarios) arguments.push_back((folder / scenario).string());
     EXPECT_EQ(RunCommand(arguments).status, run.status) << run.scenarios.size();
     int tests = 0;
-    const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "report.xml", tests);
+    ReportedTotals totals;
+    const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "report.xml", tests, &totals);
     ASSERT_EQ(cases.size(), run.scenarios.size());
     EXPECT_EQ(tests, static_cast<int>(run.scenarios.size()));
+    EXPECT_EQ(totals.failures, run.failures) << run.scenarios.size();
+    EXPECT_EQ(totals.errors, run.errors) << run.scenarios.size();
     for (std::size_t i = 0; i < cases.size(); ++i) {
       EXPECT_EQ(cases[i].name, arguments[i + 2]);
     }

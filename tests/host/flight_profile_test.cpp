@@ -104,6 +104,12 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {0, 0, 100 * kKnot},
                  nullptr},
+        GoodCase{"KtAsKnots",
+                 false,
+                 "time(s),altitude(ft),airspeed(kt)\n0,0,100\n",
+                 1,
+                 {0, 0, 100 * kKnot},
+                 nullptr},
         GoodCase{"ClockPastMidnight",
                  false,
                  "time(hh:mm:ss),altitude(ft),airspeed(mph)\n23:59:59,0,0\n24:00:05,0,0\n",
@@ -129,6 +135,27 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {36000, 3000 * kFt, 200 * kKmh * 0.86157},
                  nullptr},
+        // Five digits are hundredths of km/h, as the loggers write them.
+        GoodCase{"FiveDigitTasInHundredths",
+                 true,
+                 "I023640TAS4145GSP\r\n" + Fix("100000", "03000", "03050", "2000019000"),
+                 1,
+                 {36000, 3000 * kFt, 200 * kKmh * 0.86157},
+                 nullptr},
+        GoodCase{"FiveDigitIasInHundredths",
+                 true,
+                 "I013640IAS\r\n" + Fix("100000", "00100", "00150", "12050"),
+                 1,
+                 {36000, 100 * kFt, 120.5 * kKmh},
+                 nullptr},
+        // The logger's own ground speed stands in, before the fixes' one.
+        GoodCase{"GspWithoutAirspeed",
+                 true,
+                 "I023638ENL3943GSP\r\n" + Fix("100000", "00300", "00350", "00009000") +
+                     Fix("100004", "00300", "00350", "00009500", 54),
+                 2,
+                 {36004, 300 * kFt, 95 * kKmh},
+                 "wind"},
         GoodCase{"IasChosenOverTas",
                  true,
                  "I023638TAS3941IAS\r\n" + Fix("100000", "03000", "03050", "200150"),
@@ -217,8 +244,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "t:1: ", "two"},
         BadCase{"BadNumber", false, kCsvHeader + "0,1e3,50\n", "t:2: ", "'1e3'"},
         BadCase{"FieldCount", false, kCsvHeader + "0,100\n", "t:2: ", "2 fields"},
-        BadCase{"BadClock", false, "time(hh:mm:ss),altitude(ft),airspeed(mph)\n10:61:00,0,0\n",
+        BadCase{"BadClock", false, "time(hh:mm:ss),altitude(ft),airspeed(mph)\n10:60:00,0,0\n",
                 "t:2: ", "hh:mm:ss"},
+        BadCase{"ClockSixtySeconds", false,
+                "time(hh:mm:ss),altitude(ft),airspeed(mph)\n10:00:60,0,0\n", "t:2: ", "hh:mm:ss"},
+        BadCase{"EmptyField", false, kCsvHeader + "0,,50\n", "t:2: ", "'' is no number"},
+        BadCase{"SignOnly", false, kCsvHeader + "0,100,-\n", "t:2: ", "'-' is no number"},
         BadCase{"TimeBackwards", false, kCsvHeader + "5,0,0\n\n4,0,0\n", "t:4: ", "after"},
         BadCase{"TimeStands", false, kCsvHeader + "5,0,0\n5,0,0\n", "t:3: ", "after"},
         BadCase{"AltitudeBeyondConverter", false, kCsvHeader + "0,50861,0\n", "t:2: ", "static"},
@@ -250,6 +281,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "t:2: ", "airspeed"},
         BadCase{"AirspeedNotDigits", true, kIas + Fix("100000", "00100", "00150", "9 0"),
                 "t:2: ", "km/h"},
+        BadCase{"FourDigitSpeed", true, "I013639TAS\r\n", "t:1: ", "TAS of 4 bytes"},
+        // The unprintable byte is escaped as every message escapes it.
+        BadCase{"UnprintableInAMessage", true,
+                "I013638IAS\r\n" + Fix("100000", "00100", "00150", "\x1b\\d"),
+                "t:2: ", "'\\x1b\\d'"},
         BadCase{"IRecordAfterFixes", true, Fix("100000", "00100", "00150") + kIas,
                 "t:2: ", "after"},
         BadCase{"SecondIRecord", true, kIas + kIas, "t:2: ", "second"},
@@ -263,11 +299,20 @@ INSTANTIATE_TEST_SUITE_P(
             "IasBeyondChannel", true,
             kIas + Fix("100000", "00100", "00150", "090") + Fix("100004", "00100", "00150", "403"),
             "t:3: ", "airspeed"},
+        BadCase{"FiveDigitTasBeyondChannel", true,
+                "I013640TAS\r\n" + Fix("100000", "00100", "00150", "76420"),
+                "t:2: ", "TAS 764.2 km/h"},
         BadCase{"AltitudeBeyondConverter", true, kIas + Fix("100000", "15503", "15503", "090"),
                 "t:2: ", "static"}),
     CaseName<BadCase>);
 
 TEST(ProfileSizeCap, TextAndFileOverTheCapRefused) {
+  // Exactly the cap is read.
+  std::string full = kCsvHeader + "0,0,0\n#";
+  full.resize(kLargestProfileBytes, '#');
+  const ProfileReadResult atCap = ReadProfileText(full, "full.csv");
+  EXPECT_TRUE(atCap.Ok()) << atCap.error;
+
   const std::string big(kLargestProfileBytes + 1, '#');
   for (const bool igc : {false, true}) {
     const ProfileReadResult r = igc ? ReadIgcProfile(big, "big") : ReadCsvProfile(big, "big");

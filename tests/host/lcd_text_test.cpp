@@ -278,6 +278,11 @@ struct DrawnCase {
   int y;
   const char* text;
   const char* lines;
+  // A second text drawn after the first, where a rule is about two.
+  Style style2 = Bold;
+  int x2 = 0;
+  int y2 = 0;
+  const char* text2 = nullptr;
 };
 
 class DrawnText : public testing::TestWithParam<DrawnCase> {};
@@ -286,31 +291,40 @@ TEST_P(DrawnText, ReadsAsExpected) {
   const DrawnCase& c = GetParam();
   FrameBuffer frame;
   Draw(frame, c.style, c.x, c.y, c.text);
+  if (c.text2 != nullptr) Draw(frame, c.style2, c.x2, c.y2, c.text2);
   const std::string lines = ReadLcdText(frame).AsLines();
   EXPECT_EQ(lines, c.lines) << FrameBesideText(frame, lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, DrawnText,
-                         testing::Values(
-                             // Blank cells make no characters: nothing but an inverse blank
-                             // reads as nothing, two blank cells as two blanks.
-                             DrawnCase{"InverseBlankAlone", BoldInverse, 40, 8, "  ", ""},
-                             DrawnCase{"TwoBlankCells", Bold, 0, 8, "A  B", "A  B\n"},
-                             DrawnCase{"WideGap", Bold, 0, 8, "A      B", "A      B\n"},
-                             // Same dots, different places: an isolated comma is an apostrophe
-                             // five rows lower, and reads as the apostrophe; small omegas 125
-                             // and 127 are the same glyph and read as 125.
-                             DrawnCase{"CommaAlone", Bold, 8, 8, ",", "'\n"},
-                             DrawnCase{"CommaInAWord", Bold, 8, 8, "A,B", "A,B\n"},
-                             DrawnCase{"SmallOmegas", Small, 8, 9, "\x7d\x7f", "}}\n"},
-                             DrawnCase{"SmallAtTheTop", Small, 0, 0, "Ag", "Ag\n"},
-                             // Every big numeral (4 and 5 reach a column further right).
-                             DrawnCase{"BigDigitsLow", Big, 6, 3, "01234", "01234\n"},
-                             DrawnCase{"BigDigitsHigh", Big, 6, 30, "56789", "56789\n"},
-                             DrawnCase{"BigSigns", Big, 0, 20, "-7+", "-7+\n"}),
-                         [](const testing::TestParamInfo<DrawnCase>& row) {
-                           return std::string(row.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rules, DrawnText,
+    testing::Values(
+        // Blank cells make no characters: nothing but an inverse blank
+        // reads as nothing, two blank cells as two blanks.
+        DrawnCase{"InverseBlankAlone", BoldInverse, 40, 8, "  ", ""},
+        DrawnCase{"TwoBlankCells", Bold, 0, 8, "A  B", "A  B\n"},
+        DrawnCase{"WideGap", Bold, 0, 8, "A      B", "A      B\n"},
+        // An inverse row is one bar: its blank cells are its spaces,
+        // however many, in either font.
+        DrawnCase{"BoldInverseBlanks", BoldInverse, 0, 8, "AB   C D", "AB   C D\n"},
+        DrawnCase{"SmallInverseBlanks", SmallInverse, 0, 9, "AB   C D", "AB   C D\n"},
+        // A small row under a bold one is a line of its own, even where its
+        // cell starts in the bold cell's blank rows: the lines are told
+        // apart by the rows their characters stand in.
+        DrawnCase{"SmallInABoldCellsBlankRows", Bold, 0, 0, "**", "**\nce\n", Small, 0, 7, "ce"},
+        DrawnCase{"SmallUnderBoldDouble", BoldDouble, 0, 0, "AB", "AB\nce\n", Small, 0, 15, "ce"},
+        // Same dots, different places: an isolated comma is an apostrophe
+        // five rows lower, and reads as the apostrophe; small omegas 125
+        // and 127 are the same glyph and read as 125.
+        DrawnCase{"CommaAlone", Bold, 8, 8, ",", "'\n"},
+        DrawnCase{"CommaInAWord", Bold, 8, 8, "A,B", "A,B\n"},
+        DrawnCase{"SmallOmegas", Small, 8, 9, "\x7d\x7f", "}}\n"},
+        DrawnCase{"SmallAtTheTop", Small, 0, 0, "Ag", "Ag\n"},
+        // Every big numeral (4 and 5 reach a column further right).
+        DrawnCase{"BigDigitsLow", Big, 6, 3, "01234", "01234\n"},
+        DrawnCase{"BigDigitsHigh", Big, 6, 30, "56789", "56789\n"},
+        DrawnCase{"BigSigns", Big, 0, 20, "-7+", "-7+\n"}),
+    [](const testing::TestParamInfo<DrawnCase>& row) { return std::string(row.param.name); });
 
 // Lines and bars are not text: a frame's edge runs on past any glyph.
 TEST(LcdTextGraphics, ShapesThatRunOnReadAsNothing) {
