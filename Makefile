@@ -122,7 +122,7 @@ node_modules/.package-lock.json: package.json package-lock.json | deps
 	PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund
 
 # The tests compare the page with kvr9-headless from the dev build.
-WEB_TEST_ENV = KVR9_WEB_DIST=build/web/dist KVR9_HEADLESS=build/dev/tools/headless/kvr9-headless \
+WEB_TEST_ENV = KVR9_WEB_DIST=build/web/dist KVR9_HEADLESS=build/dev/headless/kvr9-headless \
   KVR9_READ_TEXT=build/dev/tests/kvr9_read_text
 
 # Every locked npm package must run on Debian 12's own Node, and on this one.

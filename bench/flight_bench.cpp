@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/instrument.h"
-#include "host/flight_player.h"
+#include "host/flights/flight_player.h"
 #include "support/flying_host.h"
 
 namespace kvr9 {

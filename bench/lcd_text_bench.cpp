@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/instrument.h"
-#include "host/lcd_text.h"
+#include "host/lcd_text/lcd_text.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/null_host.h"

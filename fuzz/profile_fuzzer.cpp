@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/flight_profile.h"
+#include "host/flights/flight_profile.h"
 
 namespace {
 

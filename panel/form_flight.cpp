@@ -4,7 +4,7 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include "host/reading_units.h"
+#include "host/panel/reading_units.h"
 #include "panel/pcmain.h"
 
 namespace kvr9 {

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "host/key_table.h"
+#include "host/panel/key_table.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 

@@ -14,8 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "host/panel_form.h"
-#include "host/scenario.h"
+#include "host/panel/panel_form.h"
+#include "host/scenario/scenario.h"
 #include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/lcd_painter.h"
+#include "host/panel/lcd_painter.h"
 
 namespace kvr9 {
 

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QRgb>
 
-#include "host/lcd_colours.h"
+#include "host/panel/lcd_colours.h"
 #include "lcd/frame_buffer.h"
 
 namespace kvr9 {

@@ -11,11 +11,11 @@
 #include <optional>
 
 #include "core/instrument.h"
-#include "host/comm_lines.h"
-#include "host/flight_player.h"
-#include "host/lcd_text.h"
-#include "host/panel_inputs.h"
-#include "host/session_record.h"
+#include "host/flights/flight_player.h"
+#include "host/lcd_text/lcd_text.h"
+#include "host/panel/comm_lines.h"
+#include "host/panel/panel_inputs.h"
+#include "host/panel/session_record.h"
 #include "lcd/frame_buffer.h"
 
 class QCheckBox;

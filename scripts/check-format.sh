@@ -11,6 +11,6 @@ fi
 if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
   git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 else
-  find core lcd screens panel tools tests bench fuzz web -name '*.cpp' -o -name '*.h' 2> /dev/null |
+  find core lcd screens host panel headless tools tests bench fuzz web -name '*.cpp' -o -name '*.h' 2> /dev/null |
     xargs clang-format --dry-run -Werror
 fi

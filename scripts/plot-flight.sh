@@ -16,7 +16,7 @@ fi
 driver=${1:-}
 if [ -z "$driver" ]; then
   cmake --build --preset dev --target kvr9-headless > /dev/null
-  driver=build/dev/tools/headless/kvr9-headless
+  driver=build/dev/headless/kvr9-headless
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,7 +11,7 @@ headless="${3:-}"
 if [ -z "$headless" ]; then
   [ -f build/dev/build.ninja ] || cmake --preset dev >/dev/null
   cmake --build --preset dev --target kvr9-headless >/dev/null
-  headless=build/dev/tools/headless/kvr9-headless
+  headless=build/dev/headless/kvr9-headless
 fi
 mkdir -p "$output"
 count=0

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/instrument.h"
-#include "host/key_table.h"
-#include "host/panel_inputs.h"
-#include "host/session_record.h"
+#include "host/panel/key_table.h"
+#include "host/panel/panel_inputs.h"
+#include "host/panel/session_record.h"
 #include "web/page_flight.h"
 #include "web/web_panel.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/flight_summary.h"
+#include "host/flights/flight_summary.h"
 
 namespace kvr9::web {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "core/instrument.h"
-#include "host/flight_player.h"
-#include "host/flight_profile.h"
-#include "host/panel_inputs.h"
+#include "host/flights/flight_player.h"
+#include "host/flights/flight_profile.h"
+#include "host/panel/panel_inputs.h"
 
 namespace kvr9::web {
 

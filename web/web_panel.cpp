@@ -2,8 +2,8 @@
 
 #include <emscripten.h>
 
-#include "host/lcd_painter.h"
-#include "host/reading_units.h"
+#include "host/panel/lcd_painter.h"
+#include "host/panel/reading_units.h"
 
 // Implemented by the page (page_bridge.js hands them to panel.js).
 extern "C" {

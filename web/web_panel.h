@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/instrument.h"
-#include "host/comm_lines.h"
-#include "host/lcd_text.h"
-#include "host/panel_inputs.h"
+#include "host/lcd_text/lcd_text.h"
+#include "host/panel/comm_lines.h"
+#include "host/panel/panel_inputs.h"
 #include "web/page_flight.h"
 
 namespace kvr9::web {

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "host/lcd_colours.h"
-#include "host/reading_units.h"
+#include "headless/command_line.h"
+#include "headless/lcd_gif.h"
+#include "headless/lcd_png.h"
+#include "headless/runner.h"
+#include "host/panel/lcd_colours.h"
+#include "host/panel/reading_units.h"
 #include "lcd/frame_art.h"
-#include "tools/headless/command_line.h"
-#include "tools/headless/lcd_gif.h"
-#include "tools/headless/lcd_png.h"
-#include "tools/headless/runner.h"
 
 namespace kvr9::headless {
 namespace {

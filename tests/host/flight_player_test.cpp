@@ -1,7 +1,7 @@
 // The flight player: what it refuses up front, and that flying takes no
 // memory beyond what the player holds from the start, however long the
 // flight.
-#include "host/flight_player.h"
+#include "host/flights/flight_player.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/instrument.h"
-#include "host/flight_summary.h"
+#include "host/flights/flight_summary.h"
 #include "support/allocation_counter.h"
 #include "support/flying_host.h"
 

@@ -1,6 +1,6 @@
 // Flight profiles: interpolation, the CSV and IGC readers, the files they
 // refuse, the example flights and the demo flight.
-#include "host/flight_profile.h"
+#include "host/flights/flight_profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/lcd_painter.h"
+#include "host/panel/lcd_painter.h"
 
 #include <gtest/gtest.h>
 

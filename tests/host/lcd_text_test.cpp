@@ -1,7 +1,7 @@
 // The LCD read back as text: every screen in its goldens, the places and
 // styles of the runs the layout rules fix, and the decoder's own rules on
 // frames drawn for them.
-#include "host/lcd_text.h"
+#include "host/lcd_text/lcd_text.h"
 
 #include <gtest/gtest.h>
 

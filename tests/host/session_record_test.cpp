@@ -1,12 +1,12 @@
 // The panel's records of a session: the steps the window writes out as a
 // scenario, and the communication window's line cap.
-#include "host/session_record.h"
+#include "host/panel/session_record.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "host/comm_lines.h"
+#include "host/panel/comm_lines.h"
 
 namespace kvr9 {
 namespace {

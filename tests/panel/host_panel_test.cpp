@@ -10,7 +10,7 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
-#include "host/lcd_text.h"
+#include "host/lcd_text/lcd_text.h"
 #include "lcd/frame_buffer.h"
 #include "lcd_picture.h"
 #include "panel/panel_widgets.h"

@@ -17,8 +17,8 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
-#include "host/lcd_colours.h"
-#include "host/reading_units.h"
+#include "host/panel/lcd_colours.h"
+#include "host/panel/reading_units.h"
 #include "lcd_picture.h"
 #include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"

@@ -13,12 +13,12 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
-#include "host/fields.h"
-#include "host/scenario.h"
+#include "headless/runner.h"
+#include "host/scenario/fields.h"
+#include "host/scenario/scenario.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 #include "screens/screens.h"
-#include "tools/headless/runner.h"
 
 namespace kvr9 {
 

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "core/instrument.h"
-#include "host/panel_inputs.h"
+#include "host/panel/panel_inputs.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/instrument.h"
-#include "host/flight_player.h"
-#include "host/panel_inputs.h"
+#include "host/flights/flight_player.h"
+#include "host/panel/panel_inputs.h"
 #include "support/null_host.h"
 
 namespace kvr9::testing {

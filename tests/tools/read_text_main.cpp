@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/lcd_text.h"
+#include "host/lcd_text/lcd_text.h"
 #include "lcd/frame_art.h"
 
 int main() {

@@ -1,0 +1,155 @@
+#include "headless/command_line.h"
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+
+#include "headless/junit_report.h"
+#include "host/common/quote.h"
+#include "host/common/read_file.h"
+
+namespace kvr9::headless {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kvr9-headless [SCENARIO | -]\n"
+    "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
+    "\n"
+    "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
+    "The scenario is read from the file SCENARIO, or from standard input when it\n"
+    "is '-' or missing. One step a line; '#' starts a comment.\n"
+    "\n"
+    "  on | off                      the ON and OFF buttons\n"
+    "  key press|cw|ccw|f1|f2        a click on the knob, a turn button or a key\n"
+    "  slider altitude|airspeed N    a converter slider moved to N (0..4096)\n"
+    "  box calibrate|keyfast on|off  a check box ticked or cleared\n"
+    "  pass [N]                      let N passes run (default 1)\n"
+    "  tick [N]                      N ticks of the 100 ms timer (default 1)\n"
+    "  slider altitude 3000ft | 900m  the position whose reading is nearest\n"
+    "  slider airspeed 90mph | 150kmh | 80knots\n"
+    "  show-lcd                      print the LCD as text art\n"
+    "  save-lcd FILE.png [SCALE] [green]\n"
+    "                                write the LCD as a PNG (SCALE pixels a dot, default 2;\n"
+    "                                green: the grey-green of an unlit LCD glass)\n"
+    "  save-animation FILE.gif [SCALE]  record the frames that follow as a GIF\n"
+    "  stop-animation                end that recording (else it ends with the scenario)\n"
+    "  expect-lcd FILE               compare the LCD with a text-art frame\n"
+    "  show-text                     print the LCD read as text, one line a row\n"
+    "  expect-text TEXT | \"TEXT\"     some row of the LCD holds TEXT (blanks as on it)\n"
+    "  expect-text line TEXT | \"TEXT\"  some row is exactly TEXT\n"
+    "  expect-text [line] /PATTERN/  a row matches the regular expression (with line:\n"
+    "                                the whole row), e.g. /^\\d{4}mB$/\n"
+    "  show FIELD | show all         print state fields as name=value\n"
+    "  expect FIELD VALUE            compare a state field with a value\n"
+    "  show-led | expect-led lit|unlit\n"
+    "  show-comm | expect-comm N     communication lines written so far\n"
+    "  expect FIELD LOW..HIGH        a number within a range\n"
+    "  fly FILE|demo [FROM [TO]] [pace N]\n"
+    "                                fly a CSV or IGC profile, or the demo circuit\n"
+    "                                (times in seconds or h:mm:ss from its start;\n"
+    "                                N passes a second, default 10)\n"
+    "  at MOMENT | at end            fly on to that moment; the steps after it run there\n"
+    "  trace FILE.csv FIELD...       a CSV row of number fields a pass, with the profile\n"
+    "  stop-trace                    end that trace\n"
+    "\n"
+    "With --junit, every SCENARIO runs on a freshly started instrument and\n"
+    "REPORT.xml gets one JUnit testcase for each.\n"
+    "\n"
+    "A failed expectation is followed by the rows of text the LCD showed.\n"
+    "\n"
+    "Exit status: 0 every expectation held, 1 an expectation failed,\n"
+    "2 a malformed scenario or argument, or a file that cannot be read or written.\n"
+    "With --junit the worst of all scenarios.\n";
+
+std::filesystem::path FolderOf(const std::string& name) {
+  return std::filesystem::path(name).parent_path();
+}
+
+ScenarioResult RunOneForReport(const std::string& name, std::ostream& err) {
+  ScenarioResult result;
+  result.name = name;
+  const auto start = std::chrono::steady_clock::now();
+  const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
+  std::ostringstream output;
+  std::ostringstream problems;
+  if (scenario.ok) {
+    result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems);
+  } else {
+    result.status = kExitBadInput;
+    problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
+             << scenario.problem << '\n';
+  }
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.output = output.str();
+  result.details = problems.str();
+  // The message is the failure's first line, past any reader's warnings.
+  std::size_t first = 0;
+  while (result.details.compare(first, 9, "warning: ") == 0) {
+    const std::size_t end = result.details.find('\n', first);
+    if (end == std::string::npos) break;
+    first = end + 1;
+  }
+  result.message = result.details.substr(first, result.details.find('\n', first) - first);
+  err << result.details;
+  return result;
+}
+
+// Each scenario gets an instrument of its own, so none sees what the one
+// before it left; a broken one does not keep the rest from running.
+ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream& err) {
+  if (arguments.size() < 3) {
+    err << "kvr9-headless: --junit needs a report file and at least one scenario (try --help)\n";
+    return kExitBadInput;
+  }
+  const std::string& report = arguments[1];
+  // Found unwritable before anything runs, not after.
+  if (!WriteJUnitReport(report, {})) {
+    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
+    return kExitBadInput;
+  }
+  std::vector<ScenarioResult> results;
+  ExitStatus worst = kExitPassed;
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    results.push_back(RunOneForReport(arguments[i], err));
+    worst = std::max(worst, results.back().status);
+  }
+  if (!WriteJUnitReport(report, results)) {
+    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
+    return kExitBadInput;
+  }
+  return worst;
+}
+
+}  // namespace
+
+ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::istream& in,
+                              std::ostream& out, std::ostream& err) {
+  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+    out << kUsage;
+    return kExitPassed;
+  }
+  if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
+  if (arguments.size() > 1) {
+    err << "kvr9-headless: one scenario at a time, or --junit REPORT.xml for several (try "
+           "--help)\n";
+    return kExitBadInput;
+  }
+  const std::string name = arguments.empty() ? "-" : arguments[0];
+  if (name.size() > 1 && name[0] == '-') {
+    err << "kvr9-headless: unknown option " << Quoted(name) << " (try --help)\n";
+    return kExitBadInput;
+  }
+  const bool fromStdin = name == "-";
+  const FileText scenario = fromStdin ? ReadWholeStream(in, kLargestScenarioBytes)
+                                      : ReadWholeFile(name, kLargestScenarioBytes);
+  if (!scenario.ok) {
+    err << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": " << scenario.problem
+        << '\n';
+    return kExitBadInput;
+  }
+  const std::filesystem::path baseDir = fromStdin ? std::filesystem::path(".") : FolderOf(name);
+  return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err);
+}
+
+}  // namespace kvr9::headless

@@ -1,0 +1,25 @@
+// A JUnit XML report of several scenario runs, as CI systems read it: one
+// testcase per scenario, a failed expectation as a failure, a malformed
+// scenario or an unusable file as an error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "headless/runner.h"
+
+namespace kvr9::headless {
+
+struct ScenarioResult {
+  std::string name;  // the scenario file as given
+  ExitStatus status = kExitPassed;
+  double seconds = 0;
+  std::string message;  // the first line of what went wrong
+  std::string details;  // all of it, with a frame comparison's pictures
+  std::string output;   // what the show steps printed
+};
+
+// False when the report cannot be written.
+bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>& results);
+
+}  // namespace kvr9::headless

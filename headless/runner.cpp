@@ -1,0 +1,471 @@
+#include "headless/runner.h"
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+
+#include "headless/lcd_png.h"
+#include "host/common/quote.h"
+#include "host/panel/reading_units.h"
+#include "lcd/frame_art.h"
+
+namespace kvr9::headless {
+
+namespace {
+
+// An expected "LOW..HIGH" (numbers only, checked while parsing).
+bool WithinRange(const std::string& actual, const std::string& expected) {
+  const std::size_t dots = expected.find("..");
+  if (dots == std::string::npos) return false;
+  const long long value = std::stoll(actual);
+  return value >= std::stoll(expected.substr(0, dots)) &&
+         value <= std::stoll(expected.substr(dots + 2));
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
+    : scenario_(scenario), out_(out), err_(err) {}
+
+// Steps are delivered until one asks for a pass, which runs; when the
+// scenario is over or has failed, a running instrument is switched off at
+// its first chance and runs until it is off.
+ExitStatus ScenarioRunner::Run() {
+  while (NextPassWanted()) session_.Step();
+  if (session_.IsOn()) {
+    inputs_.StopAtFirstChance();
+    while (session_.Step()) {
+    }
+  }
+  StopAnimation();
+  StopTrace();
+  return status_;
+}
+
+void ScenarioRunner::ShowFrame(const FrameBuffer& frame, bool) {
+  if (animationStep_ != nullptr && !animation_.AddPass(frame)) StopAnimation();
+}
+
+void ScenarioRunner::PassEnded() {
+  WriteTraceRow();
+  passFlown_ = false;
+}
+
+// Delivers steps until one asks for a pass (true), or the scenario is over
+// or has failed (false).
+bool ScenarioRunner::NextPassWanted() {
+  if (passesStillFree_ > 0 && session_.IsOn()) {
+    --passesStillFree_;
+    return true;
+  }
+  passesStillFree_ = 0;
+  while (status_ == kExitPassed) {
+    if (flying_) {
+      if (FlyOnePass()) return true;
+      continue;
+    }
+    // A flight left open is flown to its end before the instrument is
+    // switched, another flight begins or the scenario ends.
+    if (player_ && (!HasNextStep() || EndsTheFlight(scenario_.steps[nextStep_]))) {
+      FlyTo(player_->ToSeconds());
+      continue;
+    }
+    if (!HasNextStep()) return false;
+    if (Deliver(scenario_.steps[nextStep_++]) == Flow::RunPass) return true;
+  }
+  return false;
+}
+
+bool ScenarioRunner::HasNextStep() const {
+  return nextStep_ < scenario_.steps.size();
+}
+
+ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
+  switch (step.kind) {
+    case StepKind::On:
+      return DeliverPowerOn();
+    case StepKind::Off:
+      return DeliverPowerOff();
+    case StepKind::Pass:
+      return DeliverPasses(step.number);
+    case StepKind::Key:
+    case StepKind::Slider:
+    case StepKind::Box:
+    case StepKind::Tick:
+      DeliverEvent(step);
+      break;
+    case StepKind::ShowLcd:
+    case StepKind::ShowText:
+    case StepKind::Show:
+    case StepKind::ShowAll:
+    case StepKind::ShowLed:
+    case StepKind::ShowComm:
+      Report(step);
+      break;
+    case StepKind::ExpectLcd:
+    case StepKind::Expect:
+    case StepKind::ExpectLed:
+    case StepKind::ExpectComm:
+    case StepKind::ExpectText:
+      Check(step);
+      break;
+    case StepKind::SaveLcd:
+      SaveLcd(step);
+      break;
+    case StepKind::SaveAnimation:
+      SaveAnimation(step);
+      break;
+    case StepKind::StopAnimation:
+      StopAnimation();
+      break;
+    case StepKind::Fly:
+      return BeginFlight(step);
+    case StepKind::At:
+      if (player_) {
+        FlyTo(step.on ? player_->ToSeconds() : flight_->profile.StartSeconds() + step.number);
+      }
+      break;
+    case StepKind::Trace:
+      StartTrace(step);
+      break;
+    case StepKind::StopTrace:
+      StopTrace();
+      break;
+  }
+  return Flow::KeepDelivering;
+}
+
+// "ON" starts the power cycle, or starts it over; the steps that follow
+// arrive at the end of its first splash pass.
+ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
+  session_.PressOn();
+  return Flow::RunPass;
+}
+
+// The main loop ends after the pass in which "OFF" arrived, and the steps
+// that follow run with the instrument off. The splash ignores the request
+// (it is cleared before the main loop starts), so there the steps simply
+// go on.
+ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
+  inputs_.PressOff();
+  return instrument_.phase == PowerPhase::MainLoop ? Flow::RunPass : Flow::KeepDelivering;
+}
+
+// With the instrument off there is no pass to run; time passes without it.
+ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
+  if (instrument_.phase == PowerPhase::Off) return Flow::KeepDelivering;
+  passesStillFree_ = passes - 1;
+  return Flow::RunPass;
+}
+
+void ScenarioRunner::DeliverEvent(const Step& step) {
+  switch (step.kind) {
+    case StepKind::Key:
+      inputs_.ClickKey(step.key);
+      break;
+    case StepKind::Slider:
+      MoveSlider(step);
+      break;
+    case StepKind::Box:
+      inputs_.SetBox(step.box, step.on);
+      break;
+    case StepKind::Tick:
+      for (std::uint32_t i = 0; i < step.number; ++i) inputs_.TimerTick();
+      break;
+    default:
+      break;
+  }
+}
+
+// A reading is turned into a count with the settings of this moment, so
+// the same step may choose another count after a QNH or unit change.
+void ScenarioRunner::MoveSlider(const Step& step) {
+  std::uint32_t count = step.number;
+  if (step.unit != ReadingUnit::Count) {
+    const CountChoice choice = CountForReading(instrument_, step.slider, step.unit, step.reading);
+    if (!choice.reachable) {
+      const char* unit = UnitName(step.unit);
+      Fail(kExitBadInput, step,
+           std::string("slider ") +
+               (step.slider == SliderKind::Altitude ? "altitude " : "airspeed ") +
+               std::to_string(step.reading) + unit + ": no position 0.." +
+               std::to_string(kSliderHighest) + " reads it; they read " +
+               std::to_string(choice.lowest) + ".." + std::to_string(choice.highest) + unit +
+               " now");
+      return;
+    }
+    count = choice.count;
+  }
+  inputs_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
+}
+
+// The flight's player is made with the settings of this moment, which the
+// whole profile must fit. The flight then runs to its first "at", or to its
+// end when none follows before the next flight.
+ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
+  const ScenarioFlight& flight = scenario_.flights[step.detail];
+  if (!IsRunning(instrument_)) {
+    Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": the instrument is off");
+    return Flow::KeepDelivering;
+  }
+  const double start = flight.profile.StartSeconds();
+  flight_ = &flight;
+  player_.emplace(flight.profile, start + flight.fromSeconds, start + flight.toSeconds,
+                  flight.passesPerSecond);
+  const std::string problem = player_->CheckReach(instrument_);
+  if (!problem.empty()) {
+    player_.reset();
+    Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": " + problem);
+    return Flow::KeepDelivering;
+  }
+  for (std::size_t next = nextStep_; next < scenario_.steps.size(); ++next) {
+    const Step& later = scenario_.steps[next];
+    if (later.kind == StepKind::At) {
+      FlyTo(later.on ? player_->ToSeconds() : start + later.number);
+      return Flow::KeepDelivering;
+    }
+    if (EndsTheFlight(later)) break;
+  }
+  FlyTo(player_->ToSeconds());
+  return Flow::KeepDelivering;
+}
+
+// Passes before the moment are flown; at its end the pass at the end time
+// is flown too.
+void ScenarioRunner::FlyTo(double seconds) {
+  flying_ = true;
+  flyUntil_ = seconds;
+}
+
+// One pass flown, or the flight has reached its moment (false).
+bool ScenarioRunner::FlyOnePass() {
+  const bool toEnd = flyUntil_ >= player_->ToSeconds();
+  if (player_->Finished() || (!toEnd && player_->NextSeconds() >= flyUntil_) ||
+      !IsRunning(instrument_)) {
+    flying_ = false;
+    if (player_->Finished()) player_.reset();
+    return false;
+  }
+  lastFlown_ = player_->PlayNext(inputs_, instrument_);
+  passFlown_ = true;
+  return true;
+}
+
+bool ScenarioRunner::EndsTheFlight(const Step& step) const {
+  return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off;
+}
+
+// Rows are written as passes end; the profile's columns stay empty for a
+// pass that was not flown.
+void ScenarioRunner::StartTrace(const Step& step) {
+  StopTrace();
+  const ScenarioTrace& trace = scenario_.traces[step.detail];
+  trace_.open(trace.path, std::ios::out | std::ios::trunc);
+  if (!trace_) {
+    Fail(kExitBadInput, step, "trace: cannot write " + QuotedPath(trace.path.string()));
+    return;
+  }
+  traceStep_ = &step;
+  trace_ << "seconds,profileAltitudeFt,profileAirspeedMph";
+  for (const FieldInfo* field : trace.fields) trace_ << ',' << field->name;
+  trace_ << '\n';
+}
+
+void ScenarioRunner::WriteTraceRow() {
+  if (traceStep_ == nullptr) return;
+  if (passFlown_) {
+    char profile[96];
+    std::snprintf(profile, sizeof profile, "%.1f,%.0f,%.1f",
+                  lastFlown_.sample.seconds - flight_->profile.StartSeconds(),
+                  lastFlown_.sample.altitudeFt, lastFlown_.sample.airspeedMph);
+    trace_ << profile;
+  } else {
+    trace_ << ",,";
+  }
+  for (const FieldInfo* field : scenario_.traces[traceStep_->detail].fields) {
+    trace_ << ',' << FormatField(*field, instrument_.state);
+  }
+  trace_ << '\n';
+}
+
+void ScenarioRunner::StopTrace() {
+  if (traceStep_ == nullptr) return;
+  const Step& step = *traceStep_;
+  traceStep_ = nullptr;
+  trace_.close();
+  if (!trace_ && status_ == kExitPassed) {
+    Fail(kExitBadInput, step,
+         "trace: cannot write " + QuotedPath(scenario_.traces[step.detail].path.string()));
+  }
+}
+
+void ScenarioRunner::Report(const Step& step) {
+  switch (step.kind) {
+    case StepKind::ShowLcd:
+      out_ << FrameToArt(session_.ShownFrame());
+      break;
+    case StepKind::ShowText:
+      out_ << session_.ScreenLines();
+      break;
+    case StepKind::Show:
+      out_ << step.field->name << '=' << FormatField(*step.field, instrument_.state) << '\n';
+      break;
+    case StepKind::ShowAll:
+      for (const FieldInfo& field : AllFields()) {
+        out_ << field.name << '=' << FormatField(field, instrument_.state) << '\n';
+      }
+      break;
+    case StepKind::ShowLed:
+      out_ << "led=" << (session_.LedLit() ? "lit" : "unlit") << '\n';
+      break;
+    case StepKind::ShowComm:
+      out_ << "commLines=" << session_.CommLineCount() << '\n';
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::Check(const Step& step) {
+  switch (step.kind) {
+    case StepKind::Expect: {
+      const std::string actual = FormatField(*step.field, instrument_.state);
+      const std::string& expected = scenario_.values[step.detail];
+      if (actual != expected && !WithinRange(actual, expected)) {
+        Fail(kExitExpectationFailed, step,
+             "expect " + std::string(step.field->name) + ": expected " + expected + ", actual " +
+                 actual);
+      }
+      break;
+    }
+    case StepKind::ExpectLed:
+      if (session_.LedLit() != step.on) {
+        Fail(kExitExpectationFailed, step,
+             std::string("expect-led: expected ") + (step.on ? "lit" : "unlit") + ", actual " +
+                 (session_.LedLit() ? "lit" : "unlit"));
+      }
+      break;
+    case StepKind::ExpectComm:
+      if (session_.CommLineCount() != step.number) {
+        Fail(kExitExpectationFailed, step,
+             "expect-comm: expected " + std::to_string(step.number) + ", actual " +
+                 std::to_string(session_.CommLineCount()));
+      }
+      break;
+    case StepKind::ExpectLcd:
+      CheckLcd(step);
+      break;
+    case StepKind::ExpectText:
+      CheckText(step);
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::CheckLcd(const Step& step) {
+  const StepFile& frame = scenario_.files[step.detail];
+  const FrameBuffer& shown = session_.ShownFrame();
+  if (shown.bytes == frame.expectedFrame.bytes) return;
+  const int dots = CountDifferentDots(frame.expectedFrame, shown);
+  Fail(kExitExpectationFailed, step,
+       "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
+           ": expected and actual frames differ in " + std::to_string(dots) +
+           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shown));
+}
+
+void ScenarioRunner::CheckText(const Step& step) {
+  const std::string& expected = scenario_.values[step.detail];
+  std::istringstream lines(session_.ScreenLines());
+  std::string line;
+  while (std::getline(lines, line)) {
+    switch (step.match) {
+      case TextMatch::Part:
+        if (line.find(expected) != std::string::npos) return;
+        break;
+      case TextMatch::Row:
+        if (line == expected) return;
+        break;
+      case TextMatch::PatternPart:
+        if (std::regex_search(line, scenario_.patterns[step.number])) return;
+        break;
+      case TextMatch::PatternRow:
+        if (std::regex_match(line, scenario_.patterns[step.number])) return;
+        break;
+    }
+  }
+  const bool pattern = step.match == TextMatch::PatternPart || step.match == TextMatch::PatternRow;
+  const bool row = step.match == TextMatch::Row || step.match == TextMatch::PatternRow;
+  const std::string shown = pattern ? "/" + Clipped(expected, kLongestQuotedPath) + "/"
+                                    : "\"" + Clipped(expected, kLongestQuotedPath) + "\"";
+  Fail(kExitExpectationFailed, step,
+       "expect-text " + std::string(row ? "line " : "") + shown + ": not on the LCD");
+}
+
+void ScenarioRunner::SaveLcd(const Step& step) {
+  const std::string path = scenario_.files[step.detail].path.string();
+  const LcdLook look = step.on ? LcdLook::Green : LcdLook::Window;
+  if (!SaveFramePng(session_.ShownFrame(), path, static_cast<int>(step.number), look)) {
+    Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
+  }
+}
+
+// A new recording ends the one before it.
+void ScenarioRunner::SaveAnimation(const Step& step) {
+  StopAnimation();
+  const StepFile& file = scenario_.files[step.detail];
+  if (!animation_.Start(file.path.string(), static_cast<int>(step.number))) {
+    Fail(kExitBadInput, step, "save-animation: cannot write " + QuotedPath(file.path.string()));
+    return;
+  }
+  animationStep_ = &step;
+}
+
+void ScenarioRunner::StopAnimation() {
+  if (animationStep_ == nullptr) return;
+  const Step& step = *animationStep_;
+  animationStep_ = nullptr;
+  if (!animation_.Finish() && status_ == kExitPassed) {
+    Fail(kExitBadInput, step,
+         "save-animation: cannot write " + QuotedPath(scenario_.files[step.detail].path.string()));
+  }
+}
+
+void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
+  status_ = status;
+  failure_ = Where(step) + ": " + message;
+  err_ << failure_ << '\n';
+  // What the instrument showed, as rows ready to paste into expect-text
+  // line "...", so a CI log tells it without a picture.
+  if (status != kExitExpectationFailed) return;
+  std::istringstream lines(session_.ScreenLines());
+  std::string line;
+  bool any = false;
+  while (std::getline(lines, line)) {
+    err_ << (any ? "" : "the LCD shows:\n") << "  \"" << Clipped(line, kLongestQuotedPath)
+         << "\"\n";
+    any = true;
+  }
+  if (!any) err_ << "the LCD shows no text\n";
+}
+
+std::string ScenarioRunner::Where(const Step& step) const {
+  return scenario_.source + ":" + std::to_string(step.line);
+}
+
+ExitStatus RunScenarioText(std::string_view text, const std::string& source,
+                           const std::filesystem::path& baseDir, std::ostream& out,
+                           std::ostream& err) {
+  const ParseOutcome parsed = ParseScenario(text, source, baseDir);
+  if (!parsed.ok) {
+    err << parsed.error << '\n';
+    return kExitBadInput;
+  }
+  // A reader's warning (an IGC file's airspeed from ground speed) is worth
+  // seeing, but stops nothing.
+  for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
+  ScenarioRunner runner(parsed.scenario, out, err);
+  return runner.Run();
+}
+
+}  // namespace kvr9::headless

@@ -1,0 +1,79 @@
+// Plays a flight profile into the instrument: before each pass both sliders
+// go to the counts whose settled readings come nearest the profile's
+// pressure altitude and indicated airspeed at that moment (under the
+// display's floor, by the pitot's square law), and a timer tick
+// is due every 100 ms of profile time, in order with the passes. Shared by
+// every front end; it reads no files, throws nothing and, once made, holds
+// no more memory however long the flight.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/instrument.h"
+#include "host/flights/flight_profile.h"
+#include "host/panel/panel_inputs.h"
+#include "host/panel/reading_units.h"
+
+namespace kvr9 {
+
+inline constexpr std::uint32_t kDefaultPassesPerSecond = 10;  // the window's pace
+inline constexpr std::uint32_t kMostPassesPerSecond = 1000;
+inline constexpr std::uint32_t kMostSpeedUp = 100;
+
+// What one pass of a flight asks of the panel.
+struct FlightPass {
+  ProfileSample sample;     // the profile at this pass
+  std::uint32_t ticks = 0;  // timer ticks due before it
+  std::int32_t altitudeCount = 0;
+  std::int32_t airspeedCount = 0;
+};
+
+class FlightPlayer {
+ public:
+  // Plays the profile from fromSeconds to toSeconds of its own clock (both
+  // clipped to it), passesPerSecond passes (1 to kMostPassesPerSecond) for
+  // every speedUp seconds of profile time (1 to kMostSpeedUp): a page
+  // going round ten times a second plays a flight four times as fast with
+  // 10 passes per 4 seconds. The profile must outlive the player.
+  FlightPlayer(const FlightProfile& profile, double fromSeconds, double toSeconds,
+               std::uint32_t passesPerSecond = kDefaultPassesPerSecond, std::uint32_t speedUp = 1);
+  explicit FlightPlayer(const FlightProfile& profile)
+      : FlightPlayer(profile, profile.StartSeconds(), profile.EndSeconds()) {}
+
+  // Empty when every value of the flight lies within what the converters
+  // reach with the instrument's present settings; otherwise one line
+  // naming the first value beyond it, its moment and the reachable range.
+  std::string CheckReach(const Instrument& instrument);
+
+  bool Finished() const { return passesDone_ >= passCount_; }
+  // Profile time of the next pass (the end time once finished).
+  double NextSeconds() const;
+  double FromSeconds() const { return from_; }
+  double ToSeconds() const { return to_; }
+  std::uint32_t PassesPerSecond() const { return passesPerSecond_; }
+  std::uint32_t SpeedUp() const { return speedUp_; }
+
+  // The next pass's inputs, worked out with the instrument's present
+  // settings; the player moves on to the pass after it.
+  FlightPass Next(const Instrument& instrument);
+  // Next, applied: the due ticks (when ticks is set), then both sliders.
+  // A front end with its own 100 ms timer passes ticks = false.
+  FlightPass PlayNext(PanelInputs& inputs, const Instrument& instrument, bool ticks = true);
+
+ private:
+  std::int32_t AirspeedCount(double mph, const Instrument& instrument) const;
+
+  const FlightProfile* profile_;
+  double from_;
+  double to_;
+  std::uint32_t passesPerSecond_;
+  std::uint32_t speedUp_;
+  std::uint64_t passCount_;
+  std::uint64_t passesDone_ = 0;
+  std::uint64_t ticksDone_ = 0;
+  SettledReadings altitude_;
+  SettledReadings airspeed_;
+};
+
+}  // namespace kvr9
