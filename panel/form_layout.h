@@ -5,6 +5,10 @@ class QLabel;
 
 namespace kvr9 {
 
+// The form's client area, as its layout stores it.
+inline constexpr int kFormWidth = 621;
+inline constexpr int kFormHeight = 404;
+
 // Labels size themselves to their caption, from their stored top left.
 void FitToCaption(QLabel* label);
 
