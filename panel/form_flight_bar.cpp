@@ -48,6 +48,7 @@ void TForm1::CreateFlightBar() {
   FlightBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   FlightBar->setGeometry(0, kFormHeight, kFormWidth, kFlightBarHeight);
   FlightBar->setAccessibleName(QStringLiteral("Flight"));
+  FlightBar->hide();
 
   FlightPlay = BarButton(QStringLiteral("Fly"), FlightBar);
   FlightPlay->setObjectName(QStringLiteral("FlightPlay"));
@@ -114,7 +115,7 @@ void TForm1::CreateFlightBar() {
 // the form by the bar's height.
 void TForm1::ShowFlightBar() {
   if (FlightBar == nullptr) CreateFlightBar();
-  if (FlightBar->isVisibleTo(this)) return;
+  if (!FlightBar->isHidden()) return;
   setFixedSize(kFormWidth, kFormHeight + kFlightBarHeight);
   FlightBar->show();
 }
