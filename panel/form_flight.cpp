@@ -102,6 +102,7 @@ void TForm1::UseFlight(FlightProfile profile, std::string name, std::string pilo
   flightMessage_ = std::move(message);
   flightSummaryUnits_ = {0xff, 0xff};
   flightPlaying_ = false;
+  maximaAreTheFlights_ = false;
   ShowFlightBar();
   MoveFlightTo(0);
 }
@@ -141,6 +142,14 @@ void TForm1::PlayFlight() {
   UpdateFlightBar();
 }
 
+// A hand on a slider pauses the flight; the maxima are no longer the log's
+// alone.
+void TForm1::TakeOverFromFlight() {
+  maximaAreTheFlights_ = false;
+  flightPlaying_ = false;
+  UpdateFlightBar();
+}
+
 void TForm1::PauseFlight() {
   if (!flightPlaying_) return;
   flightPlaying_ = false;
@@ -158,7 +167,9 @@ void TForm1::FlightPlayClick() {
   PlayFlight();
   flyWatch_ = true;
   flyReadings_.reset();
+  maximaAreTheFlights_ = true;
   Button1Click();
+  maximaAreTheFlights_ = false;
   UpdateFlightBar();
 }
 

@@ -160,7 +160,9 @@ void TForm1::UpdateFlightBar() {
     }
     SetText(FlightName, QString::fromStdString(flightName_ + ": " + flightSummary_));
     addLine(flightPilotNote_);
-    addLine(running ? kMaxValuesNote : kSwitchOnToFlyNote);
+    addLine(!running               ? kSwitchOnToFlyNote
+            : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
+                                   : kMaxValuesNote);
   } else {
     SetText(FlightTime, QString());
     SetText(FlightNow, QString());

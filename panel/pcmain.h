@@ -193,6 +193,7 @@ class TForm1 : public QWidget, public HostPanel {
   void StartFlightAt(double seconds);
   void PutSlidersAt(const FlightPass& pass);
   void PlayFlight();
+  void TakeOverFromFlight();
   void WatchMaximaAfterFly();
   const Instrument& FlownWith() const;
 
@@ -229,6 +230,8 @@ class TForm1 : public QWidget, public HostPanel {
   Instrument powerOnSettings_;
   // After "Fly": the splash is watched for maxima left from an earlier run.
   bool flyWatch_ = false;
+  // Since "Fly" switched it on, only the flight has moved the sliders.
+  bool maximaAreTheFlights_ = false;
   std::optional<std::array<std::int64_t, 4>> flyReadings_;
 };
 

@@ -6,6 +6,9 @@
 //   --screenshot FILE.png     saves the window's picture, then closes it,
 //   --screenshot-after MS     MS milliseconds after the start (default 10000,
 //                             past the splash)
+//   --open-log FILE           opens a flight log as the dialog would
+//   --fly                     clicks the flight bar's "Fly" once the event
+//                             loop runs (with --open-log)
 //   --report-first-paint      prints "first paint at <ms since the epoch>"
 //                             to stderr when the window first paints
 #include <QCommandLineParser>
@@ -31,6 +34,8 @@ struct Switches {
   QString screenshot;
   int screenshotAfterMs = kDefaultScreenshotDelayMs;
   bool reportFirstPaint = false;
+  QString openLog;
+  bool fly = false;
 };
 
 class FirstPaintReporter : public QObject {
@@ -73,6 +78,9 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
        QStringLiteral("When to take the screenshot, in ms (default 10000)."), QStringLiteral("MS")},
       {QStringLiteral("report-first-paint"),
        QStringLiteral("Print the wall-clock time of the first paint to stderr.")},
+      {QStringLiteral("open-log"), QStringLiteral("Open a flight log as the dialog would."),
+       QStringLiteral("FILE")},
+      {QStringLiteral("fly"), QStringLiteral("Click the flight bar's Fly once the window is up.")},
   });
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "kvr9-panel-harness: %s\n", qPrintable(parser.errorText()));
@@ -86,6 +94,8 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
   switches.on = parser.isSet(QStringLiteral("on"));
   switches.reportFirstPaint = parser.isSet(QStringLiteral("report-first-paint"));
   switches.screenshot = parser.value(QStringLiteral("screenshot"));
+  switches.openLog = parser.value(QStringLiteral("open-log"));
+  switches.fly = parser.isSet(QStringLiteral("fly"));
   for (const QString& name : {QStringLiteral("close-after"), QStringLiteral("screenshot-after")}) {
     if (!parser.isSet(name)) continue;
     const std::optional<int> ms = Milliseconds(parser, name);
@@ -111,6 +121,12 @@ void SaveScreenshotAndClose(kvr9::TForm1& form, const QString& path) {
 
 void Install(const Switches& switches, kvr9::TForm1& form) {
   if (switches.reportFirstPaint) form.installEventFilter(new FirstPaintReporter(&form));
+  if (!switches.openLog.isEmpty() && !form.OpenFlightLog(switches.openLog)) {
+    std::fprintf(stderr, "kvr9-panel-harness: %s was refused\n", qPrintable(switches.openLog));
+  }
+  if (switches.fly && form.FlightPlay != nullptr) {
+    QTimer::singleShot(0, form.FlightPlay, &QPushButton::click);
+  }
   if (switches.on) QTimer::singleShot(0, form.Button1, &QPushButton::click);
   if (switches.closeAfterMs) QTimer::singleShot(*switches.closeAfterMs, &form, &QWidget::close);
   if (!switches.screenshot.isEmpty()) {
