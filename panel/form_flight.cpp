@@ -65,8 +65,12 @@ bool TForm1::OpenFlightLog(const QString& path) {
     UpdateFlightBar();
     return false;
   }
+  // The reader's last warning for a log without airspeed says in an
+  // engineer's words what the pilot's note says in plain ones.
+  std::size_t warnings = read.warnings.size();
+  if (read.airspeedFromGroundSpeed && warnings > 0) --warnings;
   std::string warning =
-      read.warnings.empty() ? std::string() : NamedByFile(read.warnings.front(), file, name);
+      warnings == 0 ? std::string() : NamedByFile(read.warnings.front(), file, name);
   std::string note = PilotNote(read);
   UseFlight(std::move(read.profile), name, std::move(note), std::move(warning));
   return true;
