@@ -226,6 +226,14 @@ void TForm1::CloseFlight() {
 void TForm1::PlayFlightPass() {
   WatchMaximaAfterFly();
   if (flight_ && flightPlaying_ && instrument_.phase == PowerPhase::MainLoop) {
+    // A speed-up's passes may stop short of the log's last moment; that
+    // moment is flown too, so a flight ends where its log does.
+    const double end = flightProfile_.EndSeconds();
+    if (flight_->Finished() && flight_->NextSeconds() < end) {
+      const bool checked = flightChecked_;
+      StartFlightAt(end);
+      flightChecked_ = checked;
+    }
     if (flight_->Finished()) {
       flightPlaying_ = false;
     } else {

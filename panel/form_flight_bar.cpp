@@ -73,10 +73,14 @@ void TForm1::CreateFlightBar() {
   FlightScrub->setPageStep(60);
   FlightTime = new QLabel(FlightBar);
   FlightTime->setToolTip(QStringLiteral("Time into the flight, and its length"));
+  auto* open = BarButton(QStringLiteral("Open..."), FlightBar);
+  open->setToolTip(QStringLiteral("Open another flight log, IGC or CSV"));
+  connect(open, &QPushButton::clicked, this, &TForm1::ChooseFlightLog);
   FlightClose = BarButton(QStringLiteral("Close"), FlightBar);
   FlightClose->setToolTip(QStringLiteral("Close the flight bar; the sliders stay where they are"));
   controls->addWidget(FlightScrub, 1);
   controls->addWidget(FlightTime);
+  controls->addWidget(open);
   controls->addWidget(FlightClose);
 
   FlightName = new QLabel(FlightBar);

@@ -335,6 +335,7 @@ void PowerCycleTest::FlownLogLeavesItsHighestAltitudeInMaxValues() {
   QVERIFY(!giveUp.fired);
   QCOMPARE(noteWhileOn, QString::fromLatin1(kMaxValuesFromFlyNote));
   QCOMPARE(noteAfterAHand, QString::fromLatin1(kMaxValuesNote));
+  QCOMPARE(form.FlightTime->text(), QStringLiteral("16:40 / 16:40"));  // flown to its end
   Instrument powerOn;
   LoadDefaultSettings(powerOn);
   LoadDefaultCalibration(powerOn);
