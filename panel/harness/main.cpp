@@ -9,8 +9,11 @@
 //   --open-log FILE           opens a flight log as the dialog would
 //   --fly                     clicks the flight bar's "Fly" once the event
 //                             loop runs (with --open-log)
+//   --flight-speed N          clicks the flight bar's xN (with --open-log)
 //   --report-first-paint      prints "first paint at <ms since the epoch>"
 //                             to stderr when the window first paints
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -36,6 +39,7 @@ struct Switches {
   bool reportFirstPaint = false;
   QString openLog;
   bool fly = false;
+  int flightSpeed = 0;
 };
 
 class FirstPaintReporter : public QObject {
@@ -81,6 +85,8 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
       {QStringLiteral("open-log"), QStringLiteral("Open a flight log as the dialog would."),
        QStringLiteral("FILE")},
       {QStringLiteral("fly"), QStringLiteral("Click the flight bar's Fly once the window is up.")},
+      {QStringLiteral("flight-speed"), QStringLiteral("Click the flight bar's xN."),
+       QStringLiteral("N")},
   });
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "kvr9-panel-harness: %s\n", qPrintable(parser.errorText()));
@@ -96,6 +102,7 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
   switches.screenshot = parser.value(QStringLiteral("screenshot"));
   switches.openLog = parser.value(QStringLiteral("open-log"));
   switches.fly = parser.isSet(QStringLiteral("fly"));
+  switches.flightSpeed = parser.value(QStringLiteral("flight-speed")).toInt();
   for (const QString& name : {QStringLiteral("close-after"), QStringLiteral("screenshot-after")}) {
     if (!parser.isSet(name)) continue;
     const std::optional<int> ms = Milliseconds(parser, name);
@@ -123,6 +130,9 @@ void Install(const Switches& switches, kvr9::TForm1& form) {
   if (switches.reportFirstPaint) form.installEventFilter(new FirstPaintReporter(&form));
   if (!switches.openLog.isEmpty() && !form.OpenFlightLog(switches.openLog)) {
     std::fprintf(stderr, "kvr9-panel-harness: %s was refused\n", qPrintable(switches.openLog));
+  }
+  if (form.FlightSpeed != nullptr && form.FlightSpeed->button(switches.flightSpeed) != nullptr) {
+    form.FlightSpeed->button(switches.flightSpeed)->click();
   }
   if (switches.fly && form.FlightPlay != nullptr) {
     QTimer::singleShot(0, form.FlightPlay, &QPushButton::click);
