@@ -70,16 +70,16 @@ QString WriteLog(const QTemporaryDir& folder, const QString& name, const char* t
   return path;
 }
 
-// A drop on the window: entered, then let go; false when the window
-// refuses it as it enters.
+// A drop on the LCD, which Qt hands on to the first of its parents that
+// takes drops: entered, then let go; false when it is refused as it enters.
 bool Drop(TForm1& form, const QList<QUrl>& urls) {
   QMimeData data;
   data.setUrls(urls);
-  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&form, &enter);
+  QDragEnterEvent enter(QPoint(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.Image1, &enter);
   if (!enter.isAccepted()) return false;
-  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&form, &drop);
+  QDropEvent drop(QPointF(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.Image1, &drop);
   return true;
 }
 
