@@ -128,7 +128,9 @@ void TForm1::MoveFlightTo(double secondsFromStart) {
   if (flightProfile_.Empty()) return;
   StartFlightAt(flightProfile_.StartSeconds() + secondsFromStart);
   flightChecked_ = false;
-  PutSlidersAt(flight_->Next(FlownWith()));
+  const FlightPass pass = flight_->Next(FlownWith());
+  flightAt_ = pass.sample.seconds;
+  PutSlidersAt(pass);
   UpdateFlightBar();
 }
 
@@ -246,6 +248,7 @@ void TForm1::PlayFlightPass() {
         if (!problem.empty()) flightMessage_ = problem;
       }
       const FlightPass pass = flight_->Next(instrument_);
+      flightAt_ = pass.sample.seconds;
       flightMovesSliders_ = true;
       TrackBar2->setValue(pass.altitudeCount);
       TrackBar1->setValue(pass.airspeedCount);

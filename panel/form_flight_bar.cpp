@@ -147,7 +147,7 @@ void TForm1::UpdateFlightBar() {
   if (haveFlight) {
     const Settings& settings = FlownWith().state.settings;
     const double start = flightProfile_.StartSeconds();
-    const ProfileSample now = flightProfile_.At(flight_->NextSeconds());
+    const ProfileSample now = flightProfile_.At(flightAt_);
     const long total = WholeSeconds(flightProfile_.DurationSeconds());
     const long elapsed = WholeSeconds(now.seconds - start);
     if (!FlightScrub->isSliderDown()) {

@@ -219,6 +219,7 @@ class TForm1 : public QWidget, public HostPanel {
   std::string flightPilotNote_;
   std::string flightMessage_;
   std::optional<FlightPlayer> flight_;
+  double flightAt_ = 0;  // the moment the sliders were last put at, on the log's clock
   std::uint32_t flightSpeedUp_ = 1;
   bool flightPlaying_ = false;
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
