@@ -67,7 +67,8 @@ void TForm1::AddToolTips() {
   Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise") + keyboard(KeyAntiClockwise));
   Image1->setToolTip(QStringLiteral(
       "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario; the right "
-      "button plays a demo flight.\nFlight time runs ten times fast and air distance five times: "
+      "button opens a flight log (IGC or CSV) or plays a demo flight, and a log dropped on the "
+      "window opens too.\nFlight time runs ten times fast and air distance five times: "
       "the instrument counts a second of flight and half a second of distance each time round "
       "its loop, and the simulator goes round ten times a second."));
 }
@@ -84,6 +85,7 @@ void TForm1::CreateLcdMenu() {
       {"Copy LCD picture", QKeySequence::Copy, &TForm1::CopyLcdPicture},
       {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
        &TForm1::CopySessionAsScenario},
+      {"Open flight log...", QKeySequence(), &TForm1::ChooseFlightLog},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
   };
   lcdMenu_ = new QMenu(this);

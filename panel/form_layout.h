@@ -1,6 +1,8 @@
 // What the form's layout shares with its handlers and host operations.
 #pragma once
 
+#include "host/panel/panel_form.h"  // kFormWidth, kFormHeight
+
 class QLabel;
 
 namespace kvr9 {

@@ -19,13 +19,6 @@ static void RegisterPanelResources() {
 
 namespace kvr9 {
 
-namespace {
-
-constexpr int kClientWidth = 621;
-constexpr int kClientHeight = 404;
-
-}  // namespace
-
 TForm1::TForm1(Instrument& instrument, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -34,7 +27,7 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   RegisterPanelResources();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarvesk KVR-9"));
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kFormWidth, kFormHeight);
   setFont(FormFont());
   CreateControls();
   ConnectHandlers();
@@ -44,6 +37,9 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   CentreOnScreen();
   AddToolTips();
   UpdateSliderToolTips();
+  setAcceptDrops(true);
+  LoadDefaultSettings(powerOnSettings_);
+  LoadDefaultCalibration(powerOnSettings_);
   instrument_.host = this;
   Timer1->start();
 }
@@ -98,9 +94,9 @@ void TForm1::Image6Click() {
   ClickKey(KeyF2);
 }
 
-// A slider moved by hand takes over from a demo flight.
+// A slider moved by hand takes over from a flight, which pauses.
 void TForm1::TrackBar1Change() {
-  if (!flightMovesSliders_) StopDemoFlight();
+  if (!flightMovesSliders_) TakeOverFromFlight();
   inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value());
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
@@ -108,7 +104,7 @@ void TForm1::TrackBar1Change() {
 }
 
 void TForm1::TrackBar2Change() {
-  if (!flightMovesSliders_) StopDemoFlight();
+  if (!flightMovesSliders_) TakeOverFromFlight();
   inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value());
   Label3->setText(QString::number(TrackBar2->value()));
   FitToCaption(Label3);

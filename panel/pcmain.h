@@ -8,16 +8,21 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/instrument.h"
 #include "host/flights/flight_player.h"
+#include "host/flights/flight_profile.h"
 #include "host/lcd_text/lcd_text.h"
 #include "host/panel/comm_lines.h"
 #include "host/panel/panel_inputs.h"
 #include "host/panel/session_record.h"
 #include "lcd/frame_buffer.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -68,6 +73,20 @@ class TForm1 : public QWidget, public HostPanel {
   QTimer* Timer1;
   QMenu* lcdMenu_ = nullptr;  // the LCD's context menu
 
+  // The flight bar, a strip below the form (form_flight_bar.cpp), made when
+  // a flight is first chosen; showing it grows the window by its height,
+  // so the form's own controls keep their places and sizes.
+  QFrame* FlightBar = nullptr;
+  QPushButton* FlightPlay = nullptr;    // "Fly" while off, "Play" or "Pause" while on
+  QButtonGroup* FlightSpeed = nullptr;  // x1 .. x64, each button's id its speed-up
+  QSlider* FlightScrub = nullptr;       // the moment shown, whole seconds from the start
+  QLabel* FlightTime = nullptr;         // "0:00 / 8:00"
+  QLabel* FlightNow = nullptr;          // "450 ft, 0 mph"
+  QLabel* FlightName = nullptr;         // the log's name and its own summary
+  QLabel* FlightNote = nullptr;         // what the pilot should know now
+  QPushButton* FlightClose = nullptr;
+  static constexpr int kFlightBarHeight = 112;
+
   // Event handlers.
   void Button1Click();
   void Button2Click();
@@ -97,14 +116,35 @@ class TForm1 : public QWidget, public HostPanel {
   // kvr9-headless, to the clipboard (Ctrl+Shift+C, or the LCD's menu).
   void CopySessionAsScenario();
 
-  // The built-in demo flight (the LCD's menu): before each pass the sliders
-  // move to its counts, a pass standing for 100 ms of the flight, as the
-  // window's pace is ten passes a second; the window's own timer ticks. A
-  // slider moved by hand stops it. fromSeconds lets a test start later on.
+  // Flights (form_flight.cpp): the built-in demo or a log, IGC or CSV, that
+  // a person chose. Choosing one puts the sliders at its first moment at
+  // once and shows the flight bar. It plays only in the main loop: before
+  // each pass the sliders move to its counts, a pass standing for 100 ms of
+  // the flight times the bar's speed; the window's own timer ticks. A slider
+  // moved by hand pauses it.
+  //
+  // What "Open flight log..." and a drop call: a log that cannot be read
+  // leaves the flight as it was, and the bar shows the reader's one-line
+  // message. False when refused.
+  bool OpenFlightLog(const QString& path);
+  // "Open flight log...": a file dialog that runs without a loop of its
+  // own, so the instrument keeps running while it is open.
+  void ChooseFlightLog();
+  // The demo from fromSeconds on, playing (it flies once the instrument
+  // is on). A test starts it later on.
   void PlayDemoFlight(double fromSeconds);
   void PlayDemoFlightFromStart() { PlayDemoFlight(0); }
-  void StopDemoFlight();
-  bool IsDemoFlightPlaying() const { return flight_.has_value(); }
+  // The bar's first button: "Fly" switches the instrument on, as a click on
+  // "ON" does, and plays; while on it plays or pauses.
+  void FlightPlayClick();
+  void PauseFlight();
+  void SetFlightSpeed(std::uint32_t speedUp);
+  // Puts the flight, and the sliders at once, at a moment of it.
+  void MoveFlightTo(double secondsFromStart);
+  // Closes the bar, and the window shrinks back to the form.
+  void CloseFlight();
+  bool IsFlightPlaying() const { return flightPlaying_; }
+  bool IsDemoFlightPlaying() const { return IsFlightPlaying(); }  // any flight
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
@@ -120,6 +160,9 @@ class TForm1 : public QWidget, public HostPanel {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A flight log dropped on the window opens as if chosen in the dialog.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   static QFont FormFont();
@@ -142,6 +185,17 @@ class TForm1 : public QWidget, public HostPanel {
   void DescribeLcd(const FrameBuffer& frameBuffer);
   void PlayFlightPass();
   void UpdateSliderToolTips();
+  void CreateFlightBar();
+  void ShowFlightBar();
+  void UpdateFlightBar();
+  void UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
+                 std::string message);
+  void StartFlightAt(double seconds);
+  void PutSlidersAt(const FlightPass& pass);
+  void PlayFlight();
+  void TakeOverFromFlight();
+  void WatchMaximaAfterFly();
+  const Instrument& FlownWith() const;
 
   Instrument& instrument_;
   bool paced_ = true;
@@ -157,10 +211,29 @@ class TForm1 : public QWidget, public HostPanel {
   SessionRecord session_;
   PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
+  // The flight: the profile the player reads, its name, what the bar says
+  // of it (the pilot's note; why a log was refused, a reader's warning or a
+  // value beyond the converters' reach), and where it plays.
+  FlightProfile flightProfile_;
+  std::string flightName_;
+  std::string flightPilotNote_;
+  std::string flightMessage_;
   std::optional<FlightPlayer> flight_;
-  bool flightMovesSliders_ = false;
-  bool flightChecked_ = false;  // against the converters' reach, at its first pass  // a slider
-                                // change that is the flight's, not a hand's
+  double flightAt_ = 0;  // the moment the sliders were last put at, on the log's clock
+  std::uint32_t flightSpeedUp_ = 1;
+  bool flightPlaying_ = false;
+  bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
+  bool flightChecked_ = false;       // against the converters' reach, at its first pass
+  // The summary in the units it was last written in.
+  std::string flightSummary_;
+  std::array<std::uint8_t, 2> flightSummaryUnits_{0xff, 0xff};
+  // While off, a flight is flown with the settings "ON" loads.
+  Instrument powerOnSettings_;
+  // After "Fly": the splash is watched for maxima left from an earlier run.
+  bool flyWatch_ = false;
+  // Since "Fly" switched it on, only the flight has moved the sliders.
+  bool maximaAreTheFlights_ = false;
+  std::optional<std::array<std::int64_t, 4>> flyReadings_;
 };
 
 }  // namespace kvr9

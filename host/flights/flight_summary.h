@@ -43,6 +43,11 @@ inline constexpr const char* kMaxValuesNote =
     "MAX VALUES counts from power-on: switch OFF and ON, or reset them in MAX VALUES, "
     "before playing to read this log's highest values.";
 
+// What the bar says instead once "Fly" has switched the instrument on with
+// the sliders on the log, as long as only the log moves them.
+inline constexpr const char* kMaxValuesFromFlyNote =
+    "MAX VALUES count from where Fly started this log.";
+
 // What the bar offers while the instrument is off.
 inline constexpr const char* kSwitchOnToFlyNote = "The instrument is off: Fly switches it ON.";
 

@@ -6,8 +6,14 @@
 //   --screenshot FILE.png     saves the window's picture, then closes it,
 //   --screenshot-after MS     MS milliseconds after the start (default 10000,
 //                             past the splash)
+//   --open-log FILE           opens a flight log as the dialog would
+//   --fly                     clicks the flight bar's "Fly" once the event
+//                             loop runs (with --open-log)
+//   --flight-speed N          clicks the flight bar's xN (with --open-log)
 //   --report-first-paint      prints "first paint at <ms since the epoch>"
 //                             to stderr when the window first paints
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -31,6 +37,9 @@ struct Switches {
   QString screenshot;
   int screenshotAfterMs = kDefaultScreenshotDelayMs;
   bool reportFirstPaint = false;
+  QString openLog;
+  bool fly = false;
+  int flightSpeed = 0;
 };
 
 class FirstPaintReporter : public QObject {
@@ -73,6 +82,11 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
        QStringLiteral("When to take the screenshot, in ms (default 10000)."), QStringLiteral("MS")},
       {QStringLiteral("report-first-paint"),
        QStringLiteral("Print the wall-clock time of the first paint to stderr.")},
+      {QStringLiteral("open-log"), QStringLiteral("Open a flight log as the dialog would."),
+       QStringLiteral("FILE")},
+      {QStringLiteral("fly"), QStringLiteral("Click the flight bar's Fly once the window is up.")},
+      {QStringLiteral("flight-speed"), QStringLiteral("Click the flight bar's xN."),
+       QStringLiteral("N")},
   });
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "kvr9-panel-harness: %s\n", qPrintable(parser.errorText()));
@@ -86,6 +100,9 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
   switches.on = parser.isSet(QStringLiteral("on"));
   switches.reportFirstPaint = parser.isSet(QStringLiteral("report-first-paint"));
   switches.screenshot = parser.value(QStringLiteral("screenshot"));
+  switches.openLog = parser.value(QStringLiteral("open-log"));
+  switches.fly = parser.isSet(QStringLiteral("fly"));
+  switches.flightSpeed = parser.value(QStringLiteral("flight-speed")).toInt();
   for (const QString& name : {QStringLiteral("close-after"), QStringLiteral("screenshot-after")}) {
     if (!parser.isSet(name)) continue;
     const std::optional<int> ms = Milliseconds(parser, name);
@@ -111,6 +128,15 @@ void SaveScreenshotAndClose(kvr9::TForm1& form, const QString& path) {
 
 void Install(const Switches& switches, kvr9::TForm1& form) {
   if (switches.reportFirstPaint) form.installEventFilter(new FirstPaintReporter(&form));
+  if (!switches.openLog.isEmpty() && !form.OpenFlightLog(switches.openLog)) {
+    std::fprintf(stderr, "kvr9-panel-harness: %s was refused\n", qPrintable(switches.openLog));
+  }
+  if (form.FlightSpeed != nullptr && form.FlightSpeed->button(switches.flightSpeed) != nullptr) {
+    form.FlightSpeed->button(switches.flightSpeed)->click();
+  }
+  if (switches.fly && form.FlightPlay != nullptr) {
+    QTimer::singleShot(0, form.FlightPlay, &QPushButton::click);
+  }
   if (switches.on) QTimer::singleShot(0, form.Button1, &QPushButton::click);
   if (switches.closeAfterMs) QTimer::singleShot(*switches.closeAfterMs, &form, &QWidget::close);
   if (!switches.screenshot.isEmpty()) {

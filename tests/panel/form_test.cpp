@@ -1,15 +1,28 @@
 // The window as a person meets it: layout, captions, focus order, the start
 // state, and what each click target and slider does to the instrument.
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/instrument.h"
+#include "host/flights/flight_summary.h"
+#include "host/panel/reading_units.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 
@@ -32,7 +45,56 @@ class FormTest : public QObject {
   void SliderToolTipGivesTheReadingInThePilotsUnits_data();
   void SliderToolTipGivesTheReadingInThePilotsUnits();
   void OffWhileOffOnlyAsksToStop();
+  void FlightBarGrowsTheWindowBelowTheForm();
+  void FlightLogPutsTheSlidersAtItsFirstMoment_data();
+  void FlightLogPutsTheSlidersAtItsFirstMoment();
+  void RefusedLogLeavesTheFlightAsItWas_data();
+  void RefusedLogLeavesTheFlightAsItWas();
 };
+
+namespace {
+
+// Logs made for these tests: a climb to 6070 ft that lands after 16:40,
+// and an IGC log of fixes alone, 300 m up, whose ground speed stands in.
+constexpr const char* kClimbCsv =
+    "time(s),altitude(ft),airspeed(mph)\n0,3000,0\n60,3000,60\n300,3000,80\n"
+    "420,6070,90\n600,6070,85\n900,1000,70\n1000,450,0\n";
+constexpr const char* kFixesIgc =
+    "AXXX001 MADE FOR A TEST\nHFDTE150626\n"
+    "B1400004610000N00730000EA0030000352\nB1400044610054N00730000EA0030000352\n"
+    "B1400084610108N00730000EA0030000352\n";
+
+QString WriteLog(const QTemporaryDir& folder, const QString& name, const char* text) {
+  const QString path = folder.filePath(name);
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(text);
+  return path;
+}
+
+// A drop on the LCD, which Qt hands on to the first of its parents that
+// takes drops: entered, then let go; false when it is refused as it enters.
+bool Drop(TForm1& form, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.Image1, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.Image1, &drop);
+  return true;
+}
+
+// The count a profile's altitude is flown at with the power-on settings.
+int AltitudeCount(double feet) {
+  Instrument powerOn;
+  LoadDefaultSettings(powerOn);
+  LoadDefaultCalibration(powerOn);
+  SettledReadings altitude;
+  altitude.Update(powerOn, SliderKind::Altitude, ReadingOf::Profile, ReadingUnit::Feet);
+  return static_cast<int>(altitude.Nearest(feet).count);
+}
+
+}  // namespace
 
 void FormTest::WindowIsFixedSizeWithCaptionAndMinimiseOnly() {
   Instrument instrument;
@@ -264,6 +326,154 @@ void FormTest::OffWhileOffOnlyAsksToStop() {
   QVERIFY(!instrument.restartRequested);
   QVERIFY(instrument.state.ui.currentScreen == nullptr);
   QVERIFY(!form.Image1->HasSurface());  // nothing was drawn
+}
+
+// The form keeps its stored layout; the bar lies below it and the window
+// grows by the bar's height, and shrinks back when the bar closes.
+void FormTest::FlightBarGrowsTheWindowBelowTheForm() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  QVERIFY(form.FlightBar == nullptr);
+  form.PlayDemoFlightFromStart();
+  QCOMPARE(form.size(), QSize(621, 404 + TForm1::kFlightBarHeight));
+  QCOMPARE(form.minimumSize(), form.maximumSize());
+  QCOMPARE(form.FlightBar->geometry(), QRect(0, 404, 621, TForm1::kFlightBarHeight));
+  QCOMPARE(form.StatusBar1->geometry(), QRect(0, 385, 621, 19));
+  QCOMPARE(form.GroupBox1->geometry(), QRect(344, 100, 273, 285));
+  for (const QWidget* control : form.FlightBar->findChildren<QWidget*>()) {
+    QVERIFY2(form.FlightBar->rect().contains(control->geometry()),
+             qPrintable(control->objectName()));
+  }
+  form.FlightClose->click();
+  QCOMPARE(form.size(), QSize(621, 404));
+  QVERIFY(!form.IsFlightPlaying());
+}
+
+// Opened through the function the dialog calls, or dropped on the window:
+// the sliders stand at the log's first moment at once, through their
+// handlers (the converters and the session record follow), and the bar
+// gives its name, its own summary and, for fixes alone, the pilot's note.
+// The scrub bar moves it to any moment.
+void FormTest::FlightLogPutsTheSlidersAtItsFirstMoment_data() {
+  QTest::addColumn<bool>("dropped");
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<double>("firstFeet");
+  QTest::addColumn<QString>("nameLine");  // its start
+  QTest::addColumn<bool>("groundSpeed");
+  QTest::newRow("CSV opened") << false << "climb.csv" << kClimbCsv << 3000.0
+                              << "climb.csv: Highest 6070 ft, fastest 90 mph, 16:40 long" << false;
+  QTest::newRow("CSV dropped") << true << "climb.csv" << kClimbCsv << 3000.0
+                               << "climb.csv: Highest 6070 ft, fastest 90 mph, 16:40 long" << false;
+  QTest::newRow("IGC of fixes dropped")
+      << true << "fixes.igc" << kFixesIgc << 300 / 0.3048 << "fixes.igc: Highest 984 ft" << true;
+}
+
+void FormTest::FlightLogPutsTheSlidersAtItsFirstMoment() {
+  QFETCH(bool, dropped);
+  QFETCH(QString, name);
+  QFETCH(QString, text);
+  QFETCH(double, firstFeet);
+  QFETCH(QString, nameLine);
+  QFETCH(bool, groundSpeed);
+  QTemporaryDir folder;
+  const QString path = WriteLog(folder, name, qPrintable(text));
+  Instrument instrument;
+  TForm1 form(instrument);
+  if (dropped) {
+    QVERIFY(Drop(form, {QUrl::fromLocalFile(path)}));
+  } else {
+    QVERIFY(form.OpenFlightLog(path));
+  }
+  const int count = AltitudeCount(firstFeet);
+  QCOMPARE(form.TrackBar2->value(), count);
+  QCOMPARE(instrument.state.airData.altAdcRaw, count);
+  QCOMPARE(form.Label3->text(), QString::number(count));
+  QVERIFY(form.FlightName->text().startsWith(nameLine));
+  QCOMPARE(form.FlightTime->text().left(7), QStringLiteral("0:00 / "));
+  // Said once, in plain words, then what the bar offers.
+  const QString pilotNote =
+      QString::fromStdString(PilotNote(ProfileReadResult{{}, {}, {}, true})) + '\n';
+  QCOMPARE(form.FlightNote->text(),
+           (groundSpeed ? pilotNote : QString()) + QString::fromLatin1(kSwitchOnToFlyNote));
+  QVERIFY(!form.IsFlightPlaying());
+  form.CopySessionAsScenario();
+  QVERIFY(QApplication::clipboard()->text().contains(
+      QStringLiteral("slider altitude %1\n").arg(count)));
+  if (groundSpeed) return;
+  form.FlightSpeed->button(64)->click();  // the bar shows where the sliders stand
+  form.FlightScrub->setValue(420);
+  QCOMPARE(form.TrackBar2->value(), AltitudeCount(6070));
+  QCOMPARE(form.FlightTime->text(), QStringLiteral("7:00 / 16:40"));
+  QCOMPARE(form.FlightNow->text(), QStringLiteral("6070 ft, 90 mph"));
+}
+
+// A log that cannot be read leaves the flight, the sliders and the record
+// as they were, and the bar gives the reader's one-line message, naming the
+// file by its name. A drop of anything but one file is refused as it enters.
+void FormTest::RefusedLogLeavesTheFlightAsItWas_data() {
+  QTest::addColumn<QString>("way");  // "open", "drop" or "drop two"
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("message");  // its start; empty: nothing said
+  QTest::newRow("a bad line opened") << "open"
+                                     << "broken.csv"
+                                     << "broken.csv:3: ";
+  QTest::newRow("a bad line dropped") << "drop"
+                                      << "broken.csv"
+                                      << "broken.csv:3: ";
+  QTest::newRow("a folder dropped") << "drop"
+                                    << ""
+                                    << "";
+  QTest::newRow("two files dropped") << "drop two"
+                                     << "broken.csv"
+                                     << "";
+  QTest::newRow("a web address dropped") << "drop web"
+                                         << "broken.csv"
+                                         << "";
+}
+
+void FormTest::RefusedLogLeavesTheFlightAsItWas() {
+  QFETCH(QString, way);
+  QFETCH(QString, name);
+  QFETCH(QString, message);
+  QTemporaryDir folder;
+  const QString good = WriteLog(folder, QStringLiteral("climb.csv"), kClimbCsv);
+  WriteLog(folder, QStringLiteral("broken.csv"),
+           "time(s),altitude(ft),airspeed(mph)\n0,450,0\n5,x,1\n");
+  const QString path = name.isEmpty() ? folder.path() : folder.filePath(name);
+  Instrument instrument;
+  TForm1 form(instrument);
+  QVERIFY(form.OpenFlightLog(good));
+  form.FlightScrub->setValue(420);
+  form.CopySessionAsScenario();
+  const QString record = QApplication::clipboard()->text().section(QLatin1Char('\n'), 2);
+  const QString nameLine = form.FlightName->text();
+  const int altitude = form.TrackBar2->value();
+  const QString note = form.FlightNote->text();
+
+  if (way == QStringLiteral("open")) {
+    QVERIFY(!form.OpenFlightLog(path));
+  } else if (way == QStringLiteral("drop")) {
+    QVERIFY(Drop(form, {QUrl::fromLocalFile(path)}));
+  } else if (way == QStringLiteral("drop two")) {
+    QVERIFY(!Drop(form, {QUrl::fromLocalFile(path), QUrl::fromLocalFile(good)}));
+  } else {
+    QVERIFY(!Drop(form, {QUrl(QStringLiteral("https://example.org/climb.csv"))}));
+  }
+  QCOMPARE(form.FlightName->text(), nameLine);
+  QCOMPARE(form.TrackBar2->value(), altitude);
+  QCOMPARE(form.FlightTime->text(), QStringLiteral("7:00 / 16:40"));
+  form.CopySessionAsScenario();
+  QCOMPARE(QApplication::clipboard()->text().section(QLatin1Char('\n'), 2), record);
+  if (!message.isEmpty()) {
+    QVERIFY2(form.FlightNote->text().startsWith(message), qPrintable(form.FlightNote->text()));
+    QVERIFY(!form.FlightNote->text().section(QLatin1Char('\n'), 0, 0).contains(folder.path()));
+  } else if (!name.isEmpty()) {
+    QCOMPARE(form.FlightNote->text(), note);
+  } else {
+    QVERIFY2(form.FlightNote->text().contains(QStringLiteral("folder")),
+             qPrintable(form.FlightNote->text()));
+  }
 }
 
 }  // namespace kvr9

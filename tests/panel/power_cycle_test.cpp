@@ -1,14 +1,19 @@
 // The window driving the instrument: power on, splash, main display, OFF,
 // a restart while running, closing the window, and an escaping error.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -17,6 +22,7 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
+#include "host/flights/flight_summary.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
 #include "lcd_picture.h"
@@ -55,6 +61,8 @@ class PowerCycleTest : public QObject {
   void ClosingWhileOnEndsTheProgramWithExitCodeZero();
   void LcdMenuOpenLeavesTheInstrumentRunning();
   void DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm();
+  void FlownLogLeavesItsHighestAltitudeInMaxValues_data();
+  void FlownLogLeavesItsHighestAltitudeInMaxValues();
   void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
 };
 
@@ -252,6 +260,96 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
   QVERIFY(QApplication::clipboard()->text().contains(
       QStringLiteral("slider airspeed %1\n").arg(diveCount)));
   QVERIFY(!giveUp.fired);
+}
+
+// A log climbs to 6070 ft, holds it three minutes and lands. Opened, flown
+// with "Fly" at the fastest speed to its end, MAX VALUES shows its highest
+// altitude: the count nearest 6070 ft reads r, and climbing in the last
+// steps the display settles on r or a foot below. The maxima start at
+// power-on from what the previous run left, so a run at the sliders' start
+// (50860 ft) before the log must not stand in the way. The bar says where
+// the maxima count from, until a hand moves a slider.
+void PowerCycleTest::FlownLogLeavesItsHighestAltitudeInMaxValues_data() {
+  QTest::addColumn<bool>("runAtTheStartFirst");
+  QTest::newRow("first power-on") << false;
+  QTest::newRow("after a run at the sliders' start") << true;
+}
+
+void PowerCycleTest::FlownLogLeavesItsHighestAltitudeInMaxValues() {
+  QFETCH(bool, runAtTheStartFirst);
+  QTemporaryDir folder;
+  const QString log = folder.filePath(QStringLiteral("climb.csv"));
+  {
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "time(s),altitude(ft),airspeed(mph)\n0,450,0\n60,450,60\n300,3000,80\n"
+        "420,6070,90\n600,6070,85\n900,1000,70\n1000,450,0\n");
+  }
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  if (runAtTheStartFirst) {
+    int passes = 0;
+    testing::Probe off([&] {
+      if (!OnMainDisplay(instrument) || ++passes < 3) return true;
+      form.Button2Click();
+      return false;
+    });
+    form.Button1Click();
+    QCOMPARE(instrument.state.airData.altitude, 50860);
+  }
+  QVERIFY(form.OpenFlightLog(log));
+  QCOMPARE(form.FlightPlay->text(), QStringLiteral("Fly"));
+  QCOMPARE(form.FlightNote->text(), QString::fromLatin1(kSwitchOnToFlyNote));
+  const auto fastest = static_cast<int>(kFlightBarSpeeds[std::size(kFlightBarSpeeds) - 1]);
+  QCOMPARE(fastest, 64);
+  form.FlightSpeed->button(fastest)->click();
+
+  const KeyEvent toMaxValues[] = {KeyPress, KeyClockwise, KeyPress};
+  std::size_t keysGiven = 0;
+  QString maxValues;
+  QString noteWhileOn;
+  QString noteAfterAHand;
+  testing::Probe probe([&] {
+    if (instrument.phase != PowerPhase::MainLoop) return true;
+    if (noteWhileOn.isEmpty()) noteWhileOn = form.FlightNote->text();
+    if (form.IsFlightPlaying()) return true;
+    if (keysGiven < std::size(toMaxValues)) {
+      if (instrument.state.ui.pendingKey == KeyNone) {
+        StoreKey(instrument, toMaxValues[keysGiven++]);
+      }
+      return true;
+    }
+    maxValues = form.Image1->accessibleDescription();
+    if (!maxValues.startsWith(QStringLiteral("MAX VALUES"))) return true;
+    form.CopySessionAsScenario();
+    form.TrackBar1->setValue(100);  // by hand: the maxima are not the log's alone
+    noteAfterAHand = form.FlightNote->text();
+    form.Button2Click();
+    return false;
+  });
+  form.FlightPlay->click();  // "Fly": returns once OFF has stopped it
+  QVERIFY(!giveUp.fired);
+  QCOMPARE(noteWhileOn, QString::fromLatin1(kMaxValuesFromFlyNote));
+  QCOMPARE(noteAfterAHand, QString::fromLatin1(kMaxValuesNote));
+  QCOMPARE(form.FlightTime->text(), QStringLiteral("16:40 / 16:40"));  // flown to its end
+  Instrument powerOn;
+  LoadDefaultSettings(powerOn);
+  LoadDefaultCalibration(powerOn);
+  SettledReadings altitude;
+  altitude.Update(powerOn, SliderKind::Altitude, ReadingOf::Display, ReadingUnit::Feet);
+  const int highest = altitude.At(altitude.Nearest(6070).count);
+  const QRegularExpressionMatch shown =
+      QRegularExpression(QStringLiteral("ALT: (-?\\d+) ft")).match(maxValues);
+  QVERIFY2(shown.hasMatch(), qPrintable(maxValues));
+  const int maxAltitude = shown.captured(1).toInt();
+  QVERIFY2(maxAltitude == highest || maxAltitude == highest - 1,
+           qPrintable(QStringLiteral("%1 against %2").arg(maxAltitude).arg(highest)));
+  // "Fly" is a click on "ON" in the session's record.
+  QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("\non\n")));
 }
 
 void PowerCycleTest::EscapingErrorIsShownAndEndsTheProgramWithFailure() {

@@ -1,0 +1,180 @@
+// The flight bar: a strip below the form with the flight's controls and
+// what a pilot reads about it, in the texts the web page's bar shows too
+// (host/flight_summary.h). Every text is set only when it changes, so a
+// bar at rest costs no repainting.
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "host/flights/flight_summary.h"
+#include "panel/form_layout.h"
+#include "panel/pcmain.h"
+
+namespace kvr9 {
+
+namespace {
+
+constexpr int kNoteLines = 4;
+
+long WholeSeconds(double seconds) {
+  return static_cast<long>(std::floor(seconds + 1e-6));
+}
+
+void SetText(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+void SetText(QPushButton* button, const QString& text) {
+  if (button->text() != text) button->setText(text);
+}
+
+QPushButton* BarButton(const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+void TForm1::CreateFlightBar() {
+  FlightBar = new QFrame(this);
+  FlightBar->setObjectName(QStringLiteral("FlightBar"));
+  FlightBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  FlightBar->setGeometry(0, kFormHeight, kFormWidth, kFlightBarHeight);
+  FlightBar->setAccessibleName(QStringLiteral("Flight"));
+  FlightBar->hide();
+
+  FlightPlay = BarButton(QStringLiteral("Fly"), FlightBar);
+  FlightPlay->setObjectName(QStringLiteral("FlightPlay"));
+  FlightPlay->setMinimumWidth(64);
+  FlightSpeed = new QButtonGroup(FlightBar);
+  auto* controls = new QHBoxLayout;
+  controls->setSpacing(4);
+  controls->addWidget(FlightPlay);
+  for (const std::uint32_t speedUp : kFlightBarSpeeds) {
+    auto* button = BarButton(QStringLiteral("x%1").arg(speedUp), FlightBar);
+    button->setCheckable(true);
+    button->setChecked(speedUp == flightSpeedUp_);
+    button->setFixedWidth(36);
+    button->setToolTip(QStringLiteral("Play %1 times as fast").arg(speedUp));
+    FlightSpeed->addButton(button, static_cast<int>(speedUp));
+    controls->addWidget(button);
+  }
+  FlightScrub = new QSlider(Qt::Horizontal, FlightBar);
+  FlightScrub->setObjectName(QStringLiteral("FlightScrub"));
+  FlightScrub->setAccessibleName(QStringLiteral("Moment of the flight"));
+  FlightScrub->setToolTip(QStringLiteral("Drag to any moment of the flight"));
+  FlightScrub->setPageStep(60);
+  FlightTime = new QLabel(FlightBar);
+  FlightTime->setToolTip(QStringLiteral("Time into the flight, and its length"));
+  auto* open = BarButton(QStringLiteral("Open..."), FlightBar);
+  open->setToolTip(QStringLiteral("Open another flight log, IGC or CSV"));
+  connect(open, &QPushButton::clicked, this, &TForm1::ChooseFlightLog);
+  FlightClose = BarButton(QStringLiteral("Close"), FlightBar);
+  FlightClose->setToolTip(QStringLiteral("Close the flight bar; the sliders stay where they are"));
+  controls->addWidget(FlightScrub, 1);
+  controls->addWidget(FlightTime);
+  controls->addWidget(open);
+  controls->addWidget(FlightClose);
+
+  FlightName = new QLabel(FlightBar);
+  FlightName->setTextFormat(Qt::PlainText);
+  FlightNow = new QLabel(FlightBar);
+  FlightNow->setToolTip(QStringLiteral(
+      "The flight's pressure altitude and indicated airspeed now, in the instrument's units"));
+  auto* facts = new QHBoxLayout;
+  facts->addWidget(FlightName, 1);
+  facts->addWidget(FlightNow);
+
+  FlightNote = new QLabel(FlightBar);
+  FlightNote->setObjectName(QStringLiteral("FlightNote"));
+  FlightNote->setTextFormat(Qt::PlainText);
+  FlightNote->setWordWrap(true);
+  FlightNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FlightNote->setFixedHeight(kNoteLines * FlightNote->fontMetrics().lineSpacing());
+
+  auto* rows = new QVBoxLayout(FlightBar);
+  rows->setContentsMargins(8, 4, 8, 4);
+  rows->setSpacing(3);
+  rows->addLayout(controls);
+  rows->addLayout(facts);
+  rows->addWidget(FlightNote, 1);
+
+  connect(FlightPlay, &QPushButton::clicked, this, &TForm1::FlightPlayClick);
+  connect(FlightSpeed, &QButtonGroup::idClicked, this,
+          [this](int speedUp) { SetFlightSpeed(static_cast<std::uint32_t>(speedUp)); });
+  connect(FlightScrub, &QSlider::valueChanged, this,
+          [this](int seconds) { MoveFlightTo(seconds); });
+  connect(FlightClose, &QPushButton::clicked, this, &TForm1::CloseFlight);
+}
+
+// Made when first shown, so that until then the form is only what its
+// layout stores (its controls and their tab order). The window grows below
+// the form by the bar's height.
+void TForm1::ShowFlightBar() {
+  if (FlightBar == nullptr) CreateFlightBar();
+  if (!FlightBar->isHidden()) return;
+  setFixedSize(kFormWidth, kFormHeight + kFlightBarHeight);
+  FlightBar->show();
+}
+
+void TForm1::UpdateFlightBar() {
+  if (FlightBar == nullptr || FlightBar->isHidden()) return;
+  const bool running = IsRunning(instrument_);
+  const bool haveFlight = flight_.has_value();
+  for (QAbstractButton* button : FlightSpeed->buttons()) button->setEnabled(haveFlight);
+  FlightPlay->setEnabled(haveFlight);
+  FlightScrub->setEnabled(haveFlight);
+  SetText(FlightPlay, !running
+                          ? QStringLiteral("Fly")
+                          : (flightPlaying_ ? QStringLiteral("Pause") : QStringLiteral("Play")));
+  const QString playTip =
+      running ? QString() : QStringLiteral("Switch the instrument ON and fly from here");
+  if (FlightPlay->toolTip() != playTip) FlightPlay->setToolTip(playTip);
+
+  std::string note = flightMessage_;
+  const auto addLine = [&note](const std::string& line) {
+    if (line.empty()) return;
+    if (!note.empty()) note += '\n';
+    note += line;
+  };
+  if (haveFlight) {
+    const Settings& settings = FlownWith().state.settings;
+    const double start = flightProfile_.StartSeconds();
+    const ProfileSample now = flightProfile_.At(flightAt_);
+    const long total = WholeSeconds(flightProfile_.DurationSeconds());
+    const long elapsed = WholeSeconds(now.seconds - start);
+    if (!FlightScrub->isSliderDown()) {
+      const QSignalBlocker quiet(FlightScrub);
+      if (FlightScrub->maximum() != total) FlightScrub->setRange(0, static_cast<int>(total));
+      FlightScrub->setValue(static_cast<int>(elapsed));
+    }
+    SetText(FlightTime, QString::fromStdString(ClockText(elapsed) + " / " + ClockText(total)));
+    SetText(FlightNow, QString::fromStdString(ShownValuesText(ShownValues(settings, now))));
+    const std::array<std::uint8_t, 2> units{settings.altUnit, settings.asiUnit};
+    if (units != flightSummaryUnits_) {
+      flightSummaryUnits_ = units;
+      flightSummary_ = FlightSummaryText(settings, flightProfile_);
+    }
+    SetText(FlightName, QString::fromStdString(flightName_ + ": " + flightSummary_));
+    addLine(flightPilotNote_);
+    addLine(!running               ? kSwitchOnToFlyNote
+            : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
+                                   : kMaxValuesNote);
+  } else {
+    SetText(FlightTime, QString());
+    SetText(FlightNow, QString());
+    SetText(FlightName, QStringLiteral("No flight log open"));
+  }
+  const QString noteText = QString::fromStdString(note);
+  SetText(FlightNote, noteText);
+  if (FlightNote->toolTip() != noteText) FlightNote->setToolTip(noteText);
+}
+
+}  // namespace kvr9
