@@ -7,22 +7,10 @@
 #include "headless/lcd_png.h"
 #include "host/common/quote.h"
 #include "host/panel/reading_units.h"
+#include "host/scenario/checks.h"
 #include "lcd/frame_art.h"
 
 namespace kvr9::headless {
-
-namespace {
-
-// An expected "LOW..HIGH" (numbers only, checked while parsing).
-bool WithinRange(const std::string& actual, const std::string& expected) {
-  const std::size_t dots = expected.find("..");
-  if (dots == std::string::npos) return false;
-  const long long value = std::stoll(actual);
-  return value >= std::stoll(expected.substr(0, dots)) &&
-         value <= std::stoll(expected.substr(dots + 2));
-}
-
-}  // namespace
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
     : scenario_(scenario), out_(out), err_(err) {}
@@ -300,106 +288,12 @@ void ScenarioRunner::StopTrace() {
 }
 
 void ScenarioRunner::Report(const Step& step) {
-  switch (step.kind) {
-    case StepKind::ShowLcd:
-      out_ << FrameToArt(session_.ShownFrame());
-      break;
-    case StepKind::ShowText:
-      out_ << session_.ScreenLines();
-      break;
-    case StepKind::Show:
-      out_ << step.field->name << '=' << FormatField(*step.field, instrument_.state) << '\n';
-      break;
-    case StepKind::ShowAll:
-      for (const FieldInfo& field : AllFields()) {
-        out_ << field.name << '=' << FormatField(field, instrument_.state) << '\n';
-      }
-      break;
-    case StepKind::ShowLed:
-      out_ << "led=" << (session_.LedLit() ? "lit" : "unlit") << '\n';
-      break;
-    case StepKind::ShowComm:
-      out_ << "commLines=" << session_.CommLineCount() << '\n';
-      break;
-    default:
-      break;
-  }
+  out_ << ShowStepText(scenario_, step, session_);
 }
 
 void ScenarioRunner::Check(const Step& step) {
-  switch (step.kind) {
-    case StepKind::Expect: {
-      const std::string actual = FormatField(*step.field, instrument_.state);
-      const std::string& expected = scenario_.values[step.detail];
-      if (actual != expected && !WithinRange(actual, expected)) {
-        Fail(kExitExpectationFailed, step,
-             "expect " + std::string(step.field->name) + ": expected " + expected + ", actual " +
-                 actual);
-      }
-      break;
-    }
-    case StepKind::ExpectLed:
-      if (session_.LedLit() != step.on) {
-        Fail(kExitExpectationFailed, step,
-             std::string("expect-led: expected ") + (step.on ? "lit" : "unlit") + ", actual " +
-                 (session_.LedLit() ? "lit" : "unlit"));
-      }
-      break;
-    case StepKind::ExpectComm:
-      if (session_.CommLineCount() != step.number) {
-        Fail(kExitExpectationFailed, step,
-             "expect-comm: expected " + std::to_string(step.number) + ", actual " +
-                 std::to_string(session_.CommLineCount()));
-      }
-      break;
-    case StepKind::ExpectLcd:
-      CheckLcd(step);
-      break;
-    case StepKind::ExpectText:
-      CheckText(step);
-      break;
-    default:
-      break;
-  }
-}
-
-void ScenarioRunner::CheckLcd(const Step& step) {
-  const StepFile& frame = scenario_.files[step.detail];
-  const FrameBuffer& shown = session_.ShownFrame();
-  if (shown.bytes == frame.expectedFrame.bytes) return;
-  const int dots = CountDifferentDots(frame.expectedFrame, shown);
-  Fail(kExitExpectationFailed, step,
-       "expect-lcd " + Clipped(frame.file, kLongestQuotedPath) +
-           ": expected and actual frames differ in " + std::to_string(dots) +
-           (dots == 1 ? " dot\n" : " dots\n") + SideBySide(frame.expectedFrame, shown));
-}
-
-void ScenarioRunner::CheckText(const Step& step) {
-  const std::string& expected = scenario_.values[step.detail];
-  std::istringstream lines(session_.ScreenLines());
-  std::string line;
-  while (std::getline(lines, line)) {
-    switch (step.match) {
-      case TextMatch::Part:
-        if (line.find(expected) != std::string::npos) return;
-        break;
-      case TextMatch::Row:
-        if (line == expected) return;
-        break;
-      case TextMatch::PatternPart:
-        if (std::regex_search(line, scenario_.patterns[step.number])) return;
-        break;
-      case TextMatch::PatternRow:
-        if (std::regex_match(line, scenario_.patterns[step.number])) return;
-        break;
-    }
-  }
-  const bool pattern = step.match == TextMatch::PatternPart || step.match == TextMatch::PatternRow;
-  const bool row = step.match == TextMatch::Row || step.match == TextMatch::PatternRow;
-  const std::string shown = pattern ? "/" + Clipped(expected, kLongestQuotedPath) + "/"
-                                    : "\"" + Clipped(expected, kLongestQuotedPath) + "\"";
-  Fail(kExitExpectationFailed, step,
-       "expect-text " + std::string(row ? "line " : "") + shown + ": not on the LCD");
+  const std::string failure = CheckStep(scenario_, step, session_);
+  if (!failure.empty()) Fail(kExitExpectationFailed, step, failure);
 }
 
 void ScenarioRunner::SaveLcd(const Step& step) {

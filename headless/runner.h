@@ -60,8 +60,6 @@ class ScenarioRunner : public PanelView {
   void DeliverEvent(const Step& step);
   void Report(const Step& step);
   void Check(const Step& step);
-  void CheckLcd(const Step& step);
-  void CheckText(const Step& step);
   void SaveLcd(const Step& step);
   void SaveAnimation(const Step& step);
   void StopAnimation();
