@@ -10,6 +10,7 @@ import {
   firstFrom,
   frameCount,
   framesBefore,
+  kPhone,
   launchBrowser,
   openPanel,
   pageAndHeadless,
@@ -131,10 +132,6 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   await waitForTicks(page, 2);
   await click(page, "Button1");
   await waitForFrames(page, kSplashPasses + 3);
-  const [commLines, framesThen] = await page.evaluate(() => [
-    document.getElementById("Memo1").childElementCount,
-    window.kvr9Session.filter((entry) => entry.kind === "frame").length,
-  ]);
   await click(page, "Button1");
   await waitForFrames(page, 2 * kSplashPasses + 6);
   await click(page, "Button2");
@@ -147,9 +144,14 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   });
   await click(page, "Button1");
   await waitForMoreFrames(page, 1);
+  // Lines like the last one shown come in together, once a second.
+  await waitForTicks(page, 15);
+  const commLines = await page.locator("#Memo1").evaluate((memo) => memo.childElementCount);
 
   const { log, shown, expected } = await finish(panel);
-  assert.equal(commLines, framesThen - kSplashPasses, "a communication line each main-loop pass");
+  // Two splashes before OFF, the main loop's passes around them.
+  const mainLoopPasses = framesBefore(log, firstFrom(log, 0, "off")) - 2 * kSplashPasses;
+  assert.equal(commLines, mainLoopPasses, "a communication line each main-loop pass");
   const splash = expected.slice(0, kSplashPasses);
   assert.ok(splash.every((frame) => frame.fields.currentScreen === "none"), "no screen during the splash");
   assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
@@ -405,12 +407,14 @@ async function waitForElapsed(page, seconds) {
   );
 }
 
-// The reading a slider's description names: "1234 counts, about 90 mph".
+// The reading a slider's value text names first, in the pilot's units:
+// "about 90 mph, 1234 counts"; its title says the same the other way round.
 async function describedReading(page, slider) {
   const text = await page.locator(`#${slider}`).getAttribute("aria-valuetext");
-  const found = /^\d+ counts, about (-?\d+) (ft|mph)$/.exec(text);
+  const found = /^about (-?\d+) (ft|mph), (\d+) counts$/.exec(text);
   assert.ok(found, `${slider}'s description: ${text}`);
-  assert.equal(await page.locator(`#${slider}`).getAttribute("title"), `${slider === "TrackBar2" ? "Altitude" : "Airspeed"} converter: ${text}`);
+  assert.equal(await page.locator(`#${slider}`).getAttribute("title"),
+    `${slider === "TrackBar2" ? "Altitude" : "Airspeed"} converter: ${found[3]} counts, about ${found[1]} ${found[2]}`);
   return Number(found[1]);
 }
 
@@ -478,4 +482,51 @@ test("a flight log opened from disk plays; a bad one is refused with its line", 
   assert.equal(await page.locator("#FlightName").textContent(), "circuit.csv");
   assert.deepEqual(panel.errors, [], "errors in the browser console");
   await page.close();
+});
+
+// A pilot's phone: a log opened with the instrument off puts the sliders at
+// its first moment and offers to fly; Fly is ON, clicked as a person would,
+// and the flight starts after the splash. Played to its end at the fastest
+// speed, MAX VALUES shows the log's own highest altitude, not the 50860 ft
+// of the panel's start; the session the page copies replays headless.
+test("a phone: a log opened, flown to its end at x64, and MAX VALUES shows its highest altitude", async () => {
+  const phone = await launchBrowser(kPhone);
+  try {
+    const panel = await openPanel(phone.context, server.url);
+    const { page } = panel;
+    const circuit = new URL("../../examples/flights/circuit.csv", import.meta.url).pathname;
+    await page.locator("#FlightFile").setInputFiles(circuit);
+    await page.waitForFunction(() => document.getElementById("FlightName").textContent === "circuit.csv");
+    assert.equal(await page.locator("#FlightSummary").textContent(), "Highest 1500 ft, fastest 72 mph, 8:00 long");
+    assert.equal(await page.locator("#FlightPlay").textContent(), "Fly");
+    assert.match(await page.locator("#FlightSays").textContent(), /off: Fly switches it ON/);
+    // The sliders are at the log's first moment already: 450 ft, 0 mph.
+    assert.ok(Math.abs((await describedReading(page, "TrackBar2")) - 450) <= 10, "altitude at the start");
+    assert.notEqual(await page.locator("#TrackBar2").inputValue(), "1");
+    assert.equal(await page.locator("#FlightScrub").getAttribute("max"), "480");
+    await page.locator("#FlightSpeed button", { hasText: "x64" }).tap();
+    await page.locator("#FlightPlay").tap();
+    await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Pause");
+    assert.match(await page.locator("#FlightSays").textContent(), /MAX VALUES counts from power-on/);
+    await page.waitForFunction(() => /has ended/.test(document.getElementById("FlightSays").textContent), null, {
+      timeout: 0,
+      polling: 100,
+    });
+    assert.equal(await page.locator("#FlightTime").textContent(), "8:00 / 8:00");
+    for (const id of ["Image5", "Button3", "Image5"]) {
+      await page.locator(`#${id}`).tap();
+      await waitForMoreFrames(page, 2);
+    }
+    const { log, shown, expected, copied } = await pageAndHeadless(page);
+    assertSameAsHeadless(shown, expected);
+    assert.equal(log.filter((entry) => entry.kind === "on").length, 1, "Fly clicked ON once");
+    assert.match(copied, /^slider altitude \d+\n[\s\S]*^on$/m, "the sliders moved before ON");
+    const maxValues = readText(shown.at(-1).art);
+    assert.match(maxValues, /MAX VALUES/);
+    const highest = Number(/ALT:\s+(\d+)\s*ft/.exec(maxValues)?.[1]);
+    assert.ok(Math.abs(highest - 1500) <= 10, `MAX VALUES' altitude: ${maxValues}`);
+    assert.deepEqual(panel.errors, [], "errors in the browser console");
+  } finally {
+    await phone.close();
+  }
 });
