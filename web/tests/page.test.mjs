@@ -120,6 +120,7 @@ test("the page is the form: title, every control at its place and size, start st
   assert.equal(await page.locator("#Label13").textContent(), "0");
   const led = await page.locator("#Shape1").evaluate((e) => getComputedStyle(e).backgroundColor);
   assert.equal(led, "rgb(255, 0, 0)");
+  assert.equal(await page.locator("#Shape1").getAttribute("aria-label"), "Alarm LED, lit");
   assert.equal(await page.locator("#Image2").evaluate((e) => e.naturalWidth > 0), true, "face picture");
   // The timer runs with the instrument off.
   await waitForTicks(page, 3);
@@ -252,6 +253,10 @@ test("the LED blinks with an alarm and stays dark after the acknowledgement", as
   await waitForMoreFrames(page, 1);
   const { log, shown, expected } = await finish(panel);
   const taken = framesBefore(log, firstFrom(log, pressFrom, "key"));
+  // The numerals blink with the LED; a screen reader hears them every time.
+  const alarmAt = log.findIndex((entry, i) => entry.kind === "frame" && framesBefore(log, i) >= alarmFrom);
+  const heard = log.slice(alarmAt).filter((entry) => entry.kind === "spoken").map((entry) => entry.detail);
+  assert.ok(heard.length > 0 && heard.every((text) => /^IAS +\d+ mph$/m.test(text)), `heard: ${heard.join(" | ")}`);
   const blinking = shown.slice(alarmFrom + 1, taken).map((frame) => frame.led);
   const turns = blinking.filter((led, i) => i > 0 && led !== blinking[i - 1]).length;
   assert.ok(turns >= 2, `the LED turns with the blink phase: ${blinking.join(" ")}`);
@@ -334,6 +339,38 @@ for (const [missing, spoil, says] of kMissing) {
   });
 }
 
+// On a slow link the program comes after the page: the status bar says it
+// is loading, and a click on ON made meanwhile switches it on once ready.
+test("ON clicked while the program loads is kept, and the page says it is loading", async () => {
+  let release;
+  const held = new Promise((done) => (release = done));
+  const said = [];
+  const panel = await openPanel(browser.context, server.url, {
+    prepare: (page) =>
+      page.route("**/kvr9.wasm", async (route) => {
+        await held;
+        await route.continue();
+      }),
+    async act(page) {
+      said.push(await page.locator("#StatusBar1").textContent());
+      await click(page, "Button1");
+      said.push(await page.locator("#StatusBar1").textContent());
+      release();
+    },
+  });
+  const { page } = panel;
+  assert.match(said[0], /^Loading/);
+  assert.match(said[1], /ON switches it on once it has loaded/);
+  assert.equal(await page.locator("#StatusBar1").getAttribute("role"), "status");
+  await waitForFrames(page, kSplashPasses + 2);
+  assert.equal(await page.locator("#StatusBar1").textContent(), "");
+  const { log, expected } = await finish(panel);
+  const kinds = log.map((entry) => entry.kind);
+  assert.ok(kinds.indexOf("onWhileLoading") < kinds.indexOf("ready"), "the click came before the program");
+  assert.equal(kinds.indexOf("on"), kinds.indexOf("ready") + 1, "ON acted on as soon as it was ready");
+  assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
+});
+
 // The visible control copies the session; pasted into kvr9-headless it
 // replays to the page's frames, a key pressed at once after a restart
 // included (the restart takes effect when the pass ends, as in the window).
@@ -387,6 +424,17 @@ test("the LCD's text reaches the accessibility tree as the screens change", asyn
   const canvasFrame = await page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "frame").at(-1).art);
   assert.equal(readText(canvasFrame).trim(), (await page.locator("#LcdText").textContent()).trim());
   assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*MAIN MENU/);
+  // The row the cursor is on is inverse on the LCD; a listener hears it.
+  await act(page, () => click(page, "Button3"));
+  await act(page, () => click(page, "Image5"));
+  await waitToHear(/MAX VALUES/);
+  const maxValues = await page.locator("#LcdText").textContent();
+  assert.match(maxValues, /^\*\*\* DONE \*\*\* \(selected\)$/m);
+  assert.match(maxValues, /^RESET VALUES$/m);
+  const shownNow = await page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "frame").at(-1).art);
+  assert.equal(readText(shownNow).trim(), maxValues.replace(" (selected)", "").trim());
+  // The LED is named with its state.
+  assert.equal(await page.locator("#Shape1").getAttribute("aria-label"), "Alarm LED, unlit");
   await finish(panel);
 });
 
@@ -427,6 +475,12 @@ test("the demo flight moves the sliders, blinks the LED in its dive and replays 
   await page.locator("#FlightDemo").click();
   await page.locator("#FlightSpeed button", { hasText: "x16" }).click();
   assert.equal(await page.locator("#FlightPlay").textContent(), "Pause");
+  // The LCD's changing numbers are not read out while it plays, unless asked for.
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "off");
+  await page.locator("#FlightSpeak input").check();
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "polite");
+  await page.locator("#FlightSpeak input").uncheck();
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "off");
   assert.match(await page.locator("#FlightTime").textContent(), / \/ 7:10$/);
   await waitForElapsed(page, 240);
   await page.locator("#FlightSpeed button", { hasText: "x4" }).click();
