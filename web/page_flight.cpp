@@ -146,8 +146,10 @@ std::string PageFlight::Status() const {
   if (ended) note += std::string(note.empty() ? "" : " ") + "The flight has ended.";
   note += std::string(note.empty() ? "" : " ") + (running ? kMaxValuesNote : kSwitchOnToFlyNote);
   const auto field = [](const std::string& text) { return text + '\t'; };
-  return field(playing_ ? "playing" : ended ? "ended" : "paused") + field(name_) +
-         field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
+  return field(playing_ ? "playing"
+               : ended  ? "ended"
+                        : "paused") +
+         field(name_) + field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
          field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
          field(std::to_string(shown.altitude)) + field(shown.altitudeUnit) +
          field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) +
