@@ -201,7 +201,15 @@
       firmware._kvr9_on();
       return;
     }
-    firmware.ccall("kvr9_on", null, [], [], { async: true }).catch(Fail);
+    // Once the power cycle has ended, the flight bar offers Fly again and the
+    // sliders tell the readings the next "ON" gives.
+    firmware
+      .ccall("kvr9_on", null, [], [], { async: true })
+      .then(() => {
+        firmware._kvr9_flight_show();
+        firmware._kvr9_describe_sliders();
+      })
+      .catch(Fail);
   }
 
   function Button2Click() {

@@ -534,6 +534,12 @@ test("a flight log opened from disk plays; a bad one is refused with its line", 
   await page.waitForFunction(() => !document.getElementById("FlightMessage").hidden);
   assert.match(await page.locator("#FlightMessage").textContent(), /^bad\.csv:1: .*yd/);
   assert.equal(await page.locator("#FlightName").textContent(), "circuit.csv");
+  // A log with no airspeed of its own: told in plain words, not as a problem.
+  const groundSpeed = new URL("../../examples/flights/ground-speed.igc", import.meta.url).pathname;
+  await page.locator("#FlightFile").setInputFiles(groundSpeed);
+  await page.waitForFunction(() => document.getElementById("FlightName").textContent === "ground-speed.igc");
+  assert.match(await page.locator("#FlightSays").textContent(), /^This log has no airspeed, so its ground speed stands in/);
+  assert.ok(await page.locator("#FlightMessage").isHidden(), "no engineer's warning");
   assert.deepEqual(panel.errors, [], "errors in the browser console");
   await page.close();
 });
@@ -579,6 +585,9 @@ test("a phone: a log opened, flown to its end at x64, and MAX VALUES shows its h
     assert.match(maxValues, /MAX VALUES/);
     const highest = Number(/ALT:\s+(\d+)\s*ft/.exec(maxValues)?.[1]);
     assert.ok(Math.abs(highest - 1500) <= 10, `MAX VALUES' altitude: ${maxValues}`);
+    // Switched off, the bar offers Fly again.
+    await page.locator("#Button2").tap();
+    await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Fly");
     assert.deepEqual(panel.errors, [], "errors in the browser console");
   } finally {
     await phone.close();
