@@ -22,17 +22,22 @@ namespace kvr9::web {
 
 namespace {
 
-// The LCD's text as a screen reader says it: the decoder's lines, with
-// inverse text (the row the cursor is on, a value being edited) followed
-// by "(selected)", which a listener cannot see.
+// The LCD's text as a screen reader says it: the decoder's lines, and what
+// a listener cannot see, the inverse text. A row all inverse is the one the
+// cursor is on, "(selected)"; a row whose value alone is inverse is being
+// edited, "(editing)".
 std::string SpokenLines(const LcdText& text) {
   std::string out;
   std::string line;
+  bool inverse = false;
+  bool plain = false;
   const auto flush = [&]() {
     const std::size_t first = line.find_first_not_of(' ');
     if (first != std::string::npos) out.append(line, first, line.find_last_not_of(' ') - first + 1);
+    if (inverse) out += plain ? " (editing)" : " (selected)";
     out += '\n';
     line.clear();
+    inverse = plain = false;
   };
   const std::span<const LcdTextRun> runs = text.Runs();
   for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -42,17 +47,12 @@ std::string SpokenLines(const LcdText& text) {
       const int gap = run.x - (runs[i - 1].x + runs[i - 1].width);
       if (gap > 0) line.append(static_cast<std::size_t>(std::max(1, (gap + 4) / 8)), ' ');
     }
+    const std::string_view shown = run.Text();
     if (run.font == LcdFont::Icon) {
-      line += "[icon:" + std::string(run.Text()) + ']';
-    } else if (run.inverse) {
-      const std::string_view shown = run.Text();
-      const std::size_t first = shown.find_first_not_of(' ');
-      if (first != std::string_view::npos) {
-        line += std::string(shown.substr(first, shown.find_last_not_of(' ') - first + 1)) +
-                " (selected)";
-      }
-    } else {
-      line += run.Text();
+      line += "[icon:" + std::string(shown) + ']';
+    } else if (shown.find_first_not_of(' ') != std::string_view::npos) {
+      (run.inverse ? inverse : plain) = true;
+      line += shown;
     }
   }
   if (!runs.empty()) flush();

@@ -297,6 +297,11 @@ test("KeyFast steps the speed settings by 10", async () => {
     await act(page, () => click(page, control));
   }
   const editing = (await frameCount(page)) - 1;
+  // A listener hears that the value is being edited, not just selected.
+  await page.waitForFunction(() => /\(editing\)/.test(document.getElementById("LcdText").textContent), null, {
+    polling: 100,
+  });
+  assert.match(await page.locator("#LcdText").textContent(), /80.*\(editing\)$/m);
   await act(page, () => click(page, "CheckBox3"));
   await act(page, () => click(page, "Button3"));
   const fast = (await frameCount(page)) - 1;
