@@ -46,6 +46,7 @@ PageFlight::PageFlight(PanelInputs& inputs, const Instrument& instrument)
 void PageFlight::Loaded(FlightProfile profile, std::string name) {
   player_.reset();
   profile_ = std::move(profile);
+  summaryUnits_ = -1;
   name_ = std::move(name);
   playing_ = false;
   StartAt(profile_.StartSeconds());
@@ -145,6 +146,11 @@ std::string PageFlight::Status() const {
   std::string note = pilotNote_;
   if (ended) note += std::string(note.empty() ? "" : " ") + "The flight has ended.";
   note += std::string(note.empty() ? "" : " ") + (running ? kMaxValuesNote : kSwitchOnToFlyNote);
+  const int units = settings.altUnit * 16 + settings.asiUnit;
+  if (units != summaryUnits_) {
+    summary_ = FlightSummaryText(settings, profile_);
+    summaryUnits_ = units;
+  }
   const auto field = [](const std::string& text) { return text + '\t'; };
   return field(playing_ ? "playing"
                : ended  ? "ended"
@@ -152,9 +158,8 @@ std::string PageFlight::Status() const {
          field(name_) + field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
          field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
          field(std::to_string(shown.altitude)) + field(shown.altitudeUnit) +
-         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) +
-         field(FlightSummaryText(settings, profile_)) + field(note) + field(message_) +
-         (running ? "on" : "off");
+         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) + field(summary_) +
+         field(note) + field(message_) + (running ? "on" : "off");
 }
 
 }  // namespace kvr9::web

@@ -77,6 +77,10 @@ class PageFlight {
   std::uint32_t speedUp_ = 1;
   bool playing_ = false;
   bool checked_ = false;  // its reach, at its first pass with these settings
+  // The summary goes through the whole log: worked out again only when
+  // the display's units change.
+  mutable std::string summary_;
+  mutable int summaryUnits_ = -1;
   std::string pilotNote_;
   std::string message_;
 };
