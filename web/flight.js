@@ -1,15 +1,17 @@
 // The flight bar below the form: the demo flight, or a flight log (IGC or
 // CSV) opened from the person's own disk, read in the browser and sent
-// nowhere, played into the sliders by the firmware's side at x1, x4 or x16.
+// nowhere, played into the sliders by the firmware's side at x1 to x64.
 // The firmware's side says what the bar shows; this only draws it and
-// passes the clicks on.
+// passes the clicks on. With the instrument off, Play is "Fly": it clicks
+// ON, as a person would, and the flight starts once the splash is over.
 "use strict";
 
 window.kvr9FlightBar = function (firmware) {
   // The profile readers refuse more; a larger file is not even read.
   const kLargestLogBytes = 64 * 1024 * 1024;
   const byId = (id) => document.getElementById(id);
-  let playing = false;
+  let state = "paused";
+  let powered = false;
 
   function setText(element, text) {
     if (element.textContent !== text) element.textContent = text;
@@ -30,17 +32,30 @@ window.kvr9FlightBar = function (firmware) {
     message.hidden = text === "";
   }
 
-  // The firmware's side's status: state, name, elapsed and total seconds,
-  // altitude and its unit, airspeed and its unit, message (tab-separated).
+  const scrub = byId("FlightScrub");
+
+  // The firmware's side's status (tab-separated): state, name, elapsed and
+  // total seconds, altitude and its unit, airspeed and its unit, the log's
+  // summary, the note for the pilot, a problem, "on" or "off".
   function show(status) {
-    const [state, name, elapsed, total, altitude, altitudeUnit, airspeed, airspeedUnit, message] =
+    const [now, name, elapsed, total, altitude, altitudeUnit, airspeed, airspeedUnit, summary, note, problem, power] =
       status.split("\t");
-    playing = state === "playing";
-    setText(byId("FlightPlay"), playing ? "Pause" : "Play");
+    state = now;
+    powered = power === "on";
+    setText(byId("FlightPlay"), !powered ? "Fly" : state === "playing" ? "Pause" : "Play");
     setText(byId("FlightName"), name);
     setText(byId("FlightTime"), `${clock(elapsed)} / ${clock(total)}`);
     setText(byId("FlightNow"), `${altitude} ${altitudeUnit}, ${airspeed} ${airspeedUnit}`);
-    tellProblem(message);
+    setText(byId("FlightSummary"), summary);
+    setText(byId("FlightSays"), note);
+    tellProblem(problem);
+    if (scrub.max !== total) scrub.max = total;
+    // Not while a finger holds it.
+    if (document.activeElement !== scrub || state === "playing") {
+      if (scrub.value !== elapsed) scrub.value = elapsed;
+    }
+    const moment = `${clock(elapsed)} of ${clock(total)}`;
+    if (scrub.getAttribute("aria-valuetext") !== moment) scrub.setAttribute("aria-valuetext", moment);
   }
 
   function openLog(file) {
@@ -61,16 +76,26 @@ window.kvr9FlightBar = function (firmware) {
     );
   }
 
+  // Fly: ON, clicked as a person would, then play.
+  function play() {
+    if (!powered) byId("Button1").click();
+    firmware._kvr9_flight_play(1);
+  }
+
   byId("FlightDemo").addEventListener("click", () => {
     firmware._kvr9_flight_demo();
-    firmware._kvr9_flight_play(1);
+    if (powered) firmware._kvr9_flight_play(1);
   });
   const input = byId("FlightFile");
   input.addEventListener("change", () => {
     if (input.files.length > 0) openLog(input.files[0]);
     input.value = ""; // the same file chosen again is read again
   });
-  byId("FlightPlay").addEventListener("click", () => firmware._kvr9_flight_play(playing ? 0 : 1));
+  byId("FlightPlay").addEventListener("click", () => {
+    if (powered && state === "playing") firmware._kvr9_flight_play(0);
+    else play();
+  });
+  scrub.addEventListener("input", () => firmware._kvr9_flight_move_to(Number(scrub.value)));
   for (const button of byId("FlightSpeed").querySelectorAll("button")) {
     button.addEventListener("click", () => {
       for (const other of byId("FlightSpeed").querySelectorAll("button")) {
@@ -79,7 +104,15 @@ window.kvr9FlightBar = function (firmware) {
       firmware._kvr9_flight_speed(Number(button.dataset.speed));
     });
   }
+  const speak = byId("FlightSpeak").firstElementChild;
   byId("FlightBar").hidden = false;
 
-  return { show, pause: () => firmware._kvr9_flight_play(0) };
+  return {
+    show,
+    pause: () => firmware._kvr9_flight_play(0),
+    // While a flight plays the LCD's numbers change every pass; a screen
+    // reader hears them only when the person asks for it.
+    quietLcd: () => state === "playing" && !speak.checked,
+    connectSpeak: (changed) => speak.addEventListener("change", changed),
+  };
 };

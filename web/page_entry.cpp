@@ -40,8 +40,11 @@ EMSCRIPTEN_KEEPALIVE void kvr9_on() {
   ThePage().inputs.PressOn();
 }
 
+// A flight playing pauses where it is.
 EMSCRIPTEN_KEEPALIVE void kvr9_off() {
   ThePage().inputs.PressOff();
+  ThePage().flight.Pause();
+  ThePage().panel.ShowFlight();
 }
 
 EMSCRIPTEN_KEEPALIVE int kvr9_is_running() {
@@ -92,9 +95,15 @@ EMSCRIPTEN_KEEPALIVE void kvr9_describe_sliders() {
   ThePage().panel.DescribeSliders();
 }
 
-// The flight bar. Each control tells the page the bar's new state at once.
+// The flight bar. Each control tells the page the bar's new state at once,
+// and the sliders' descriptions when it moved them.
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_show() {
+  ThePage().panel.ShowFlight();
+}
+
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_demo() {
   ThePage().flight.UseDemo();
+  ThePage().panel.DescribeSliders();
   ThePage().panel.ShowFlight();
 }
 
@@ -106,6 +115,7 @@ EMSCRIPTEN_KEEPALIVE char* kvr9_flight_text_buffer(int bytes) {
 
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
   ThePage().flight.Open(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0);
+  ThePage().panel.DescribeSliders();
   ThePage().panel.ShowFlight();
 }
 
@@ -117,10 +127,16 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_play(int playing) {
   ThePage().panel.ShowFlight();
 }
 
-// 1, 4 or 16 times as fast as the flight was flown.
+// One of the bar's speeds (x1, x4, x16, x64); any other is ignored.
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_speed(int speedUp) {
-  ThePage().flight.SetSpeed(speedUp == 4 || speedUp == 16 ? static_cast<std::uint32_t>(speedUp)
-                                                          : 1U);
+  ThePage().flight.SetSpeed(speedUp > 0 ? static_cast<std::uint32_t>(speedUp) : 0U);
+  ThePage().panel.ShowFlight();
+}
+
+// The scrub bar: to a moment, in whole seconds from the flight's start.
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_move_to(int seconds) {
+  ThePage().flight.MoveTo(seconds);
+  ThePage().panel.DescribeSliders();
   ThePage().panel.ShowFlight();
 }
 

@@ -21,20 +21,42 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+bool IsBarSpeed(std::uint32_t speedUp) {
+  return std::find(std::begin(kFlightBarSpeeds), std::end(kFlightBarSpeeds), speedUp) !=
+         std::end(kFlightBarSpeeds);
+}
+
 }  // namespace
 
+const Instrument& SettingsInForce(const Instrument& instrument) {
+  if (IsRunning(instrument)) return instrument;
+  static Instrument defaults;
+  defaults.state = instrument.state;
+  LoadDefaultSettings(defaults);
+  LoadDefaultCalibration(defaults);
+  return defaults;
+}
+
+// The panel keeps its own start (the sliders at 1) until a flight is chosen.
 PageFlight::PageFlight(PanelInputs& inputs, const Instrument& instrument)
     : inputs_(inputs), instrument_(instrument) {
-  UseDemo();
+  Loaded(DemoFlight(), "Demo flight");
+}
+
+void PageFlight::Loaded(FlightProfile profile, std::string name) {
+  player_.reset();
+  profile_ = std::move(profile);
+  summaryUnits_ = -1;
+  name_ = std::move(name);
+  playing_ = false;
+  StartAt(profile_.StartSeconds());
 }
 
 void PageFlight::UseDemo() {
-  player_.reset();
-  profile_ = DemoFlight();
-  name_ = "Demo flight";
+  Loaded(DemoFlight(), "Demo flight");
+  pilotNote_.clear();
   message_.clear();
-  playing_ = false;
-  StartAt(profile_.StartSeconds());
+  SlidersToNext();
 }
 
 char* PageFlight::TextBuffer(std::size_t bytes) {
@@ -51,17 +73,25 @@ void PageFlight::Open(std::size_t nameBytes) {
     message_ = read.error;
     return;
   }
-  player_.reset();
-  profile_ = std::move(read.profile);
-  name_ = OneLine(name);
+  // A log without airspeed is told in the pilot's words; the reader's
+  // warning for it (its last) is the engineer's.
+  pilotNote_ = PilotNote(read);
+  if (read.airspeedFromGroundSpeed && !read.warnings.empty()) read.warnings.pop_back();
   message_ = read.warnings.empty() ? std::string() : read.warnings.front();
-  playing_ = false;
-  StartAt(profile_.StartSeconds());
+  Loaded(std::move(read.profile), OneLine(name));
+  SlidersToNext();
 }
 
 void PageFlight::StartAt(double seconds) {
   player_.emplace(profile_, seconds, profile_.EndSeconds(), kDefaultPassesPerSecond, speedUp_);
   checked_ = false;
+}
+
+void PageFlight::SlidersToNext() {
+  FlightPlayer look = *player_;
+  const FlightPass pass = look.Next(SettingsInForce(instrument_));
+  inputs_.MoveSlider(SliderKind::Altitude, pass.altitudeCount);
+  inputs_.MoveSlider(SliderKind::Airspeed, pass.airspeedCount);
 }
 
 void PageFlight::Play() {
@@ -74,15 +104,24 @@ void PageFlight::Pause() {
 }
 
 void PageFlight::SetSpeed(std::uint32_t speedUp) {
-  if (speedUp == speedUp_) return;
+  if (speedUp == speedUp_ || !IsBarSpeed(speedUp)) return;
   speedUp_ = speedUp;
   const bool checked = checked_;
   StartAt(player_->NextSeconds());
   checked_ = checked;
 }
 
+void PageFlight::MoveTo(long seconds) {
+  const double at = std::clamp(profile_.StartSeconds() + static_cast<double>(seconds),
+                               profile_.StartSeconds(), profile_.EndSeconds());
+  const bool checked = checked_;
+  StartAt(at);
+  checked_ = checked;
+  SlidersToNext();
+}
+
 void PageFlight::PlayPass() {
-  if (!playing_) return;
+  if (!playing_ || instrument_.phase != PowerPhase::MainLoop) return;
   if (player_->Finished()) {
     playing_ = false;
     return;
@@ -99,15 +138,28 @@ void PageFlight::PlayPass() {
 }
 
 std::string PageFlight::Status() const {
+  const Settings& settings = SettingsInForce(instrument_).state.settings;
   const ProfileSample now = profile_.At(player_->NextSeconds());
-  const ShownFlightValues shown = ShownValues(instrument_.state.settings, now);
+  const ShownFlightValues shown = ShownValues(settings, now);
+  const bool running = IsRunning(instrument_);
+  const bool ended = !playing_ && player_->Finished();
+  std::string note = pilotNote_;
+  if (ended) note += std::string(note.empty() ? "" : " ") + "The flight has ended.";
+  note += std::string(note.empty() ? "" : " ") + (running ? kMaxValuesNote : kSwitchOnToFlyNote);
+  const int units = settings.altUnit * 16 + settings.asiUnit;
+  if (units != summaryUnits_) {
+    summary_ = FlightSummaryText(settings, profile_);
+    summaryUnits_ = units;
+  }
   const auto field = [](const std::string& text) { return text + '\t'; };
-  return field(playing_ ? "playing" : "paused") + field(name_) +
-         field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
+  return field(playing_ ? "playing"
+               : ended  ? "ended"
+                        : "paused") +
+         field(name_) + field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
          field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
          field(std::to_string(shown.altitude)) + field(shown.altitudeUnit) +
-         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) +
-         (playing_ && !IsRunning(instrument_) ? "It flies once the instrument is ON." : message_);
+         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) + field(summary_) +
+         field(note) + field(message_) + (running ? "on" : "off");
 }
 
 }  // namespace kvr9::web

@@ -11,6 +11,8 @@
   const kTimerIntervalMs = 100;
   const kLedLit = "rgb(255, 0, 0)";
   const kLedUnlit = "rgb(128, 0, 0)";
+  const kLedLitName = "Alarm LED, lit";
+  const kLedUnlitName = "Alarm LED, unlit";
 
   // The instrument's key events, as the firmware numbers them.
   const Keys = { press: 1, cw: 2, ccw: 3, f1: 4, f2: 5 };
@@ -57,15 +59,42 @@
   // row lays out only itself, where a text box lays out all its lines
   // again. The firmware's side says when the oldest row goes, and when the
   // window would look the same after the line, which it then leaves alone.
+  // A line like the last one shown changes only the scroll bar, yet every
+  // change costs the browser a new picture of the page: such lines come in
+  // together once a second; any other line comes at once.
+  const kSameLinesEveryMs = 1000;
   const memo = {
     element: null,
+    lastLine: null,
+    pending: [],
+    drops: 0,
+    timer: null,
     append(line, dropOldest, unchangedOnScreen) {
       if (unchangedOnScreen) return;
-      const row = document.createElement("div");
-      row.textContent = line;
-      this.element.appendChild(row);
-      if (dropOldest) this.element.firstElementChild.remove();
+      this.pending.push(line);
+      if (dropOldest) ++this.drops;
+      const same = line === this.lastLine && this.pending.every((waiting) => waiting === line);
+      if (!same) {
+        clearTimeout(this.timer);
+        this.timer = setTimeout(() => this.flush(), 0);
+      } else if (this.timer === null) {
+        this.timer = setTimeout(() => this.flush(), kSameLinesEveryMs);
+      }
+    },
+    flush() {
+      this.timer = null;
+      const rows = document.createDocumentFragment();
+      for (const line of this.pending) {
+        const row = document.createElement("div");
+        row.textContent = line;
+        rows.appendChild(row);
+      }
+      this.lastLine = this.pending.at(-1);
+      this.pending = [];
+      this.element.appendChild(rows);
+      for (; this.drops > 0; --this.drops) this.element.firstElementChild.remove();
       this.element.scrollTop = this.element.scrollHeight;
+      observe("commRows", this.element.childElementCount);
     },
   };
 
@@ -74,11 +103,19 @@
   // keeps changing (the last text always comes), so a running splash or a
   // moving airspeed does not talk over itself.
   const kSpokenIntervalMs = 1000;
+  // While a flight plays it is quiet unless the person asked to hear it.
   const spoken = {
     element: null,
     wanted: "",
     lastSpokenAt: -Infinity,
     timer: null,
+    quiet: false,
+    setQuiet(quiet) {
+      if (quiet === this.quiet) return;
+      this.quiet = quiet;
+      this.element.setAttribute("aria-live", quiet ? "off" : "polite");
+      if (!quiet) this.change(this.wanted);
+    },
     change(lines) {
       this.wanted = lines.trim();
       if (this.timer !== null) return;
@@ -120,7 +157,9 @@
     setAlarmLed(lit) {
       if (lit === ledLit) return;
       ledLit = lit;
-      byId("Shape1").style.backgroundColor = lit ? kLedLit : kLedUnlit;
+      const led = byId("Shape1");
+      led.style.backgroundColor = lit ? kLedLit : kLedUnlit;
+      led.setAttribute("aria-label", lit ? kLedLitName : kLedUnlitName);
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
     lcdText: (lines) => spoken.change(lines),
@@ -133,10 +172,17 @@
         trackBar.value = String(position);
         label.textContent = String(position);
       }
+      // "Airspeed converter: 1234 counts, about 90 mph": a screen reader
+      // hears the reading first, "about 90 mph, 1234 counts".
       trackBar.title = description;
-      trackBar.setAttribute("aria-valuetext", description.slice(description.indexOf(": ") + 2));
+      const [counts, reading] = description.slice(description.indexOf(": ") + 2).split(", ");
+      trackBar.setAttribute("aria-valuetext", reading === undefined ? counts : `${reading}, ${counts}`);
     },
-    flight: (status) => flightBar && flightBar.show(status),
+    flight(status) {
+      if (flightBar === null) return;
+      flightBar.show(status);
+      spoken.setQuiet(flightBar.quietLcd());
+    },
   };
 
   let firmware = null;
@@ -155,7 +201,15 @@
       firmware._kvr9_on();
       return;
     }
-    firmware.ccall("kvr9_on", null, [], [], { async: true }).catch(Fail);
+    // Once the power cycle has ended, the flight bar offers Fly again and the
+    // sliders tell the readings the next "ON" gives.
+    firmware
+      .ccall("kvr9_on", null, [], [], { async: true })
+      .then(() => {
+        firmware._kvr9_flight_show();
+        firmware._kvr9_describe_sliders();
+      })
+      .catch(Fail);
   }
 
   function Button2Click() {
@@ -251,7 +305,22 @@
     if (!event.ctrlKey && KeyForKeyboard(event.key) !== undefined) event.preventDefault();
   }
 
+  // Until the program has loaded the page says so, and a click on ON made
+  // meanwhile is kept and acted on once it is ready.
+  let onWhenReady = false;
+  function ButtonOnWhileLoading() {
+    onWhenReady = true;
+    observe("onWhileLoading");
+    tellStatus("Loading the simulator's program: ON switches it on once it has loaded.");
+  }
+
+  function tellStatus(text) {
+    const bar = byId("StatusBar1");
+    if (bar.textContent !== text) bar.textContent = text;
+  }
+
   function ConnectHandlers() {
+    byId("Button1").removeEventListener("click", ButtonOnWhileLoading);
     byId("Button1").addEventListener("click", Button1Click);
     byId("Button2").addEventListener("click", Button2Click);
     byId("Image5").addEventListener("click", () => StoreKey("press"));
@@ -292,23 +361,30 @@
   function LoadFirmware() {
     const script = document.createElement("script");
     script.src = "kvr9.js";
-    script.onerror = () => showNotice("The simulator's program (kvr9.js) could not be loaded.");
+    script.onerror = () => {
+      tellStatus("");
+      showNotice("The simulator's program (kvr9.js) could not be loaded.");
+    };
     script.onload = () => {
       createKvr9({ panel })
         .then((module) => {
           firmware = module;
           flightBar = window.kvr9FlightBar(firmware);
-          firmware._kvr9_flight_demo();
+          flightBar.connectSpeak(() => spoken.setQuiet(flightBar.quietLcd()));
+          firmware._kvr9_flight_show();
           firmware._kvr9_describe_sliders();
           ConnectHandlers();
+          tellStatus("");
           observe("ready");
+          if (onWhenReady) Button1Click();
         })
-        .catch((error) =>
+        .catch((error) => {
+          tellStatus("");
           showNotice(
             "The simulator's program (kvr9.wasm) could not be loaded, so the panel does not work. " +
               String(error && error.message ? error.message : error)
-          )
-        );
+          );
+        });
     };
     document.head.appendChild(script);
   }
@@ -320,6 +396,10 @@
     lcd.context.fillRect(0, 0, lcd.canvas.width, lcd.canvas.height);
     memo.element = byId("Memo1");
     spoken.element = byId("LcdText");
+    byId("Shape1").setAttribute("aria-label", kLedLitName);
+    byId("StatusBar1").setAttribute("role", "status");
+    tellStatus("Loading the simulator's program...");
+    byId("Button1").addEventListener("click", ButtonOnWhileLoading);
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
       showNotice(
         "This browser cannot run WebAssembly, which the simulator needs. " +

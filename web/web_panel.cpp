@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+
 #include "host/panel/lcd_painter.h"
 #include "host/panel/reading_units.h"
 
@@ -17,6 +19,47 @@ void kvr9_page_flight(const char* status);
 }
 
 namespace kvr9::web {
+
+namespace {
+
+// The LCD's text as a screen reader says it: the decoder's lines, and what
+// a listener cannot see, the inverse text. A row all inverse is the one the
+// cursor is on, "(selected)"; a row whose value alone is inverse is being
+// edited, "(editing)".
+std::string SpokenLines(const LcdText& text) {
+  std::string out;
+  std::string line;
+  bool inverse = false;
+  bool plain = false;
+  const auto flush = [&]() {
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first != std::string::npos) out.append(line, first, line.find_last_not_of(' ') - first + 1);
+    if (inverse) out += plain ? " (editing)" : " (selected)";
+    out += '\n';
+    line.clear();
+    inverse = plain = false;
+  };
+  const std::span<const LcdTextRun> runs = text.Runs();
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const LcdTextRun& run = runs[i];
+    if (i > 0 && run.line != runs[i - 1].line) flush();
+    if (i > 0 && run.line == runs[i - 1].line) {
+      const int gap = run.x - (runs[i - 1].x + runs[i - 1].width);
+      if (gap > 0) line.append(static_cast<std::size_t>(std::max(1, (gap + 4) / 8)), ' ');
+    }
+    const std::string_view shown = run.Text();
+    if (run.font == LcdFont::Icon) {
+      line += "[icon:" + std::string(shown) + ']';
+    } else if (shown.find_first_not_of(' ') != std::string_view::npos) {
+      (run.inverse ? inverse : plain) = true;
+      line += shown;
+    }
+  }
+  if (!runs.empty()) flush();
+  return out;
+}
+
+}  // namespace
 
 WebPanel::WebPanel(PanelInputs& inputs, const Instrument& instrument, PageFlight& flight)
     : inputs_(inputs),
@@ -37,9 +80,13 @@ void WebPanel::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
   painted_ = true;
   kvr9_page_present(picture_.data());
   // What a screen reader says: the LCD's text, read from its dots, told to
-  // the page when it changes.
+  // the page when it changes. An alarm blinks the numerals with the blink
+  // phase; the frames without them are not read, so the listener does not
+  // hear the text change back and forth.
+  const InstrumentState& state = instrument_.state;
+  if (AirspeedAlarmCondition(state) && state.ui.blinkPhase != 1) return;
   ReadLcdText(frameBuffer, lcdText_);
-  std::string lines = lcdText_.AsLines();
+  std::string lines = SpokenLines(lcdText_);
   if (lines != lcdLines_) {
     lcdLines_ = std::move(lines);
     kvr9_page_lcd_text(lcdLines_.c_str());
@@ -93,8 +140,9 @@ void WebPanel::DescribeSliders() {
     std::int32_t position;
   } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
   for (const auto& slider : sliders) {
-    std::string description =
-        SliderDescription(instrument_, slider.kind, static_cast<std::uint32_t>(slider.position));
+    // While off, the reading the slider gives once "ON" loads the defaults.
+    std::string description = SliderDescription(SettingsInForce(instrument_), slider.kind,
+                                                static_cast<std::uint32_t>(slider.position));
     std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
     if (description == told) continue;
     told = std::move(description);

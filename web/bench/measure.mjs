@@ -1,19 +1,21 @@
 // Measures the web page (not a test): a firmware pass in the page against
 // the native pass, the time to the first frame, the size of its files and
 // its CPU at rest on the main display. node web/bench/measure.mjs KVR9_BENCH
+// (or node web/bench/measure.mjs --cpu: the CPU alone, no native bench).
 import { execFileSync, spawnSync } from "node:child_process";
 import { readdirSync, readFileSync, statSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { distDir, launchBrowser, openPanel, startServer } from "../tests/harness.mjs";
 
 const nativeBench = process.argv[2];
+const cpuOnly = nativeBench === "--cpu";
 const served = resolve(distDir, "..");
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 // The same pass built with the page's flags, beside the page (the web
 // preset's kvr9_pass_bench target writes it there).
 
-const native = JSON.parse(spawnSync(nativeBench, ["--benchmark_filter=BM_MainLoopPass/13$", "--benchmark_repetitions=5",
+const native = cpuOnly ? NaN : JSON.parse(spawnSync(nativeBench, ["--benchmark_filter=BM_MainLoopPass/13$", "--benchmark_repetitions=5",
   "--benchmark_format=json"], { encoding: "utf8" }).stdout).benchmarks
   .filter((b) => b.aggregate_name === "median")[0].real_time;
 
@@ -21,9 +23,12 @@ const server = await startServer(served);
 const browser = await launchBrowser();
 const url = server.url + "dist/";
 
+let inPage = NaN;
+const loads = [];
+if (!cpuOnly) {
 const { page } = await openPanel(browser.context, url);
 await page.addScriptTag({ url: server.url + "pass_bench.js" });
-const inPage = await page.evaluate(async () => {
+inPage = await page.evaluate(async () => {
   const bench = await createPassBench();
   bench._kvr9_pass_ns(20000);
   const runs = [];
@@ -34,7 +39,6 @@ await page.close();
 
 // From the start of loading to the panel ready, and to the first LCD frame
 // when ON is clicked as soon as it is ready; five loads, no cache.
-const loads = [];
 for (let i = 0; i < 5; ++i) {
   const p = await browser.context.newPage();
   const cdp = await browser.context.newCDPSession(p);
@@ -50,6 +54,7 @@ for (let i = 0; i < 5; ++i) {
   loads.push(await p.evaluate(() => ({ ready: window.readyAt, frame: window.frameAt,
     paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime })));
   await p.close();
+}
 }
 
 const bytes = readdirSync(distDir).reduce((sum, f) => sum + statSync(join(distDir, f)).size, 0);
@@ -100,7 +105,9 @@ const cpu = await cpuOver60s();
 
 await browser.close();
 server.close();
+if (!cpuOnly) {
 console.log(`pass on AsiSetupScreen: page ${(inPage / 1000).toFixed(2)} us, native ${(native / 1000).toFixed(2)} us, ratio ${(inPage / native).toFixed(2)}`);
 console.log(`load to ready (ms): ${loads.map((l) => l.ready.toFixed(0)).join(" ")}; to first LCD frame: ${loads.map((l) => l.frame.toFixed(0)).join(" ")}; first paint: ${loads.map((l) => l.paint?.toFixed(0)).join(" ")}`);
 console.log(`page files: ${bytes} bytes (${(bytes / 1024).toFixed(1)} KiB)`);
+}
 console.log(`CPU of all Chromium processes over 60 s on the main display: ${cpu.toFixed(2)} % of one core at rest, ${cpuFilling.toFixed(2)} % while the communication window fills`);

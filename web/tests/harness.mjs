@@ -126,8 +126,10 @@ function RecordSession() {
 }
 
 // A page of the panel, loaded and ready, with its session recorded and its
-// console errors collected.
-export async function openPanel(context, url) {
+// console errors collected. `whileLoading(page)`, when given, is set up
+// before the page loads (prepare) and acts once its document is parsed,
+// before the program is ready (act).
+export async function openPanel(context, url, whileLoading = null) {
   const page = await context.newPage();
   const errors = [];
   page.on("console", (message) => {
@@ -135,7 +137,13 @@ export async function openPanel(context, url) {
   });
   page.on("pageerror", (error) => errors.push(String(error)));
   await page.addInitScript(RecordSession);
-  await page.goto(url);
+  if (whileLoading !== null) {
+    await whileLoading.prepare(page);
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    await whileLoading.act(page);
+  } else {
+    await page.goto(url);
+  }
   await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
   return { page, errors };
 }

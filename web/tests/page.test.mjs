@@ -10,6 +10,7 @@ import {
   firstFrom,
   frameCount,
   framesBefore,
+  kPhone,
   launchBrowser,
   openPanel,
   pageAndHeadless,
@@ -119,6 +120,7 @@ test("the page is the form: title, every control at its place and size, start st
   assert.equal(await page.locator("#Label13").textContent(), "0");
   const led = await page.locator("#Shape1").evaluate((e) => getComputedStyle(e).backgroundColor);
   assert.equal(led, "rgb(255, 0, 0)");
+  assert.equal(await page.locator("#Shape1").getAttribute("aria-label"), "Alarm LED, lit");
   assert.equal(await page.locator("#Image2").evaluate((e) => e.naturalWidth > 0), true, "face picture");
   // The timer runs with the instrument off.
   await waitForTicks(page, 3);
@@ -131,10 +133,6 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   await waitForTicks(page, 2);
   await click(page, "Button1");
   await waitForFrames(page, kSplashPasses + 3);
-  const [commLines, framesThen] = await page.evaluate(() => [
-    document.getElementById("Memo1").childElementCount,
-    window.kvr9Session.filter((entry) => entry.kind === "frame").length,
-  ]);
   await click(page, "Button1");
   await waitForFrames(page, 2 * kSplashPasses + 6);
   await click(page, "Button2");
@@ -147,9 +145,14 @@ test("ON plays the splash in order, then the main display; ON restarts; OFF keep
   });
   await click(page, "Button1");
   await waitForMoreFrames(page, 1);
+  // Lines like the last one shown come in together, once a second.
+  await waitForTicks(page, 15);
+  const commLines = await page.locator("#Memo1").evaluate((memo) => memo.childElementCount);
 
   const { log, shown, expected } = await finish(panel);
-  assert.equal(commLines, framesThen - kSplashPasses, "a communication line each main-loop pass");
+  // Two splashes before OFF, the main loop's passes around them.
+  const mainLoopPasses = framesBefore(log, firstFrom(log, 0, "off")) - 2 * kSplashPasses;
+  assert.equal(commLines, mainLoopPasses, "a communication line each main-loop pass");
   const splash = expected.slice(0, kSplashPasses);
   assert.ok(splash.every((frame) => frame.fields.currentScreen === "none"), "no screen during the splash");
   assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
@@ -250,6 +253,10 @@ test("the LED blinks with an alarm and stays dark after the acknowledgement", as
   await waitForMoreFrames(page, 1);
   const { log, shown, expected } = await finish(panel);
   const taken = framesBefore(log, firstFrom(log, pressFrom, "key"));
+  // The numerals blink with the LED; a screen reader hears them every time.
+  const alarmAt = log.findIndex((entry, i) => entry.kind === "frame" && framesBefore(log, i) >= alarmFrom);
+  const heard = log.slice(alarmAt).filter((entry) => entry.kind === "spoken").map((entry) => entry.detail);
+  assert.ok(heard.length > 0 && heard.every((text) => /^IAS +\d+ mph$/m.test(text)), `heard: ${heard.join(" | ")}`);
   const blinking = shown.slice(alarmFrom + 1, taken).map((frame) => frame.led);
   const turns = blinking.filter((led, i) => i > 0 && led !== blinking[i - 1]).length;
   assert.ok(turns >= 2, `the LED turns with the blink phase: ${blinking.join(" ")}`);
@@ -290,6 +297,11 @@ test("KeyFast steps the speed settings by 10", async () => {
     await act(page, () => click(page, control));
   }
   const editing = (await frameCount(page)) - 1;
+  // A listener hears that the value is being edited, not just selected.
+  await page.waitForFunction(() => /\(editing\)/.test(document.getElementById("LcdText").textContent), null, {
+    polling: 100,
+  });
+  assert.match(await page.locator("#LcdText").textContent(), /80.*\(editing\)$/m);
   await act(page, () => click(page, "CheckBox3"));
   await act(page, () => click(page, "Button3"));
   const fast = (await frameCount(page)) - 1;
@@ -331,6 +343,38 @@ for (const [missing, spoil, says] of kMissing) {
     await page.close();
   });
 }
+
+// On a slow link the program comes after the page: the status bar says it
+// is loading, and a click on ON made meanwhile switches it on once ready.
+test("ON clicked while the program loads is kept, and the page says it is loading", async () => {
+  let release;
+  const held = new Promise((done) => (release = done));
+  const said = [];
+  const panel = await openPanel(browser.context, server.url, {
+    prepare: (page) =>
+      page.route("**/kvr9.wasm", async (route) => {
+        await held;
+        await route.continue();
+      }),
+    async act(page) {
+      said.push(await page.locator("#StatusBar1").textContent());
+      await click(page, "Button1");
+      said.push(await page.locator("#StatusBar1").textContent());
+      release();
+    },
+  });
+  const { page } = panel;
+  assert.match(said[0], /^Loading/);
+  assert.match(said[1], /ON switches it on once it has loaded/);
+  assert.equal(await page.locator("#StatusBar1").getAttribute("role"), "status");
+  await waitForFrames(page, kSplashPasses + 2);
+  assert.equal(await page.locator("#StatusBar1").textContent(), "");
+  const { log, expected } = await finish(panel);
+  const kinds = log.map((entry) => entry.kind);
+  assert.ok(kinds.indexOf("onWhileLoading") < kinds.indexOf("ready"), "the click came before the program");
+  assert.equal(kinds.indexOf("on"), kinds.indexOf("ready") + 1, "ON acted on as soon as it was ready");
+  assert.equal(expected[kSplashPasses].fields.currentScreen, "MainScreen");
+});
 
 // The visible control copies the session; pasted into kvr9-headless it
 // replays to the page's frames, a key pressed at once after a restart
@@ -385,6 +429,17 @@ test("the LCD's text reaches the accessibility tree as the screens change", asyn
   const canvasFrame = await page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "frame").at(-1).art);
   assert.equal(readText(canvasFrame).trim(), (await page.locator("#LcdText").textContent()).trim());
   assert.match(await page.locator("body").ariaSnapshot(), /status:[\s\S]*MAIN MENU/);
+  // The row the cursor is on is inverse on the LCD; a listener hears it.
+  await act(page, () => click(page, "Button3"));
+  await act(page, () => click(page, "Image5"));
+  await waitToHear(/MAX VALUES/);
+  const maxValues = await page.locator("#LcdText").textContent();
+  assert.match(maxValues, /^\*\*\* DONE \*\*\* \(selected\)$/m);
+  assert.match(maxValues, /^RESET VALUES$/m);
+  const shownNow = await page.evaluate(() => window.kvr9Session.filter((e) => e.kind === "frame").at(-1).art);
+  assert.equal(readText(shownNow).trim(), maxValues.replace(" (selected)", "").trim());
+  // The LED is named with its state.
+  assert.equal(await page.locator("#Shape1").getAttribute("aria-label"), "Alarm LED, unlit");
   await finish(panel);
 });
 
@@ -405,12 +460,14 @@ async function waitForElapsed(page, seconds) {
   );
 }
 
-// The reading a slider's description names: "1234 counts, about 90 mph".
+// The reading a slider's value text names first, in the pilot's units:
+// "about 90 mph, 1234 counts"; its title says the same the other way round.
 async function describedReading(page, slider) {
   const text = await page.locator(`#${slider}`).getAttribute("aria-valuetext");
-  const found = /^\d+ counts, about (-?\d+) (ft|mph)$/.exec(text);
+  const found = /^about (-?\d+) (ft|mph), (\d+) counts$/.exec(text);
   assert.ok(found, `${slider}'s description: ${text}`);
-  assert.equal(await page.locator(`#${slider}`).getAttribute("title"), `${slider === "TrackBar2" ? "Altitude" : "Airspeed"} converter: ${text}`);
+  assert.equal(await page.locator(`#${slider}`).getAttribute("title"),
+    `${slider === "TrackBar2" ? "Altitude" : "Airspeed"} converter: ${found[3]} counts, about ${found[1]} ${found[2]}`);
   return Number(found[1]);
 }
 
@@ -423,6 +480,12 @@ test("the demo flight moves the sliders, blinks the LED in its dive and replays 
   await page.locator("#FlightDemo").click();
   await page.locator("#FlightSpeed button", { hasText: "x16" }).click();
   assert.equal(await page.locator("#FlightPlay").textContent(), "Pause");
+  // The LCD's changing numbers are not read out while it plays, unless asked for.
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "off");
+  await page.locator("#FlightSpeak input").check();
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "polite");
+  await page.locator("#FlightSpeak input").uncheck();
+  assert.equal(await page.locator("#LcdText").getAttribute("aria-live"), "off");
   assert.match(await page.locator("#FlightTime").textContent(), / \/ 7:10$/);
   await waitForElapsed(page, 240);
   await page.locator("#FlightSpeed button", { hasText: "x4" }).click();
@@ -476,6 +539,62 @@ test("a flight log opened from disk plays; a bad one is refused with its line", 
   await page.waitForFunction(() => !document.getElementById("FlightMessage").hidden);
   assert.match(await page.locator("#FlightMessage").textContent(), /^bad\.csv:1: .*yd/);
   assert.equal(await page.locator("#FlightName").textContent(), "circuit.csv");
+  // A log with no airspeed of its own: told in plain words, not as a problem.
+  const groundSpeed = new URL("../../examples/flights/ground-speed.igc", import.meta.url).pathname;
+  await page.locator("#FlightFile").setInputFiles(groundSpeed);
+  await page.waitForFunction(() => document.getElementById("FlightName").textContent === "ground-speed.igc");
+  assert.match(await page.locator("#FlightSays").textContent(), /^This log has no airspeed, so its ground speed stands in/);
+  assert.ok(await page.locator("#FlightMessage").isHidden(), "no engineer's warning");
   assert.deepEqual(panel.errors, [], "errors in the browser console");
   await page.close();
+});
+
+// A pilot's phone: a log opened with the instrument off puts the sliders at
+// its first moment and offers to fly; Fly is ON, clicked as a person would,
+// and the flight starts after the splash. Played to its end at the fastest
+// speed, MAX VALUES shows the log's own highest altitude, not the 50860 ft
+// of the panel's start; the session the page copies replays headless.
+test("a phone: a log opened, flown to its end at x64, and MAX VALUES shows its highest altitude", async () => {
+  const phone = await launchBrowser(kPhone);
+  try {
+    const panel = await openPanel(phone.context, server.url);
+    const { page } = panel;
+    const circuit = new URL("../../examples/flights/circuit.csv", import.meta.url).pathname;
+    await page.locator("#FlightFile").setInputFiles(circuit);
+    await page.waitForFunction(() => document.getElementById("FlightName").textContent === "circuit.csv");
+    assert.equal(await page.locator("#FlightSummary").textContent(), "Highest 1500 ft, fastest 72 mph, 8:00 long");
+    assert.equal(await page.locator("#FlightPlay").textContent(), "Fly");
+    assert.match(await page.locator("#FlightSays").textContent(), /off: Fly switches it ON/);
+    // The sliders are at the log's first moment already: 450 ft, 0 mph.
+    assert.ok(Math.abs((await describedReading(page, "TrackBar2")) - 450) <= 10, "altitude at the start");
+    assert.notEqual(await page.locator("#TrackBar2").inputValue(), "1");
+    assert.equal(await page.locator("#FlightScrub").getAttribute("max"), "480");
+    await page.locator("#FlightSpeed button", { hasText: "x64" }).tap();
+    await page.locator("#FlightPlay").tap();
+    await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Pause");
+    assert.match(await page.locator("#FlightSays").textContent(), /MAX VALUES counts from power-on/);
+    await page.waitForFunction(() => /has ended/.test(document.getElementById("FlightSays").textContent), null, {
+      timeout: 0,
+      polling: 100,
+    });
+    assert.equal(await page.locator("#FlightTime").textContent(), "8:00 / 8:00");
+    for (const id of ["Image5", "Button3", "Image5"]) {
+      await page.locator(`#${id}`).tap();
+      await waitForMoreFrames(page, 2);
+    }
+    const { log, shown, expected, copied } = await pageAndHeadless(page);
+    assertSameAsHeadless(shown, expected);
+    assert.equal(log.filter((entry) => entry.kind === "on").length, 1, "Fly clicked ON once");
+    assert.match(copied, /^slider altitude \d+\n[\s\S]*^on$/m, "the sliders moved before ON");
+    const maxValues = readText(shown.at(-1).art);
+    assert.match(maxValues, /MAX VALUES/);
+    const highest = Number(/ALT:\s+(\d+)\s*ft/.exec(maxValues)?.[1]);
+    assert.ok(Math.abs(highest - 1500) <= 10, `MAX VALUES' altitude: ${maxValues}`);
+    // Switched off, the bar offers Fly again.
+    await page.locator("#Button2").tap();
+    await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Fly");
+    assert.deepEqual(panel.errors, [], "errors in the browser console");
+  } finally {
+    await phone.close();
+  }
 });
