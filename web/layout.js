@@ -143,6 +143,7 @@
 
   function apply({ layout, scale }) {
     root.dataset.layout = layout;
+    root.classList.toggle("flow", layout === "stack" || layout === "side");
     if (layout === "stack" || layout === "side") root.style.setProperty("--u", `${scale}px`);
     else root.style.setProperty("--k", String(scale));
   }
