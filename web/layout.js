@@ -60,7 +60,7 @@
         layout: "form",
         // On a desktop the bar may scroll into view (it stays at the foot
         // of the window); on a touch screen it is in view from the start.
-        scale: Math.min(cap, inner.width / kForm.width, (inner.height - above - (cap === 1 ? 0 : bar)) / kForm.height),
+        scale: Math.min(cap, inner.width / kForm.width, (inner.height - above - (coarse.matches ? bar : 0)) / kForm.height),
       },
       {
         layout: "form-side",
