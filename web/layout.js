@@ -93,15 +93,22 @@
     return touchable;
   }
 
+  // How far the page under an element has scrolled: nothing for one fixed
+  // to the window (the face on a screen on its side).
+  const scrolled = (element) =>
+    getComputedStyle(element).position === "fixed" ? { x: 0, y: 0 } : { x: window.scrollX, y: window.scrollY };
+
   // The page moved by less than a device pixel so that the face starts on
   // a whole one.
   function placeOnDevicePixels(ratio) {
     root.style.setProperty("--nudge-x", "0px");
     root.style.setProperty("--nudge-y", "0px");
-    const face = byId("Image2").getBoundingClientRect();
+    const face = byId("Image2");
+    const box = face.getBoundingClientRect();
+    const scroll = scrolled(face);
     const nudge = (at) => (Math.ceil(at * ratio - 1e-6) - at * ratio) / ratio;
-    root.style.setProperty("--nudge-x", `${nudge(face.left + window.scrollX)}px`);
-    root.style.setProperty("--nudge-y", `${nudge(face.top + window.scrollY)}px`);
+    root.style.setProperty("--nudge-x", `${nudge(box.left + scroll.x)}px`);
+    root.style.setProperty("--nudge-y", `${nudge(box.top + scroll.y)}px`);
   }
 
   // The canvas as large as the LCD's window allows with each dot a whole
@@ -120,11 +127,12 @@
     // panel is border-box sized).
     const scale = box.width / parseFloat(style.width) || 1;
     const toDevice = scale * ratio;
+    const scroll = scrolled(panel);
     const frame = {
       width: (box.width / scale - border.left - border.right) * toDevice,
       height: (box.height / scale - border.top - border.bottom) * toDevice,
-      left: (box.left + window.scrollX) * ratio + border.left * toDevice,
-      top: (box.top + window.scrollY) * ratio + border.top * toDevice,
+      left: (box.left + scroll.x) * ratio + border.left * toDevice,
+      top: (box.top + scroll.y) * ratio + border.top * toDevice,
     };
     const dot = Math.max(
       1,

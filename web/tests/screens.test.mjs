@@ -218,7 +218,8 @@ for (const [name, device] of kDesktops) {
   });
 }
 
-// [name, device, the layout with the larger keys]
+// [name, device, the layout with the larger keys]; in "side" the face
+// stays in view while the controls beside it scroll.
 const kLargeTouch = [
   // On its side the face as tall as the screen, the controls beside it,
   // beats the form scaled to the height (its smaller buttons too small for
@@ -243,6 +244,12 @@ for (const [name, device, layout] of kLargeTouch) {
       assert.ok(box.y + box.height <= bar.y + 0.5, `${id} ends at ${box.y + box.height}, the bar starts at ${bar.y}`);
     }
     await page.locator("#Engineer > summary").tap();
+    if (layout === "side") {
+      await page.evaluate(() => window.scrollTo(0, document.scrollingElement.scrollHeight));
+      const lcd = (await boxesOf(page, ["Image1"])).Image1;
+      assert.ok(lcd.y >= 0 && lcd.y + lcd.height <= height, `scrolled down, the LCD from ${lcd.y} to ${lcd.y + lcd.height}`);
+      await assertWholeDots(page, device.deviceScaleFactor);
+    }
     const boxes = await boxesOf(page, ["Form1", "Image2", ...kTargets]);
     assertNoSideways({ facts, boxes, width });
     // The keys at least as large as in the form scaled to the screen (title
