@@ -1,8 +1,9 @@
 // Draws the page's pictures in docs/: the page served from build/web/dist,
-// switched on and resting on the main display. docs/web-page.png is the
+// switched on, four minutes into the demo flight. docs/web-page.png is the
 // form as the README shows it, with the flight bar below it; the others are the whole window of a phone
 // upright and on its side, a tablet and a laptop.
 //   node web/screenshot.mjs [OUT_DIR]
+// then, to keep them small: pngquant --speed 1 --quality 65-90 --ext .png --force docs/web-*.png
 import { launchBrowser, openPanel, startServer, waitForFrames } from "./tests/harness.mjs";
 
 const out = process.argv[2] ?? "docs";
@@ -24,6 +25,13 @@ try {
       const { page } = await openPanel(browser.context, server.url);
       await page.click("#Button1");
       await waitForFrames(page, 90); // the splash's 80 frames, then the main display
+      // Four minutes into the demo flight, paused: the LCD and the
+      // flight bar as a pilot sees them together.
+      await page.click("#FlightDemo");
+      await page.click("#FlightSpeed button[data-speed='16']");
+      await waitForFrames(page, 90 + 150);
+      await page.click("#FlightPlay");
+      await waitForFrames(page, 90 + 154);
       const options = { path: `${out}/${file}`, scale: "css" };
       if (clip === "form") {
         const main = await page.locator("main").boundingBox();

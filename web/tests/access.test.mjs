@@ -26,6 +26,7 @@ after(async () => {
 const kDevices = [
   ["a desktop, 1280 x 800", { viewport: { width: 1280, height: 800 } }],
   ["a phone, 390 x 844", kPhone],
+  ["a phone on its side, 844 x 390", { ...kPhone, viewport: { width: 844, height: 390 } }],
 ];
 
 for (const [name, device] of kDevices) {

@@ -101,6 +101,8 @@ test("a phone: taps, swipes around the knob and a finger on a slider work the in
   const sliderMark = await entryCount(page);
   await dragSlider(page, "TrackBar1");
   await waitForMoreFrames(page, 2);
+  // The engineer's controls are folded away on a phone; a tap opens them.
+  await page.locator("#Engineer > summary").tap();
   await page.locator("#CheckBox2").tap();
   await waitForMoreFrames(page, 2);
   const sliderValue = await page.locator("#TrackBar1").inputValue();
