@@ -34,21 +34,20 @@ window.kvr9FlightBar = function (firmware) {
 
   const scrub = byId("FlightScrub");
 
-  // The firmware's side's status (tab-separated): state, name, elapsed and
-  // total seconds, altitude and its unit, airspeed and its unit, the log's
-  // summary, the note for the pilot, a problem, "on" or "off".
-  function show(status) {
-    const [now, name, elapsed, total, altitude, altitudeUnit, airspeed, airspeedUnit, summary, note, problem, power] =
-      status.split("\t");
-    state = now;
-    powered = power === "on";
+  // The firmware's side's status, a JSON object (PageFlight::Status).
+  function show(statusText) {
+    const status = JSON.parse(statusText);
+    const elapsed = String(status.elapsed);
+    const total = String(status.total);
+    state = status.state;
+    powered = status.on;
     setText(byId("FlightPlay"), !powered ? "Fly" : state === "playing" ? "Pause" : "Play");
-    setText(byId("FlightName"), name);
+    setText(byId("FlightName"), status.name);
     setText(byId("FlightTime"), `${clock(elapsed)} / ${clock(total)}`);
-    setText(byId("FlightNow"), `${altitude} ${altitudeUnit}, ${airspeed} ${airspeedUnit}`);
-    setText(byId("FlightSummary"), summary);
-    setText(byId("FlightSays"), note);
-    tellProblem(problem);
+    setText(byId("FlightNow"), `${status.altitude} ${status.altitudeUnit}, ${status.airspeed} ${status.airspeedUnit}`);
+    setText(byId("FlightSummary"), status.summary);
+    setText(byId("FlightSays"), status.note);
+    tellProblem(status.problem);
     if (scrub.max !== total) scrub.max = total;
     // Not while a finger holds it.
     if (document.activeElement !== scrub || state === "playing") {

@@ -1,5 +1,6 @@
-// The page's side of the HostPanel: the firmware calls these, they call the
-// front panel that panel.js hands to the module as Module.panel.
+// The page's side of the imports declared in web/page_boundary.h: the
+// firmware calls these, they call the front panel that panel.js hands to
+// the module as Module.panel.
 mergeInto(LibraryManager.library, {
   // pixels: the LCD painted as RGBA bytes, 256 x 128, or 0 when the picture
   // is the one shown already.

@@ -1,27 +1,26 @@
-// The instrument of the page and the entry points of its handlers: each
-// applies the panel's input as the window's handler of the same control
-// does, through the host library, which records it for the session copy.
+// The page's panel session and the exports its scripts call (declared, with
+// their arguments, in web/page_boundary.h): each applies the panel's input
+// as the window's handler of the same control does, through the session's
+// inputs, which record it for the session copy. The page's own timer steps
+// the instrument; its events come in between the steps.
 #include <emscripten.h>
 
 #include <string>
 
-#include "core/instrument.h"
 #include "host/panel/key_table.h"
-#include "host/panel/panel_inputs.h"
-#include "host/panel/session_record.h"
+#include "host/panel/panel_session.h"
+#include "web/page_boundary.h"
 #include "web/page_flight.h"
 #include "web/web_panel.h"
 
 namespace {
 
 struct Page {
-  kvr9::Instrument instrument;
-  kvr9::SessionRecord session;
-  kvr9::PanelInputs inputs{instrument, &session};
-  kvr9::web::PageFlight flight{inputs, instrument};
-  kvr9::web::WebPanel panel{inputs, instrument, flight};
+  kvr9::web::WebPanel panel;
+  kvr9::PanelSession session{panel};
+  kvr9::web::PageFlight flight{session.inputs(), session.instrument()};
   std::string scenario;  // the last session copy, read by the page
-  Page() { instrument.host = &panel; }
+  Page() { panel.Attach(session, flight); }
 };
 
 Page& ThePage() {
@@ -33,29 +32,35 @@ Page& ThePage() {
 
 extern "C" {
 
-// "ON": runs the power cycle and returns when it stops (the page calls it
-// asynchronously, as it sleeps between passes); while the instrument runs it
-// only asks the loop to start over.
 EMSCRIPTEN_KEEPALIVE void kvr9_on() {
-  ThePage().inputs.PressOn();
+  ThePage().session.PressOn();
 }
 
-// A flight playing pauses where it is.
+// The flight's pass comes first, as the window's between two passes; once
+// off, the bar offers Fly again and the sliders tell the readings the next
+// "ON" gives.
+EMSCRIPTEN_KEEPALIVE int kvr9_step() {
+  Page& page = ThePage();
+  page.flight.PlayPass();
+  page.panel.DescribeSliders();
+  page.panel.ShowFlight();
+  if (page.session.Step()) return 1;
+  page.panel.ShowFlight();
+  page.panel.DescribeSliders();
+  return 0;
+}
+
 EMSCRIPTEN_KEEPALIVE void kvr9_off() {
-  ThePage().inputs.PressOff();
+  ThePage().session.PressOff();
   ThePage().flight.Pause();
   ThePage().panel.ShowFlight();
-}
-
-EMSCRIPTEN_KEEPALIVE int kvr9_is_running() {
-  return kvr9::IsRunning(ThePage().instrument) ? 1 : 0;
 }
 
 // A key is kept only while none is pending; a number that is no key is
 // ignored.
 EMSCRIPTEN_KEEPALIVE void kvr9_store_key(int key) {
   const kvr9::InstrumentKey* named = kvr9::KeyByEvent(static_cast<kvr9::KeyEvent>(key));
-  if (key > 0 && named != nullptr) ThePage().inputs.ClickKey(named->key);
+  if (key > 0 && named != nullptr) ThePage().session.inputs().ClickKey(named->key);
 }
 
 // The keyboard keys (KeyboardEvent.key) that work the instrument's keys, as
@@ -72,21 +77,21 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_keyboard_table() {
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_altitude_converter(int position) {
-  ThePage().inputs.MoveSlider(kvr9::SliderKind::Altitude, position);
+  ThePage().session.inputs().MoveSlider(kvr9::SliderKind::Altitude, position);
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_airspeed_converter(int position) {
-  ThePage().inputs.MoveSlider(kvr9::SliderKind::Airspeed, position);
+  ThePage().session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, position);
 }
 
 // box 0 "Calibrate", 1 "KeyFast".
 EMSCRIPTEN_KEEPALIVE void kvr9_set_box(int box, int checked) {
-  ThePage().inputs.SetBox(box == 0 ? kvr9::BoxKind::Calibrate : kvr9::BoxKind::KeyFast,
-                          checked != 0);
+  ThePage().session.inputs().SetBox(box == 0 ? kvr9::BoxKind::Calibrate : kvr9::BoxKind::KeyFast,
+                                    checked != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_timer_tick() {
-  ThePage().inputs.TimerTick();
+  ThePage().session.inputs().TimerTick();
 }
 
 // The sliders' descriptions after a hand has moved one (while the
@@ -144,7 +149,7 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_move_to(int seconds) {
 // call. The page puts its header comment lines above it.
 EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario() {
   Page& page = ThePage();
-  page.scenario = page.session.AsScenario("");
+  page.scenario = page.session.record().AsScenario("");
   return page.scenario.c_str();
 }
 

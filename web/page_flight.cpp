@@ -26,6 +26,27 @@ bool IsBarSpeed(std::uint32_t speedUp) {
          std::end(kFlightBarSpeeds);
 }
 
+// A JSON string: quotes and backslashes escaped, control bytes as \u00XX;
+// other bytes (UTF-8) as they are.
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
 }  // namespace
 
 const Instrument& SettingsInForce(const Instrument& instrument) {
@@ -151,15 +172,26 @@ std::string PageFlight::Status() const {
     summary_ = FlightSummaryText(settings, profile_);
     summaryUnits_ = units;
   }
-  const auto field = [](const std::string& text) { return text + '\t'; };
-  return field(playing_ ? "playing"
-               : ended  ? "ended"
-                        : "paused") +
-         field(name_) + field(std::to_string(WholeSeconds(now.seconds - profile_.StartSeconds()))) +
-         field(std::to_string(WholeSeconds(profile_.DurationSeconds()))) +
-         field(std::to_string(shown.altitude)) + field(shown.altitudeUnit) +
-         field(std::to_string(shown.airspeed)) + field(shown.airspeedUnit) + field(summary_) +
-         field(note) + field(message_) + (running ? "on" : "off");
+  std::string status = "{";
+  const auto text = [&status](const char* key, std::string_view value) {
+    status += std::string(status.size() > 1 ? "," : "") + '"' + key + "\":" + JsonString(value);
+  };
+  const auto number = [&status](const char* key, long value) {
+    status += std::string(status.size() > 1 ? "," : "") + '"' + key + "\":" + std::to_string(value);
+  };
+  text("state", playing_ ? "playing" : ended ? "ended" : "paused");
+  text("name", name_);
+  number("elapsed", WholeSeconds(now.seconds - profile_.StartSeconds()));
+  number("total", WholeSeconds(profile_.DurationSeconds()));
+  number("altitude", shown.altitude);
+  text("altitudeUnit", shown.altitudeUnit);
+  number("airspeed", shown.airspeed);
+  text("airspeedUnit", shown.airspeedUnit);
+  text("summary", summary_);
+  text("note", note);
+  text("problem", message_);
+  status += std::string(",\"on\":") + (running ? "true" : "false") + '}';
+  return status;
 }
 
 }  // namespace kvr9::web

@@ -53,13 +53,14 @@ class PageFlight {
   // and the page's own timer gives the ticks.
   void PlayPass();
 
-  // What the bar shows, tab-separated: "playing", "paused" or "ended"; the
-  // flight's name; the elapsed and total whole seconds; the profile's
-  // altitude and airspeed at that moment rounded in the display's units
-  // with their names; the flight's summary; what the pilot should know in
-  // plain words (a log without airspeed, what MAX VALUES counts, that Fly
-  // switches it on); a problem (why a log was refused, a value beyond the
-  // converters' reach), or empty; "on" or "off".
+  // What the bar shows, a JSON object: "state" ("playing", "paused" or
+  // "ended"); the flight's "name"; "elapsed" and "total" whole seconds; the
+  // profile's "altitude" and "airspeed" at that moment rounded in the
+  // display's units, named by "altitudeUnit" and "airspeedUnit"; the
+  // flight's "summary"; the "note" for the pilot in plain words (a log
+  // without airspeed, what MAX VALUES counts, that Fly switches it on); a
+  // "problem" (why a log was refused, a value beyond the converters'
+  // reach), or ""; whether the instrument is "on".
   std::string Status() const;
 
  private:

@@ -1,14 +1,17 @@
 // The front panel of the page: the window's controls and handlers over the
-// firmware, which runs as WebAssembly (kvr9.js, kvr9.wasm). The firmware's
-// main loop sleeps between passes; the browser delivers the page's events
-// only then, so a handler never interleaves with a pass, as in the window.
+// firmware, which runs as WebAssembly (kvr9.js, kvr9.wasm). The page's timer
+// steps the instrument a pass at a time; the browser delivers the page's
+// events between the steps, so a handler never interleaves with a pass, as
+// in the window.
 "use strict";
 
 (function () {
   // The LCD as painted by the firmware's side, each dot a 2 x 2 block.
   const kLcdPictureWidth = 256;
   const kLcdPictureHeight = 128;
+  // The panel's timer and the pace of the passes, as in the window.
   const kTimerIntervalMs = 100;
+  const kPassPeriodMs = 100;
   const kLedLit = "rgb(255, 0, 0)";
   const kLedUnlit = "rgb(128, 0, 0)";
   const kLedLitName = "Alarm LED, lit";
@@ -193,23 +196,29 @@
     showNotice("The simulator stopped with an error: " + (error && error.message ? error.message : error));
   }
 
-  // "ON" switched off runs the whole power cycle, which sleeps between
-  // passes and ends on "OFF"; while running it only asks for a restart.
+  // The instrument runs one pass a step, every kPassPeriodMs from the
+  // browser's own timer; the page's events come in between the steps, so a
+  // handler never interleaves with a pass, as in the window.
+  let stepping = null;
+
+  function Step() {
+    try {
+      if (firmware._kvr9_step() !== 0) return;
+    } catch (error) {
+      Fail(error);
+    }
+    clearInterval(stepping);
+    stepping = null;
+  }
+
+  // "ON" switched off starts the power cycle, its first pass at once; while
+  // running it only asks for a restart at the next pass.
   function Button1Click() {
     observe("on");
-    if (firmware._kvr9_is_running()) {
-      firmware._kvr9_on();
-      return;
-    }
-    // Once the power cycle has ended, the flight bar offers Fly again and the
-    // sliders tell the readings the next "ON" gives.
-    firmware
-      .ccall("kvr9_on", null, [], [], { async: true })
-      .then(() => {
-        firmware._kvr9_flight_show();
-        firmware._kvr9_describe_sliders();
-      })
-      .catch(Fail);
+    firmware._kvr9_on();
+    if (stepping !== null) return;
+    stepping = setInterval(Step, kPassPeriodMs);
+    Step();
   }
 
   function Button2Click() {
@@ -245,7 +254,6 @@
     const header =
       `# A session of the KVR-9 web page, recorded from ${started} to ${now} UTC.\n` +
       "# Replays in kvr9-headless with the same frames, LED and state.\n";
-    // Called straight, not through ccall, which would wait for the pass.
     const scenario = header + firmware.UTF8ToString(firmware._kvr9_session_scenario());
     observe("session", scenario);
     if (!navigator.clipboard || typeof navigator.clipboard.writeText !== "function") {

@@ -1,22 +1,10 @@
 #include "web/web_panel.h"
 
-#include <emscripten.h>
-
 #include <algorithm>
 
 #include "host/panel/lcd_painter.h"
 #include "host/panel/reading_units.h"
-
-// Implemented by the page (page_bridge.js hands them to panel.js).
-extern "C" {
-void kvr9_page_present(const std::uint32_t* pixels);
-void kvr9_page_set_lcd_visible(int visible);
-void kvr9_page_set_alarm_led(int lit);
-void kvr9_page_append_comm_line(const char* text, int dropOldest, int unchangedOnScreen);
-void kvr9_page_lcd_text(const char* lines);
-void kvr9_page_slider(int altitude, int position, const char* description);
-void kvr9_page_flight(const char* status);
-}
+#include "web/page_boundary.h"
 
 namespace kvr9::web {
 
@@ -61,87 +49,68 @@ std::string SpokenLines(const LcdText& text) {
 
 }  // namespace
 
-WebPanel::WebPanel(PanelInputs& inputs, const Instrument& instrument, PageFlight& flight)
-    : inputs_(inputs),
-      instrument_(instrument),
-      flight_(flight),
-      picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
+WebPanel::WebPanel()
+    : picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
+
+void WebPanel::Attach(PanelSession& session, PageFlight& flight) {
+  session_ = &session;
+  flight_ = &flight;
+}
 
 // The page is told of every pass; a picture unchanged since the last frame
 // is not painted again.
-void WebPanel::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
-  if (painted_ && frameBuffer.bytes == paintedFrame_.bytes) {
+void WebPanel::ShowFrame(const FrameBuffer& frame, bool changed) {
+  if (!changed) {
     kvr9_page_present(nullptr);
     return;
   }
-  PaintLcd(picture_.data(), kLcdWidth * kLcdScale, frameBuffer, RgbaBytesPixel(kLcdDarkDot),
+  PaintLcd(picture_.data(), kLcdWidth * kLcdScale, frame, RgbaBytesPixel(kLcdDarkDot),
            RgbaBytesPixel(kLcdDefaultBlankDot), kLcdScale);
-  paintedFrame_ = frameBuffer;
-  painted_ = true;
   kvr9_page_present(picture_.data());
   // What a screen reader says: the LCD's text, read from its dots, told to
   // the page when it changes. An alarm blinks the numerals with the blink
   // phase; the frames without them are not read, so the listener does not
   // hear the text change back and forth.
-  const InstrumentState& state = instrument_.state;
+  const InstrumentState& state = session_->instrument().state;
   if (AirspeedAlarmCondition(state) && state.ui.blinkPhase != 1) return;
-  ReadLcdText(frameBuffer, lcdText_);
-  std::string lines = SpokenLines(lcdText_);
+  std::string lines = SpokenLines(session_->ScreenText());
   if (lines != lcdLines_) {
     lcdLines_ = std::move(lines);
     kvr9_page_lcd_text(lcdLines_.c_str());
   }
 }
 
-void WebPanel::SetLcdVisible(bool visible) {
+void WebPanel::ShowLcdVisible(bool visible) {
   kvr9_page_set_lcd_visible(visible ? 1 : 0);
 }
 
-void WebPanel::SetAlarmLed(bool lit) {
+void WebPanel::ShowLed(bool lit) {
   kvr9_page_set_alarm_led(lit ? 1 : 0);
-}
-
-bool WebPanel::IsCalibrateChecked() {
-  return inputs_.IsCalibrateChecked();
-}
-
-bool WebPanel::IsKeyFastChecked() {
-  return inputs_.IsKeyFastChecked();
 }
 
 // The page's communication window is a list of rows, all of it laid out:
 // it looks the same after a line when its every row is that line.
-void WebPanel::AppendCommLine(const char* text) {
-  const CommLines::Change change = commLines_.Append(text);
+void WebPanel::ShowCommLine(const char* text, const CommLines::Change& change) {
   kvr9_page_append_comm_line(text, change.dropOldest ? 1 : 0,
                              CommLines::LooksTheSame(change, CommLines::kMostLines) ? 1 : 0);
 }
 
-// The browser runs the page's handlers only while the firmware sleeps here:
-// the sleep hands control back to it (even a sleep of 0 ms lets every waiting
-// click, slider move and timer tick through) and lasts until 100 ms have
-// passed since the previous pass began. Unpaced, the loop would spin a core.
-void WebPanel::ProcessPendingEvents() {
-  inputs_.EventsBegin();
-  double remainingMs = 0.0;
-  if (passStartMs_ >= 0.0) remainingMs = kPassPeriodMs - (emscripten_get_now() - passStartMs_);
-  emscripten_sleep(remainingMs > 0.0 ? static_cast<unsigned int>(remainingMs) : 0U);
-  passStartMs_ = emscripten_get_now();
-  flight_.PlayPass();
+// The pass may have changed the settings the readings are worked out with.
+void WebPanel::PassEnded() {
   DescribeSliders();
   ShowFlight();
-  inputs_.EventsEnd();
 }
 
 void WebPanel::DescribeSliders() {
-  const AirData& air = instrument_.state.airData;
+  const Instrument& instrument = session_->instrument();
+  const AirData& air = instrument.state.airData;
   const struct {
     SliderKind kind;
     std::int32_t position;
   } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
   for (const auto& slider : sliders) {
     // While off, the reading the slider gives once "ON" loads the defaults.
-    std::string description = SliderDescription(SettingsInForce(instrument_), slider.kind,
+    std::string description = SliderDescription(SettingsInForce(instrument), slider.kind,
                                                 static_cast<std::uint32_t>(slider.position));
     std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
     if (description == told) continue;
@@ -151,7 +120,7 @@ void WebPanel::DescribeSliders() {
 }
 
 void WebPanel::ShowFlight() {
-  std::string status = flight_.Status();
+  std::string status = flight_->Status();
   if (status == flightStatus_) return;
   flightStatus_ = std::move(status);
   kvr9_page_flight(flightStatus_.c_str());

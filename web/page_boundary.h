@@ -1,0 +1,80 @@
+// Everything that crosses between the page's scripts and the program: the
+// exports the scripts call (defined in page_entry.cpp; web/CMakeLists.txt
+// exports exactly these) and the imports the program calls (given by
+// page_bridge.js, which hands them to panel.js's panel). Numbers are ints,
+// texts NUL-terminated UTF-8; a text returned stays valid until the next
+// call of the same export.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+
+// ---- Exports: the page's handlers and timer call these. ----
+
+// "ON": switched off, the power cycle starts, its first pass with the next
+// kvr9_step, which the page runs at once; on, it starts over at the next
+// step. Never blocks.
+void kvr9_on();
+// "OFF": the next step switches the instrument off. A flight playing pauses.
+void kvr9_off();
+// One pass of the instrument while it is on: the flight moves the sliders,
+// then the pass runs to its next event point. The page calls it every
+// kPanelPeriodMs (100 ms) while it returns 1; 0 means switched off (and the
+// page has been told the flight bar and the sliders for an instrument off).
+int kvr9_step();
+// key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
+// 5 F2); kept only while no key is pending; another number is ignored.
+void kvr9_store_key(int key);
+// The keyboard keys (KeyboardEvent.key) that work the instrument's keys,
+// "F1=f1 F2=f2 ...": the window's key table.
+const char* kvr9_keyboard_table();
+// position: the converter's counts, 0 to the slider's maximum.
+void kvr9_set_altitude_converter(int position);
+void kvr9_set_airspeed_converter(int position);
+// box: 0 "Calibrate", 1 "KeyFast"; checked: 0 or 1.
+void kvr9_set_box(int box, int checked);
+// The panel's 100 ms timer ticked.
+void kvr9_timer_tick();
+// The session so far as a kvr9-headless scenario (the page puts its header
+// comment above it).
+const char* kvr9_session_scenario();
+// Tells the sliders' descriptions (kvr9_page_slider) when they changed.
+void kvr9_describe_sliders();
+// Tells the flight bar (kvr9_page_flight) when it changed.
+void kvr9_flight_show();
+// The flight bar's controls; each tells the bar, and the sliders when it
+// moved them.
+// The demo flight, paused at its start.
+void kvr9_flight_demo();
+// Room for bytes: a log's name then its bytes, written by the page before
+// kvr9_flight_open(nameBytes), nameBytes being the name's length.
+char* kvr9_flight_text_buffer(int bytes);
+void kvr9_flight_open(int nameBytes);
+// playing: 1 play (from the start once ended), 0 pause.
+void kvr9_flight_play(int playing);
+// speedUp: 1, 4, 16 or 64; another is ignored.
+void kvr9_flight_speed(int speedUp);
+// seconds: whole seconds from the flight's start, clipped to the flight.
+void kvr9_flight_move_to(int seconds);
+
+// ---- Imports: page_bridge.js gives these. ----
+
+// pixels: the LCD painted as RGBA bytes, 256 x 128; null when the frame is
+// the one shown already.
+void kvr9_page_present(const std::uint32_t* pixels);
+// visible: 0 or 1, the LCD's picture shown.
+void kvr9_page_set_lcd_visible(int visible);
+// lit: 0 or 1; only when the LED changes.
+void kvr9_page_set_alarm_led(int lit);
+// text: the new line; dropOldest: 1 when the oldest row goes;
+// unchangedOnScreen: 1 when every row already shows this line.
+void kvr9_page_append_comm_line(const char* text, int dropOldest, int unchangedOnScreen);
+// lines: the LCD's text as a screen reader says it, "\n" after each line.
+void kvr9_page_lcd_text(const char* lines);
+// altitude: 1 the altitude slider, 0 airspeed; position: its counts;
+// description: "<converter>: <counts> counts, about <reading>".
+void kvr9_page_slider(int altitude, int position, const char* description);
+// status: what the flight bar shows, a JSON object (PageFlight::Status).
+void kvr9_page_flight(const char* status);
+}
