@@ -188,8 +188,16 @@ export async function waitForTicks(page, count) {
   );
 }
 
-// A click at a point of the form, in its own client coordinates.
+// A click at a point of the form, in its own client coordinates. A window
+// shorter than the page keeps the flight bar at its foot, over the form's
+// lower controls: the page is scrolled first, as a person would, until the
+// point is clear of it.
 export async function clickForm(page, left, top) {
+  await page.evaluate((top) => {
+    const y = document.getElementById("Form1").getBoundingClientRect().y + top;
+    const bar = document.getElementById("FlightBar").getBoundingClientRect().y;
+    if (y > bar - 24) window.scrollBy(0, y - bar + 24);
+  }, top);
   const form = await page.locator("#Form1").boundingBox();
   await page.mouse.click(form.x + left, form.y + top);
 }
