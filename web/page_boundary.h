@@ -20,7 +20,7 @@ void kvr9_on();
 void kvr9_off();
 // One pass of the instrument while it is on: the flight moves the sliders,
 // then the pass runs to its next event point. The page calls it every
-// kPanelPeriodMs (100 ms) while it returns 1; 0 means switched off (and the
+// kvr9_period_ms() while it returns 1; 0 means switched off (and the
 // page has been told the flight bar and the sliders for an instrument off).
 int kvr9_step();
 // key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
@@ -34,8 +34,10 @@ void kvr9_set_altitude_converter(int position);
 void kvr9_set_airspeed_converter(int position);
 // box: 0 "Calibrate", 1 "KeyFast"; checked: 0 or 1.
 void kvr9_set_box(int box, int checked);
-// The panel's 100 ms timer ticked.
+// The panel's timer ticked.
 void kvr9_timer_tick();
+// The period of the panel's timer and of the passes, in ms (100).
+int kvr9_period_ms();
 // The session so far as a kvr9-headless scenario (the page puts its header
 // comment above it).
 const char* kvr9_session_scenario();

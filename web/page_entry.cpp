@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/panel/key_table.h"
+#include "host/panel/panel_form.h"
 #include "host/panel/panel_session.h"
 #include "web/page_boundary.h"
 #include "web/page_flight.h"
@@ -92,6 +93,10 @@ EMSCRIPTEN_KEEPALIVE void kvr9_set_box(int box, int checked) {
 
 EMSCRIPTEN_KEEPALIVE void kvr9_timer_tick() {
   ThePage().session.inputs().TimerTick();
+}
+
+EMSCRIPTEN_KEEPALIVE int kvr9_period_ms() {
+  return kvr9::kPanelPeriodMs;
 }
 
 // The sliders' descriptions after a hand has moved one (while the

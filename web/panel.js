@@ -9,9 +9,6 @@
   // The LCD as painted by the firmware's side, each dot a 2 x 2 block.
   const kLcdPictureWidth = 256;
   const kLcdPictureHeight = 128;
-  // The panel's timer and the pace of the passes, as in the window.
-  const kTimerIntervalMs = 100;
-  const kPassPeriodMs = 100;
   const kLedLit = "rgb(255, 0, 0)";
   const kLedUnlit = "rgb(128, 0, 0)";
   const kLedLitName = "Alarm LED, lit";
@@ -196,9 +193,10 @@
     showNotice("The simulator stopped with an error: " + (error && error.message ? error.message : error));
   }
 
-  // The instrument runs one pass a step, every kPassPeriodMs from the
-  // browser's own timer; the page's events come in between the steps, so a
-  // handler never interleaves with a pass, as in the window.
+  // The instrument runs one pass a step, once every period of the panel
+  // (the program's kvr9_period_ms, as in the window), from the browser's own
+  // timer; the page's events come in between the steps, so a handler never
+  // interleaves with a pass.
   let stepping = null;
 
   function Step() {
@@ -217,7 +215,7 @@
     observe("on");
     firmware._kvr9_on();
     if (stepping !== null) return;
-    stepping = setInterval(Step, kPassPeriodMs);
+    stepping = setInterval(Step, firmware._kvr9_period_ms());
     Step();
   }
 
@@ -363,7 +361,7 @@
     byId("CopyLcd").addEventListener("click", CopyLcdPicture); // Ctrl+C for a finger
     document.addEventListener("keydown", OnKeyDown, true);
     document.addEventListener("keyup", OnKeyUp, true);
-    setInterval(Timer1Timer, kTimerIntervalMs);
+    setInterval(Timer1Timer, firmware._kvr9_period_ms());
   }
 
   function LoadFirmware() {
