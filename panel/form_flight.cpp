@@ -162,8 +162,9 @@ void TForm1::PauseFlight() {
   UpdateFlightBar();
 }
 
-// While off, the button is "Fly": a click on "ON" (recorded as one), which
-// returns only once the instrument is off again.
+// While off, the button is "Fly": a click on "ON" (recorded as one); the
+// maxima are the flight's until a hand moves a slider or the instrument
+// is off again.
 void TForm1::FlightPlayClick() {
   if (!flight_) return;
   if (IsRunning(instrument_)) {
@@ -175,7 +176,6 @@ void TForm1::FlightPlayClick() {
   flyReadings_.reset();
   maximaAreTheFlights_ = true;
   Button1Click();
-  maximaAreTheFlights_ = false;
   UpdateFlightBar();
 }
 

@@ -110,7 +110,7 @@ void TForm1::CopySessionAsScenario() {
                              .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
                                   QDateTime::currentDateTimeUtc().toString(format));
   QApplication::clipboard()->setText(
-      QString::fromStdString(session_.AsScenario(header.toStdString())));
+      QString::fromStdString(session_.record().AsScenario(header.toStdString())));
 }
 
 void TForm1::CopyLcdPicture() {

@@ -1,11 +1,12 @@
 // The simulator's front panel: one window, TForm1, standing in for the
 // instrument's hardware. It shows the face picture with the LCD and the
 // alarm LED over it, turns clicks and slider moves into what the firmware
-// reads, and is the HostPanel of the instrument's main loop.
+// reads, and is the view of the panel session that runs the instrument:
+// a timer steps it a pass at a time, and Qt's event loop delivers the
+// window's events between the passes.
 #pragma once
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 #include <array>
@@ -16,10 +17,10 @@
 #include "core/instrument.h"
 #include "host/flights/flight_player.h"
 #include "host/flights/flight_profile.h"
-#include "host/lcd_text/lcd_text.h"
 #include "host/panel/comm_lines.h"
+#include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
-#include "host/panel/session_record.h"
+#include "host/panel/panel_session.h"
 #include "lcd/frame_buffer.h"
 
 class QButtonGroup;
@@ -40,7 +41,7 @@ class CircleShape;
 class ClickArea;
 class DrawingSurface;
 
-class TForm1 : public QWidget, public HostPanel {
+class TForm1 : public QWidget, public PanelView {
   Q_OBJECT
 
  public:
@@ -98,15 +99,16 @@ class TForm1 : public QWidget, public HostPanel {
   void TrackBar1Change();
   void TrackBar2Change();
   void Timer1Timer();
+  void PassTimerTimer();
 
-  // HostPanel: what the main loop asks of the window.
-  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
-  void SetLcdVisible(bool visible) override;
-  void SetAlarmLed(bool lit) override;
-  bool IsCalibrateChecked() override;
-  bool IsKeyFastChecked() override;
-  void AppendCommLine(const char* text) override;
-  void ProcessPendingEvents() override;
+  // PanelView: what the session shows of the instrument.
+  void ShowFrame(const FrameBuffer& frame, bool changed) override;
+  void ShowLcdVisible(bool visible) override;
+  void ShowLed(bool lit) override;
+  void ShowCommLine(const char* text, const CommLines::Change& change) override;
+  void PassEnded() override;
+
+  PanelSession& session() { return session_; }
 
   // The LCD as shown, 256 x 128 pixels, for the clipboard (Ctrl+C).
   QImage LcdPicture() const;
@@ -150,16 +152,20 @@ class TForm1 : public QWidget, public HostPanel {
   // window's frame.
   QColor LcdDotColour() const;
 
-  // With pacing on (the default) a pass of the running loop lasts at least
-  // kPassPeriodMs; tests turn it off to run passes back to back.
-  static constexpr int kPassPeriodMs = 100;
-  void SetPacing(bool paced) { paced_ = paced; }
+  // With pacing on (the default) the running instrument makes a pass every
+  // kPassPeriodMs; tests turn it off to run passes back to back, Qt still
+  // delivering the window's events between them.
+  static constexpr int kPassPeriodMs = kPanelPeriodMs;
+  void SetPacing(bool paced);
 
   // The communication window keeps only its latest lines.
   static constexpr int kMaxCommLines = static_cast<int>(CommLines::kMostLines);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // One pass of the running instrument, the session's step; the pass timer
+  // stops once it is off. Whether it is still on.
+  virtual bool RunPass();
   // A flight log dropped on the window opens as if chosen in the dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -174,7 +180,6 @@ class TForm1 : public QWidget, public HostPanel {
   void ConnectHandlers();
   void SetTabOrder();
   void CentreOnScreen();
-  void WaitForRestOfPass();
   using Handler = void (TForm1::*)();
   static Handler HandlerOf(KeyEvent key);
   void CreateShortcuts();
@@ -182,7 +187,7 @@ class TForm1 : public QWidget, public HostPanel {
   void ClickKey(KeyEvent key);
   void AddToolTips();
   bool CommPictureStaysTheSame(const CommLines::Change& change) const;
-  void DescribeLcd(const FrameBuffer& frameBuffer);
+  void DescribeLcd();
   void PlayFlightPass();
   void UpdateSliderToolTips();
   void CreateFlightBar();
@@ -197,19 +202,15 @@ class TForm1 : public QWidget, public HostPanel {
   void WatchMaximaAfterFly();
   const Instrument& FlownWith() const;
 
-  Instrument& instrument_;
-  bool paced_ = true;
-  CommLines commLines_;
+  PanelSession session_;
+  Instrument& instrument_ = session_.instrument();
+  PanelInputs& inputs_ = session_.inputs();
+  QTimer* passTimer_;                 // steps the running instrument
   bool lcdDescriptionStale_ = false;  // a new frame shown, its text not yet read
-  FrameBuffer shownFrame_;            // what the LCD surface shows, once it has a surface
-  QRgb shownBlankDot_ = 0;
-  // The LCD read as text for assistive technology: its accessible
-  // description, read again only when a new frame comes.
-  LcdText lcdText_;
+  QRgb shownBlankDot_ = 0;            // the blank dots' colour the surface was painted in
+  // The LCD's accessible description: its text, read again only when a
+  // new frame comes.
   std::string lcdLines_;
-  QElapsedTimer passClock_;  // started as each pass begins
-  SessionRecord session_;
-  PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
   // The flight: the profile the player reads, its name, what the bar says
   // of it (the pilot's note; why a log was refused, a reader's warning or a
