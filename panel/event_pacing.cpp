@@ -35,7 +35,7 @@ bool TForm1::RunPass() {
   const bool on = session_.Step();
   if (!on) {
     passTimer_->stop();
-    maximaAreTheFlights_ = false;
+    flight_.SwitchedOff();
     UpdateFlightBar();
   }
   return on;

@@ -39,8 +39,6 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   AddToolTips();
   UpdateSliderToolTips();
   setAcceptDrops(true);
-  LoadDefaultSettings(powerOnSettings_);
-  LoadDefaultCalibration(powerOnSettings_);
   passTimer_->setTimerType(Qt::PreciseTimer);
   passTimer_->setInterval(kPassPeriodMs);
   connect(passTimer_, &QTimer::timeout, this, &TForm1::PassTimerTimer);

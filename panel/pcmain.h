@@ -9,14 +9,11 @@
 #include <QDateTime>
 #include <QImage>
 #include <QWidget>
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "core/instrument.h"
-#include "host/flights/flight_player.h"
-#include "host/flights/flight_profile.h"
+#include "host/flights/flight_control.h"
 #include "host/panel/comm_lines.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
@@ -145,7 +142,7 @@ class TForm1 : public QWidget, public PanelView {
   void MoveFlightTo(double secondsFromStart);
   // Closes the bar, and the window shrinks back to the form.
   void CloseFlight();
-  bool IsFlightPlaying() const { return flightPlaying_; }
+  bool IsFlightPlaying() const { return flight_.Playing(); }
   bool IsDemoFlightPlaying() const { return IsFlightPlaying(); }  // any flight
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
@@ -195,12 +192,8 @@ class TForm1 : public QWidget, public PanelView {
   void UpdateFlightBar();
   void UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
                  std::string message);
-  void StartFlightAt(double seconds);
-  void PutSlidersAt(const FlightPass& pass);
-  void PlayFlight();
+  void PutSlidersAt(const FlightPass& pass, bool jump);
   void TakeOverFromFlight();
-  void WatchMaximaAfterFly();
-  const Instrument& FlownWith() const;
 
   PanelSession session_;
   Instrument& instrument_ = session_.instrument();
@@ -212,29 +205,11 @@ class TForm1 : public QWidget, public PanelView {
   // new frame comes.
   std::string lcdLines_;
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
-  // The flight: the profile the player reads, its name, what the bar says
-  // of it (the pilot's note; why a log was refused, a reader's warning or a
-  // value beyond the converters' reach), and where it plays.
-  FlightProfile flightProfile_;
-  std::string flightName_;
-  std::string flightPilotNote_;
-  std::string flightMessage_;
-  std::optional<FlightPlayer> flight_;
-  double flightAt_ = 0;  // the moment the sliders were last put at, on the log's clock
-  std::uint32_t flightSpeedUp_ = 1;
-  bool flightPlaying_ = false;
+  // The flight's rules are the host library's; the window moves the sliders
+  // and shows the bar.
+  FlightControl flight_{instrument_,
+                        [this](const FlightPass& pass, bool jump) { PutSlidersAt(pass, jump); }};
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
-  bool flightChecked_ = false;       // against the converters' reach, at its first pass
-  // The summary in the units it was last written in.
-  std::string flightSummary_;
-  std::array<std::uint8_t, 2> flightSummaryUnits_{0xff, 0xff};
-  // While off, a flight is flown with the settings "ON" loads.
-  Instrument powerOnSettings_;
-  // After "Fly": the splash is watched for maxima left from an earlier run.
-  bool flyWatch_ = false;
-  // Since "Fly" switched it on, only the flight has moved the sliders.
-  bool maximaAreTheFlights_ = false;
-  std::optional<std::array<std::int64_t, 4>> flyReadings_;
 };
 
 }  // namespace kvr9
