@@ -44,7 +44,7 @@ void BM_PresentFrameBufferShown(benchmark::State& state) {
   const std::array<FrameBuffer, 2> frames = AlternatingFrames();
   std::size_t n = 0;
   for (auto _ : state) {
-    form.PresentFrameBuffer(frames[++n % 2]);
+    form.session().instrument().host->PresentFrameBuffer(frames[++n % 2]);
     QCoreApplication::processEvents();
   }
 }
@@ -76,7 +76,7 @@ void BM_PresentMainDisplayShown(benchmark::State& state) {
   const std::array<FrameBuffer, 2> frames = MainDisplayFrames();
   std::size_t n = 0;
   for (auto _ : state) {
-    form.PresentFrameBuffer(frames[++n % 2]);
+    form.session().instrument().host->PresentFrameBuffer(frames[++n % 2]);
     QCoreApplication::processEvents();
   }
 }

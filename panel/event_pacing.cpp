@@ -1,9 +1,8 @@
-// How the running instrument hands the thread back to the window: every
-// pass lets the waiting events through and, paced, lasts its 100 ms; and
-// how closing the window switches a running instrument off.
+// How the window runs the instrument: a timer steps it a pass at a time,
+// every kPassPeriodMs paced or back to back unpaced, and Qt's own event
+// loop delivers the window's events between the passes; and how closing
+// the window switches a running instrument off.
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 
 #include "panel/panel_widgets.h"
@@ -11,38 +10,58 @@
 
 namespace kvr9 {
 
-// Lets every waiting event through, then, with pacing on, goes on serving
-// events as they come until the pass has lasted kPassPeriodMs. Unpaced, the
-// instrument's loop would spin a core at thousands of passes a second.
-void TForm1::ProcessPendingEvents() {
-  inputs_.EventsBegin();
+void TForm1::SetPacing(bool paced) {
+  passTimer_->setInterval(paced ? kPassPeriodMs : 0);
+}
+
+// "ON": switched off, the instrument starts and its first pass runs at
+// once, as the power-on does; then the timer runs the passes. While it
+// runs, the next pass starts the power cycle over.
+void TForm1::Button1Click() {
+  const bool wasOn = session_.IsOn();
+  session_.PressOn();
+  if (wasOn || passTimer_->isActive()) return;
+  if (RunPass()) passTimer_->start();
+}
+
+// Before each pass but the first, the flight moves the sliders, after the
+// events the window has let in since the pass before.
+void TForm1::PassTimerTimer() {
+  PlayFlightPass();
+  RunPass();
+}
+
+bool TForm1::RunPass() {
+  const bool on = session_.Step();
+  if (!on) {
+    passTimer_->stop();
+    flight_.SwitchedOff();
+    UpdateFlightBar();
+  }
+  return on;
+}
+
+// What the firmware's wait for events used to do as a pass ended: the LCD
+// is read as text for a new frame, once it has been presented, and what
+// the main loop hid while drawing is shown again.
+void TForm1::PassEnded() {
   if (lcdDescriptionStale_) {
     lcdDescriptionStale_ = false;
-    DescribeLcd(shownFrame_);
+    DescribeLcd();
   }
   Image1->ShowVisibilityChange();
-  QCoreApplication::processEvents();
-  // Once the window is gone the instrument stops without waiting.
-  if (paced_ && !inputs_.StopIsWanted()) WaitForRestOfPass();
-  passClock_.start();
-  PlayFlightPass();
   UpdateSliderToolTips();
-  inputs_.EventsEnd();
 }
 
-void TForm1::WaitForRestOfPass() {
-  if (!passClock_.isValid()) return;
-  const qint64 remaining = kPassPeriodMs - passClock_.elapsed();
-  if (remaining <= 0) return;
-  QEventLoop wait;
-  QTimer::singleShot(static_cast<int>(remaining), Qt::PreciseTimer, &wait, &QEventLoop::quit);
-  wait.exec();
-}
-
-// Closing the window while the instrument runs switches it off; the program
-// ends once the loop has stopped and control is back in the application.
+// Closing the window while the instrument runs switches it off: its passes
+// run back to back until it is (a stop during the splash is asked again at
+// every pass); the program ends once the window has closed.
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (IsRunning(instrument_)) inputs_.StopAtFirstChance();
+  if (session_.IsOn()) {
+    inputs_.StopAtFirstChance();
+    while (RunPass()) {
+    }
+  }
   event->accept();
 }
 

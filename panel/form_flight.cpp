@@ -21,10 +21,6 @@ namespace kvr9 {
 
 namespace {
 
-// The window's pace is ten passes a second, so one pass plays 100 ms of the
-// flight times its speed-up, and the window's timer gives the ticks.
-constexpr std::uint32_t kFlightPassesPerSecond = 10;
-
 // The readers name a log by the path they were given; the bar names it by
 // the file's own name.
 std::string NamedByFile(const std::string& message, const std::string& path,
@@ -60,7 +56,7 @@ bool TForm1::OpenFlightLog(const QString& path) {
   ProfileReadResult read = ReadProfileFile(file);
   if (!read.Ok()) {
     // The flight stays as it was; the bar says why.
-    flightMessage_ = NamedByFile(read.error, file, name);
+    flight_.Refuse(NamedByFile(read.error, file, name));
     ShowFlightBar();
     UpdateFlightBar();
     return false;
@@ -93,168 +89,74 @@ void TForm1::ChooseFlightLog() {
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
   UseFlight(DemoFlight(), "Demo flight", std::string(), std::string());
-  MoveFlightTo(fromSeconds);
-  PlayFlight();
+  flight_.MoveTo(fromSeconds);
+  flight_.Play();
+  UpdateFlightBar();
 }
 
 void TForm1::UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
                        std::string message) {
-  flight_.reset();  // it points into the profile
-  flightProfile_ = std::move(profile);
-  flightName_ = std::move(name);
-  flightPilotNote_ = std::move(pilotNote);
-  flightMessage_ = std::move(message);
-  flightSummaryUnits_ = {0xff, 0xff};
-  flightPlaying_ = false;
-  maximaAreTheFlights_ = false;
   ShowFlightBar();
-  MoveFlightTo(0);
-}
-
-// While off, the flight waits for "ON", which loads the power-on settings:
-// it is placed with those.
-const Instrument& TForm1::FlownWith() const {
-  return IsRunning(instrument_) ? instrument_ : powerOnSettings_;
-}
-
-void TForm1::StartFlightAt(double seconds) {
-  flight_.emplace(flightProfile_, seconds, flightProfile_.EndSeconds(), kFlightPassesPerSecond,
-                  flightSpeedUp_);
-}
-
-// The sliders go to the moment at once; the player goes on from the pass
-// after it.
-void TForm1::MoveFlightTo(double secondsFromStart) {
-  if (flightProfile_.Empty()) return;
-  StartFlightAt(flightProfile_.StartSeconds() + secondsFromStart);
-  flightChecked_ = false;
-  const FlightPass pass = flight_->Next(FlownWith());
-  flightAt_ = pass.sample.seconds;
-  PutSlidersAt(pass);
+  flight_.Use(std::move(profile), std::move(name), std::move(pilotNote), std::move(message));
   UpdateFlightBar();
 }
 
-void TForm1::PutSlidersAt(const FlightPass& pass) {
+void TForm1::MoveFlightTo(double secondsFromStart) {
+  flight_.MoveTo(secondsFromStart);
+  UpdateFlightBar();
+}
+
+// Through the sliders' own change handlers, so that labels, tooltips and
+// the session record follow; put at a moment, also where they stand.
+void TForm1::PutSlidersAt(const FlightPass& pass, bool jump) {
   flightMovesSliders_ = true;
-  PutSlider(TrackBar2, pass.altitudeCount, *this, &TForm1::TrackBar2Change);
-  PutSlider(TrackBar1, pass.airspeedCount, *this, &TForm1::TrackBar1Change);
+  if (jump) {
+    PutSlider(TrackBar2, pass.altitudeCount, *this, &TForm1::TrackBar2Change);
+    PutSlider(TrackBar1, pass.airspeedCount, *this, &TForm1::TrackBar1Change);
+  } else {
+    TrackBar2->setValue(pass.altitudeCount);
+    TrackBar1->setValue(pass.airspeedCount);
+  }
   flightMovesSliders_ = false;
 }
 
-void TForm1::PlayFlight() {
-  if (!flight_) return;
-  if (flight_->Finished()) MoveFlightTo(0);
-  flightPlaying_ = true;
-  UpdateFlightBar();
-}
-
-// A hand on a slider pauses the flight; the maxima are no longer the log's
-// alone.
+// A hand on a slider pauses the flight.
 void TForm1::TakeOverFromFlight() {
-  maximaAreTheFlights_ = false;
-  flightPlaying_ = false;
+  flight_.TakeOver();
   UpdateFlightBar();
 }
 
 void TForm1::PauseFlight() {
-  if (!flightPlaying_) return;
-  flightPlaying_ = false;
+  flight_.Pause();
   UpdateFlightBar();
 }
 
-// While off, the button is "Fly": a click on "ON" (recorded as one), which
-// returns only once the instrument is off again.
+// While off, the button is "Fly": a click on "ON" (recorded as one).
 void TForm1::FlightPlayClick() {
-  if (!flight_) return;
+  if (!flight_.Open()) return;
   if (IsRunning(instrument_)) {
-    flightPlaying_ ? PauseFlight() : PlayFlight();
-    return;
+    flight_.Playing() ? flight_.Pause() : flight_.Play();
+  } else {
+    flight_.Fly();
+    Button1Click();
   }
-  PlayFlight();
-  flyWatch_ = true;
-  flyReadings_.reset();
-  maximaAreTheFlights_ = true;
-  Button1Click();
-  maximaAreTheFlights_ = false;
   UpdateFlightBar();
-}
-
-// The maximum values start at power-on from the altitude and airspeed the
-// previous run left; the splash raises them, never lowers them. After a
-// run at the sliders' start (50860 ft) the log's maxima would never show.
-// So once the readings have settled on the flight's first moment during
-// the splash, maxima still above them come from before, and "Fly" clicks
-// "ON" once more: the power cycle starts again from these readings.
-void TForm1::WatchMaximaAfterFly() {
-  if (!flyWatch_) return;
-  if (instrument_.phase != PowerPhase::Splash) {
-    flyWatch_ = false;
-    return;
-  }
-  const AirData& air = instrument_.state.airData;
-  const std::array<std::int64_t, 4> readings{air.altitude, air.airspeed, air.qnhAltFilter,
-                                             air.asiFilterState};
-  if (flyReadings_ != readings) {
-    flyReadings_ = readings;
-    return;
-  }
-  flyWatch_ = false;
-  if (air.maxAltitude > air.altitude || air.maxAirspeed > air.airspeed) Button1Click();
 }
 
 void TForm1::SetFlightSpeed(std::uint32_t speedUp) {
-  if (speedUp == flightSpeedUp_) return;
-  flightSpeedUp_ = speedUp;
-  if (flight_) {
-    const bool checked = flightChecked_;
-    StartFlightAt(flight_->NextSeconds());
-    flightChecked_ = checked;
-  }
+  flight_.SetSpeed(speedUp);
   UpdateFlightBar();
 }
 
 void TForm1::CloseFlight() {
-  flight_.reset();
-  flightProfile_ = FlightProfile();
-  flightPlaying_ = false;
-  flightMessage_.clear();
+  flight_.Close();
   if (FlightBar != nullptr) FlightBar->hide();
   setFixedSize(kFormWidth, kFormHeight);
 }
 
-// Before each pass of the main loop: the sliders go where the flight is,
-// through their own change handlers, so that labels, tooltips and the
-// session record follow.
+// Before each pass of the running instrument, after the window's events.
 void TForm1::PlayFlightPass() {
-  WatchMaximaAfterFly();
-  if (flight_ && flightPlaying_ && instrument_.phase == PowerPhase::MainLoop) {
-    // A speed-up's passes may stop short of the log's last moment; that
-    // moment is flown too, so a flight ends where its log does.
-    const double end = flightProfile_.EndSeconds();
-    if (flight_->Finished() && flight_->NextSeconds() < end) {
-      const bool checked = flightChecked_;
-      StartFlightAt(end);
-      flightChecked_ = checked;
-    }
-    if (flight_->Finished()) {
-      flightPlaying_ = false;
-    } else {
-      // Checked at its first pass, with the settings it is flown with.
-      // Settings that put part of it out of the converters' reach still
-      // play it, at the nearest counts; the bar says so.
-      if (!flightChecked_) {
-        flightChecked_ = true;
-        const std::string problem = flight_->CheckReach(instrument_);
-        if (!problem.empty()) flightMessage_ = problem;
-      }
-      const FlightPass pass = flight_->Next(instrument_);
-      flightAt_ = pass.sample.seconds;
-      flightMovesSliders_ = true;
-      TrackBar2->setValue(pass.altitudeCount);
-      TrackBar1->setValue(pass.airspeedCount);
-      flightMovesSliders_ = false;
-    }
-  }
+  if (flight_.BeforePass()) Button1Click();
   UpdateFlightBar();
 }
 

@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "host/flights/flight_summary.h"
 #include "panel/form_layout.h"
@@ -21,10 +20,6 @@ namespace kvr9 {
 namespace {
 
 constexpr int kNoteLines = 4;
-
-long WholeSeconds(double seconds) {
-  return static_cast<long>(std::floor(seconds + 1e-6));
-}
 
 void SetText(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
@@ -60,7 +55,7 @@ void TForm1::CreateFlightBar() {
   for (const std::uint32_t speedUp : kFlightBarSpeeds) {
     auto* button = BarButton(QStringLiteral("x%1").arg(speedUp), FlightBar);
     button->setCheckable(true);
-    button->setChecked(speedUp == flightSpeedUp_);
+    button->setChecked(speedUp == flight_.Speed());
     button->setFixedWidth(36);
     button->setToolTip(QStringLiteral("Play %1 times as fast").arg(speedUp));
     FlightSpeed->addButton(button, static_cast<int>(speedUp));
@@ -126,47 +121,38 @@ void TForm1::ShowFlightBar() {
 
 void TForm1::UpdateFlightBar() {
   if (FlightBar == nullptr || FlightBar->isHidden()) return;
-  const bool running = IsRunning(instrument_);
-  const bool haveFlight = flight_.has_value();
-  for (QAbstractButton* button : FlightSpeed->buttons()) button->setEnabled(haveFlight);
-  FlightPlay->setEnabled(haveFlight);
-  FlightScrub->setEnabled(haveFlight);
-  SetText(FlightPlay, !running
+  const FlightStatus status = flight_.Status();
+  for (QAbstractButton* button : FlightSpeed->buttons()) button->setEnabled(status.open);
+  FlightPlay->setEnabled(status.open);
+  FlightScrub->setEnabled(status.open);
+  SetText(FlightPlay, !status.instrumentOn
                           ? QStringLiteral("Fly")
-                          : (flightPlaying_ ? QStringLiteral("Pause") : QStringLiteral("Play")));
-  const QString playTip =
-      running ? QString() : QStringLiteral("Switch the instrument ON and fly from here");
+                          : (status.playing ? QStringLiteral("Pause") : QStringLiteral("Play")));
+  const QString playTip = status.instrumentOn
+                              ? QString()
+                              : QStringLiteral("Switch the instrument ON and fly from here");
   if (FlightPlay->toolTip() != playTip) FlightPlay->setToolTip(playTip);
 
-  std::string note = flightMessage_;
+  std::string note = status.message;
   const auto addLine = [&note](const std::string& line) {
     if (line.empty()) return;
     if (!note.empty()) note += '\n';
     note += line;
   };
-  if (haveFlight) {
-    const Settings& settings = FlownWith().state.settings;
-    const double start = flightProfile_.StartSeconds();
-    const ProfileSample now = flightProfile_.At(flightAt_);
-    const long total = WholeSeconds(flightProfile_.DurationSeconds());
-    const long elapsed = WholeSeconds(now.seconds - start);
+  if (status.open) {
     if (!FlightScrub->isSliderDown()) {
       const QSignalBlocker quiet(FlightScrub);
-      if (FlightScrub->maximum() != total) FlightScrub->setRange(0, static_cast<int>(total));
-      FlightScrub->setValue(static_cast<int>(elapsed));
+      if (FlightScrub->maximum() != status.totalSeconds) {
+        FlightScrub->setRange(0, static_cast<int>(status.totalSeconds));
+      }
+      FlightScrub->setValue(static_cast<int>(status.elapsedSeconds));
     }
-    SetText(FlightTime, QString::fromStdString(ClockText(elapsed) + " / " + ClockText(total)));
-    SetText(FlightNow, QString::fromStdString(ShownValuesText(ShownValues(settings, now))));
-    const std::array<std::uint8_t, 2> units{settings.altUnit, settings.asiUnit};
-    if (units != flightSummaryUnits_) {
-      flightSummaryUnits_ = units;
-      flightSummary_ = FlightSummaryText(settings, flightProfile_);
-    }
-    SetText(FlightName, QString::fromStdString(flightName_ + ": " + flightSummary_));
-    addLine(flightPilotNote_);
-    addLine(!running               ? kSwitchOnToFlyNote
-            : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
-                                   : kMaxValuesNote);
+    SetText(FlightTime, QString::fromStdString(ClockText(status.elapsedSeconds) + " / " +
+                                               ClockText(status.totalSeconds)));
+    SetText(FlightNow, QString::fromStdString(ShownValuesText(status.now)));
+    SetText(FlightName, QString::fromStdString(status.name + ": " + status.summary));
+    addLine(status.pilotNote);
+    addLine(status.maximaNote);
   } else {
     SetText(FlightTime, QString());
     SetText(FlightNow, QString());

@@ -56,21 +56,14 @@ void TForm1::CreateShortcuts() {
           [this](bool away) { away ? Button3Click() : Button4Click(); });
 }
 
+// The form's table holds the tooltips, with the keyboard key that works
+// each control.
 void TForm1::AddToolTips() {
-  const auto keyboard = [](KeyEvent key) {
-    return QStringLiteral(" - keyboard: ") + QString::fromLatin1(KeyByEvent(key)->keyboard);
-  };
-  Image3->setToolTip(QStringLiteral("F1 key (up arrow)") + keyboard(KeyF1));
-  Image6->setToolTip(QStringLiteral("F2 key (down arrow)") + keyboard(KeyF2));
-  Image5->setToolTip(QStringLiteral("Knob: click to press, wheel to turn") + keyboard(KeyPress));
-  Button3->setToolTip(QStringLiteral("Turn the knob clockwise") + keyboard(KeyClockwise));
-  Button4->setToolTip(QStringLiteral("Turn the knob anticlockwise") + keyboard(KeyAntiClockwise));
-  Image1->setToolTip(QStringLiteral(
-      "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario; the right "
-      "button opens a flight log (IGC or CSV) or plays a demo flight, and a log dropped on the "
-      "window opens too.\nFlight time runs ten times fast and air distance five times: "
-      "the instrument counts a second of flight and half a second of distance each time round "
-      "its loop, and the simulator goes round ten times a second."));
+  for (const FormControl& control : FormControls()) {
+    if (control.tooltip == nullptr) continue;
+    auto* widget = findChild<QWidget*>(QString::fromLatin1(control.name));
+    if (widget != nullptr) widget->setToolTip(QString::fromStdString(FormToolTip(control)));
+  }
 }
 
 // The LCD's context menu offers both copies, beside their shortcuts. It
@@ -110,7 +103,7 @@ void TForm1::CopySessionAsScenario() {
                              .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
                                   QDateTime::currentDateTimeUtc().toString(format));
   QApplication::clipboard()->setText(
-      QString::fromStdString(session_.AsScenario(header.toStdString())));
+      QString::fromStdString(session_.record().AsScenario(header.toStdString())));
 }
 
 void TForm1::CopyLcdPicture() {

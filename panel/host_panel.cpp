@@ -1,6 +1,6 @@
-// The operations the instrument's main loop asks of the window. Each changes
-// the picture only where it changes, so a window resting on an unchanging
-// screen costs Qt almost no repainting.
+// What the panel session shows in the window. Each changes the picture only
+// where it changes, so a window resting on an unchanging screen costs Qt
+// almost no repainting.
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -32,28 +32,22 @@ QImage TForm1::LcdPicture() const {
 // Each LCD dot a 2 x 2 block, painted a row at a time; the surface's last column
 // and row stay as they were created. A frame the surface already shows, in
 // the same blank colour, is left as it is: Qt then has nothing to repaint.
-void TForm1::PresentFrameBuffer(const FrameBuffer& frameBuffer) {
+void TForm1::ShowFrame(const FrameBuffer& frame, bool changed) {
   const QRgb blankDot = LcdDotColour().rgb();
-  if (Image1->HasSurface() && frameBuffer.bytes == shownFrame_.bytes &&
-      blankDot == shownBlankDot_) {
-    return;
-  }
-  PaintLcd(Image1->Surface(), frameBuffer, blankDot, kLcdDotPixels);
-  if (frameBuffer.bytes != shownFrame_.bytes) lcdDescriptionStale_ = true;
-  shownFrame_ = frameBuffer;
+  if (Image1->HasSurface() && !changed && blankDot == shownBlankDot_) return;
+  PaintLcd(Image1->Surface(), frame, blankDot, kLcdDotPixels);
+  if (changed) lcdDescriptionStale_ = true;
   shownBlankDot_ = blankDot;
   Image1->update();
 }
 
 // A screen reader hears what the LCD shows: its rows of text, one a line,
 // as the headless driver's show-text prints them. Reading costs 20 to
-// 40 us, so it is done for a new frame only, once the pass has presented
-// it (ProcessPendingEvents), not while the picture is painted; Qt tells
-// assistive technology of a changed description itself.
-void TForm1::DescribeLcd(const FrameBuffer& frameBuffer) {
-  ReadLcdText(frameBuffer, lcdText_);
-  std::string lines;
-  lcdText_.AppendLines(lines);
+// 40 us, so it is done for a new frame only, once the pass has ended
+// (PassEnded), not while the picture is painted; Qt tells assistive
+// technology of a changed description itself.
+void TForm1::DescribeLcd() {
+  std::string lines = session_.ScreenLines();
   if (!lines.empty() && lines.back() == '\n') lines.pop_back();
   if (lines == lcdLines_) return;
   lcdLines_ = std::move(lines);
@@ -63,27 +57,18 @@ void TForm1::DescribeLcd(const FrameBuffer& frameBuffer) {
 
 // The main loop hides the picture while it draws and shows it again before
 // events run, so the screen never sees it hidden and nothing is repainted.
-void TForm1::SetLcdVisible(bool visible) {
+void TForm1::ShowLcdVisible(bool visible) {
   Image1->SetPictureVisible(visible);
 }
 
-void TForm1::SetAlarmLed(bool lit) {
+void TForm1::ShowLed(bool lit) {
   Shape1->SetBrushColour(ToQColor(lit ? kLedLit : kLedUnlit));
-}
-
-bool TForm1::IsCalibrateChecked() {
-  return inputs_.IsCalibrateChecked();
-}
-
-bool TForm1::IsKeyFastChecked() {
-  return inputs_.IsKeyFastChecked();
 }
 
 // One new last line per call, also for an empty text; the oldest lines
 // fall off beyond kMaxCommLines.
-void TForm1::AppendCommLine(const char* text) {
-  const bool hasLines = commLines_.lines() > 0;
-  const CommLines::Change change = commLines_.Append(text);
+void TForm1::ShowCommLine(const char* text, const CommLines::Change& change) {
+  const bool hasLines = session_.CommLineCount() > 1;  // lines before this one
   // Qt repaints the whole communication window for every line; when the
   // picture stays the same, the document layout's change notices are held
   // back for this one line.

@@ -1,5 +1,5 @@
 // The form: its creation and the handlers of its controls, which only store
-// into the instrument's state or call its power cycle.
+// into the instrument's state through the panel's inputs.
 #include "panel/pcmain.h"
 
 #include <QCheckBox>
@@ -23,7 +23,8 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      instrument_(instrument) {
+      session_(*this, instrument),
+      passTimer_(new QTimer(this)) {
   RegisterPanelResources();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarvesk KVR-9"));
@@ -38,15 +39,13 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   AddToolTips();
   UpdateSliderToolTips();
   setAcceptDrops(true);
-  LoadDefaultSettings(powerOnSettings_);
-  LoadDefaultCalibration(powerOnSettings_);
-  instrument_.host = this;
+  passTimer_->setTimerType(Qt::PreciseTimer);
+  passTimer_->setInterval(kPassPeriodMs);
+  connect(passTimer_, &QTimer::timeout, this, &TForm1::PassTimerTimer);
   Timer1->start();
 }
 
-TForm1::~TForm1() {
-  if (instrument_.host == this) instrument_.host = nullptr;
-}
+TForm1::~TForm1() = default;
 
 void TForm1::ConnectHandlers() {
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -64,12 +63,6 @@ void TForm1::ConnectHandlers() {
           [this](bool checked) { inputs_.SetBox(BoxKind::Calibrate, checked); });
   connect(CheckBox3, &QCheckBox::toggled, this,
           [this](bool checked) { inputs_.SetBox(BoxKind::KeyFast, checked); });
-}
-
-// "ON": powers the instrument on and returns when it is switched off; while
-// it runs, asks the running loop to start over instead.
-void TForm1::Button1Click() {
-  inputs_.PressOn();
 }
 
 void TForm1::Button2Click() {

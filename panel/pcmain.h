@@ -1,25 +1,23 @@
 // The simulator's front panel: one window, TForm1, standing in for the
 // instrument's hardware. It shows the face picture with the LCD and the
 // alarm LED over it, turns clicks and slider moves into what the firmware
-// reads, and is the HostPanel of the instrument's main loop.
+// reads, and is the view of the panel session that runs the instrument:
+// a timer steps it a pass at a time, and Qt's event loop delivers the
+// window's events between the passes.
 #pragma once
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "core/instrument.h"
-#include "host/flights/flight_player.h"
-#include "host/flights/flight_profile.h"
-#include "host/lcd_text/lcd_text.h"
+#include "host/flights/flight_control.h"
 #include "host/panel/comm_lines.h"
+#include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
-#include "host/panel/session_record.h"
+#include "host/panel/panel_session.h"
 #include "lcd/frame_buffer.h"
 
 class QButtonGroup;
@@ -40,7 +38,7 @@ class CircleShape;
 class ClickArea;
 class DrawingSurface;
 
-class TForm1 : public QWidget, public HostPanel {
+class TForm1 : public QWidget, public PanelView {
   Q_OBJECT
 
  public:
@@ -98,15 +96,16 @@ class TForm1 : public QWidget, public HostPanel {
   void TrackBar1Change();
   void TrackBar2Change();
   void Timer1Timer();
+  void PassTimerTimer();
 
-  // HostPanel: what the main loop asks of the window.
-  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override;
-  void SetLcdVisible(bool visible) override;
-  void SetAlarmLed(bool lit) override;
-  bool IsCalibrateChecked() override;
-  bool IsKeyFastChecked() override;
-  void AppendCommLine(const char* text) override;
-  void ProcessPendingEvents() override;
+  // PanelView: what the session shows of the instrument.
+  void ShowFrame(const FrameBuffer& frame, bool changed) override;
+  void ShowLcdVisible(bool visible) override;
+  void ShowLed(bool lit) override;
+  void ShowCommLine(const char* text, const CommLines::Change& change) override;
+  void PassEnded() override;
+
+  PanelSession& session() { return session_; }
 
   // The LCD as shown, 256 x 128 pixels, for the clipboard (Ctrl+C).
   QImage LcdPicture() const;
@@ -143,23 +142,27 @@ class TForm1 : public QWidget, public HostPanel {
   void MoveFlightTo(double secondsFromStart);
   // Closes the bar, and the window shrinks back to the form.
   void CloseFlight();
-  bool IsFlightPlaying() const { return flightPlaying_; }
+  bool IsFlightPlaying() const { return flight_.Playing(); }
   bool IsDemoFlightPlaying() const { return IsFlightPlaying(); }  // any flight
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
 
-  // With pacing on (the default) a pass of the running loop lasts at least
-  // kPassPeriodMs; tests turn it off to run passes back to back.
-  static constexpr int kPassPeriodMs = 100;
-  void SetPacing(bool paced) { paced_ = paced; }
+  // With pacing on (the default) the running instrument makes a pass every
+  // kPassPeriodMs; tests turn it off to run passes back to back, Qt still
+  // delivering the window's events between them.
+  static constexpr int kPassPeriodMs = kPanelPeriodMs;
+  void SetPacing(bool paced);
 
   // The communication window keeps only its latest lines.
   static constexpr int kMaxCommLines = static_cast<int>(CommLines::kMostLines);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // One pass of the running instrument, the session's step; the pass timer
+  // stops once it is off. Whether it is still on.
+  virtual bool RunPass();
   // A flight log dropped on the window opens as if chosen in the dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -174,7 +177,6 @@ class TForm1 : public QWidget, public HostPanel {
   void ConnectHandlers();
   void SetTabOrder();
   void CentreOnScreen();
-  void WaitForRestOfPass();
   using Handler = void (TForm1::*)();
   static Handler HandlerOf(KeyEvent key);
   void CreateShortcuts();
@@ -182,7 +184,7 @@ class TForm1 : public QWidget, public HostPanel {
   void ClickKey(KeyEvent key);
   void AddToolTips();
   bool CommPictureStaysTheSame(const CommLines::Change& change) const;
-  void DescribeLcd(const FrameBuffer& frameBuffer);
+  void DescribeLcd();
   void PlayFlightPass();
   void UpdateSliderToolTips();
   void CreateFlightBar();
@@ -190,50 +192,24 @@ class TForm1 : public QWidget, public HostPanel {
   void UpdateFlightBar();
   void UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
                  std::string message);
-  void StartFlightAt(double seconds);
-  void PutSlidersAt(const FlightPass& pass);
-  void PlayFlight();
+  void PutSlidersAt(const FlightPass& pass, bool jump);
   void TakeOverFromFlight();
-  void WatchMaximaAfterFly();
-  const Instrument& FlownWith() const;
 
-  Instrument& instrument_;
-  bool paced_ = true;
-  CommLines commLines_;
+  PanelSession session_;
+  Instrument& instrument_ = session_.instrument();
+  PanelInputs& inputs_ = session_.inputs();
+  QTimer* passTimer_;                 // steps the running instrument
   bool lcdDescriptionStale_ = false;  // a new frame shown, its text not yet read
-  FrameBuffer shownFrame_;            // what the LCD surface shows, once it has a surface
-  QRgb shownBlankDot_ = 0;
-  // The LCD read as text for assistive technology: its accessible
-  // description, read again only when a new frame comes.
-  LcdText lcdText_;
+  QRgb shownBlankDot_ = 0;            // the blank dots' colour the surface was painted in
+  // The LCD's accessible description: its text, read again only when a
+  // new frame comes.
   std::string lcdLines_;
-  QElapsedTimer passClock_;  // started as each pass begins
-  SessionRecord session_;
-  PanelInputs inputs_{instrument_, &session_};
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
-  // The flight: the profile the player reads, its name, what the bar says
-  // of it (the pilot's note; why a log was refused, a reader's warning or a
-  // value beyond the converters' reach), and where it plays.
-  FlightProfile flightProfile_;
-  std::string flightName_;
-  std::string flightPilotNote_;
-  std::string flightMessage_;
-  std::optional<FlightPlayer> flight_;
-  double flightAt_ = 0;  // the moment the sliders were last put at, on the log's clock
-  std::uint32_t flightSpeedUp_ = 1;
-  bool flightPlaying_ = false;
+  // The flight's rules are the host library's; the window moves the sliders
+  // and shows the bar.
+  FlightControl flight_{instrument_,
+                        [this](const FlightPass& pass, bool jump) { PutSlidersAt(pass, jump); }};
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
-  bool flightChecked_ = false;       // against the converters' reach, at its first pass
-  // The summary in the units it was last written in.
-  std::string flightSummary_;
-  std::array<std::uint8_t, 2> flightSummaryUnits_{0xff, 0xff};
-  // While off, a flight is flown with the settings "ON" loads.
-  Instrument powerOnSettings_;
-  // After "Fly": the splash is watched for maxima left from an earlier run.
-  bool flyWatch_ = false;
-  // Since "Fly" switched it on, only the flight has moved the sliders.
-  bool maximaAreTheFlights_ = false;
-  std::optional<std::array<std::int64_t, 4>> flyReadings_;
 };
 
 }  // namespace kvr9

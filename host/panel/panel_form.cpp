@@ -13,7 +13,8 @@ using Kind = FormControlKind;
 
 constexpr const char* kLcdToolTip =
     "The LCD - Ctrl+C copies its picture, Ctrl+Shift+C the session as a scenario; the right "
-    "button plays a demo flight.\nFlight time runs ten times fast and air distance five times: "
+    "button opens a flight log (IGC or CSV) or plays a demo flight, and a log dropped on the "
+    "window opens too.\nFlight time runs ten times fast and air distance five times: "
     "the instrument counts a second of flight and half a second of distance each time round "
     "its loop, and the simulator goes round ten times a second.";
 

@@ -2,12 +2,18 @@
 
 namespace kvr9 {
 
-PanelSession::PanelSession(PanelView& view) : view_(view) {
+PanelSession::PanelSession(PanelView& view)
+    : view_(view), ownInstrument_(std::make_unique<Instrument>()), instrument_(*ownInstrument_) {
+  instrument_.host = this;
+}
+
+PanelSession::PanelSession(PanelView& view, Instrument& instrument)
+    : view_(view), instrument_(instrument) {
   instrument_.host = this;
 }
 
 PanelSession::~PanelSession() {
-  instrument_.host = nullptr;
+  if (instrument_.host == this) instrument_.host = nullptr;
 }
 
 // The events since the last pass are the firmware's ProcessPendingEvents of

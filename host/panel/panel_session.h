@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/instrument.h"
@@ -36,11 +37,10 @@ class PanelView {
 
 class PanelSession final : private HostPanel {
  public:
-  // Period of the panel's timer, and of a pass in a front end that paces
-  // the instrument as the window does.
-  static constexpr int kPeriodMs = 100;
-
   explicit PanelSession(PanelView& view);
+  // A session over an instrument someone else keeps (the window's tests
+  // look into it); the instrument must outlive the session.
+  PanelSession(PanelView& view, Instrument& instrument);
   PanelSession(const PanelSession&) = delete;
   PanelSession& operator=(const PanelSession&) = delete;
   ~PanelSession() override;
@@ -49,6 +49,8 @@ class PanelSession final : private HostPanel {
   const Instrument& instrument() const { return instrument_; }
   PanelInputs& inputs() { return inputs_; }
   const SessionRecord& record() const { return record_; }
+  // Whether the session stands for the panel of this instrument.
+  bool Hosts(const Instrument& instrument) const { return instrument.host == this; }
 
   // "ON": switched off, the power cycle starts (its first pass comes with
   // the next step); on, it starts over at the next step.
@@ -81,7 +83,8 @@ class PanelSession final : private HostPanel {
   void ProcessPendingEvents() override;
 
   PanelView& view_;
-  Instrument instrument_;
+  std::unique_ptr<Instrument> ownInstrument_;
+  Instrument& instrument_;
   SessionRecord record_;
   PanelInputs inputs_{instrument_, &record_};
   CommLines commLines_;

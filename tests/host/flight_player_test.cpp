@@ -1,6 +1,6 @@
 // The flight player: what it refuses up front, and that flying takes no
 // memory beyond what the player holds from the start, however long the
-// flight.
+// flight; and the control around it.
 #include "host/flights/flight_player.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/instrument.h"
+#include "host/flights/flight_control.h"
 #include "host/flights/flight_summary.h"
 #include "support/allocation_counter.h"
 #include "support/flying_host.h"
@@ -142,6 +143,37 @@ TEST(FlightPlayerMemory, FlyingAllocatesNothingWhateverItsLength) {
     EXPECT_EQ(testing::StopCountingAllocations(), 0) << hours << " h";
     EXPECT_TRUE(player.Finished());
   }
+}
+
+// A flight plays only in the main loop; at a speed-up whose passes step
+// past the log's last moment, that moment is flown too; a hand pauses it.
+TEST(FlightControl, PlaysInTheMainLoopToTheLogsLastMomentUntilAHand) {
+  Instrument instrument = PoweredOn();
+  std::vector<double> put;  // the moments the sliders were put at
+  FlightControl control(instrument, [&put](const FlightPass& pass, bool /*jump*/) {
+    put.push_back(pass.sample.seconds);
+  });
+  control.SetSpeed(64);  // a pass is 6.4 s of the log
+  control.Use(FlightProfile({{0, 450, 0}, {60, 1000, 60}, {103, 1000, 60}}), "climb", "", "");
+  EXPECT_EQ(put, std::vector<double>{0});
+  EXPECT_STREQ(control.Status().maximaNote, kSwitchOnToFlyNote);
+  control.Fly();
+  instrument.running = true;
+  instrument.phase = PowerPhase::Splash;
+  EXPECT_FALSE(control.BeforePass());  // the first readings are only being watched
+  EXPECT_EQ(put.size(), 1u);
+  instrument.phase = PowerPhase::MainLoop;
+  for (int pass = 0; pass < 100 && control.Playing(); ++pass) control.BeforePass();
+  EXPECT_FALSE(control.Playing());
+  ASSERT_GE(put.size(), 3u);
+  EXPECT_DOUBLE_EQ(put.back(), 103);
+  EXPECT_EQ(control.Status().elapsedSeconds, 103);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesFromFlyNote);
+  control.Play();  // from the end: the start again
+  EXPECT_DOUBLE_EQ(put.back(), 0);
+  control.TakeOver();
+  EXPECT_FALSE(control.Playing());
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
 }
 
 // What a flight bar shows: the log's highest values and length in the units

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -13,8 +14,8 @@
 namespace kvr9::testing {
 
 // Runs a step in every round of event processing (a zero timer fires once a
-// round, also inside the firmware's ProcessPendingEvents), until it returns
-// false.
+// round; unpaced, the window's pass timer fires once a round too), until it
+// returns false.
 class Probe : public QObject {
  public:
   explicit Probe(std::function<bool()> step) : step_(std::move(step)) {
@@ -28,6 +29,18 @@ class Probe : public QObject {
   std::function<bool()> step_;
   QTimer timer_;
 };
+
+// Lets the window run the switched-on instrument until it is off, as a
+// person's session goes on after the click on "ON".
+inline void RunWhileOn(const Instrument& instrument) {
+  QEventLoop loop;
+  QTimer check;
+  QObject::connect(&check, &QTimer::timeout, [&] {
+    if (!IsRunning(instrument)) loop.quit();
+  });
+  check.start(0);
+  loop.exec();
+}
 
 // Counts the events of one type that reach a widget.
 class EventCounter : public QObject {

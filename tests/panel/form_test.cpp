@@ -104,7 +104,7 @@ void FormTest::WindowIsFixedSizeWithCaptionAndMinimiseOnly() {
   QCOMPARE(form.minimumSize(), form.maximumSize());
   QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
   QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-  QCOMPARE(instrument.host, static_cast<HostPanel*>(&form));
+  QVERIFY(form.session().Hosts(instrument));
 }
 
 // Labels size themselves to their caption: only their top left is stored.

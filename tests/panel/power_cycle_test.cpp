@@ -91,7 +91,8 @@ void PowerCycleTest::OnShowsSplashThenMainDisplayUntilOff() {
     QTest::mouseClick(form.Button2, Qt::LeftButton);
     return false;
   });
-  QTest::mouseClick(form.Button1, Qt::LeftButton);  // returns once OFF has stopped it
+  QTest::mouseClick(form.Button1, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
 
   QVERIFY(!giveUp.fired);
   QVERIFY(!IsRunning(instrument));
@@ -136,6 +137,7 @@ void PowerCycleTest::OnWhileRunningRestartsWithoutNesting() {
     return false;
   });
   QTest::mouseClick(form.Button1, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
   QVERIFY(!IsRunning(instrument));
   QCOMPARE(events, QStringList({"second ON returned", "defaults reloaded", "OFF"}));
@@ -299,6 +301,7 @@ void PowerCycleTest::FlownLogLeavesItsHighestAltitudeInMaxValues() {
       return false;
     });
     form.Button1Click();
+    testing::RunWhileOn(instrument);
     QCOMPARE(instrument.state.airData.altitude, 50860);
   }
   QVERIFY(form.OpenFlightLog(log));
@@ -331,7 +334,8 @@ void PowerCycleTest::FlownLogLeavesItsHighestAltitudeInMaxValues() {
     form.Button2Click();
     return false;
   });
-  form.FlightPlay->click();  // "Fly": returns once OFF has stopped it
+  form.FlightPlay->click();  // "Fly"
+  testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
   QCOMPARE(noteWhileOn, QString::fromLatin1(kMaxValuesFromFlyNote));
   QCOMPARE(noteAfterAHand, QString::fromLatin1(kMaxValuesNote));

@@ -25,8 +25,9 @@ namespace {
 
 constexpr int kGiveUpMs = 120000;
 
-// Records how deeply the firmware's event processing is nested: a second
-// power cycle running inside the first would show as depth 2.
+// Records how deeply the window's passes are nested: a pass run from inside
+// another (a handler that runs the power cycle while it runs) would show as
+// depth 2.
 class DepthForm : public TForm1 {
  public:
   explicit DepthForm(Instrument& instrument) : TForm1(instrument) {
@@ -34,17 +35,21 @@ class DepthForm : public TForm1 {
     show();
   }
   // Only main-loop passes hide the LCD while they draw; the splash doesn't.
-  void SetLcdVisible(bool visible) override {
+  void ShowLcdVisible(bool visible) override {
     if (!visible) drawingMainLoopPass_ = true;
-    TForm1::SetLcdVisible(visible);
+    TForm1::ShowLcdVisible(visible);
   }
-  void ProcessPendingEvents() override {
-    ++depth_;
-    maxDepth = std::max(maxDepth, depth_);
+  void PassEnded() override {
     inMainLoop = drawingMainLoopPass_;
     drawingMainLoopPass_ = false;
-    TForm1::ProcessPendingEvents();
+    TForm1::PassEnded();
+  }
+  bool RunPass() override {
+    ++depth_;
+    maxDepth = std::max(maxDepth, depth_);
+    const bool on = TForm1::RunPass();
     --depth_;
+    return on;
   }
   int maxDepth = 0;
   bool inMainLoop = false;  // the pass just ended was a main-loop pass
@@ -122,6 +127,7 @@ void RobustnessTest::ClickStormOnEveryControl() {
     return false;
   });
   QTest::mouseClick(form.Button1, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
   QVERIFY(sane);
   QVERIFY(!IsRunning(instrument));
@@ -157,6 +163,7 @@ void RobustnessTest::OnAgainAndAgainDuringSplashAndMainLoop() {
     return false;
   });
   QTest::mouseClick(form.Button1, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
   QCOMPARE(returnedClicks, 45);
   QCOMPARE(form.maxDepth, 1);
@@ -178,6 +185,7 @@ void RobustnessTest::OffThenOnRunsAgain() {
       return false;
     });
     QTest::mouseClick(form.Button1, Qt::LeftButton);
+    testing::RunWhileOn(instrument);
     QVERIFY(!giveUp.fired);
     QVERIFY(!IsRunning(instrument));
     QCOMPARE(instrument.state.settings.qnh, 1013250u);

@@ -30,9 +30,9 @@ constexpr int kGiveUpMs = 60000;
 class FrameKeepingForm : public TForm1 {
  public:
   using TForm1::TForm1;
-  void PresentFrameBuffer(const FrameBuffer& frameBuffer) override {
-    frames.push_back(frameBuffer);
-    TForm1::PresentFrameBuffer(frameBuffer);
+  void ShowFrame(const FrameBuffer& frame, bool changed) override {
+    frames.push_back(frame);
+    TForm1::ShowFrame(frame, changed);
   }
   std::vector<FrameBuffer> frames;
 };
@@ -147,7 +147,8 @@ void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
     while (action < script.size() && script[action]()) ++action;
     return action < script.size();
   });
-  click(form.Button1);  // returns once "OFF" has stopped the instrument
+  click(form.Button1);
+  testing::RunWhileOn(instrument);
   QVERIFY2(!giveUp.fired,
            qPrintable(QStringLiteral("stuck at action %1, %2 frames, %3 ticks, %4, key %5")
                           .arg(action)

@@ -1,6 +1,7 @@
 // What the browser tests and the measurements share: a static server on a
 // free loopback port, Debian's Chromium driven by playwright-core, a panel
 // page whose session is recorded, and kvr9-headless replaying that session.
+import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
 import { createServer } from "node:http";
@@ -331,4 +332,29 @@ export function readText(art) {
   const run = spawnSync(textReader, [], { input: art, encoding: "utf8" });
   if (run.status !== 0) throw new Error(`kvr9_read_text failed (${run.status}): ${run.stderr}`);
   return run.stdout;
+}
+
+// The flight bar's buttons a pilot needs in view beside the LCD.
+export const kFlightBar = ["FlightDemo", "FlightOpen", "FlightPlay"];
+
+// The element on top at the middle of a box, as a finger would meet it.
+export const onTop = (page, id) =>
+  page.evaluate((id) => {
+    const element = document.getElementById(id);
+    const box = element.getBoundingClientRect();
+    const hit = document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2);
+    return hit !== null && (hit === element || element.contains(hit));
+  }, id);
+
+// The LCD and the flight bar's buttons in view together, nothing over them.
+export async function assertLcdAndBarInView(page, height) {
+  const boxes = await boxesOf(page, ["Image1", "FlightBar", ...kFlightBar]);
+  const [lcd, bar] = [boxes.Image1, boxes.FlightBar];
+  assert.ok(lcd.y >= 0 && lcd.y + lcd.height <= height + 0.5, `the LCD from ${lcd.y} to ${lcd.y + lcd.height}`);
+  const apart = (a, b) => a.x + a.width <= b.x + 0.5 || b.x + b.width <= a.x + 0.5 || a.y + a.height <= b.y + 0.5 || b.y + b.height <= a.y + 0.5;
+  assert.ok(apart(lcd, bar), `the bar at ${bar.x}, ${bar.y} over the LCD at ${lcd.x}, ${lcd.y}`);
+  for (const id of kFlightBar) {
+    assert.ok(boxes[id].y >= 0 && boxes[id].y + boxes[id].height <= height + 0.5, `${id} at ${boxes[id].y}`);
+    assert.ok(await onTop(page, id), `${id} under something`);
+  }
 }

@@ -5,6 +5,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
 import {
+  assertLcdAndBarInView,
   clickForm,
   entryCount,
   firstFrom,
@@ -573,6 +574,8 @@ test("a phone: a log opened, flown to its end at x64, and MAX VALUES shows its h
     await page.locator("#FlightPlay").tap();
     await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Pause");
     assert.match(await page.locator("#FlightSays").textContent(), /MAX VALUES counts from power-on/);
+    // While it plays, the LCD and the bar's buttons are on screen together.
+    await assertLcdAndBarInView(page, kPhone.viewport.height);
     await page.waitForFunction(() => /has ended/.test(document.getElementById("FlightSays").textContent), null, {
       timeout: 0,
       polling: 100,

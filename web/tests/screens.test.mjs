@@ -6,12 +6,20 @@
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
-import { boxesOf, browserPool, kPhone, openPanel, startServer, waitForTicks } from "./harness.mjs";
+import {
+  assertLcdAndBarInView,
+  boxesOf,
+  browserPool,
+  kFlightBar,
+  kPhone,
+  openPanel,
+  startServer,
+  waitForTicks,
+} from "./harness.mjs";
 
 const kTouch = { hasTouch: true, isMobile: true };
 // What a finger must hit: the picture's keys and knob, every button and box.
 const kTargets = ["Image3", "Image5", "Image6", "Button3", "Button4", "Button1", "Button2", "CheckBox2", "CheckBox3"];
-const kFlightBar = ["FlightDemo", "FlightOpen", "FlightPlay"];
 const kKeys = ["Image3", "Image5", "Image6"];
 // The controls below the face on a phone, in order: the pilot's, then the
 // engineer's (once unfolded), then the copy buttons. The flight bar stays
@@ -90,28 +98,6 @@ async function assertFingertips(page) {
       .map(({ element, box }) => `${element.id || element.textContent} ${box.width} x ${box.height}`)
   );
   assert.deepEqual(small, [], "targets smaller than 44 x 44");
-}
-
-// The element on top at the middle of a box, as a finger would meet it.
-const onTop = (page, id) =>
-  page.evaluate((id) => {
-    const element = document.getElementById(id);
-    const box = element.getBoundingClientRect();
-    const hit = document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2);
-    return hit !== null && (hit === element || element.contains(hit));
-  }, id);
-
-// The LCD and the flight bar's buttons in view together, nothing over them.
-async function assertLcdAndBarInView(page, height) {
-  const boxes = await boxesOf(page, ["Image1", "FlightBar", ...kFlightBar]);
-  const [lcd, bar] = [boxes.Image1, boxes.FlightBar];
-  assert.ok(lcd.y >= 0 && lcd.y + lcd.height <= height + 0.5, `the LCD from ${lcd.y} to ${lcd.y + lcd.height}`);
-  const apart = (a, b) => a.x + a.width <= b.x + 0.5 || b.x + b.width <= a.x + 0.5 || a.y + a.height <= b.y + 0.5 || b.y + b.height <= a.y + 0.5;
-  assert.ok(apart(lcd, bar), `the bar at ${bar.x}, ${bar.y} over the LCD at ${lcd.x}, ${lcd.y}`);
-  for (const id of kFlightBar) {
-    assert.ok(boxes[id].y >= 0 && boxes[id].y + boxes[id].height <= height + 0.5, `${id} at ${boxes[id].y}`);
-    assert.ok(await onTop(page, id), `${id} under something`);
-  }
 }
 
 // [name, device, ON and OFF clear of the flight bar before any scrolling]

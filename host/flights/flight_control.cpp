@@ -1,0 +1,160 @@
+#include "host/flights/flight_control.h"
+
+#include <cmath>
+
+namespace kvr9 {
+
+namespace {
+
+long WholeSeconds(double seconds) {
+  return static_cast<long>(std::floor(seconds + 1e-6));
+}
+
+}  // namespace
+
+FlightControl::FlightControl(const Instrument& instrument, PutSliders putSliders,
+                             std::uint32_t passesPerSecond)
+    : instrument_(instrument),
+      putSliders_(std::move(putSliders)),
+      passesPerSecond_(passesPerSecond) {
+  LoadDefaultSettings(powerOnSettings_);
+  LoadDefaultCalibration(powerOnSettings_);
+}
+
+void FlightControl::Use(FlightProfile profile, std::string name, std::string pilotNote,
+                        std::string message) {
+  player_.reset();  // it points into the profile
+  profile_ = std::move(profile);
+  name_ = std::move(name);
+  pilotNote_ = std::move(pilotNote);
+  message_ = std::move(message);
+  summaryUnits_ = {0xff, 0xff};
+  playing_ = false;
+  maximaAreTheFlights_ = false;
+  MoveTo(0);
+}
+
+void FlightControl::Close() {
+  player_.reset();
+  profile_ = FlightProfile();
+  playing_ = false;
+  message_.clear();
+}
+
+const Instrument& FlightControl::FlownWith() const {
+  return IsRunning(instrument_) ? instrument_ : powerOnSettings_;
+}
+
+void FlightControl::StartAt(double seconds) {
+  player_.emplace(profile_, seconds, profile_.EndSeconds(), passesPerSecond_, speedUp_);
+}
+
+void FlightControl::MoveTo(double secondsFromStart) {
+  if (profile_.Empty()) return;
+  StartAt(profile_.StartSeconds() + secondsFromStart);
+  checked_ = false;
+  const FlightPass pass = player_->Next(FlownWith());
+  at_ = pass.sample.seconds;
+  putSliders_(pass, true);
+}
+
+void FlightControl::Play() {
+  if (!player_) return;
+  if (player_->Finished()) MoveTo(0);
+  playing_ = true;
+}
+
+void FlightControl::SetSpeed(std::uint32_t speedUp) {
+  if (speedUp == speedUp_) return;
+  speedUp_ = speedUp;
+  if (player_) StartAt(player_->NextSeconds());
+}
+
+void FlightControl::Fly() {
+  if (!player_) return;
+  Play();
+  flyWatch_ = true;
+  flyReadings_.reset();
+  maximaAreTheFlights_ = true;
+}
+
+void FlightControl::TakeOver() {
+  maximaAreTheFlights_ = false;
+  playing_ = false;
+}
+
+// The maximum values start at power-on from the altitude and airspeed the
+// previous run left; the splash raises them, never lowers them. After a
+// run at the sliders' start (50860 ft) the log's maxima would never show.
+// So once the readings have settled on the flight's first moment during
+// the splash, maxima still above them come from before, and "ON" is
+// wanted once more: the power cycle starts again from these readings.
+bool FlightControl::WatchMaxima() {
+  if (!flyWatch_) return false;
+  if (instrument_.phase != PowerPhase::Splash) {
+    flyWatch_ = false;
+    return false;
+  }
+  const AirData& air = instrument_.state.airData;
+  const std::array<std::int64_t, 4> readings{air.altitude, air.airspeed, air.qnhAltFilter,
+                                             air.asiFilterState};
+  if (flyReadings_ != readings) {
+    flyReadings_ = readings;
+    return false;
+  }
+  flyWatch_ = false;
+  return air.maxAltitude > air.altitude || air.maxAirspeed > air.airspeed;
+}
+
+bool FlightControl::BeforePass() {
+  if (WatchMaxima()) return true;
+  if (!player_ || !playing_ || instrument_.phase != PowerPhase::MainLoop) return false;
+  // A speed-up's passes may stop short of the log's last moment; that
+  // moment is flown too, so a flight ends where its log does.
+  const double end = profile_.EndSeconds();
+  if (player_->Finished() && player_->NextSeconds() < end) StartAt(end);
+  if (player_->Finished()) {
+    playing_ = false;
+    return false;
+  }
+  // Checked at its first pass, with the settings it is flown with.
+  // Settings that put part of it out of the converters' reach still play
+  // it, at the nearest counts; the status says so.
+  if (!checked_) {
+    checked_ = true;
+    std::string problem = player_->CheckReach(instrument_);
+    if (!problem.empty()) message_ = std::move(problem);
+  }
+  const FlightPass pass = player_->Next(instrument_);
+  at_ = pass.sample.seconds;
+  putSliders_(pass, false);
+  return false;
+}
+
+FlightStatus FlightControl::Status() const {
+  FlightStatus status;
+  status.open = Open();
+  status.playing = playing_;
+  status.instrumentOn = IsRunning(instrument_);
+  status.message = message_;
+  if (!status.open) return status;
+  const Settings& settings = FlownWith().state.settings;
+  const std::array<std::uint8_t, 2> units{settings.altUnit, settings.asiUnit};
+  if (units != summaryUnits_) {
+    summaryUnits_ = units;
+    summary_ = FlightSummaryText(settings, profile_);
+  }
+  const ProfileSample now = profile_.At(at_);
+  status.name = name_;
+  status.summary = summary_;
+  status.elapsedSeconds = WholeSeconds(now.seconds - profile_.StartSeconds());
+  status.totalSeconds = WholeSeconds(profile_.DurationSeconds());
+  status.now = ShownValues(settings, now);
+  status.pilotNote = pilotNote_;
+  status.maximaNote = !status.instrumentOn   ? kSwitchOnToFlyNote
+                      : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
+                                             : kMaxValuesNote;
+  return status;
+}
+
+}  // namespace kvr9
