@@ -52,7 +52,7 @@ void PutSlider(QSlider* slider, int position, TForm1& form, void (TForm1::*handl
 
 bool TForm1::OpenFlightLog(const QString& path) {
   const std::string file = QFile::encodeName(path).toStdString();
-  const std::string name = QFileInfo(path).fileName().toStdString();
+  const std::string name = OneLineName(QFileInfo(path).fileName().toStdString());
   ProfileReadResult read = ReadProfileFile(file);
   if (!read.Ok()) {
     // The flight stays as it was; the bar says why.

@@ -134,11 +134,6 @@ void TForm1::UpdateFlightBar() {
   if (FlightPlay->toolTip() != playTip) FlightPlay->setToolTip(playTip);
 
   std::string note = status.message;
-  const auto addLine = [&note](const std::string& line) {
-    if (line.empty()) return;
-    if (!note.empty()) note += '\n';
-    note += line;
-  };
   if (status.open) {
     if (!FlightScrub->isSliderDown()) {
       const QSignalBlocker quiet(FlightScrub);
@@ -151,8 +146,9 @@ void TForm1::UpdateFlightBar() {
                                                ClockText(status.totalSeconds)));
     SetText(FlightNow, QString::fromStdString(ShownValuesText(status.now)));
     SetText(FlightName, QString::fromStdString(status.name + ": " + status.summary));
-    addLine(status.pilotNote);
-    addLine(status.maximaNote);
+    const std::string notes = FlightNotes(status, "\n", false);
+    if (!note.empty() && !notes.empty()) note += '\n';
+    note += notes;
   } else {
     SetText(FlightTime, QString());
     SetText(FlightNow, QString());

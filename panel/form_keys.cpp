@@ -97,13 +97,10 @@ void TForm1::CreateLcdMenu() {
 // Nothing is written anywhere: the clipboard is the only way out.
 void TForm1::CopySessionAsScenario() {
   const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-  const QString header = QStringLiteral(
-                             "# A session of kvr9-simulator %1, recorded from %2 to %3 UTC.\n"
-                             "# Replays in kvr9-headless with the same frames, LED and state.\n")
-                             .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
-                                  QDateTime::currentDateTimeUtc().toString(format));
-  QApplication::clipboard()->setText(
-      QString::fromStdString(session_.record().AsScenario(header.toStdString())));
+  const std::string header = SessionRecord::CopyHeader(
+      "kvr9-simulator " KVR9_VERSION, sessionStart_.toString(format).toStdString(),
+      QDateTime::currentDateTimeUtc().toString(format).toStdString());
+  QApplication::clipboard()->setText(QString::fromStdString(session_.record().AsScenario(header)));
 }
 
 void TForm1::CopyLcdPicture() {

@@ -34,7 +34,7 @@ window.kvr9FlightBar = function (firmware) {
 
   const scrub = byId("FlightScrub");
 
-  // The firmware's side's status, a JSON object (PageFlight::Status).
+  // The firmware's side's status, a JSON object of the flight's named fields.
   function show(statusText) {
     const status = JSON.parse(statusText);
     const elapsed = String(status.elapsed);
@@ -75,10 +75,14 @@ window.kvr9FlightBar = function (firmware) {
     );
   }
 
-  // Fly: ON, clicked as a person would, then play.
+  // Fly: ON, clicked as a person would; the flight plays after the splash.
   function play() {
-    if (!powered) byId("Button1").click();
-    firmware._kvr9_flight_play(1);
+    if (powered) {
+      firmware._kvr9_flight_play(1);
+      return;
+    }
+    firmware._kvr9_flight_fly();
+    byId("Button1").click();
   }
 
   byId("FlightDemo").addEventListener("click", () => {
@@ -108,7 +112,6 @@ window.kvr9FlightBar = function (firmware) {
 
   return {
     show,
-    pause: () => firmware._kvr9_flight_play(0),
     // While a flight plays the LCD's numbers change every pass; a screen
     // reader hears them only when the person asks for it.
     quietLcd: () => state === "playing" && !speak.checked,

@@ -6,8 +6,9 @@
 //                                                 then the page's own look
 //   node form_page.cjs --html OUT.html index.html  the page, its @caption:X@,
 //                                                 @title:X@, @label:X@,
-//                                                 @slider-highest@ and
-//                                                 @slider-start@ filled in
+//                                                 @slider-highest@,
+//                                                 @slider-start@ and
+//                                                 @keyboard-help@ filled in
 // A control inside another (the LCD in its frame, the communication window
 // in its group box) is placed from inside the parent's 1 px border, as CSS
 // places it. The geometry's rules weigh nothing (:where), so any layout's
@@ -16,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/panel/key_table.h"
+#include "host/panel/lcd_colours.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_types.h"
 
@@ -62,13 +65,25 @@ std::string GeometryRules() {
     std::snprintf(rule, sizeof rule, "height:%dpx}\n", control.rect.height);
     css += rule;
   }
-  return css;
+  // The LED, lit until the first pass colours it; "unlit" is its class
+  // when dark.
+  const auto colour = [](const char* selector, kvr9::Rgb rgb) {
+    char text[96];
+    std::snprintf(text, sizeof text, ":where(%s){background:rgb(%d,%d,%d)}\n", selector, rgb.red,
+                  rgb.green, rgb.blue);
+    return std::string(text);
+  };
+  return css + colour("#Shape1", kvr9::kLedLit) + colour("#Shape1.unlit", kvr9::kLedUnlit);
 }
 
 // What a placeholder stands for; false for one the table does not know.
 bool Fill(std::string_view name, std::string& value) {
   if (name == "slider-highest") {
     value = std::to_string(kvr9::kSliderHighest);
+    return true;
+  }
+  if (name == "keyboard-help") {
+    value = kvr9::KeyboardHelpText();
     return true;
   }
   if (name == "slider-start") {

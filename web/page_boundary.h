@@ -21,14 +21,17 @@ void kvr9_off();
 // One pass of the instrument while it is on: the flight moves the sliders,
 // then the pass runs to its next event point. The page calls it every
 // kvr9_period_ms() while it returns 1; 0 means switched off (and the
-// page has been told the flight bar and the sliders for an instrument off).
+// page has been told the flight bar and the sliders for an instrument off);
+// 2 means no pass ran: "ON" is to be clicked once more (the maxima left
+// from before stand above the flight Fly started), then the step called
+// again.
 int kvr9_step();
 // key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
 // 5 F2); kept only while no key is pending; another number is ignored.
 void kvr9_store_key(int key);
-// The keyboard keys (KeyboardEvent.key) that work the instrument's keys,
-// "F1=f1 F2=f2 ...": the window's key table.
-const char* kvr9_keyboard_table();
+// The instrument's keys, the window's key table, as a JSON array of
+// {"word": "f1", "keyboard": "F1" (KeyboardEvent.key), "event": 4}.
+const char* kvr9_key_table();
 // position: the converter's counts, 0 to the slider's maximum.
 void kvr9_set_altitude_converter(int position);
 void kvr9_set_airspeed_converter(int position);
@@ -38,9 +41,9 @@ void kvr9_set_box(int box, int checked);
 void kvr9_timer_tick();
 // The period of the panel's timer and of the passes, in ms (100).
 int kvr9_period_ms();
-// The session so far as a kvr9-headless scenario (the page puts its header
-// comment above it).
-const char* kvr9_session_scenario();
+// The session so far as a kvr9-headless scenario, its header saying it was
+// recorded from from to to (seconds since 1970, UTC).
+const char* kvr9_session_scenario(double from, double to);
 // Tells the sliders' descriptions (kvr9_page_slider) when they changed.
 void kvr9_describe_sliders();
 // Tells the flight bar (kvr9_page_flight) when it changed.
@@ -53,6 +56,8 @@ void kvr9_flight_demo();
 // kvr9_flight_open(nameBytes), nameBytes being the name's length.
 char* kvr9_flight_text_buffer(int bytes);
 void kvr9_flight_open(int nameBytes);
+// "Fly", just before the page clicks "ON": plays once the splash is over.
+void kvr9_flight_fly();
 // playing: 1 play (from the start once ended), 0 pause.
 void kvr9_flight_play(int playing);
 // speedUp: 1, 4, 16 or 64; another is ignored.
@@ -77,6 +82,7 @@ void kvr9_page_lcd_text(const char* lines);
 // altitude: 1 the altitude slider, 0 airspeed; position: its counts;
 // description: "<converter>: <counts> counts, about <reading>".
 void kvr9_page_slider(int altitude, int position, const char* description);
-// status: what the flight bar shows, a JSON object (PageFlight::Status).
+// status: what the flight bar shows, a JSON object of the flight's named
+// fields (web_panel.cpp's FlightJson).
 void kvr9_page_flight(const char* status);
 }

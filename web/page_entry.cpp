@@ -5,23 +5,41 @@
 // the instrument; its events come in between the steps.
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <string>
 
+#include "host/flights/flight_control.h"
+#include "host/flights/flight_summary.h"
 #include "host/panel/key_table.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_session.h"
 #include "web/page_boundary.h"
-#include "web/page_flight.h"
 #include "web/web_panel.h"
 
 namespace {
 
+// The sliders put at a flight's moment, through the panel's inputs, so the
+// session copy holds every move. The bar starts with the demo flight, but
+// the panel keeps its own start (the sliders at 1) until a flight is chosen.
 struct Page {
   kvr9::web::WebPanel panel;
   kvr9::PanelSession session{panel};
-  kvr9::web::PageFlight flight{session.inputs(), session.instrument()};
+  bool flightChosen = false;
+  kvr9::FlightControl flight{
+      session.instrument(), [this](const kvr9::FlightPass& pass, bool /*jump*/) {
+        if (!flightChosen) return;
+        session.inputs().MoveSlider(kvr9::SliderKind::Altitude, pass.altitudeCount);
+        session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, pass.airspeedCount);
+      }};
+  std::string logText;   // a log's name and bytes, while it is read
   std::string scenario;  // the last session copy, read by the page
-  Page() { panel.Attach(session, flight); }
+  Page() {
+    panel.Attach(session, flight);
+    flight.Use(kvr9::DemoFlight(), "Demo flight", std::string(), std::string());
+    flightChosen = true;
+  }
 };
 
 Page& ThePage() {
@@ -42,7 +60,7 @@ EMSCRIPTEN_KEEPALIVE void kvr9_on() {
 // "ON" gives.
 EMSCRIPTEN_KEEPALIVE int kvr9_step() {
   Page& page = ThePage();
-  page.flight.PlayPass();
+  if (page.flight.BeforePass()) return 2;
   page.panel.DescribeSliders();
   page.panel.ShowFlight();
   if (page.session.Step()) return 1;
@@ -54,6 +72,7 @@ EMSCRIPTEN_KEEPALIVE int kvr9_step() {
 EMSCRIPTEN_KEEPALIVE void kvr9_off() {
   ThePage().session.PressOff();
   ThePage().flight.Pause();
+  ThePage().flight.SwitchedOff();
   ThePage().panel.ShowFlight();
 }
 
@@ -64,25 +83,31 @@ EMSCRIPTEN_KEEPALIVE void kvr9_store_key(int key) {
   if (key > 0 && named != nullptr) ThePage().session.inputs().ClickKey(named->key);
 }
 
-// The keyboard keys (KeyboardEvent.key) that work the instrument's keys, as
-// "F1=f1 F2=f2 ...": the key table the window uses, read by the page once.
-EMSCRIPTEN_KEEPALIVE const char* kvr9_keyboard_table() {
+// The instrument's keys as a JSON array of {"word", "keyboard", "event"}:
+// the key table the window uses, read by the page once.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_key_table() {
   static const std::string table = [] {
     std::string text;
     for (const kvr9::InstrumentKey& key : kvr9::InstrumentKeys()) {
-      text += std::string(text.empty() ? "" : " ") + key.keyboard + "=" + key.word;
+      text += std::string(text.empty() ? "[" : ",") + "{\"word\":\"" + key.word +
+              "\",\"keyboard\":\"" + key.keyboard +
+              "\",\"event\":" + std::to_string(static_cast<int>(key.key)) + "}";
     }
-    return text;
+    return text + "]";
   }();
   return table.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_altitude_converter(int position) {
+  ThePage().flight.TakeOver();
   ThePage().session.inputs().MoveSlider(kvr9::SliderKind::Altitude, position);
+  ThePage().panel.ShowFlight();
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_set_airspeed_converter(int position) {
+  ThePage().flight.TakeOver();
   ThePage().session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, position);
+  ThePage().panel.ShowFlight();
 }
 
 // box 0 "Calibrate", 1 "KeyFast".
@@ -112,7 +137,7 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_show() {
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_demo() {
-  ThePage().flight.UseDemo();
+  ThePage().flight.Use(kvr9::DemoFlight(), "Demo flight", std::string(), std::string());
   ThePage().panel.DescribeSliders();
   ThePage().panel.ShowFlight();
 }
@@ -120,12 +145,37 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_demo() {
 // Room for a log's name and bytes; the page writes them there, one after
 // the other, then opens it, saying how long the name is.
 EMSCRIPTEN_KEEPALIVE char* kvr9_flight_text_buffer(int bytes) {
-  return ThePage().flight.TextBuffer(bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+  ThePage().logText.assign(bytes > 0 ? static_cast<std::size_t>(bytes) : 0U, '\0');
+  return ThePage().logText.data();
 }
 
+// The name's extension, .igc or .csv, chooses the reader. A log that
+// cannot be read leaves the flight as it was and says why.
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
-  ThePage().flight.Open(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0);
-  ThePage().panel.DescribeSliders();
+  Page& page = ThePage();
+  const std::size_t split =
+      std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, page.logText.size());
+  const std::string name = kvr9::OneLineName(page.logText.substr(0, split));
+  kvr9::ProfileReadResult read =
+      kvr9::ReadProfileText(std::string_view(page.logText).substr(split), name);
+  std::string().swap(page.logText);
+  if (!read.Ok()) {
+    page.flight.Refuse(read.error);
+  } else {
+    // A log without airspeed is told in the pilot's words; the reader's
+    // warning for it (its last) is the engineer's.
+    std::string note = kvr9::PilotNote(read);
+    if (read.airspeedFromGroundSpeed && !read.warnings.empty()) read.warnings.pop_back();
+    std::string warning = read.warnings.empty() ? std::string() : read.warnings.front();
+    page.flight.Use(std::move(read.profile), name, std::move(note), std::move(warning));
+  }
+  page.panel.DescribeSliders();
+  page.panel.ShowFlight();
+}
+
+// "Fly": the page clicks "ON" right after, as a person would.
+EMSCRIPTEN_KEEPALIVE void kvr9_flight_fly() {
+  ThePage().flight.Fly();
   ThePage().panel.ShowFlight();
 }
 
@@ -139,22 +189,46 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_play(int playing) {
 
 // One of the bar's speeds (x1, x4, x16, x64); any other is ignored.
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_speed(int speedUp) {
-  ThePage().flight.SetSpeed(speedUp > 0 ? static_cast<std::uint32_t>(speedUp) : 0U);
+  for (const std::uint32_t speed : kvr9::kFlightBarSpeeds) {
+    if (static_cast<std::uint32_t>(speedUp) == speed) ThePage().flight.SetSpeed(speed);
+  }
   ThePage().panel.ShowFlight();
 }
 
 // The scrub bar: to a moment, in whole seconds from the flight's start.
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_move_to(int seconds) {
-  ThePage().flight.MoveTo(seconds);
-  ThePage().panel.DescribeSliders();
-  ThePage().panel.ShowFlight();
+  Page& page = ThePage();
+  page.flight.MoveTo(
+      std::clamp(static_cast<double>(seconds), 0.0, page.flight.Profile().DurationSeconds()));
+  page.panel.DescribeSliders();
+  page.panel.ShowFlight();
 }
 
-// The session so far as a kvr9-headless scenario; valid until the next
-// call. The page puts its header comment lines above it.
-EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario() {
+}  // extern "C"
+
+namespace {
+
+// "2026-12-09 05:22:32" for seconds since 1970, UTC.
+std::string UtcText(double seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  gmtime_r(&time, &utc);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", utc.tm_year + 1900,
+                utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+  return text;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The session so far as a kvr9-headless scenario, recorded from from to to
+// (seconds since 1970); valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario(double from, double to) {
   Page& page = ThePage();
-  page.scenario = page.session.record().AsScenario("");
+  page.scenario = page.session.record().AsScenario(
+      kvr9::SessionRecord::CopyHeader("the KVR-9 web page", UtcText(from), UtcText(to)));
   return page.scenario.c_str();
 }
 

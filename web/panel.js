@@ -9,13 +9,9 @@
   // The LCD as painted by the firmware's side, each dot a 2 x 2 block.
   const kLcdPictureWidth = 256;
   const kLcdPictureHeight = 128;
-  const kLedLit = "rgb(255, 0, 0)";
-  const kLedUnlit = "rgb(128, 0, 0)";
   const kLedLitName = "Alarm LED, lit";
   const kLedUnlitName = "Alarm LED, unlit";
 
-  // The instrument's key events, as the firmware numbers them.
-  const Keys = { press: 1, cw: 2, ccw: 3, f1: 4, f2: 5 };
 
   const byId = (id) => document.getElementById(id);
 
@@ -158,7 +154,7 @@
       if (lit === ledLit) return;
       ledLit = lit;
       const led = byId("Shape1");
-      led.style.backgroundColor = lit ? kLedLit : kLedUnlit;
+      led.classList.toggle("unlit", !lit);
       led.setAttribute("aria-label", lit ? kLedLitName : kLedUnlitName);
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
@@ -201,7 +197,12 @@
 
   function Step() {
     try {
-      if (firmware._kvr9_step() !== 0) return;
+      let stepped = firmware._kvr9_step();
+      if (stepped === 2) {
+        Button1Click();
+        stepped = firmware._kvr9_step();
+      }
+      if (stepped !== 0) return;
     } catch (error) {
       Fail(error);
     }
@@ -226,14 +227,13 @@
 
   function StoreKey(name) {
     observe("key", name);
-    firmware._kvr9_store_key(Keys[name]);
+    firmware._kvr9_store_key(KeyTable().events.get(name));
   }
 
-  // A hand on a slider takes over from a flight.
+  // A hand on a slider takes over from a flight (the program pauses it).
   function TrackBarChange(trackBar, label, setConverter, name) {
     const position = Number(trackBar.value);
     observe("slider", { name, position });
-    flightBar.pause();
     setConverter(position);
     label.textContent = String(position);
     firmware._kvr9_describe_sliders();
@@ -247,12 +247,9 @@
   // The session so far, as a scenario that kvr9-headless replays with the
   // same frames, LED and state.
   function CopySessionAsScenario() {
-    const started = sessionStart.toISOString().slice(0, 19).replace("T", " ");
-    const now = new Date().toISOString().slice(0, 19).replace("T", " ");
-    const header =
-      `# A session of the KVR-9 web page, recorded from ${started} to ${now} UTC.\n` +
-      "# Replays in kvr9-headless with the same frames, LED and state.\n";
-    const scenario = header + firmware.UTF8ToString(firmware._kvr9_session_scenario());
+    const scenario = firmware.UTF8ToString(
+      firmware._kvr9_session_scenario(sessionStart.getTime() / 1000, Date.now() / 1000)
+    );
     observe("session", scenario);
     if (!navigator.clipboard || typeof navigator.clipboard.writeText !== "function") {
       showNotice("This browser does not let the page copy text to the clipboard.");
@@ -292,18 +289,23 @@
     StoreKey(key);
   }
 
-  // The instrument key that a keyboard key works ("f1", "press", ...), from
-  // the key table the window uses too; undefined for none.
-  let keyboard = null;
-  function KeyForKeyboard(name) {
-    if (keyboard === null) {
-      const table = firmware.UTF8ToString(firmware._kvr9_keyboard_table());
-      keyboard = new Map(table.split(" ").map((entry) => {
-        const at = entry.lastIndexOf("=");
-        return [entry.slice(0, at), entry.slice(at + 1)];
-      }));
+  // The key table the window uses too: each instrument key's word ("f1",
+  // "press", ...), the keyboard key that works it and its event number.
+  let keyTable = null;
+  function KeyTable() {
+    if (keyTable === null) {
+      const keys = JSON.parse(firmware.UTF8ToString(firmware._kvr9_key_table()));
+      keyTable = {
+        byKeyboard: new Map(keys.map((key) => [key.keyboard, key.word])),
+        events: new Map(keys.map((key) => [key.word, key.event])),
+      };
     }
-    return keyboard.get(name);
+    return keyTable;
+  }
+
+  // The instrument key that a keyboard key works; undefined for none.
+  function KeyForKeyboard(name) {
+    return KeyTable().byKeyboard.get(name);
   }
 
   // Nor does the browser act on the panel's keys when they are released.

@@ -47,12 +47,60 @@ std::string SpokenLines(const LcdText& text) {
   return out;
 }
 
+// A JSON string: quotes and backslashes escaped, control bytes as \u00XX;
+// other bytes (UTF-8) as they are.
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+// What the bar shows, a JSON object of the flight's named fields: "state"
+// ("playing", "paused" or "ended"); the flight's "name"; "elapsed" and
+// "total" whole seconds; the profile's "altitude" and "airspeed" at that
+// moment in the display's units, named by "altitudeUnit" and
+// "airspeedUnit"; the log's "summary"; the "note" for the pilot; a
+// "problem" (why a log was refused, a value beyond the converters' reach)
+// or ""; whether the instrument is "on".
+std::string FlightJson(const FlightStatus& status) {
+  std::string json = "{";
+  const auto field = [&json](const char* key, const std::string& value) {
+    json += std::string(json.size() > 1 ? "," : "") + '"' + key + "\":" + value;
+  };
+  field("state", JsonString(status.playing ? "playing" : status.ended ? "ended" : "paused"));
+  field("name", JsonString(status.name));
+  field("elapsed", std::to_string(status.elapsedSeconds));
+  field("total", std::to_string(status.totalSeconds));
+  field("altitude", std::to_string(status.now.altitude));
+  field("altitudeUnit", JsonString(status.now.altitudeUnit));
+  field("airspeed", std::to_string(status.now.airspeed));
+  field("airspeedUnit", JsonString(status.now.airspeedUnit));
+  field("summary", JsonString(status.summary));
+  field("note", JsonString(FlightNotes(status, " ", true)));
+  field("problem", JsonString(status.message));
+  field("on", status.instrumentOn ? "true" : "false");
+  return json + '}';
+}
+
 }  // namespace
 
 WebPanel::WebPanel()
     : picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
 
-void WebPanel::Attach(PanelSession& session, PageFlight& flight) {
+void WebPanel::Attach(PanelSession& session, const FlightControl& flight) {
   session_ = &session;
   flight_ = &flight;
 }
@@ -110,7 +158,7 @@ void WebPanel::DescribeSliders() {
   } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
   for (const auto& slider : sliders) {
     // While off, the reading the slider gives once "ON" loads the defaults.
-    std::string description = SliderDescription(SettingsInForce(instrument), slider.kind,
+    std::string description = SliderDescription(flight_->FlownWith(), slider.kind,
                                                 static_cast<std::uint32_t>(slider.position));
     std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
     if (description == told) continue;
@@ -120,7 +168,7 @@ void WebPanel::DescribeSliders() {
 }
 
 void WebPanel::ShowFlight() {
-  std::string status = flight_->Status();
+  std::string status = FlightJson(flight_->Status());
   if (status == flightStatus_) return;
   flightStatus_ = std::move(status);
   kvr9_page_flight(flightStatus_.c_str());

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/flights/flight_control.h"
 #include "host/panel/panel_session.h"
-#include "web/page_flight.h"
 
 namespace kvr9::web {
 
@@ -19,7 +19,7 @@ class WebPanel final : public PanelView {
   WebPanel();
 
   // The session and flight it shows; before the first pass.
-  void Attach(PanelSession& session, PageFlight& flight);
+  void Attach(PanelSession& session, const FlightControl& flight);
 
   void ShowFrame(const FrameBuffer& frame, bool changed) override;
   void ShowLcdVisible(bool visible) override;
@@ -38,7 +38,7 @@ class WebPanel final : public PanelView {
 
  private:
   PanelSession* session_ = nullptr;
-  PageFlight* flight_ = nullptr;
+  const FlightControl* flight_ = nullptr;
   std::string sliderDescriptions_[2];
   std::string flightStatus_;
   std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them

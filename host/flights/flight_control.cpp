@@ -135,6 +135,7 @@ FlightStatus FlightControl::Status() const {
   FlightStatus status;
   status.open = Open();
   status.playing = playing_;
+  status.ended = !playing_ && player_.has_value() && player_->Finished();
   status.instrumentOn = IsRunning(instrument_);
   status.message = message_;
   if (!status.open) return status;
@@ -155,6 +156,19 @@ FlightStatus FlightControl::Status() const {
                       : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
                                              : kMaxValuesNote;
   return status;
+}
+
+std::string FlightNotes(const FlightStatus& status, std::string_view separator, bool sayEnded) {
+  std::string notes;
+  const auto add = [&](std::string_view line) {
+    if (line.empty()) return;
+    if (!notes.empty()) notes += separator;
+    notes += line;
+  };
+  add(status.pilotNote);
+  if (sayEnded && status.ended) add(kFlightEndedNote);
+  if (status.maximaNote != nullptr) add(status.maximaNote);
+  return notes;
 }
 
 }  // namespace kvr9

@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/instrument.h"
 #include "host/flights/flight_player.h"
@@ -28,6 +29,7 @@ namespace kvr9 {
 struct FlightStatus {
   bool open = false;  // a flight is chosen; without one only message counts
   bool playing = false;
+  bool ended = false;         // paused at the log's last moment
   bool instrumentOn = false;  // "Fly" while off, "Play" or "Pause" while on
   std::string name;
   std::string summary;      // in the units the flight is flown with
@@ -42,6 +44,11 @@ struct FlightStatus {
   // kMaxValuesNote); nullptr without a flight.
   const char* maximaNote = nullptr;
 };
+
+// What the pilot reads under the bar: the log's pilot's note, that the
+// flight has ended (when sayEnded), and where MAX VALUES count from,
+// separated by separator.
+std::string FlightNotes(const FlightStatus& status, std::string_view separator, bool sayEnded);
 
 class FlightControl {
  public:
@@ -88,9 +95,11 @@ class FlightControl {
   FlightStatus Status() const;
   const FlightProfile& Profile() const { return profile_; }
 
- private:
-  // While off, a flight is placed with the settings "ON" loads.
+  // The instrument whose settings readings are worked out with: the
+  // running one, or while it is off the settings "ON" loads.
   const Instrument& FlownWith() const;
+
+ private:
   void StartAt(double seconds);
   bool WatchMaxima();
 

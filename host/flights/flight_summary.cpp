@@ -36,6 +36,13 @@ std::string ShownValuesText(const ShownFlightValues& values) {
          std::to_string(values.airspeed) + ' ' + values.airspeedUnit;
 }
 
+std::string OneLineName(std::string name) {
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') c = ' ';
+  }
+  return name;
+}
+
 std::string ClockText(long seconds) {
   if (seconds < 0) seconds = 0;
   char text[32];

@@ -27,6 +27,9 @@ struct ShownFlightValues {
 ShownFlightValues ShownValues(const Settings& settings, const ProfileSample& sample);
 std::string ShownValuesText(const ShownFlightValues& values);
 
+// A log's file name as a bar shows it, on one line: control bytes as spaces.
+std::string OneLineName(std::string name);
+
 // "8:00" or "1:02:03" for a number of whole seconds.
 std::string ClockText(long seconds);
 
@@ -47,6 +50,9 @@ inline constexpr const char* kMaxValuesNote =
 // the sliders on the log, as long as only the log moves them.
 inline constexpr const char* kMaxValuesFromFlyNote =
     "MAX VALUES count from where Fly started this log.";
+
+// What a bar may add once a flight has played to its end.
+inline constexpr const char* kFlightEndedNote = "The flight has ended.";
 
 // What the bar offers while the instrument is off.
 inline constexpr const char* kSwitchOnToFlyNote = "The instrument is off: Fly switches it ON.";

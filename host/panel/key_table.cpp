@@ -34,4 +34,11 @@ const InstrumentKey* KeyByEvent(KeyEvent event) {
   return nullptr;
 }
 
+std::string KeyboardHelpText() {
+  const auto keyboard = [](KeyEvent event) { return std::string(KeyByEvent(event)->keyboard); };
+  return keyboard(KeyF1) + " and " + keyboard(KeyF2) + " are the keys, " + keyboard(KeyClockwise) +
+         " and " + keyboard(KeyAntiClockwise) + " turn the knob, " + keyboard(KeyPress) +
+         " presses it";
+}
+
 }  // namespace kvr9

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "core/instrument.h"
@@ -23,5 +24,9 @@ const std::array<InstrumentKey, 5>& InstrumentKeys();
 const InstrumentKey* KeyByWord(std::string_view word);
 const InstrumentKey* KeyByKeyboard(std::string_view keyboard);
 const InstrumentKey* KeyByEvent(KeyEvent key);
+
+// The keyboard keys in a sentence, as a help text gives them: "F1 and F2 are
+// the keys, + and - turn the knob, F3 presses it".
+std::string KeyboardHelpText();
 
 }  // namespace kvr9

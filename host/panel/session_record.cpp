@@ -128,4 +128,11 @@ std::string SessionRecord::AsScenario(std::string_view header) const {
   return text;
 }
 
+std::string SessionRecord::CopyHeader(std::string_view whose, std::string_view from,
+                                      std::string_view to) {
+  return "# A session of " + std::string(whose) + ", recorded from " + std::string(from) + " to " +
+         std::string(to) +
+         " UTC.\n# Replays in kvr9-headless with the same frames, LED and state.\n";
+}
+
 }  // namespace kvr9

@@ -44,6 +44,9 @@ class SessionRecord : public PanelObserver {
 
   // The scenario: the comment lines of header first, then one step a line.
   std::string AsScenario(std::string_view header) const;
+  // The header a front end's copy starts with: whose session it was, from
+  // when to when (UTC, "2026-12-09 05:22:32"), and that it replays.
+  static std::string CopyHeader(std::string_view whose, std::string_view from, std::string_view to);
 
  private:
   // The panel's steps of a scenario.
