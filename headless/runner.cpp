@@ -372,7 +372,8 @@ void ScenarioRunner::ConcludeLesson() {
   if (!lessonRun_) return;
   std::unique_ptr<LessonRun> run = std::move(lessonRun_);
   const Step& step = *lessonStep_;
-  const std::string name = "lesson " + Clipped(scenario_.files[step.detail].file, kLongestQuotedPath);
+  const std::string name =
+      "lesson " + Clipped(scenario_.files[step.detail].file, kLongestQuotedPath);
   if (status_ != kExitPassed) return;
   if (run->Done()) {
     out_ << "lesson finished\n";

@@ -96,8 +96,8 @@ struct LessonReader {
   // The step before a new one, or the last, must be whole.
   bool FinishStep() {
     if (step == nullptr) return true;
-    const char* missing = hintLine == 0      ? "a hint line"
-                          : controlLine == 0 ? "a control line"
+    const char* missing = hintLine == 0           ? "a hint line"
+                          : controlLine == 0      ? "a control line"
                           : step->checkCount == 0 ? "a check line"
                                                   : nullptr;
     if (missing != nullptr) return Fail(step->line, "the step has no " + std::string(missing));
@@ -172,21 +172,25 @@ struct LessonReader {
       known.emplace_back(named.word);
     }
     std::string usage;
-    for (const NamedControl& named : kControls) usage += (usage.empty() ? "" : ", ") + std::string(named.word);
+    for (const NamedControl& named : kControls)
+      usage += (usage.empty() ? "" : ", ") + std::string(named.word);
     const std::string near = NearestWord(text, known);
-    return Fail(line, "unknown control " + Quoted(text) +
-                          (near.empty() ? ": use one of " + usage : ": did you mean " + near + "?"));
+    return Fail(line,
+                "unknown control " + Quoted(text) +
+                    (near.empty() ? ": use one of " + usage : ": did you mean " + near + "?"));
   }
 
   // The check is a line of the scenario language, parsed by its own parser.
   bool Check(int line, std::string_view text) {
     if (!InStep(line, "check")) return false;
-    const std::string_view word = text.substr(0, std::min(text.find_first_of(kBlanks), text.size()));
+    const std::string_view word =
+        text.substr(0, std::min(text.find_first_of(kBlanks), text.size()));
     bool looks = false;
     for (const char* check : kCheckWords) looks = looks || word == check;
     if (!looks) {
-      return Fail(line, "a check is expect, expect-text, expect-led, expect-lcd or expect-comm, not " +
-                            Quoted(word));
+      return Fail(line,
+                  "a check is expect, expect-text, expect-led, expect-lcd or expect-comm, not " +
+                      Quoted(word));
     }
     std::string problem;
     if (!ParseScenarioLine(text, line, lesson.checks, baseDir, problem)) {
@@ -229,9 +233,10 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
     }
     known.emplace_back(syntax.word);
   }
-  return reader.Fail(number, "unknown line " + Quoted(word) +
-                                 ": a lesson has title, start, step, hint, control and check lines" +
-                                 DidYouMean(word, known));
+  return reader.Fail(number,
+                     "unknown line " + Quoted(word) +
+                         ": a lesson has title, start, step, hint, control and check lines" +
+                         DidYouMean(word, known));
 }
 
 }  // namespace
@@ -258,8 +263,10 @@ LessonReadResult ParseLesson(std::string_view text, const std::string& source,
   }
   ok = ok && reader.FinishStep();
   if (ok && reader.titleLine == 0) ok = reader.Fail(1, "the lesson has no title line");
-  if (ok && reader.startLine == 0) ok = reader.Fail(reader.titleLine, "the lesson has no start line");
-  if (ok && lesson.steps.empty()) ok = reader.Fail(number == 0 ? 1 : number, "the lesson has no steps");
+  if (ok && reader.startLine == 0)
+    ok = reader.Fail(reader.titleLine, "the lesson has no start line");
+  if (ok && lesson.steps.empty())
+    ok = reader.Fail(number == 0 ? 1 : number, "the lesson has no steps");
   if (!ok) {
     result.error = reader.error;
     result.lesson = Lesson{};

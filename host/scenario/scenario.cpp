@@ -536,8 +536,8 @@ bool ParseLessonStep(const Words& words, Step& step, LineReader& reader) {
   }
   step.on = words.size() == 3;
   if (step.on && words[2] != "unfinished") {
-    return reader.Fail("unexpected " + Quoted(words[2]) + " after the lesson file (usage: " +
-                       "lesson FILE [unfinished])");
+    return reader.Fail("unexpected " + Quoted(words[2]) +
+                       " after the lesson file (usage: " + "lesson FILE [unfinished])");
   }
   AddFile(words[1], step, reader);
   return true;
@@ -610,7 +610,8 @@ bool ParseScenarioLine(std::string_view line, int lineNumber, Scenario& scenario
   }
   scenario.steps.push_back(step);
   for (const std::string& warning : reader.warnings) {
-    scenario.warnings.push_back(scenario.source + ":" + std::to_string(lineNumber) + ": " + warning);
+    scenario.warnings.push_back(scenario.source + ":" + std::to_string(lineNumber) + ": " +
+                                warning);
   }
   return true;
 }
