@@ -96,11 +96,12 @@ struct LessonReader {
   // The step before a new one, or the last, must be whole.
   bool FinishStep() {
     if (step == nullptr) return true;
-    const char* missing = hintLine == 0           ? "a hint line"
-                          : controlLine == 0      ? "a control line"
-                          : step->checkCount == 0 ? "a check line"
+    const char* missing = hintLine == 0           ? "hint"
+                          : controlLine == 0      ? "control"
+                          : step->checkCount == 0 ? "check"
                                                   : nullptr;
-    if (missing != nullptr) return Fail(step->line, "the step has no " + std::string(missing));
+    if (missing != nullptr)
+      return Fail(step->line, "the step has no " + std::string(missing) + " line");
     return true;
   }
 
