@@ -340,7 +340,7 @@ bool ScenarioRunner::ReadLessons() {
     LessonReadResult read = ReadLessonFile(scenario_.files[step.detail].path.lexically_normal());
     if (!read.ok) {
       status_ = kExitBadInput;
-      failure_ = read.error;
+      failure_ = Where(step) + ": " + read.error;
       err_ << failure_ << '\n';
       return false;
     }
