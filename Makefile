@@ -3,8 +3,8 @@
 #   make test   build and run every test, in the dev and the asan builds,
 #               build the release and install it into a temporary prefix,
 #               build and test the headless driver without Qt,
-#               and a brief fuzz run of the drawing operations and of the
-#               flight-profile readers
+#               and a brief fuzz run of the drawing operations, of the
+#               flight-profile readers and of the lesson reader
 #   make fuzz   a longer run of each fuzzer (FUZZ_SECONDS each, default 300)
 #   make bench  the firmware benchmarks in the release build
 #   make deb    the Debian packages kvr9-simulator and kvr9-headless, in build/deb/
@@ -23,7 +23,7 @@
 	build-web web test-web check-node-engines test-fresh test-headless bench-web lighthouse clean
 
 FUZZ_SECONDS ?= 300
-# Each of the two fuzzers, so make test spends twice this.
+# Each of the three fuzzers, so make test spends three times this.
 BRIEF_FUZZ_SECONDS ?= 10
 # Every test has a folder of its own, so the suite runs on all cores.
 JOBS ?= $(shell nproc)
@@ -67,12 +67,16 @@ build-fuzz: deps build/fuzz/build.ninja
 	cmake --build --preset fuzz
 
 # Runs the drawing fuzzer, then the profile readers' fuzzer (seeded with the
-# example flights); the corpora they grow stay in build/fuzz/.
+# example flights), then the lesson reader's (seeded with the built-in
+# lessons); the corpora they grow stay in build/fuzz/.
 fuzz: build-fuzz
 	mkdir -p build/fuzz/corpus build/fuzz/profile-corpus
 	./build/fuzz/fuzz/kvr9_draw_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
 	./build/fuzz/fuzz/kvr9_profile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
 		-dict=fuzz/profile.dict -print_final_stats=1 build/fuzz/profile-corpus examples/flights
+	mkdir -p build/fuzz/lesson-corpus
+	./build/fuzz/fuzz/kvr9_lesson_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)

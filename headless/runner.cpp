@@ -19,7 +19,11 @@ ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std:
 // scenario is over or has failed, a running instrument is switched off at
 // its first chance and runs until it is off.
 ExitStatus ScenarioRunner::Run() {
+  if (!ReadLessons()) return status_;
   while (NextPassWanted()) session_.Step();
+  // The lesson is judged on the scenario's own inputs and passes, not on
+  // those that switch the instrument off after it.
+  ConcludeLesson();
   if (session_.IsOn()) {
     inputs_.StopAtFirstChance();
     while (session_.Step()) {
@@ -35,6 +39,7 @@ void ScenarioRunner::ShowFrame(const FrameBuffer& frame, bool) {
 }
 
 void ScenarioRunner::PassEnded() {
+  ReportLessonSteps();
   WriteTraceRow();
   passFlown_ = false;
 }
@@ -118,6 +123,9 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
       break;
     case StepKind::StopTrace:
       StopTrace();
+      break;
+    case StepKind::Lesson:
+      BeginLesson(step);
       break;
   }
   return Flow::KeepDelivering;
@@ -322,6 +330,68 @@ void ScenarioRunner::StopAnimation() {
   if (!animation_.Finish() && status_ == kExitPassed) {
     Fail(kExitBadInput, step,
          "save-animation: cannot write " + QuotedPath(scenario_.files[step.detail].path.string()));
+  }
+}
+
+// A malformed lesson is found before the instrument has done a pass.
+bool ScenarioRunner::ReadLessons() {
+  for (const Step& step : scenario_.steps) {
+    if (step.kind != StepKind::Lesson) continue;
+    LessonReadResult read = ReadLessonFile(scenario_.files[step.detail].path.lexically_normal());
+    if (!read.ok) {
+      status_ = kExitBadInput;
+      failure_ = Where(step) + ": " + read.error;
+      err_ << failure_ << '\n';
+      return false;
+    }
+    lesson_ = std::move(read.lesson);
+  }
+  return true;
+}
+
+void ScenarioRunner::BeginLesson(const Step& step) {
+  lessonStep_ = &step;
+  lessonRun_ = std::make_unique<LessonRun>(*lesson_, session_);
+  lessonStepsReported_ = 0;
+  out_ << "lesson: " << lesson_->title << '\n';
+}
+
+// The lesson looks at each pass as it ends, before the runner hears of it.
+void ScenarioRunner::ReportLessonSteps() {
+  if (!lessonRun_) return;
+  const std::size_t count = lessonRun_->StepCount();
+  for (; lessonStepsReported_ < lessonRun_->StepsPassed(); ++lessonStepsReported_) {
+    out_ << "step " << lessonStepsReported_ + 1 << " of " << count
+         << " done: " << lesson_->steps[lessonStepsReported_].words << '\n';
+  }
+}
+
+// A solution must finish its lesson; a wrong path ("unfinished") must not,
+// and must have brought the hint up.
+void ScenarioRunner::ConcludeLesson() {
+  if (!lessonRun_) return;
+  std::unique_ptr<LessonRun> run = std::move(lessonRun_);
+  const Step& step = *lessonStep_;
+  const std::string name =
+      "lesson " + Clipped(scenario_.files[step.detail].file, kLongestQuotedPath);
+  if (status_ != kExitPassed) return;
+  if (run->Done()) {
+    out_ << "lesson finished\n";
+    if (step.on) Fail(kExitExpectationFailed, step, name + ": finished, expected unfinished");
+    return;
+  }
+  const LessonStep& current = *run->Current();
+  const std::string missing = run->WhatIsMissing();
+  out_ << "lesson not finished: step " << run->StepsPassed() + 1 << " of " << run->StepCount()
+       << ": " << current.words << '\n'
+       << "hint: " << current.hint << " [" << ControlWord(current.control) << "]\n";
+  const std::string where = ": not finished at step " + std::to_string(run->StepsPassed() + 1) +
+                            " (line " + std::to_string(current.line) + ")";
+  if (!step.on) {
+    Fail(kExitExpectationFailed, step,
+         name + where + (missing.empty() ? ": no input since it came up" : ": " + missing));
+  } else if (!run->HintDue()) {
+    Fail(kExitExpectationFailed, step, name + where + ", but its hint is not due yet");
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,8 @@
 #include "headless/lcd_gif.h"
 #include "host/flights/flight_player.h"
 #include "host/lcd_text/lcd_text.h"
+#include "host/lessons/lesson.h"
+#include "host/lessons/lesson_run.h"
 #include "host/panel/panel_inputs.h"
 #include "host/panel/panel_session.h"
 #include "host/scenario/scenario.h"
@@ -71,6 +74,10 @@ class ScenarioRunner : public PanelView {
   void StartTrace(const Step& step);
   void StopTrace();
   void WriteTraceRow();
+  bool ReadLessons();
+  void BeginLesson(const Step& step);
+  void ReportLessonSteps();
+  void ConcludeLesson();
   void Fail(ExitStatus status, const Step& step, const std::string& message);
   std::string Where(const Step& step) const;
 
@@ -100,6 +107,13 @@ class ScenarioRunner : public PanelView {
 
   LcdAnimation animation_;
   const Step* animationStep_ = nullptr;  // the save-animation being recorded
+
+  // The scenario's lesson, read before anything runs, and followed from its
+  // step to the end of the scenario.
+  std::optional<Lesson> lesson_;
+  std::unique_ptr<LessonRun> lessonRun_;
+  const Step* lessonStep_ = nullptr;
+  std::size_t lessonStepsReported_ = 0;
 };
 
 // Parses, checks and runs a scenario text; the status of the whole run.

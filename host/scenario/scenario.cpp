@@ -524,6 +524,25 @@ bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+// lesson FILE [unfinished]: the lesson file is read by the front end that
+// follows it; one lesson a scenario.
+bool ParseLessonStep(const Words& words, Step& step, LineReader& reader) {
+  if (!ExpectWordCount(words, 2, 3, "a lesson file, then [unfinished]", reader)) return false;
+  for (const Step& earlier : reader.scenario.steps) {
+    if (earlier.kind == StepKind::Lesson) {
+      return reader.Fail("a second lesson (the first is on line " + std::to_string(earlier.line) +
+                         "): one lesson a scenario");
+    }
+  }
+  step.on = words.size() == 3;
+  if (step.on && words[2] != "unfinished") {
+    return reader.Fail("unexpected " + Quoted(words[2]) +
+                       " after the lesson file (usage: " + "lesson FILE [unfinished])");
+  }
+  AddFile(words[1], step, reader);
+  return true;
+}
+
 using StepParser = bool (*)(const Words&, Step&, LineReader&);
 
 struct StepSyntax {
@@ -557,6 +576,7 @@ const StepSyntax kSteps[] = {
     {"at", StepKind::At, ParseAt},
     {"trace", StepKind::Trace, ParseTrace},
     {"stop-trace", StepKind::StopTrace, ParseStopTrace},
+    {"lesson", StepKind::Lesson, ParseLessonStep},
 };
 
 bool ParseStep(const Words& words, Step& step, LineReader& reader) {
@@ -572,6 +592,29 @@ bool ParseStep(const Words& words, Step& step, LineReader& reader) {
 }
 
 }  // namespace
+
+bool ParseScenarioLine(std::string_view line, int lineNumber, Scenario& scenario,
+                       const std::filesystem::path& baseDir, std::string& error) {
+  const Words words = SplitWords(line);
+  if (words.empty()) {
+    error = "a step is wanted";
+    return false;
+  }
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}};
+  reader.line = line;
+  Step step;
+  step.line = lineNumber;
+  if (!ParseStep(words, step, reader)) {
+    error = reader.error;
+    return false;
+  }
+  scenario.steps.push_back(step);
+  for (const std::string& warning : reader.warnings) {
+    scenario.warnings.push_back(scenario.source + ":" + std::to_string(lineNumber) + ": " +
+                                warning);
+  }
+  return true;
+}
 
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir) {

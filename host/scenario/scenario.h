@@ -45,6 +45,7 @@ enum class StepKind : std::uint8_t {
   StopTrace,      // end that trace
   ShowText,       // print the LCD read as text, one line a row
   ExpectText,     // look for a text, or a pattern, on the LCD's rows
+  Lesson,         // follow a lesson through the steps after it
 };
 
 // How expect-text compares with the rows the LCD reads as.
@@ -68,7 +69,8 @@ struct Step {
   SliderKind slider = SliderKind::Altitude;  // Slider
   BoxKind box = BoxKind::Calibrate;          // Box
   bool on = false;                           // Box: ticked; ExpectLed: lit;
-                                             // SaveLcd: the green LCD look; At: the end
+                                             // SaveLcd: the green LCD look; At: the end;
+                                             // Lesson: to be left unfinished
   ReadingUnit unit = ReadingUnit::Count;     // Slider
   TextMatch match = TextMatch::Part;         // ExpectText
   std::uint32_t number = 0;                  // Slider position, Pass/Tick count,
@@ -77,7 +79,8 @@ struct Step {
                                              // ExpectText pattern: index into patterns
   std::int32_t reading = 0;                  // Slider: the asked reading, in unit
   std::uint32_t detail = 0;                  // Expect, ExpectText: index into values;
-                                             // SaveLcd, SaveAnimation, ExpectLcd: into files;
+                                             // SaveLcd, SaveAnimation, ExpectLcd, Lesson:
+                                             // into files;
                                              // Fly: into flights; Trace: into traces
   const FieldInfo* field = nullptr;          // Show, Expect
 };
@@ -133,5 +136,12 @@ struct ParseOutcome {
 // the scenario file's own folder (the working folder for standard input).
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir);
+
+// One line of the language, appended to scenario as its line lineNumber:
+// for a front end that takes single steps from a file of its own (a
+// lesson's checks). False with what is wrong, without source or line, in
+// error; the scenario may then hold parts of the line and is to be dropped.
+bool ParseScenarioLine(std::string_view line, int lineNumber, Scenario& scenario,
+                       const std::filesystem::path& baseDir, std::string& error);
 
 }  // namespace kvr9

@@ -178,6 +178,10 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"TraceTextField", "trace t.csv altitude commLine",
                       "'trace' takes number fields; commLine is not one"},
         MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
+        MalformedCase{"LessonWithoutFile", "lesson", "'lesson' needs a lesson file"},
+        MalformedCase{"LessonExtraWord", "lesson a.lesson finished", "unexpected 'finished'"},
+        MalformedCase{"LessonMissingFile", "lesson no-such.lesson",
+                      "no-such.lesson: cannot read the lesson"},
         MalformedCase{"ExpectEmptyRange", "expect qnh 5..4", "the range 5..4 is empty"},
         // The pattern is quoted as written, so it can be copied back.
         MalformedCase{
@@ -795,6 +799,54 @@ TEST(HeadlessFly, ABrokenProfileIsRefusedWithItsLineBeforeAnythingRuns) {
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err.rfind("test.scn:3: ", 0), 0u) << outcome.err;
   EXPECT_NE(outcome.err.find("bad.csv:3: "), std::string::npos) << outcome.err;
+}
+
+// A lesson followed through the scenario after it: a solution must finish
+// it, a wrong path ("unfinished") must leave it with its hint due; a
+// malformed lesson stops the run before anything runs.
+TEST(HeadlessLesson, JudgesTheScenarioThatFollows) {
+  const struct {
+    const char* name;
+    const char* lesson;
+    const char* inputs;
+    int status;
+    const char* says;  // in the output (status 0) or the failure's first line
+  } rows[] = {
+      {"finished", "", "key cw\npass 2\n", kExitPassed,
+       "step 1 of 1 done: Set 1014.\nlesson finished\n"},
+      {"left unfinished", "", "", kExitExpectationFailed,
+       "test.scn:1: lesson t.lesson: not finished at step 1 (line 3): expect qnh: expected "
+       "1014250, "
+       "actual 1013250\n"},
+      {"a wrong path that finishes", " unfinished", "key cw\npass 2\n", kExitExpectationFailed,
+       "test.scn:1: lesson t.lesson: finished, expected unfinished\n"},
+      {"a wrong path before its hint", " unfinished", "key ccw\npass\n", kExitExpectationFailed,
+       "its hint is not due yet\n"},
+      {"a wrong path with its hint", " unfinished",
+       "key ccw\npass\nkey ccw\npass\nkey ccw\npass\nkey ccw\npass\n", kExitPassed,
+       "hint: Turn it. [knob]\n"},
+      {"a malformed lesson", " ", "", kExitBadInput, ""},
+  };
+  for (const auto& row : rows) {
+    const TempFolder folder;
+    const bool malformed = row.status == kExitBadInput;
+    WriteFile(folder / "t.lesson",
+              std::string("title T\nstart defaults\nstep Set 1014.\nhint Turn it.\n") +
+                  (malformed ? "control knub\n" : "control knob\n") + "check expect qnh 1014250\n");
+    const Outcome outcome = RunText(
+        "lesson t.lesson" + std::string(row.lesson) + "\non\npass 80\n" + row.inputs, folder);
+    EXPECT_EQ(outcome.status, row.status) << row.name << "\n" << outcome.err;
+    if (row.status == kExitPassed) {
+      EXPECT_NE(outcome.out.find(row.says), std::string::npos) << row.name << "\n" << outcome.out;
+    } else {
+      EXPECT_NE(outcome.err.find(row.says), std::string::npos) << row.name << "\n" << outcome.err;
+    }
+    if (malformed) {
+      EXPECT_EQ(outcome.out, "") << row.name;
+      EXPECT_EQ(outcome.err, "test.scn:1: " + (folder / "t.lesson").lexically_normal().string() +
+                                 ":5: unknown control 'knub': did you mean knob?\n");
+    }
+  }
 }
 
 // The example log without airspeed: 25.02 m/s due north (the generator's

@@ -1,0 +1,79 @@
+// A lesson: a short task on the instrument in plain words, step by step.
+// Each step says what to do, checks the live instrument with the scenario
+// language's expect steps, and has a hint naming the control to use next.
+// Lessons are plain text files that instructors and dealers write; the
+// reader checks the whole file before anything is used.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/scenario/scenario.h"
+
+namespace kvr9 {
+
+// Where a lesson begins.
+enum class LessonStart : std::uint8_t {
+  Defaults,  // the instrument as power-on leaves it: every setting at its default
+};
+
+// The control a step's hint names, for a front end to mark on its panel.
+enum class PanelControl : std::uint8_t {
+  On,
+  Off,
+  Knob,  // pressed or turned
+  F1,
+  F2,
+  AltitudeSlider,
+  AirspeedSlider,
+  CalibrateBox,
+  KeyFastBox,
+};
+
+// The words a lesson names the controls by: "ON", "OFF", "knob", "F1",
+// "F2", "altitude-slider", "airspeed-slider", "calibrate-box",
+// "keyfast-box".
+const char* ControlWord(PanelControl control);
+
+struct LessonStep {
+  int line = 0;       // of its "step" line
+  std::string words;  // what to do, in plain words
+  std::string hint;   // how, naming the control
+  PanelControl control = PanelControl::Knob;
+  // Its checks: checks.steps[firstCheck, firstCheck + checkCount), all of
+  // which must hold.
+  std::size_t firstCheck = 0;
+  std::size_t checkCount = 0;
+};
+
+struct Lesson {
+  std::string title;
+  LessonStart start = LessonStart::Defaults;
+  std::vector<LessonStep> steps;
+  // The expect steps of every step, in the scenario language; its source
+  // is the lesson's, for messages.
+  Scenario checks;
+};
+
+// A lesson file is refused past this size unread: a lesson is a page or
+// two of words, and the largest built-in one is a few KB.
+inline constexpr std::size_t kLargestLessonBytes = 64 * 1024;
+
+struct LessonReadResult {
+  bool ok = false;
+  Lesson lesson;
+  std::string error;  // one line, "source:line: what is wrong" (or "source: ...")
+};
+
+// Relative frame files of expect-lcd checks are taken from baseDir.
+LessonReadResult ParseLesson(std::string_view text, const std::string& source,
+                             const std::filesystem::path& baseDir);
+// The file read whole, up to kLargestLessonBytes, and parsed; its folder
+// is the base of the frame files.
+LessonReadResult ReadLessonFile(const std::filesystem::path& path);
+
+}  // namespace kvr9

@@ -1,0 +1,74 @@
+// A lesson followed on a live instrument: the engine behind the window's
+// and the page's lessons panels and the driver's "lesson" step. It watches
+// the session's inputs as the recorder does and looks at the instrument
+// at the end of every pass; it never moves the instrument itself.
+//
+// A step passes when all its checks hold at the end of a pass after the
+// person has used a control (ON, OFF, a key, a slider, a box) while it was
+// the current step: a step whose checks already hold when it comes up
+// still waits for the person's hand, so every step is done, not watched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "host/lessons/lesson.h"
+#include "host/panel/panel_observer.h"
+#include "host/panel/panel_session.h"
+
+namespace kvr9 {
+
+class LessonRun final : public PanelObserver {
+ public:
+  // After this many inputs, or passes (about a minute in the window), on
+  // one step without passing it, the hint is due.
+  static constexpr std::uint32_t kInputsBeforeHint = 4;
+  static constexpr std::uint32_t kPassesBeforeHint = 600;
+
+  // Follows the session from now on; the lesson and the session must
+  // outlive the run.
+  LessonRun(const Lesson& lesson, PanelSession& session);
+  LessonRun(const LessonRun&) = delete;
+  LessonRun& operator=(const LessonRun&) = delete;
+  ~LessonRun() override;
+
+  const Lesson& lesson() const { return lesson_; }
+  std::size_t StepCount() const { return lesson_.steps.size(); }
+  // Steps passed so far; the current step's index while not done.
+  std::size_t StepsPassed() const { return passed_; }
+  bool Done() const { return passed_ == lesson_.steps.size(); }
+  // The step to do now: nullptr when done.
+  const LessonStep* Current() const;
+  // Whether to show the current step's hint without being asked.
+  bool HintDue() const;
+  // Why the current step's checks do not hold now, in one line (the first
+  // that fails); empty when they hold or the lesson is done.
+  std::string WhatIsMissing();
+
+  // Looks at the instrument now: passes the current step when the person
+  // has used a control since it came up and its checks hold. Called at the
+  // end of every pass; a front end may call it after an input while the
+  // instrument is off. Whether a step passed.
+  bool Check();
+
+  void PowerOnClicked(bool running) override;
+  void OffClicked() override;
+  void KeyClicked(KeyEvent key, bool stored) override;
+  void SliderMoved(SliderKind slider, std::int32_t position) override;
+  void BoxChanged(BoxKind box, bool checked) override;
+  void TimerTicked() override {}
+  void EventsBegin() override;
+  void EventsEnd() override {}
+
+ private:
+  void Touched();
+
+  const Lesson& lesson_;
+  PanelSession& session_;
+  std::size_t passed_ = 0;
+  std::uint32_t inputsOnStep_ = 0;  // the person's inputs since the step came up
+  std::uint32_t passesOnStep_ = 0;
+};
+
+}  // namespace kvr9
