@@ -625,6 +625,9 @@ bool HasType(const json& value, const std::string& type) {
 }
 
 std::string NumberText(double number) {
+  if (std::floor(number) == number && std::fabs(number) < 1e15) {
+    return std::to_string(static_cast<long long>(number));
+  }
   std::ostringstream text;
   text << number;
   return text.str();
