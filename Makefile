@@ -79,10 +79,11 @@ test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
 
 bench: deps build/release/build.ninja
-	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench
+	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench kvr9_mcp_bench
 	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_flight_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./build/release/bench/kvr9_mcp_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # The packages are built from the release build, with Debian's hardening.
 DEB_CXXFLAGS = -D_FORTIFY_SOURCE=2 -fstack-protector-strong
