@@ -743,7 +743,8 @@ std::string Base64(const std::vector<unsigned char>& bytes) {
   text.reserve((bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
-    const unsigned group = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
+    const unsigned group =
+        (unsigned{bytes[i]} << 16) | (unsigned{bytes[i + 1]} << 8) | unsigned{bytes[i + 2]};
     text += kDigits[(group >> 18) & 63];
     text += kDigits[(group >> 12) & 63];
     text += kDigits[(group >> 6) & 63];
@@ -751,7 +752,7 @@ std::string Base64(const std::vector<unsigned char>& bytes) {
   }
   if (i < bytes.size()) {
     const bool two = i + 1 < bytes.size();
-    const unsigned group = (bytes[i] << 16) | (two ? bytes[i + 1] << 8 : 0);
+    const unsigned group = (unsigned{bytes[i]} << 16) | (two ? unsigned{bytes[i + 1]} << 8 : 0U);
     text += kDigits[(group >> 18) & 63];
     text += kDigits[(group >> 12) & 63];
     text += two ? kDigits[(group >> 6) & 63] : '=';
