@@ -51,6 +51,32 @@ std::string Dump(const json& message) {
   return message.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
+// Deeper nesting than any message of the protocol needs is refused before
+// it is parsed: copying or walking such a value would recurse as deep.
+constexpr int kDeepestNesting = 64;
+
+bool NestedTooDeep(std::string_view line) {
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kDeepestNesting) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
 std::string ErrorAnswer(const json& id, int code, const std::string& message) {
   return Dump(
       json{{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
@@ -171,6 +197,10 @@ std::string McpServer::LineTooLong() {
 std::string McpServer::HandleLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.find_first_not_of(" \t") == std::string_view::npos) return {};
+  if (NestedTooDeep(line)) {
+    return ErrorAnswer(nullptr, kInvalidRequest,
+                       "nested deeper than " + std::to_string(kDeepestNesting) + " levels");
+  }
   const json message = json::parse(line, nullptr, false);
   if (message.is_discarded()) return ErrorAnswer(nullptr, kParseError, "not JSON");
   if (message.is_array()) {
