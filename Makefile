@@ -14,13 +14,14 @@
 
 #   make web    build the web page into build/web/dist and serve it on 127.0.0.1
 #   make test-web  the web page's tests in headless Chromium (part of make test)
+#   make test-mcp  kvr9-headless --mcp under the MCP SDK's client (part of make test)
 #   make lighthouse  Lighthouse's scores of the page in its mobile mode
 #   make test-fresh  the README's two commands as a new user runs them, in a
 #                    fresh Debian 12 root (tens of minutes; not part of make test)
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	build-web web test-web check-node-engines test-fresh test-headless bench-web lighthouse clean
+	build-web web test-web test-mcp check-node-engines test-fresh test-headless bench-web lighthouse clean
 
 FUZZ_SECONDS ?= 300
 # Each of the three fuzzers, so make test spends three times this.
@@ -82,10 +83,11 @@ test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
 
 bench: deps build/release/build.ninja
-	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench
+	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench kvr9_mcp_bench
 	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_flight_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./build/release/bench/kvr9_mcp_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # The packages are built from the release build, with Debian's hardening.
 DEB_CXXFLAGS = -D_FORTIFY_SOURCE=2 -fstack-protector-strong
@@ -136,6 +138,11 @@ check-node-engines: node_modules/.package-lock.json
 test-web: build-dev build-web check-node-engines
 	$(WEB_TEST_ENV) node --test web/tests/
 
+# kvr9-headless --mcp driven by the protocol's official SDK client, once the
+# npm packages are in place (test-dev skips it before them).
+test-mcp: build-dev check-node-engines
+	ctest --preset dev -R '^headless\.mcp\.sdk-client$$' --output-on-failure --no-tests=error
+
 # Pass cost, load time, size and CPU of the page (a measurement, not a test).
 bench-web: deps build/release/build.ninja build-web node_modules/.package-lock.json
 	cmake --build --preset release --target kvr9_bench
@@ -158,7 +165,7 @@ test-headless: deps
 	cmake --build --preset headless
 	ctest --preset headless -j $(JOBS)
 
-test: test-dev test-asan test-release test-headless test-fuzz test-web test-deb test-deb-install-if-possible
+test: test-dev test-asan test-release test-headless test-fuzz test-web test-mcp test-deb test-deb-install-if-possible
 
 clean:
 	rm -rf build

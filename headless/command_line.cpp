@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "headless/junit_report.h"
+#include "headless/mcp_server.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
 
@@ -15,6 +16,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: kvr9-headless [SCENARIO | -]\n"
     "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
+    "       kvr9-headless --mcp\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
     "The scenario is read from the file SCENARIO, or from standard input when it\n"
@@ -55,6 +57,9 @@ constexpr const char* kUsage =
     "  lesson FILE [unfinished]      follow a lesson through the steps after it: it\n"
     "                                must be finished at the end (unfinished: must not\n"
     "                                be, with its hint due)\n"
+    "\n"
+    "With --mcp, it serves one instrument to an agent as a Model Context Protocol\n"
+    "server on standard input and output (JSON-RPC, one message a line).\n"
     "\n"
     "With --junit, every SCENARIO runs on a freshly started instrument and\n"
     "REPORT.xml gets one JUnit testcase for each.\n"
@@ -133,6 +138,13 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     return kExitPassed;
   }
   if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
+  if (!arguments.empty() && arguments[0] == "--mcp") {
+    if (arguments.size() > 1) {
+      err << "kvr9-headless: --mcp takes nothing after it (try --help)\n";
+      return kExitBadInput;
+    }
+    return static_cast<ExitStatus>(RunMcpServer(in, out));
+  }
   if (arguments.size() > 1) {
     err << "kvr9-headless: one scenario at a time, or --junit REPORT.xml for several (try "
            "--help)\n";

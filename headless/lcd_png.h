@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lcd/frame_buffer.h"
 
@@ -15,5 +16,9 @@ enum class LcdLook { Window, Green };
 // False when the file cannot be written.
 bool SaveFramePng(const FrameBuffer& frameBuffer, const std::string& path, int scale,
                   LcdLook look = LcdLook::Window);
+
+// The same picture as the bytes of a PNG file; empty when it cannot be made.
+std::vector<unsigned char> EncodeFramePng(const FrameBuffer& frameBuffer, int scale,
+                                          LcdLook look = LcdLook::Window);
 
 }  // namespace kvr9::headless

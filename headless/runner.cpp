@@ -13,18 +13,26 @@
 namespace kvr9::headless {
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
-    : scenario_(scenario), out_(out), err_(err) {}
+    : scenario_(scenario),
+      out_(out),
+      err_(err),
+      ownSession_(std::make_unique<PanelSession>(*this)),
+      session_(*ownSession_) {}
+
+ScenarioRunner::ScenarioRunner(const Scenario& scenario, PanelSession& session, std::ostream& out,
+                               std::ostream& err)
+    : scenario_(scenario), out_(out), err_(err), session_(session) {}
 
 // Steps are delivered until one asks for a pass, which runs; when the
-// scenario is over or has failed, a running instrument is switched off at
-// its first chance and runs until it is off.
+// scenario is over or has failed, a running instrument of its own session
+// is switched off at its first chance and runs until it is off.
 ExitStatus ScenarioRunner::Run() {
   if (!ReadLessons()) return status_;
   while (NextPassWanted()) session_.Step();
   // The lesson is judged on the scenario's own inputs and passes, not on
   // those that switch the instrument off after it.
   ConcludeLesson();
-  if (session_.IsOn()) {
+  if (ownSession_ != nullptr && session_.IsOn()) {
     inputs_.StopAtFirstChance();
     while (session_.Step()) {
     }

@@ -37,6 +37,12 @@ class ScenarioRunner : public PanelView {
  public:
   // out receives what the show steps print; err the reason a run fails.
   ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err);
+  // Runs the steps on a session someone else keeps, from whatever state it
+  // is in, and leaves a running instrument running at the end. The
+  // session's view must hand its frames and pass ends on to this runner
+  // while Run lasts.
+  ScenarioRunner(const Scenario& scenario, PanelSession& session, std::ostream& out,
+                 std::ostream& err);
   ScenarioRunner(const ScenarioRunner&) = delete;
   ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
@@ -84,7 +90,8 @@ class ScenarioRunner : public PanelView {
   const Scenario& scenario_;
   std::ostream& out_;
   std::ostream& err_;
-  PanelSession session_{*this};
+  std::unique_ptr<PanelSession> ownSession_;  // null on a session kept by someone else
+  PanelSession& session_;
   // The steps reach the instrument as the window's handlers deliver them.
   Instrument& instrument_ = session_.instrument();
   PanelInputs& inputs_ = session_.inputs();

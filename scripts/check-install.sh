@@ -25,6 +25,12 @@ sleep 2
 kill -0 "$sim" || { echo "the installed simulator did not stay up" >&2; exit 1; }
 kill "$sim"; wait "$sim" || true
 printf 'on\npass 80\nexpect currentScreen MainScreen\n' | "$prefix/bin/kvr9-headless"
+# Its MCP server carries the manual pages inside it, away from the source tree.
+for uri in kvr9://docs/headless.md kvr9://man/kvr9-headless.1; do
+  printf '{"jsonrpc":"2.0","id":1,"method":"resources/read","params":{"uri":"%s"}}\n' "$uri" |
+    (cd / && "$prefix/bin/kvr9-headless" --mcp) | grep -q mcpServers ||
+    { echo "the installed kvr9-headless --mcp does not serve $uri" >&2; exit 1; }
+done
 # The driver a CI runner installs loads no GUI toolkit.
 if ldd "$prefix/bin/kvr9-headless" | grep -qi 'libqt\|libX11\|libGL'; then
   echo "the installed kvr9-headless loads a GUI library:" >&2
