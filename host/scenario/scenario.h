@@ -45,6 +45,8 @@ enum class StepKind : std::uint8_t {
   StopTrace,      // end that trace
   ShowText,       // print the LCD read as text, one line a row
   ExpectText,     // look for a text, or a pattern, on the LCD's rows
+  SaveState,      // write the whole instrument and panel as a snapshot
+  LoadState,      // set them back from a snapshot
 };
 
 // How expect-text compares with the rows the LCD reads as.
@@ -77,7 +79,8 @@ struct Step {
                                              // ExpectText pattern: index into patterns
   std::int32_t reading = 0;                  // Slider: the asked reading, in unit
   std::uint32_t detail = 0;                  // Expect, ExpectText: index into values;
-                                             // SaveLcd, SaveAnimation, ExpectLcd: into files;
+                                             // SaveLcd, SaveAnimation, ExpectLcd,
+                                             // SaveState, LoadState: into files;
                                              // Fly: into flights; Trace: into traces
   const FieldInfo* field = nullptr;          // Show, Expect
 };

@@ -29,7 +29,7 @@ class CountingView : public PanelView {
 
 // What the front end does before one pass.
 struct PassInputs {
-  enum class What : std::uint8_t { Key, Slider, Box, Tick, On, Off, Fly };
+  enum class What : std::uint8_t { Key, Slider, Box, Tick, On, Off, Close, Fly };
   struct Input {
     What what;
     std::uint32_t a;
@@ -61,8 +61,10 @@ std::vector<PassInputs> RandomInputs(std::mt19937& random, std::size_t passes) {
         pass.inputs.push_back({W::Tick, 1 + below(3), 0});
       } else if (roll < 189) {
         pass.inputs.push_back({W::On, 0, 0});
-      } else if (roll < 192) {
+      } else if (roll < 191) {
         pass.inputs.push_back({W::Off, 0, 0});
+      } else if (roll < 192) {
+        pass.inputs.push_back({W::Close, 0, 0});
       } else {
         pass.inputs.push_back({W::Fly, below(600), 1 + below(8)});
       }
@@ -100,6 +102,9 @@ struct Front {
           break;
         case PassInputs::What::Off:
           session.PressOff();
+          break;
+        case PassInputs::What::Close:  // the window closed while on
+          inputs.StopAtFirstChance();
           break;
         case PassInputs::What::Fly: {
           const double start = DemoFlight().StartSeconds();
