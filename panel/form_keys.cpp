@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 
+#include "host/common/quote.h"
 #include "host/panel/key_table.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
@@ -79,6 +81,8 @@ void TForm1::CreateLcdMenu() {
       {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
        &TForm1::CopySessionAsScenario},
       {"Open flight log...", QKeySequence(), &TForm1::ChooseFlightLog},
+      {"Save state...", QKeySequence(), &TForm1::ChooseStateToSave},
+      {"Open state...", QKeySequence(), &TForm1::ChooseStateToOpen},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
   };
   lcdMenu_ = new QMenu(this);
@@ -94,14 +98,22 @@ void TForm1::CreateLcdMenu() {
   }
 }
 
-// Nothing is written anywhere: the clipboard is the only way out.
+// Nothing is written anywhere: the clipboard is the only way out. After a
+// snapshot was opened, the record starts at its moment.
 void TForm1::CopySessionAsScenario() {
   const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-  const QString header = QStringLiteral(
-                             "# A session of kvr9-simulator %1, recorded from %2 to %3 UTC.\n"
-                             "# Replays in kvr9-headless with the same frames, LED and state.\n")
-                             .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
-                                  QDateTime::currentDateTimeUtc().toString(format));
+  const QString header =
+      QStringLiteral(
+          "# A session of kvr9-simulator %1, recorded from %2 to %3 UTC.\n"
+          "# Replays in kvr9-headless with the same frames, LED and state.\n")
+          .arg(QStringLiteral(KVR9_VERSION), sessionStart_.toString(format),
+               QDateTime::currentDateTimeUtc().toString(format)) +
+      (openedState_.isEmpty()
+           ? QString()
+           : QStringLiteral("# Starts from the state %1: kvr9-headless --from "
+                            "%1 SCENARIO\n")
+                 .arg(QString::fromStdString(
+                     Clipped(QFile::encodeName(openedState_).toStdString(), kLongestQuotedPath))));
   QApplication::clipboard()->setText(
       QString::fromStdString(session_.record().AsScenario(header.toStdString())));
 }

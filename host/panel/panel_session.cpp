@@ -52,6 +52,7 @@ void PanelSession::RestoreSide(const PanelSide& side) {
   commLines_.Restore(side.commLines);
   eventsOpen_ = side.passEnded;
   textStale_ = true;
+  record_.StartOver(instrument_.running && instrument_.restartRequested);
   view_.ShowFrame(shownFrame_, true);
   view_.ShowLcdVisible(true);
   view_.ShowLed(ledLit_);

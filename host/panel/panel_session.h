@@ -76,8 +76,9 @@ class PanelSession final : private HostPanel {
   // Whether it is still on.
   bool Step();
 
-  // The panel's side as it stands between two passes, and set back; the
-  // view is then shown the frame and the LED as they stand.
+  // The panel's side as it stands between two passes, and set back once
+  // the instrument has been: the view is shown the frame and the LED as
+  // they stand, and the record starts over there.
   PanelSide Side() const;
   void RestoreSide(const PanelSide& side);
 
