@@ -166,8 +166,8 @@ TEST(Snapshot, LoadingGoesOnExactlyAsTheUninterruptedSession) {
   int flying = 0;
   for (int seed = 0; seed < kSessions; ++seed) {
     std::mt19937 random(static_cast<std::uint32_t>(seed));
-    const std::size_t saveAt = std::uniform_int_distribution<std::size_t>(0, 130)(random);
-    const std::size_t more = std::uniform_int_distribution<std::size_t>(1, 16)(random);
+    const std::size_t saveAt = std::uniform_int_distribution<std::size_t>(0, 120)(random);
+    const std::size_t more = std::uniform_int_distribution<std::size_t>(1, 12)(random);
     const std::vector<PassInputs> script = RandomInputs(random, saveAt + more);
 
     Front whole;
