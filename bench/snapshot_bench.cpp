@@ -68,3 +68,5 @@ BENCHMARK(BM_LoadSnapshot);
 
 }  // namespace
 }  // namespace kvr9
+
+BENCHMARK_MAIN();
