@@ -370,7 +370,8 @@ bool ReadState(Reader& reader, const Json& root, InstrumentState& state) {
     const Json* object = reader.Member(root, "", section);
     if (object == nullptr) return false;
     if (!object->is_object()) return reader.Object(*object, section, {});
-    for (const auto& [key, member] : object->items()) {
+    for (const auto& item : object->items()) {
+      const std::string& key = item.key();
       const auto& fields = Fields();
       const bool known = std::any_of(fields.begin(), fields.end(), [&](const Field& field) {
         return field.section == std::string_view(section) && key == field.name;
