@@ -167,6 +167,8 @@ struct SplashProgress {
   std::int8_t modelX = -20;
   // The present pass has had its events; its air data are still to come.
   bool airDataDue = false;
+
+  bool operator==(const SplashProgress&) const = default;
 };
 
 struct Instrument {

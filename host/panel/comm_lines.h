@@ -35,6 +35,8 @@ class CommLines {
     std::size_t lines = 0;
     std::size_t repeats = 0;
     std::string last;
+
+    bool operator==(const Memory&) const = default;
   };
   Memory Remembered() const { return {lines_, repeats_, last_}; }
   void Restore(const Memory& memory) {

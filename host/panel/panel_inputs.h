@@ -57,6 +57,8 @@ class PanelInputs {
     bool calibrateChecked = false;
     bool keyFastChecked = false;
     bool stopWanted = false;
+
+    bool operator==(const Kept&) const = default;
   };
   Kept KeptNow() const { return {calibrateChecked_, keyFastChecked_, stopWanted_}; }
   void Restore(const Kept& kept) {

@@ -46,6 +46,8 @@ struct PanelSide {
   CommLines::Memory commLines;
   // A pass has ended and its events are still coming in.
   bool passEnded = false;
+
+  bool operator==(const PanelSide&) const = default;
 };
 
 class PanelSession final : private HostPanel {

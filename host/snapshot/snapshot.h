@@ -26,6 +26,8 @@ struct SnapshotFlight {
   std::uint64_t passesDone = 0;
   std::uint64_t ticksDone = 0;
   bool playing = false;
+
+  bool operator==(const SnapshotFlight&) const = default;
 };
 
 struct Snapshot {
@@ -37,6 +39,8 @@ struct Snapshot {
   SplashProgress splash;
   PanelSide panel;
   std::optional<SnapshotFlight> flight;
+
+  bool operator==(const Snapshot&) const = default;
 };
 
 // Between two steps of the session.
