@@ -4,7 +4,7 @@
 #               build the release and install it into a temporary prefix,
 #               build and test the headless driver without Qt,
 #               and a brief fuzz run of the drawing operations, of the
-#               flight-profile readers and of the lesson reader
+#               flight-profile readers, of the lesson reader and of the snapshot reader
 #   make fuzz   a longer run of each fuzzer (FUZZ_SECONDS each, default 300)
 #   make bench  the firmware benchmarks in the release build
 #   make deb    the Debian packages kvr9-simulator and kvr9-headless, in build/deb/
@@ -67,27 +67,32 @@ test-release: build-release
 build-fuzz: deps build/fuzz/build.ninja
 	cmake --build --preset fuzz
 
-# Runs the drawing fuzzer, then the profile readers' fuzzer (seeded with the
-# example flights), then the lesson reader's (seeded with the built-in
-# lessons); the corpora they grow stay in build/fuzz/.
+# Runs the drawing fuzzer, the profile readers' fuzzer (seeded with the
+# example flights), the lesson reader's (seeded with the built-in lessons)
+# and the snapshot reader's (seeded with the example states); the corpora
+# they grow stay in build/fuzz/.
 fuzz: build-fuzz
-	mkdir -p build/fuzz/corpus build/fuzz/profile-corpus
+	mkdir -p build/fuzz/corpus build/fuzz/profile-corpus build/fuzz/snapshot-corpus
 	./build/fuzz/fuzz/kvr9_draw_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
 	./build/fuzz/fuzz/kvr9_profile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
 		-dict=fuzz/profile.dict -print_final_stats=1 build/fuzz/profile-corpus examples/flights
 	mkdir -p build/fuzz/lesson-corpus
 	./build/fuzz/fuzz/kvr9_lesson_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
 		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons
+	./build/fuzz/fuzz/kvr9_snapshot_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
+		-dict=fuzz/snapshot.dict -print_final_stats=1 build/fuzz/snapshot-corpus examples/states
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)
 
 bench: deps build/release/build.ninja
-	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench kvr9_mcp_bench
+	cmake --build --preset release --target kvr9_bench kvr9_panel_bench kvr9_flight_bench \
+		kvr9_mcp_bench kvr9_snapshot_bench
 	./build/release/bench/kvr9_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_panel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_flight_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	./build/release/bench/kvr9_mcp_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./build/release/bench/kvr9_snapshot_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # The packages are built from the release build, with Debian's hardening.
 DEB_CXXFLAGS = -D_FORTIFY_SOURCE=2 -fstack-protector-strong

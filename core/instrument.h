@@ -50,6 +50,8 @@ struct Settings {
   std::uint8_t asiCalPercent = 0;
   std::int8_t altCalOffset = 0;
   std::uint32_t asiZeroOffset = 0;
+
+  bool operator==(const Settings&) const = default;
 };
 
 struct AirData {
@@ -70,6 +72,8 @@ struct AirData {
   std::uint32_t distanceSum = 0;
   std::uint8_t alarmActive = 0;
   std::uint8_t alarmAcknowledged = 0;
+
+  bool operator==(const AirData&) const = default;
 };
 
 inline constexpr std::size_t kFlightLogEntries = 24;
@@ -85,6 +89,8 @@ struct FlightTimer {
   std::uint8_t slowTick = 0;
   // 24 hours bytes, then 24 minutes bytes; an hours byte of 100 or more is empty.
   std::array<std::uint8_t, 2 * kFlightLogEntries> flightLog{};
+
+  bool operator==(const FlightTimer&) const = default;
 };
 
 inline constexpr std::size_t kCommLineSize = 50;
@@ -101,6 +107,8 @@ struct UiState {
   std::uint8_t blinkPhase = 0;
   std::array<char, kCommLineSize> commLine{};
   std::uint8_t stopRequested = 0;
+
+  bool operator==(const UiState&) const = default;
 };
 
 struct InstrumentState {
@@ -108,6 +116,8 @@ struct InstrumentState {
   AirData airData;
   FlightTimer flightTimer;
   UiState ui;
+
+  bool operator==(const InstrumentState&) const = default;
 };
 
 // What the main loop needs from whatever stands in for the hardware front
@@ -157,6 +167,8 @@ struct SplashProgress {
   std::int8_t modelX = -20;
   // The present pass has had its events; its air data are still to come.
   bool airDataDue = false;
+
+  bool operator==(const SplashProgress&) const = default;
 };
 
 struct Instrument {

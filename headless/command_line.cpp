@@ -2,19 +2,22 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <sstream>
 
 #include "headless/junit_report.h"
+#include "headless/lcd_png.h"
 #include "headless/mcp_server.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
+#include "host/snapshot/snapshot_json.h"
 
 namespace kvr9::headless {
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kvr9-headless [SCENARIO | -]\n"
+    "usage: kvr9-headless [--from STATE.json] [SCENARIO | -]\n"
     "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
     "       kvr9-headless --mcp\n"
     "\n"
@@ -57,12 +60,20 @@ constexpr const char* kUsage =
     "  lesson FILE [unfinished]      follow a lesson through the steps after it: it\n"
     "                                must be finished at the end (unfinished: must not\n"
     "                                be, with its hint due)\n"
+    "  save-state FILE.json          write the whole instrument and panel as a snapshot\n"
+    "  load-state FILE.json          set them back from a snapshot (nothing of a bad one)\n"
     "\n"
     "With --mcp, it serves one instrument to an agent as a Model Context Protocol\n"
     "server on standard input and output (JSON-RPC, one message a line).\n"
     "\n"
+    "With --from, the scenario starts from the snapshot STATE.json instead of a\n"
+    "freshly started instrument.\n"
+    "\n"
     "With --junit, every SCENARIO runs on a freshly started instrument and\n"
-    "REPORT.xml gets one JUnit testcase for each.\n"
+    "REPORT.xml gets one JUnit testcase for each. A failed expectation leaves its\n"
+    "moment beside the report, a snapshot (NAME.failed.json, for the window's\n"
+    "\"Open state...\" or --from) and the LCD (NAME.failed.png), named in the\n"
+    "testcase's output as [[ATTACHMENT|FILE]].\n"
     "\n"
     "A failed expectation is followed by the rows of text the LCD showed.\n"
     "\n"
@@ -74,23 +85,58 @@ std::filesystem::path FolderOf(const std::string& name) {
   return std::filesystem::path(name).parent_path();
 }
 
-ScenarioResult RunOneForReport(const std::string& name, std::ostream& err) {
+// The failing moment's files, beside the report: FOLDER/STEM.failed.json
+// and .png, STEM the scenario's own name with a number added should two
+// scenarios share it.
+void KeepFailingMoment(const Snapshot& moment, const std::filesystem::path& folder,
+                       const std::string& name, std::vector<std::string>& taken,
+                       ScenarioResult& result, std::ostream& problems) {
+  std::string stem = std::filesystem::path(name).stem().string();
+  if (stem.empty()) stem = "scenario";
+  std::string unique = stem;
+  for (int n = 2; std::find(taken.begin(), taken.end(), unique) != taken.end(); ++n) {
+    unique = stem + "-" + std::to_string(n);
+  }
+  taken.push_back(unique);
+  std::error_code ignored;
+  const std::filesystem::path base = std::filesystem::absolute(folder, ignored) / unique;
+  const std::string state = base.string() + ".failed.json";
+  const std::string picture = base.string() + ".failed.png";
+  std::string problem;
+  if (WriteSnapshotFile(moment, state, problem)) {
+    result.attachments.push_back(state);
+  } else {
+    problems << "kvr9-headless: the failing moment: " << problem << '\n';
+  }
+  if (SaveFramePng(moment.panel.shownFrame, picture, kDefaultPngScale)) {
+    result.attachments.push_back(picture);
+  } else {
+    problems << "kvr9-headless: the failing moment: cannot write " << QuotedPath(picture) << '\n';
+  }
+}
+
+ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::path& reportFolder,
+                               std::vector<std::string>& taken, std::ostream& err) {
   ScenarioResult result;
   result.name = name;
   const auto start = std::chrono::steady_clock::now();
   const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
   std::ostringstream output;
   std::ostringstream problems;
+  std::optional<Snapshot> failingMoment;
   if (scenario.ok) {
-    result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems);
+    result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems,
+                                    {nullptr, &failingMoment});
   } else {
     result.status = kExitBadInput;
     problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
              << scenario.problem << '\n';
   }
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::ostringstream kept;
+  if (failingMoment) KeepFailingMoment(*failingMoment, reportFolder, name, taken, result, kept);
   result.output = output.str();
-  result.details = problems.str();
+  result.details = problems.str() + kept.str();
   // The message is the failure's first line, past any reader's warnings.
   std::size_t first = 0;
   while (result.details.compare(first, 9, "warning: ") == 0) {
@@ -117,9 +163,10 @@ ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream&
     return kExitBadInput;
   }
   std::vector<ScenarioResult> results;
+  std::vector<std::string> taken;
   ExitStatus worst = kExitPassed;
   for (std::size_t i = 2; i < arguments.size(); ++i) {
-    results.push_back(RunOneForReport(arguments[i], err));
+    results.push_back(RunOneForReport(arguments[i], FolderOf(report), taken, err));
     worst = std::max(worst, results.back().status);
   }
   if (!WriteJUnitReport(report, results)) {
@@ -128,6 +175,9 @@ ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream&
   }
   return worst;
 }
+
+ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* from,
+                   std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace
 
@@ -145,6 +195,29 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     }
     return static_cast<ExitStatus>(RunMcpServer(in, out));
   }
+  std::optional<Snapshot> from;
+  if (!arguments.empty() && arguments[0] == "--from") {
+    if (arguments.size() < 2) {
+      err << "kvr9-headless: --from needs a snapshot file (try --help)\n";
+      return kExitBadInput;
+    }
+    const SnapshotReadResult read = ReadSnapshotFile(arguments[1]);
+    if (!read.ok) {
+      err << "kvr9-headless: --from: " << read.error << '\n';
+      return kExitBadInput;
+    }
+    from = read.snapshot;
+    std::vector<std::string> rest(arguments.begin() + 2, arguments.end());
+    return RunFrom(rest, &*from, in, out, err);
+  }
+  return RunFrom(arguments, nullptr, in, out, err);
+}
+
+namespace {
+
+// One scenario, from a snapshot or a fresh instrument.
+ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* from,
+                   std::istream& in, std::ostream& out, std::ostream& err) {
   if (arguments.size() > 1) {
     err << "kvr9-headless: one scenario at a time, or --junit REPORT.xml for several (try "
            "--help)\n";
@@ -164,7 +237,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     return kExitBadInput;
   }
   const std::filesystem::path baseDir = fromStdin ? std::filesystem::path(".") : FolderOf(name);
-  return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err);
+  return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err, {from});
 }
+
+}  // namespace
 
 }  // namespace kvr9::headless

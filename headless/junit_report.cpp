@@ -95,7 +95,9 @@ std::string TestCase(const ScenarioResult& result) {
   std::string xml = "    <testcase" + Attribute("name", result.name) +
                     Attribute("classname", "kvr9-headless") +
                     Attribute("time", Seconds(result.seconds));
-  const bool hasBody = result.status != kExitPassed || !result.output.empty();
+  std::string output = result.output;
+  for (const std::string& file : result.attachments) output += "[[ATTACHMENT|" + file + "]]\n";
+  const bool hasBody = result.status != kExitPassed || !output.empty();
   if (!hasBody) return xml + "/>\n";
   xml += ">\n";
   if (result.status != kExitPassed) {
@@ -105,7 +107,7 @@ std::string TestCase(const ScenarioResult& result) {
            Attribute("type", failed ? "expectation" : "malformed") + ">" + Xml(result.details) +
            "</" + element + ">\n";
   }
-  if (!result.output.empty()) xml += "      <system-out>" + Xml(result.output) + "</system-out>\n";
+  if (!output.empty()) xml += "      <system-out>" + Xml(output) + "</system-out>\n";
   return xml + "    </testcase>\n";
 }
 

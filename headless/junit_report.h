@@ -17,6 +17,9 @@ struct ScenarioResult {
   std::string message;  // the first line of what went wrong
   std::string details;  // all of it, with a frame comparison's pictures
   std::string output;   // what the show steps printed
+  // Files kept of the failing moment (its snapshot, the LCD's picture),
+  // named in the testcase as CI servers show attachments.
+  std::vector<std::string> attachments;
 };
 
 // False when the report cannot be written.

@@ -8,6 +8,7 @@
 #include "host/common/quote.h"
 #include "host/panel/reading_units.h"
 #include "host/scenario/checks.h"
+#include "host/snapshot/snapshot_json.h"
 #include "lcd/frame_art.h"
 
 namespace kvr9::headless {
@@ -26,8 +27,9 @@ ScenarioRunner::ScenarioRunner(const Scenario& scenario, PanelSession& session, 
 // Steps are delivered until one asks for a pass, which runs; when the
 // scenario is over or has failed, a running instrument of its own session
 // is switched off at its first chance and runs until it is off.
-ExitStatus ScenarioRunner::Run() {
+ExitStatus ScenarioRunner::Run(const Snapshot* from) {
   if (!ReadLessons()) return status_;
+  if (from != nullptr) ApplySnapshot(*from, session_);
   while (NextPassWanted()) session_.Step();
   // The lesson is judged on the scenario's own inputs and passes, not on
   // those that switch the instrument off after it.
@@ -134,6 +136,12 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
       break;
     case StepKind::Lesson:
       BeginLesson(step);
+      break;
+    case StepKind::SaveState:
+      SaveState(step);
+      break;
+    case StepKind::LoadState:
+      LoadState(step);
       break;
   }
   return Flow::KeepDelivering;
@@ -256,7 +264,8 @@ bool ScenarioRunner::FlyOnePass() {
 }
 
 bool ScenarioRunner::EndsTheFlight(const Step& step) const {
-  return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off;
+  return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off ||
+         step.kind == StepKind::LoadState;
 }
 
 // Rows are written as passes end; the profile's columns stay empty for a
@@ -403,9 +412,51 @@ void ScenarioRunner::ConcludeLesson() {
   }
 }
 
+// The session as it stands, with the flight being flown: a player made
+// anew from the snapshot goes on with it exactly.
+Snapshot ScenarioRunner::Capture() const {
+  Snapshot snapshot = CaptureSnapshot(session_);
+  if (player_ && flight_ != nullptr) {
+    const double start = flight_->profile.StartSeconds();
+    const FlightPlayer::Progress played = player_->Played();
+    snapshot.flight = SnapshotFlight{flight_->name,
+                                     player_->FromSeconds() - start,
+                                     player_->ToSeconds() - start,
+                                     player_->PassesPerSecond(),
+                                     player_->SpeedUp(),
+                                     played.passesDone,
+                                     played.ticksDone,
+                                     !player_->Finished()};
+  }
+  return snapshot;
+}
+
+void ScenarioRunner::SaveState(const Step& step) {
+  std::string problem;
+  if (!WriteSnapshotFile(Capture(), scenario_.files[step.detail].path.string(), problem)) {
+    Fail(kExitBadInput, step, "save-state: " + problem);
+  }
+}
+
+// The snapshot is read and checked whole before any of it is applied: a
+// bad one leaves the instrument as it was. A flight it names is not flown
+// on; the scenario's own "fly" steps fly.
+void ScenarioRunner::LoadState(const Step& step) {
+  const SnapshotReadResult read = ReadSnapshotFile(scenario_.files[step.detail].path.string());
+  if (!read.ok) {
+    Fail(kExitBadInput, step, "load-state: " + read.error);
+    return;
+  }
+  player_.reset();
+  flight_ = nullptr;
+  flying_ = false;
+  ApplySnapshot(read.snapshot, session_);
+}
+
 void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
   status_ = status;
   failure_ = Where(step) + ": " + message;
+  if (status == kExitExpectationFailed) failingMoment_ = Capture();
   err_ << failure_ << '\n';
   // What the instrument showed, as rows ready to paste into expect-text
   // line "...", so a CI log tells it without a picture.
@@ -427,7 +478,7 @@ std::string ScenarioRunner::Where(const Step& step) const {
 
 ExitStatus RunScenarioText(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir, std::ostream& out,
-                           std::ostream& err) {
+                           std::ostream& err, const RunOptions& options) {
   const ParseOutcome parsed = ParseScenario(text, source, baseDir);
   if (!parsed.ok) {
     err << parsed.error << '\n';
@@ -437,7 +488,9 @@ ExitStatus RunScenarioText(std::string_view text, const std::string& source,
   // seeing, but stops nothing.
   for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
   ScenarioRunner runner(parsed.scenario, out, err);
-  return runner.Run();
+  const ExitStatus status = runner.Run(options.from);
+  if (options.failingMoment != nullptr) *options.failingMoment = runner.failingMoment();
+  return status;
 }
 
 }  // namespace kvr9::headless

@@ -24,6 +24,7 @@
 #include "host/panel/panel_inputs.h"
 #include "host/panel/panel_session.h"
 #include "host/scenario/scenario.h"
+#include "host/snapshot/snapshot.h"
 
 namespace kvr9::headless {
 
@@ -46,7 +47,8 @@ class ScenarioRunner : public PanelView {
   ScenarioRunner(const ScenarioRunner&) = delete;
   ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
-  ExitStatus Run();
+  // from: a snapshot the scenario starts from instead of a fresh instrument.
+  ExitStatus Run(const Snapshot* from = nullptr);
 
   // Every pass presents one frame: an animation gets one frame a pass.
   void ShowFrame(const FrameBuffer& frame, bool changed) override;
@@ -55,6 +57,8 @@ class ScenarioRunner : public PanelView {
   const Instrument& instrument() const { return session_.instrument(); }
   // "FILE:LINE: message" of the step that ended the run, empty when none did.
   const std::string& failure() const { return failure_; }
+  // The instrument and panel at the failed expectation that ended the run.
+  const std::optional<Snapshot>& failingMoment() const { return failingMoment_; }
 
  private:
   // Whether a step asks for a pass of the instrument before the next step.
@@ -84,6 +88,9 @@ class ScenarioRunner : public PanelView {
   void BeginLesson(const Step& step);
   void ReportLessonSteps();
   void ConcludeLesson();
+  Snapshot Capture() const;
+  void SaveState(const Step& step);
+  void LoadState(const Step& step);
   void Fail(ExitStatus status, const Step& step, const std::string& message);
   std::string Where(const Step& step) const;
 
@@ -99,6 +106,7 @@ class ScenarioRunner : public PanelView {
   std::uint32_t passesStillFree_ = 0;  // passes that run before the next step
   ExitStatus status_ = kExitPassed;
   std::string failure_;
+  std::optional<Snapshot> failingMoment_;
 
   // The flight being flown: passes are flown while flying_, up to flyUntil_
   // on the profile's own clock; between "at" steps it waits.
@@ -123,9 +131,15 @@ class ScenarioRunner : public PanelView {
   std::size_t lessonStepsReported_ = 0;
 };
 
+struct RunOptions {
+  const Snapshot* from = nullptr;  // start from this instead of a fresh instrument
+  // Where to keep the moment of a failed expectation, when wanted.
+  std::optional<Snapshot>* failingMoment = nullptr;
+};
+
 // Parses, checks and runs a scenario text; the status of the whole run.
 ExitStatus RunScenarioText(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir, std::ostream& out,
-                           std::ostream& err);
+                           std::ostream& err, const RunOptions& options = {});
 
 }  // namespace kvr9::headless

@@ -13,6 +13,8 @@ inline constexpr std::size_t kFrameBufferSize = 1024;
 
 struct FrameBuffer {
   std::array<std::uint8_t, kFrameBufferSize> bytes{};
+
+  bool operator==(const FrameBuffer&) const = default;
 };
 
 enum PixelMode : std::uint8_t { PixelClear = 0, PixelSet = 1, PixelInvert = 2 };

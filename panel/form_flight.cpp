@@ -69,6 +69,7 @@ bool TForm1::OpenFlightLog(const QString& path) {
       warnings == 0 ? std::string() : NamedByFile(read.warnings.front(), file, name);
   std::string note = PilotNote(read);
   UseFlight(std::move(read.profile), name, std::move(note), std::move(warning));
+  flightIsDemo_ = false;
   return true;
 }
 
@@ -89,6 +90,7 @@ void TForm1::ChooseFlightLog() {
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
   UseFlight(DemoFlight(), "Demo flight", std::string(), std::string());
+  flightIsDemo_ = true;
   flight_.MoveTo(fromSeconds);
   flight_.Play();
   UpdateFlightBar();
@@ -168,7 +170,7 @@ void TForm1::dropEvent(QDropEvent* event) {
   const QString path = DroppedFile(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
-  OpenFlightLog(path);
+  OpenDroppedFile(path);
 }
 
 // The sliders' tooltips name the reading each count settles at, in the

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 
+#include "host/common/quote.h"
 #include "host/panel/key_table.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
@@ -79,6 +81,8 @@ void TForm1::CreateLcdMenu() {
       {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
        &TForm1::CopySessionAsScenario},
       {"Open flight log...", QKeySequence(), &TForm1::ChooseFlightLog},
+      {"Save state...", QKeySequence(), &TForm1::ChooseStateToSave},
+      {"Open state...", QKeySequence(), &TForm1::ChooseStateToOpen},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
   };
   lcdMenu_ = new QMenu(this);
@@ -94,12 +98,19 @@ void TForm1::CreateLcdMenu() {
   }
 }
 
-// Nothing is written anywhere: the clipboard is the only way out.
+// Nothing is written anywhere: the clipboard is the only way out. After a
+// snapshot was opened, the record starts at its moment.
 void TForm1::CopySessionAsScenario() {
   const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-  const std::string header = SessionRecord::CopyHeader(
+  std::string header = SessionRecord::CopyHeader(
       "kvr9-simulator " KVR9_VERSION, sessionStart_.toString(format).toStdString(),
       QDateTime::currentDateTimeUtc().toString(format).toStdString());
+  if (!openedState_.isEmpty()) {
+    const std::string state =
+        Clipped(QFile::encodeName(openedState_).toStdString(), kLongestQuotedPath);
+    header +=
+        "# Starts from the state " + state + ": kvr9-headless --from " + state + " SCENARIO\n";
+  }
   QApplication::clipboard()->setText(QString::fromStdString(session_.record().AsScenario(header)));
 }
 

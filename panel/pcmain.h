@@ -145,6 +145,20 @@ class TForm1 : public QWidget, public PanelView {
   bool IsFlightPlaying() const { return flight_.Playing(); }
   bool IsDemoFlightPlaying() const { return IsFlightPlaying(); }  // any flight
 
+  // Snapshots (form_state.cpp): the whole instrument and panel, with the
+  // flight, saved to a file a person chose and opened from one ("Save
+  // state...", "Open state...", a drop). A snapshot that cannot be read
+  // changes nothing, and the status bar gives its one-line message; so
+  // does a file that cannot be written. False then.
+  bool SaveState(const QString& path);
+  bool OpenState(const QString& path);
+  // The dialogs, without a loop of their own as the flight log's.
+  void ChooseStateToSave();
+  void ChooseStateToOpen();
+  // What a drop calls: a snapshot (.json) opens as one, anything else as
+  // a flight log.
+  bool OpenDroppedFile(const QString& path);
+
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
@@ -163,7 +177,8 @@ class TForm1 : public QWidget, public PanelView {
   // One pass of the running instrument, the session's step; the pass timer
   // stops once it is off. Whether it is still on.
   virtual bool RunPass();
-  // A flight log dropped on the window opens as if chosen in the dialog.
+  // A flight log or a snapshot dropped on the window opens as if chosen in
+  // its dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -210,6 +225,9 @@ class TForm1 : public QWidget, public PanelView {
   FlightControl flight_{instrument_,
                         [this](const FlightPass& pass, bool jump) { PutSlidersAt(pass, jump); }};
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
+  bool flightIsDemo_ = false;        // the flight open is the built-in demo
+  // The snapshot the session record starts from, since one was opened.
+  QString openedState_;
 };
 
 }  // namespace kvr9

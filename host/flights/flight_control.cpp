@@ -1,5 +1,6 @@
 #include "host/flights/flight_control.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvr9 {
@@ -129,6 +130,33 @@ bool FlightControl::BeforePass() {
   at_ = pass.sample.seconds;
   putSliders_(pass, false);
   return false;
+}
+
+void FlightControl::Resume(FlightProfile profile, std::string name, double fromSeconds,
+                           double toSeconds, std::uint32_t passesPerSecond, std::uint32_t speedUp,
+                           FlightPlayer::Progress played, bool playing) {
+  player_.reset();  // it points into the profile
+  profile_ = std::move(profile);
+  name_ = std::move(name);
+  pilotNote_.clear();
+  message_.clear();
+  summaryUnits_ = {0xff, 0xff};
+  maximaAreTheFlights_ = false;
+  flyWatch_ = false;
+  speedUp_ = speedUp;
+  const double start = profile_.StartSeconds();
+  if (passesPerSecond == passesPerSecond_) {
+    player_.emplace(profile_, start + fromSeconds, start + toSeconds, passesPerSecond_, speedUp_);
+    player_->Resume(played);
+  } else {
+    const double moment = fromSeconds + static_cast<double>(played.passesDone) *
+                                            std::max<std::uint32_t>(speedUp, 1) /
+                                            std::max<std::uint32_t>(passesPerSecond, 1);
+    player_.emplace(profile_, start + moment, start + toSeconds, passesPerSecond_, speedUp_);
+  }
+  at_ = player_->NextSeconds();
+  checked_ = played.passesDone > 0;
+  playing_ = playing;
 }
 
 FlightStatus FlightControl::Status() const {

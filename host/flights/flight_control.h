@@ -92,6 +92,16 @@ class FlightControl {
   // flight in the main loop moves the sliders on.
   bool BeforePass();
 
+  // What a snapshot keeps of the flight: its player, nullptr without one.
+  const FlightPlayer* Player() const { return player_ ? &*player_ : nullptr; }
+  // A flight taken up from a snapshot (times from the profile's start):
+  // at the pace it was played with, its player goes on exactly from where
+  // it stood; at another, from the same moment. The sliders stay where
+  // the snapshot put them.
+  void Resume(FlightProfile profile, std::string name, double fromSeconds, double toSeconds,
+              std::uint32_t passesPerSecond, std::uint32_t speedUp, FlightPlayer::Progress played,
+              bool playing);
+
   FlightStatus Status() const;
   const FlightProfile& Profile() const { return profile_; }
 

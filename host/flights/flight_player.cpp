@@ -94,6 +94,12 @@ std::int32_t FlightPlayer::AirspeedCount(double mph, const Instrument& instrumen
   return static_cast<std::int32_t>(std::min(std::floor(count), rise - 1.0));
 }
 
+void FlightPlayer::Resume(const Progress& progress) {
+  passesDone_ = std::min(progress.passesDone, passCount_);
+  const std::uint64_t due = passesDone_ * 10 * speedUp_ / passesPerSecond_;
+  ticksDone_ = std::min(progress.ticksDone, due);
+}
+
 FlightPass FlightPlayer::Next(const Instrument& instrument) {
   FlightPass pass;
   pass.sample = profile_->At(NextSeconds());

@@ -54,6 +54,16 @@ class FlightPlayer {
   std::uint32_t PassesPerSecond() const { return passesPerSecond_; }
   std::uint32_t SpeedUp() const { return speedUp_; }
 
+  // How far it has played, for a snapshot; a player made anew with the
+  // same profile, times, pace and speed-up goes on exactly from there.
+  struct Progress {
+    std::uint64_t passesDone = 0;
+    std::uint64_t ticksDone = 0;
+  };
+  Progress Played() const { return {passesDone_, ticksDone_}; }
+  // Past the end it stands finished; ticks never run ahead of the passes.
+  void Resume(const Progress& progress);
+
   // The next pass's inputs, worked out with the instrument's present
   // settings; the player moves on to the pass after it.
   FlightPass Next(const Instrument& instrument);

@@ -30,6 +30,21 @@ class CommLines {
 
   std::size_t lines() const { return lines_; }
 
+  // All the rule remembers, for a snapshot of the panel.
+  struct Memory {
+    std::size_t lines = 0;
+    std::size_t repeats = 0;
+    std::string last;
+
+    bool operator==(const Memory&) const = default;
+  };
+  Memory Remembered() const { return {lines_, repeats_, last_}; }
+  void Restore(const Memory& memory) {
+    lines_ = memory.lines;
+    repeats_ = memory.repeats;
+    last_ = memory.last;
+  }
+
  private:
   std::size_t lines_ = 0;
   std::size_t repeats_ = 0;

@@ -51,6 +51,22 @@ class PanelInputs {
   void StopAtFirstChance();
   bool StopIsWanted() const { return stopWanted_; }
 
+  // What the inputs keep between two passes, for a snapshot: set back as
+  // it was, told to no observer (it is no person's input).
+  struct Kept {
+    bool calibrateChecked = false;
+    bool keyFastChecked = false;
+    bool stopWanted = false;
+
+    bool operator==(const Kept&) const = default;
+  };
+  Kept KeptNow() const { return {calibrateChecked_, keyFastChecked_, stopWanted_}; }
+  void Restore(const Kept& kept) {
+    calibrateChecked_ = kept.calibrateChecked;
+    keyFastChecked_ = kept.keyFastChecked;
+    stopWanted_ = kept.stopWanted;
+  }
+
   // The firmware's ProcessPendingEvents: entered at the end of every pass,
   // left when the firmware goes on.
   void EventsBegin();

@@ -31,6 +31,33 @@ bool PanelSession::Step() {
   return on;
 }
 
+PanelSide PanelSession::Side() const {
+  PanelSide side;
+  side.inputs = inputs_.KeptNow();
+  side.shownFrame = shownFrame_;
+  side.framePresented = framePresented_;
+  side.ledLit = ledLit_;
+  side.commLineCount = commLineCount_;
+  side.commLines = commLines_.Remembered();
+  side.passEnded = eventsOpen_;
+  return side;
+}
+
+void PanelSession::RestoreSide(const PanelSide& side) {
+  inputs_.Restore(side.inputs);
+  shownFrame_ = side.shownFrame;
+  framePresented_ = side.framePresented;
+  ledLit_ = side.ledLit;
+  commLineCount_ = side.commLineCount;
+  commLines_.Restore(side.commLines);
+  eventsOpen_ = side.passEnded;
+  textStale_ = true;
+  record_.StartOver(instrument_.running && instrument_.restartRequested);
+  view_.ShowFrame(shownFrame_, true);
+  view_.ShowLcdVisible(true);
+  view_.ShowLed(ledLit_);
+}
+
 const LcdText& PanelSession::ScreenText() {
   if (textStale_) {
     ReadLcdText(shownFrame_, screenText_);

@@ -35,6 +35,21 @@ class PanelView {
   virtual void PassEnded() {}
 };
 
+// Everything of the panel's side that the next pass depends on or that the
+// panel shows, besides the instrument itself: what a snapshot keeps.
+struct PanelSide {
+  PanelInputs::Kept inputs;
+  FrameBuffer shownFrame;
+  bool framePresented = false;
+  bool ledLit = true;
+  std::uint64_t commLineCount = 0;
+  CommLines::Memory commLines;
+  // A pass has ended and its events are still coming in.
+  bool passEnded = false;
+
+  bool operator==(const PanelSide&) const = default;
+};
+
 class PanelSession final : private HostPanel {
  public:
   explicit PanelSession(PanelView& view);
@@ -62,6 +77,12 @@ class PanelSession final : private HostPanel {
   // time since the last pass ends, and the pass runs to its event point.
   // Whether it is still on.
   bool Step();
+
+  // The panel's side as it stands between two passes, and set back once
+  // the instrument has been: the view is shown the frame and the LED as
+  // they stand, and the record starts over there.
+  PanelSide Side() const;
+  void RestoreSide(const PanelSide& side);
 
   // What the panel shows now.
   const FrameBuffer& ShownFrame() const { return shownFrame_; }

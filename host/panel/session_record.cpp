@@ -60,6 +60,13 @@ void SessionRecord::EventsBegin() {
   AppendCounted(Kind::Pass);
 }
 
+void SessionRecord::StartOver(bool restartPending) {
+  steps_.clear();
+  full_ = false;
+  restartPending_ = restartPending;
+  firstPassOfCycle_ = false;
+}
+
 void SessionRecord::EventsEnd() {
   if (!restartPending_) return;
   restartPending_ = false;

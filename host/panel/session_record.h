@@ -39,6 +39,10 @@ class SessionRecord : public PanelObserver {
   void EventsBegin() override;
   void EventsEnd() override;
 
+  // The session goes on from a saved moment: the record starts there, a
+  // restart asked for before it still to come.
+  void StartOver(bool restartPending);
+
   bool IsFull() const { return full_; }
   std::size_t StepCount() const { return steps_.size(); }
 

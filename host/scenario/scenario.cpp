@@ -543,6 +543,14 @@ bool ParseLessonStep(const Words& words, Step& step, LineReader& reader) {
   return true;
 }
 
+// save-state FILE, load-state FILE: the snapshot is read when the step
+// runs, as an earlier save-state may write it.
+bool ParseStateFile(const Words& words, Step& step, LineReader& reader) {
+  if (!ExpectWordCount(words, 2, 2, "a snapshot file", reader)) return false;
+  AddFile(words[1], step, reader);
+  return true;
+}
+
 using StepParser = bool (*)(const Words&, Step&, LineReader&);
 
 struct StepSyntax {
@@ -577,6 +585,8 @@ const StepSyntax kSteps[] = {
     {"trace", StepKind::Trace, ParseTrace},
     {"stop-trace", StepKind::StopTrace, ParseStopTrace},
     {"lesson", StepKind::Lesson, ParseLessonStep},
+    {"save-state", StepKind::SaveState, ParseStateFile},
+    {"load-state", StepKind::LoadState, ParseStateFile},
 };
 
 bool ParseStep(const Words& words, Step& step, LineReader& reader) {

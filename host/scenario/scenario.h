@@ -46,6 +46,8 @@ enum class StepKind : std::uint8_t {
   ShowText,       // print the LCD read as text, one line a row
   ExpectText,     // look for a text, or a pattern, on the LCD's rows
   Lesson,         // follow a lesson through the steps after it
+  SaveState,      // write the whole instrument and panel as a snapshot
+  LoadState,      // set them back from a snapshot
 };
 
 // How expect-text compares with the rows the LCD reads as.
@@ -79,8 +81,8 @@ struct Step {
                                              // ExpectText pattern: index into patterns
   std::int32_t reading = 0;                  // Slider: the asked reading, in unit
   std::uint32_t detail = 0;                  // Expect, ExpectText: index into values;
-                                             // SaveLcd, SaveAnimation, ExpectLcd, Lesson:
-                                             // into files;
+                                             // SaveLcd, SaveAnimation, ExpectLcd, Lesson,
+                                             // SaveState, LoadState: into files;
                                              // Fly: into flights; Trace: into traces
   const FieldInfo* field = nullptr;          // Show, Expect
 };

@@ -1271,6 +1271,106 @@ TEST(HeadlessJUnit, AnUnwritableReportRunsNothing) {
   EXPECT_EQ(RunCommand({"--junit", "r.xml"}).status, kExitBadInput);
 }
 
+// A failed expectation leaves its moment beside the report, named in the
+// testcase as CI servers show attachments: a snapshot that, opened with
+// --from, shows what the failing run showed, and the LCD's picture.
+TEST(HeadlessJUnit, AFailedExpectationLeavesItsMomentBesideTheReport) {
+  const TempFolder folder;
+  const std::string before = "on\npass 90\nkey press\npass 2\nkey cw\npass 2\n";
+  WriteFile(folder / "menu.scn", before + "expect cursor 5\nkey press\n");
+  WriteFile(folder / "passes.scn", "on\npass 3\n");
+  const std::vector<std::string> arguments = {"--junit", (folder / "r.xml").string(),
+                                              (folder / "menu.scn").string(),
+                                              (folder / "passes.scn").string()};
+  EXPECT_EQ(RunCommand(arguments).status, kExitExpectationFailed);
+  int tests = 0;
+  const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "r.xml", tests);
+  ASSERT_EQ(cases.size(), 2u);
+  const std::string state = (folder / "menu.failed.json").string();
+  const std::string picture = (folder / "menu.failed.png").string();
+  EXPECT_EQ(cases[0].output, "[[ATTACHMENT|" + state + "]]\n[[ATTACHMENT|" + picture + "]]\n");
+  EXPECT_EQ(cases[1].output, "");
+  EXPECT_FALSE(fs::exists(folder / "passes.failed.json"));
+
+  const std::string look = "show all\nshow-lcd\nshow-led\nshow-comm\n";
+  const Outcome whole = RunText(before + look);
+  const Outcome opened = RunCommand({"--from", state, "-"}, look);
+  EXPECT_EQ(opened.status, kExitPassed) << opened.err;
+  EXPECT_EQ(opened.out, whole.out);
+  const Picture png = ReadPng(picture);
+  EXPECT_EQ(png.width, kLcdWidth * kDefaultPngScale);
+  EXPECT_EQ(png.height, kLcdHeight * kDefaultPngScale);
+}
+
+// ---------------------------------------------------------------------------
+// Snapshots in the driver: saved at a moment and loaded, by --from or a
+// load-state step after the instrument has gone elsewhere, the rest of the
+// scenario gives what the uninterrupted scenario gives.
+struct StateCase {
+  const char* name;
+  const char* before;  // up to the save-state
+  const char* after;   // the same inputs after it, with what they show
+};
+
+void PrintTo(const StateCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class HeadlessState : public ::testing::TestWithParam<StateCase> {};
+
+TEST_P(HeadlessState, LoadedGoesOnAsTheUninterruptedRun) {
+  const StateCase& c = GetParam();
+  const TempFolder folder;
+  const std::string save = "save-state " + (folder / "s.json").string() + "\n";
+  const std::string load = "load-state " + (folder / "s.json").string() + "\n";
+  const std::string look = "show all\nshow-lcd\nshow-led\nshow-comm\n";
+  const Outcome whole = RunText(std::string(c.before) + save + c.after + look);
+  ASSERT_EQ(whole.status, kExitPassed) << whole.err;
+  const Outcome from =
+      RunCommand({"--from", (folder / "s.json").string(), "-"}, std::string(c.after) + look);
+  EXPECT_EQ(from.status, kExitPassed) << from.err;
+  EXPECT_EQ(from.out, whole.out);
+  // Elsewhere first: another power-on, keys, sliders, a box.
+  const Outcome loaded =
+      RunText(std::string(c.before) + save +
+              "on\npass 95\nkey press\nslider airspeed 3000\nbox keyfast on\npass 4\n" + load +
+              c.after + look);
+  EXPECT_EQ(loaded.status, kExitPassed) << loaded.err;
+  EXPECT_EQ(loaded.out, whole.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, HeadlessState,
+    ::testing::Values(
+        StateCase{"never switched on", "slider altitude 1200\n", "on\npass 85\nkey f1\npass 2\n"},
+        StateCase{"in the splash", "on\npass 30\nslider altitude 900\ntick 7\n",
+                  "pass 60\nkey cw\npass 3\n"},
+        StateCase{"in a menu", "on\npass 90\nkey press\npass 1\nkey cw\nkey cw\n",
+                  "pass 1\nkey press\npass 3\n"},
+        StateCase{"off", "on\npass 90\nbox calibrate on\ntick 30\npass 2\noff\n",
+                  "slider airspeed 2000\non\npass 100\n"},
+        StateCase{"alarm blinking", "on\npass 85\nslider airspeed 4000\npass 20\ntick 13\npass 1\n",
+                  "tick 11\npass 2\nkey f1\ntick 11\npass 2\n"},
+        StateCase{"a stop asked for in the splash", "on\npass 10\noff\n", "pass 80\n"}));
+
+TEST(HeadlessState, ABadSnapshotStopsWithStatusTwoAndItsFieldNamed) {
+  const TempFolder folder;
+  WriteFile(folder / "bad.json", "{\"format\": \"kvr9-snapshot\", \"version\": 7}");
+  const Outcome loaded = RunText("on\npass 3\nload-state bad.json\nshow qnh\n", folder);
+  EXPECT_EQ(loaded.status, kExitBadInput);
+  EXPECT_EQ(loaded.out, "");
+  EXPECT_EQ(loaded.err, "test.scn:3: load-state: " + (folder / "bad.json").string() +
+                            ": version: 7 is newer than this program reads (1)\n");
+  const Outcome from = RunCommand({"--from", (folder / "bad.json").string(), "-"}, "show qnh\n");
+  EXPECT_EQ(from.status, kExitBadInput);
+  EXPECT_EQ(from.out, "");
+  EXPECT_EQ(from.err, "kvr9-headless: --from: " + (folder / "bad.json").string() +
+                          ": version: 7 is newer than this program reads (1)\n");
+  EXPECT_EQ(RunCommand({"--from"}).status, kExitBadInput);
+  EXPECT_EQ(RunText("save-state " + (folder / "no/such/s.json").string() + "\n").status,
+            kExitBadInput);
+}
+
 // ---------------------------------------------------------------------------
 // The examples: each passes, gives the same output on a second run, and
 // writes the same picture bytes. The gallery scenarios are only checked,

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "headless/runner.h"
 #include "host/scenario/fields.h"
 #include "host/scenario/scenario.h"
+#include "host/snapshot/snapshot_json.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 #include "screens/screens.h"
@@ -65,6 +67,8 @@ class SessionReplayTest : public QObject {
  private slots:
   void CopiedSessionReplaysFrameForFrame();
   void FullRecordSaysSoAndStaysExact();
+  void SavedStateGoesOnInTheDriverAsInTheWindow();
+  void RefusedStateChangesNothing();
 };
 
 // The session below is a script run one action per round of event
@@ -183,6 +187,130 @@ void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
   QCOMPARE(QString::fromStdString(out.str()),
            QString::fromStdString(
                ShownState(instrument.state, form.Shape1->BrushColour() == QColor(255, 0, 0))));
+}
+
+// A state saved in the window mid-session and opened again: the session
+// copied from there, run by the driver from that snapshot, gives the frames
+// the window showed from that moment on, and the same state at the end.
+void SessionReplayTest::SavedStateGoesOnInTheDriverAsInTheWindow() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString path = folder.filePath(QStringLiteral("moment.json"));
+  Instrument instrument;
+  FrameKeepingForm form(instrument);
+  form.SetPacing(false);
+  form.show();
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  const UiState& ui = instrument.state.ui;
+  int ticks = 0;
+  QObject::connect(form.Timer1, &QTimer::timeout, [&] { ++ticks; });
+  auto click = [](QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); };
+  std::size_t restoredAt = 0;
+  int mark = 0;
+  std::size_t action = 0;
+  const std::vector<std::function<bool()>> script = {
+      [&] { return ui.currentScreen == MainScreen; },
+      [&] {
+        form.TrackBar2->setValue(2300);
+        form.CheckBox3->click();
+        click(form.Image5);
+        mark = ticks;
+        return true;
+      },
+      [&] { return ui.currentScreen == MainMenuScreen && ticks >= mark + 2; },
+      [&] {
+        const bool saved = form.SaveState(path);
+        restoredAt = form.frames.size();
+        return saved && form.OpenState(path);
+      },
+      [&] {
+        click(form.Button3);
+        form.TrackBar1->setValue(1700);
+        mark = ticks;
+        return true;
+      },
+      [&] { return ticks >= mark + 3; },
+      [&] {
+        click(form.Image5);
+        form.CheckBox2->click();
+        return true;
+      },
+      [&] { return form.frames.size() >= restoredAt + 30; },
+      [&] {
+        click(form.Button2);
+        return true;
+      },
+  };
+  testing::Probe probe([&] {
+    while (action < script.size() && script[action]()) ++action;
+    return action < script.size();
+  });
+  click(form.Button1);
+  testing::RunWhileOn(instrument);
+  QVERIFY(!giveUp.fired);
+  QCOMPARE(action, script.size());
+  QVERIFY(form.StatusBar1->currentMessage().startsWith(QStringLiteral("State opened from")));
+
+  form.CopySessionAsScenario();
+  const std::string scenarioText = QApplication::clipboard()->text().toStdString();
+  QVERIFY(scenarioText.find("# Starts from the state") != std::string::npos);
+  const SnapshotReadResult moment = ReadSnapshotFile(path.toStdString());
+  QVERIFY2(moment.ok, moment.error.c_str());
+  const ParseOutcome parsed = ParseScenario(scenarioText + "show all\nshow-led\n", "<session>",
+                                            folder.path().toStdString());
+  QVERIFY2(parsed.ok, parsed.error.c_str());
+  std::ostringstream out;
+  std::ostringstream err;
+  FrameKeepingRunner replay(parsed.scenario, out, err);
+  QCOMPARE(replay.Run(&moment.snapshot), headless::kExitPassed);
+  // Both were shown the snapshot's frame as it was opened.
+  QCOMPARE(replay.frames.size(), form.frames.size() - restoredAt);
+  for (std::size_t i = 0; i < replay.frames.size(); ++i) {
+    if (replay.frames[i].bytes != form.frames[restoredAt + i].bytes) {
+      QFAIL(qPrintable(QStringLiteral("frame %1 after the moment differs").arg(i)));
+    }
+  }
+  QCOMPARE(QString::fromStdString(out.str()),
+           QString::fromStdString(
+               ShownState(instrument.state, form.Shape1->BrushColour() == QColor(255, 0, 0))));
+}
+
+// A snapshot that cannot be read, opened or dropped, changes nothing and
+// the status bar says why in one line.
+void SessionReplayTest::RefusedStateChangesNothing() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  Instrument instrument;
+  FrameKeepingForm form(instrument);
+  form.SetPacing(false);
+  form.show();
+  form.TrackBar2->setValue(1234);
+  const QString good = folder.filePath(QStringLiteral("good.json"));
+  QVERIFY(form.SaveState(good));
+  QFile file(good);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QString text = QString::fromUtf8(file.readAll());
+  file.close();
+  text.replace(QStringLiteral("\"qnh\": 0"), QStringLiteral("\"qnh\": -5"));
+  const QString bad = folder.filePath(QStringLiteral("bad.json"));
+  QFile badFile(bad);
+  QVERIFY(badFile.open(QIODevice::WriteOnly));
+  badFile.write(text.toUtf8());
+  badFile.close();
+  form.TrackBar2->setValue(2000);
+  const std::string before = WriteSnapshot(CaptureSnapshot(form.session()));
+  QVERIFY(!form.OpenDroppedFile(bad));
+  QCOMPARE(form.StatusBar1->currentMessage(),
+           QStringLiteral("bad.json: settings.qnh: -5 is out of range (940250..1080250)"));
+  QVERIFY(!form.OpenState(folder.filePath(QStringLiteral("missing.json"))));
+  QCOMPARE(form.StatusBar1->currentMessage(),
+           QStringLiteral("missing.json: No such file or directory"));
+  QCOMPARE(WriteSnapshot(CaptureSnapshot(form.session())), before);
+  QCOMPARE(form.TrackBar2->value(), 2000);
+  // The good one opens, sliders and all.
+  QVERIFY(form.OpenDroppedFile(good));
+  QCOMPARE(form.TrackBar2->value(), 1234);
+  QCOMPARE(instrument.state.airData.altAdcRaw, 1234);
 }
 
 // Past its cap the record takes nothing more, not even into its last step,
