@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "headless/mcp_manual.h"
+#include "host/common/json_nesting.h"
 #include "host/common/quote.h"
 
 namespace kvr9::headless {
@@ -54,28 +55,6 @@ std::string Dump(const json& message) {
 // Deeper nesting than any message of the protocol needs is refused before
 // it is parsed: copying or walking such a value would recurse as deep.
 constexpr int kDeepestNesting = 64;
-
-bool NestedTooDeep(std::string_view line) {
-  int depth = 0;
-  bool inString = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (inString) {
-      if (c == '\\') {
-        ++i;
-      } else if (c == '"') {
-        inString = false;
-      }
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > kDeepestNesting) return true;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return false;
-}
 
 std::string ErrorAnswer(const json& id, int code, const std::string& message) {
   return Dump(
@@ -197,7 +176,7 @@ std::string McpServer::LineTooLong() {
 std::string McpServer::HandleLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.find_first_not_of(" \t") == std::string_view::npos) return {};
-  if (NestedTooDeep(line)) {
+  if (JsonNestsDeeperThan(line, kDeepestNesting)) {
     return ErrorAnswer(nullptr, kInvalidRequest,
                        "nested deeper than " + std::to_string(kDeepestNesting) + " levels");
   }

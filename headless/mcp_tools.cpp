@@ -14,6 +14,8 @@
 #include "host/scenario/fields.h"
 #include "host/scenario/nearest_word.h"
 #include "host/scenario/scenario.h"
+#include "host/snapshot/snapshot.h"
+#include "host/snapshot/snapshot_json.h"
 
 namespace kvr9::headless {
 
@@ -452,6 +454,32 @@ ToolResult RunScenarioTool(McpInstrument& instrument, const json& arguments) {
   return result;
 }
 
+// A snapshot of the whole instrument and panel, into a file or returned as
+// its JSON text.
+ToolResult SaveSnapshotTool(McpInstrument& instrument, const json& arguments) {
+  const Snapshot snapshot = CaptureSnapshot(instrument.session());
+  if (!arguments.contains("path")) return Text(WriteSnapshot(snapshot));
+  const std::string path = arguments["path"].get<std::string>();
+  std::string problem;
+  if (!WriteSnapshotFile(snapshot, path, problem)) return Failure("Not saved: " + problem);
+  return Text("Saved to " + Quoted(path) + ".");
+}
+
+// Read and checked whole before any of it is applied: a snapshot that does
+// not hold changes nothing.
+ToolResult LoadSnapshotTool(McpInstrument& instrument, const json& arguments) {
+  const bool fromFile = arguments.contains("path");
+  if (fromFile == arguments.contains("snapshot")) {
+    return Failure("Give either path or snapshot, not both or neither.");
+  }
+  const SnapshotReadResult read =
+      fromFile ? ReadSnapshotFile(arguments["path"].get<std::string>())
+               : ReadSnapshot(arguments["snapshot"].get<std::string>(), "snapshot");
+  if (!read.ok) return Failure("Not loaded: " + read.error);
+  ApplySnapshot(read.snapshot, instrument.session());
+  return Changed(instrument, "The snapshot is loaded: the instrument stands where it was saved.");
+}
+
 // ---------------------------------------------------------------------------
 // The table
 
@@ -581,7 +609,25 @@ const std::vector<McpTool>& Tools() {
             "steps": {"type": "string", "description": "The steps, one a line; '#' starts a comment. Example: \"key press\\npass 2\\nexpect currentScreen MainMenuScreen\\nshow-text\"."}
           }, "required": ["steps"], "additionalProperties": false})",
        RunScenarioTool},
-      // save_snapshot and load_snapshot belong here, with the snapshots.
+      {"save_snapshot", "Save a snapshot",
+       "Saves the whole instrument and panel at this moment (every state field, the screen "
+       "and cursor, the power cycle with the splash's progress, the LCD, the LED, sliders and "
+       "boxes) as a kvr9-snapshot JSON text: into the file path, or, without path, returned "
+       "as the result's text. load_snapshot, the window's \"Open state...\" and "
+       "kvr9-headless --from go on from it exactly. Changes nothing.",
+       R"({"type": "object", "properties": {
+            "path": {"type": "string", "maxLength": 4096, "description": "The file to write, relative to the server's working folder; leave out to get the JSON text back."}
+          }, "additionalProperties": false})",
+       SaveSnapshotTool},
+      {"load_snapshot", "Load a snapshot",
+       "Sets the instrument and panel back to a saved moment, from a file (path) or from the "
+       "JSON text itself (snapshot). The snapshot is checked whole first: one that does not "
+       "hold is refused with the field at fault, and nothing changes. Returns the LCD's text.",
+       R"({"type": "object", "properties": {
+            "path": {"type": "string", "maxLength": 4096, "description": "A snapshot file (.json), relative to the server's working folder."},
+            "snapshot": {"type": "string", "maxLength": 65536, "description": "The snapshot's JSON text, as save_snapshot returned it."}
+          }, "additionalProperties": false})",
+       LoadSnapshotTool},
   };
   return tools;
 }

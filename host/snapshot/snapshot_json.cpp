@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/common/json_nesting.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
 #include "host/flights/flight_player.h"
@@ -671,11 +672,21 @@ std::string WriteSnapshot(const Snapshot& snapshot) {
   return root.dump(1, ' ', true, Json::error_handler_t::replace) + "\n";
 }
 
+constexpr int kDeepestSnapshotNesting = 16;
+
 SnapshotReadResult ReadSnapshot(std::string_view text, const std::string& name) {
   SnapshotReadResult result;
   Reader reader(name);
   if (text.size() > kLargestSnapshotBytes) {
     reader.Fail("", "larger than " + std::to_string(kLargestSnapshotBytes) + " bytes");
+    result.error = reader.error();
+    return result;
+  }
+  // A snapshot nests four levels; a text nested far deeper is refused
+  // before the parser recurses into it.
+  if (JsonNestsDeeperThan(text, kDeepestSnapshotNesting)) {
+    reader.Fail("", "nested deeper than " + std::to_string(kDeepestSnapshotNesting) +
+                        " levels: not a snapshot");
     result.error = reader.error();
     return result;
   }

@@ -107,6 +107,8 @@ TEST(McpServer, EveryBadInputIsAnsweredAndTheServerGoesOn) {
       {"flight while off", Call("fly", {{"flight", "demo"}}), 0, "the instrument is off"},
       {"flight not there", Call("fly", {{"flight", "no-such-file.csv"}}), 0, "no-such-file.csv"},
       {"steps that do not parse", Call("run_scenario", {{"steps", "jump 3"}}), 0, "steps:1:"},
+      {"snapshot that does not hold", Call("load_snapshot", {{"snapshot", "[1]"}}), 0,
+       "Not loaded: snapshot: [1] is not an object"},
       {"unknown resource",
        R"({"jsonrpc":"2.0","id":1,"method":"resources/read","params":{"uri":"file:///etc/passwd"}})",
        -32002, "no resource"},
@@ -193,6 +195,12 @@ TEST(McpServer, ToolsWorkOneInstrument) {
   EXPECT_NE(
       ToolText(server, "turn_knob", {{"direction", "clockwise"}, {"clicks", 3}}).find("1016mB"),
       std::string::npos);
+  EXPECT_EQ(ToolText(server, "read_fields", {{"names", {"qnh"}}}), "qnh=1016250\n");
+  // A snapshot returned as text brings that moment back.
+  const std::string saved = ToolText(server, "save_snapshot", json::object());
+  ToolText(server, "turn_knob", {{"direction", "clockwise"}});
+  EXPECT_NE(ToolText(server, "load_snapshot", {{"snapshot", saved}}).find("1016mB"),
+            std::string::npos);
   EXPECT_EQ(ToolText(server, "read_fields", {{"names", {"qnh"}}}), "qnh=1016250\n");
   EXPECT_NE(ToolText(server, "press_key", {{"key", "knob"}}).find("on screen MainMenuScreen"),
             std::string::npos);
