@@ -417,16 +417,8 @@ void ScenarioRunner::ConcludeLesson() {
 Snapshot ScenarioRunner::Capture() const {
   Snapshot snapshot = CaptureSnapshot(session_);
   if (player_ && flight_ != nullptr) {
-    const double start = flight_->profile.StartSeconds();
-    const FlightPlayer::Progress played = player_->Played();
-    snapshot.flight = SnapshotFlight{flight_->name,
-                                     player_->FromSeconds() - start,
-                                     player_->ToSeconds() - start,
-                                     player_->PassesPerSecond(),
-                                     player_->SpeedUp(),
-                                     played.passesDone,
-                                     played.ticksDone,
-                                     !player_->Finished()};
+    snapshot.flight = FlightOfPlayer(*player_, flight_->profile.StartSeconds(), flight_->name,
+                                     !player_->Finished());
   }
   return snapshot;
 }

@@ -53,17 +53,9 @@ bool TForm1::SaveState(const QString& path) {
   Snapshot snapshot = CaptureSnapshot(session_);
   const FlightPlayer* player = flight_.Player();
   if (player != nullptr) {
-    const double start = flight_.Profile().StartSeconds();
-    const FlightPlayer::Progress played = player->Played();
     const std::string name = flightIsDemo_ ? std::string(kDemoName) : flight_.Status().name;
-    snapshot.flight = SnapshotFlight{name,
-                                     player->FromSeconds() - start,
-                                     player->ToSeconds() - start,
-                                     player->PassesPerSecond(),
-                                     player->SpeedUp(),
-                                     played.passesDone,
-                                     played.ticksDone,
-                                     flight_.Playing()};
+    snapshot.flight =
+        FlightOfPlayer(*player, flight_.Profile().StartSeconds(), name, flight_.Playing());
   }
   std::string problem;
   const QString name = QFileInfo(path).fileName();

@@ -2,6 +2,19 @@
 
 namespace kvr9 {
 
+SnapshotFlight FlightOfPlayer(const FlightPlayer& player, double startSeconds, std::string name,
+                              bool playing) {
+  const FlightPlayer::Progress played = player.Played();
+  return SnapshotFlight{std::move(name),
+                        player.FromSeconds() - startSeconds,
+                        player.ToSeconds() - startSeconds,
+                        player.PassesPerSecond(),
+                        player.SpeedUp(),
+                        played.passesDone,
+                        played.ticksDone,
+                        playing};
+}
+
 Snapshot CaptureSnapshot(const PanelSession& session) {
   const Instrument& instrument = session.instrument();
   Snapshot snapshot;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/instrument.h"
+#include "host/flights/flight_player.h"
 #include "host/panel/panel_session.h"
 #include "lcd/frame_buffer.h"
 
@@ -29,6 +30,10 @@ struct SnapshotFlight {
 
   bool operator==(const SnapshotFlight&) const = default;
 };
+
+// Where a player stands in a flight whose log starts at startSeconds.
+SnapshotFlight FlightOfPlayer(const FlightPlayer& player, double startSeconds, std::string name,
+                              bool playing);
 
 struct Snapshot {
   InstrumentState state;
