@@ -88,7 +88,7 @@ void TForm1::ChooseFlightLog() {
 }
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
-  UseFlight(DemoFlight(), "Demo flight", std::string(), std::string());
+  UseFlight(DemoFlight(), kDemoFlightName, std::string(), std::string());
   flight_.MoveTo(fromSeconds);
   flight_.Play();
   UpdateFlightBar();
