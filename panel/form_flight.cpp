@@ -151,12 +151,13 @@ void TForm1::SetFlightSpeed(std::uint32_t speedUp) {
 void TForm1::CloseFlight() {
   flight_.Close();
   if (FlightBar != nullptr) FlightBar->hide();
-  setFixedSize(kFormWidth, kFormHeight);
+  FitWindow();
 }
 
 // Before each pass of the running instrument, after the window's events.
 void TForm1::PlayFlightPass() {
   if (flight_.BeforePass()) Button1Click();
+  stand_.BeforePass();
   UpdateFlightBar();
 }
 

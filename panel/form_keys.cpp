@@ -80,6 +80,8 @@ void TForm1::CreateLcdMenu() {
        &TForm1::CopySessionAsScenario},
       {"Open flight log...", QKeySequence(), &TForm1::ChooseFlightLog},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
+      {"Lessons...", QKeySequence(), &TForm1::ShowLessons},
+      {"Stand mode", QKeySequence(), &TForm1::StartStandMode},
   };
   lcdMenu_ = new QMenu(this);
   Image1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -48,7 +48,14 @@ void StandMode::End() {
 }
 
 const char* StandMode::Caption(const Instrument& instrument, bool ledLit) {
-  passesSinceLed_ = ledLit ? 0 : passesSinceLed_ + (passesSinceLed_ < kLedPasses ? 1 : 0);
+  // The LED lights during the splash too; only the main loop's counts.
+  if (instrument.phase != PowerPhase::MainLoop) {
+    passesSinceLed_ = kLedPasses;
+  } else if (ledLit) {
+    passesSinceLed_ = 0;
+  } else if (passesSinceLed_ < kLedPasses) {
+    ++passesSinceLed_;
+  }
   const FlightProfile& profile = flight_.Profile();
   const double at = profile.StartSeconds() + static_cast<double>(flight_.Status().elapsedSeconds);
   double highestAt = profile.StartSeconds();
