@@ -14,29 +14,27 @@
 
 namespace kvr9 {
 
-// The captions, in the order the demo flight shows them.
+// The captions, in the order the demo flight shows them; short, as the
+// page carries them.
 inline constexpr const char* kStandSwitchingOn =
-    "Switching on: the instrument shows its maker's name, then the main display.";
+    "Switching on: the maker's name, then the main display.";
 inline constexpr const char* kStandParked =
-    "On the ground: airspeed on the top line, altitude in the middle, the QNH at the bottom.";
-inline constexpr const char* kStandTaxi = "Taxiing out: at walking speeds the airspeed stays at 0.";
-inline constexpr const char* kStandTakeOff =
-    "Take-off run: at the take-off speed the instrument starts timing the flight.";
-inline constexpr const char* kStandClimb = "Climbing out: the altitude rises as the pilot climbs.";
-inline constexpr const char* kStandCruise =
-    "Cruising: the airspeed on top, the altitude below it, both live.";
+    "On the ground: airspeed on top, altitude below, the QNH at the bottom.";
+inline constexpr const char* kStandTaxi = "Taxiing: at walking pace the airspeed reads 0.";
+inline constexpr const char* kStandTakeOff = "Take-off run: at the take-off speed a flight starts.";
+inline constexpr const char* kStandClimb = "Climbing out: the altitude rises.";
+inline constexpr const char* kStandCruise = "Cruising: airspeed and altitude, live.";
 inline constexpr const char* kStandHighAlarm =
-    "Diving above the high-speed alarm: the LED blinks until the airspeed drops.";
+    "Diving too fast: the high-speed alarm blinks the LED.";
 inline constexpr const char* kStandLowAlarm =
-    "Too slow on final: under the low-speed alarm the LED blinks.";
-inline constexpr const char* kStandDescent = "Descending to land: the altitude winds down.";
-inline constexpr const char* kStandLanded =
-    "Landed: the instrument sees the flight end once the airspeed drops.";
+    "Too slow on final: the low-speed alarm blinks the LED.";
+inline constexpr const char* kStandDescent = "Descending to land.";
+inline constexpr const char* kStandLanded = "Landed: the flight ends as the airspeed drops.";
 inline constexpr const char* kStandAfterFlight =
-    "Back on the ground: MAX VALUES in the menu keeps the flight's highest altitude and airspeed.";
+    "Parked: MAX VALUES keeps the flight's highest altitude and airspeed.";
 inline constexpr const char* kStandMaxValues =
-    "MAX VALUES: the highest altitude and airspeed since the instrument was switched on.";
-inline constexpr const char* kStandMenus = "The menus: the knob chooses, a press opens.";
+    "MAX VALUES: the highest altitude and airspeed since switching on.";
+inline constexpr const char* kStandMenus = "The menus: turn the knob to choose, press to open.";
 
 // What a front end says under the caption: how to end it.
 inline constexpr const char* kStandTakeOver = "Touch, click or press any key to try it yourself.";
