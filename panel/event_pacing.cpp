@@ -51,6 +51,8 @@ void TForm1::PassEnded() {
   }
   Image1->ShowVisibilityChange();
   UpdateSliderToolTips();
+  UpdateStandCaption();
+  UpdateLessonPanel();
 }
 
 // Closing the window while the instrument runs switches it off: its passes

@@ -69,7 +69,6 @@ bool TForm1::OpenFlightLog(const QString& path) {
       warnings == 0 ? std::string() : NamedByFile(read.warnings.front(), file, name);
   std::string note = PilotNote(read);
   UseFlight(std::move(read.profile), name, std::move(note), std::move(warning));
-  flightIsDemo_ = false;
   return true;
 }
 
@@ -89,8 +88,7 @@ void TForm1::ChooseFlightLog() {
 }
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
-  UseFlight(DemoFlight(), "Demo flight", std::string(), std::string());
-  flightIsDemo_ = true;
+  UseFlight(DemoFlight(), kDemoFlightName, std::string(), std::string());
   flight_.MoveTo(fromSeconds);
   flight_.Play();
   UpdateFlightBar();
@@ -153,12 +151,13 @@ void TForm1::SetFlightSpeed(std::uint32_t speedUp) {
 void TForm1::CloseFlight() {
   flight_.Close();
   if (FlightBar != nullptr) FlightBar->hide();
-  setFixedSize(kFormWidth, kFormHeight);
+  FitWindow();
 }
 
 // Before each pass of the running instrument, after the window's events.
 void TForm1::PlayFlightPass() {
   if (flight_.BeforePass()) Button1Click();
+  stand_.BeforePass();
   UpdateFlightBar();
 }
 

@@ -115,8 +115,8 @@ void TForm1::CreateFlightBar() {
 void TForm1::ShowFlightBar() {
   if (FlightBar == nullptr) CreateFlightBar();
   if (!FlightBar->isHidden()) return;
-  setFixedSize(kFormWidth, kFormHeight + kFlightBarHeight);
   FlightBar->show();
+  FitWindow();
 }
 
 void TForm1::UpdateFlightBar() {

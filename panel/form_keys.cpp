@@ -84,6 +84,8 @@ void TForm1::CreateLcdMenu() {
       {"Save state...", QKeySequence(), &TForm1::ChooseStateToSave},
       {"Open state...", QKeySequence(), &TForm1::ChooseStateToOpen},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
+      {"Lessons...", QKeySequence(), &TForm1::ShowLessons},
+      {"Stand mode", QKeySequence(), &TForm1::StartStandMode},
   };
   lcdMenu_ = new QMenu(this);
   Image1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -53,7 +53,8 @@ bool TForm1::SaveState(const QString& path) {
   Snapshot snapshot = CaptureSnapshot(session_);
   const FlightPlayer* player = flight_.Player();
   if (player != nullptr) {
-    const std::string name = flightIsDemo_ ? std::string(kDemoName) : flight_.Status().name;
+    std::string name = flight_.Status().name;
+    if (name == kDemoFlightName) name = kDemoName;
     snapshot.flight =
         FlightOfPlayer(*player, flight_.Profile().StartSeconds(), name, flight_.Playing());
   }
@@ -113,10 +114,9 @@ bool TForm1::OpenState(const QString& path) {
     const SnapshotFlight& flight = *snapshot.flight;
     if (flight.name == kDemoName) {
       ShowFlightBar();
-      flight_.Resume(DemoFlight(), "Demo flight", flight.fromSeconds, flight.toSeconds,
+      flight_.Resume(DemoFlight(), kDemoFlightName, flight.fromSeconds, flight.toSeconds,
                      flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
                      flight.playing);
-      flightIsDemo_ = true;
       UpdateFlightBar();
     } else {
       // Only a file a person chooses is opened.

@@ -108,8 +108,11 @@ void TForm1::ClickKey(KeyEvent key) {
   inputs_.ClickKey(key);
 }
 
+// While the instrument is off there are no passes: the lesson looks at it
+// here.
 void TForm1::Timer1Timer() {
   inputs_.TimerTick();
+  if (!session_.IsOn()) UpdateLessonPanel();
 }
 
 }  // namespace kvr9

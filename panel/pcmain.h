@@ -10,10 +10,15 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/instrument.h"
 #include "host/flights/flight_control.h"
+#include "host/flights/stand_mode.h"
+#include "host/lessons/lesson.h"
+#include "host/lessons/lesson_run.h"
 #include "host/panel/comm_lines.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
@@ -25,6 +30,7 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -84,6 +90,27 @@ class TForm1 : public QWidget, public PanelView {
   QLabel* FlightNote = nullptr;         // what the pilot should know now
   QPushButton* FlightClose = nullptr;
   static constexpr int kFlightBarHeight = 112;
+
+  // The lessons panel, a strip to the right of the form (form_lessons.cpp),
+  // made when "Lessons..." first opens it; showing it grows the window by
+  // its width, below the flight bar's height too when that shows.
+  QFrame* LessonPanel = nullptr;
+  QListWidget* LessonList = nullptr;  // the built-in lessons, with progress marks
+  QPushButton* LessonOpen = nullptr;  // "Open lesson file..."
+  QLabel* LessonTitle = nullptr;
+  QLabel* LessonStepNo = nullptr;  // "Step 2 of 7"
+  QLabel* LessonWords = nullptr;   // what to do
+  QPushButton* LessonHintButton = nullptr;
+  QLabel* LessonHint = nullptr;  // shown on request or when due
+  QLabel* LessonDone = nullptr;  // "Done: ..." once a step passes, or why a file was refused
+  QPushButton* LessonClose = nullptr;
+  QFrame* LessonMark = nullptr;  // a frame around the control the step's hint names
+  static constexpr int kLessonPanelWidth = 300;
+
+  // Stand mode (form_stand.cpp): a caption over the communication window
+  // while the demo flight loops.
+  QFrame* StandPanel = nullptr;
+  QLabel* StandCaption = nullptr;
 
   // Event handlers.
   void Button1Click();
@@ -159,6 +186,27 @@ class TForm1 : public QWidget, public PanelView {
   // a flight log.
   bool OpenDroppedFile(const QString& path);
 
+  // Lessons (form_lessons.cpp). "Lessons..." shows the panel; a lesson is
+  // started from the list or from a file a person chose; starting one that
+  // begins at the defaults switches the instrument on afresh, as "ON" does.
+  // Progress lasts as long as the window; nothing is written.
+  void ShowLessons();
+  void CloseLessons();
+  void StartBuiltInLesson(int index);
+  // What the dialog calls: false, with the reader's line shown, when the
+  // file cannot be read as a lesson; the lesson being followed stays.
+  bool OpenLessonFile(const QString& path);
+  void ChooseLessonFile();
+  void ShowLessonHint();
+  const LessonRun* FollowedLesson() const { return lessonRun_.get(); }
+
+  // Stand mode (form_stand.cpp): the demo flight in a loop with a caption;
+  // the next click, touch or key anywhere in the window ends it, and is not
+  // passed on.
+  void StartStandMode();
+  void EndStandMode();
+  bool IsStandMode() const { return stand_.Active(); }
+
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
   QColor LcdDotColour() const;
@@ -181,6 +229,7 @@ class TForm1 : public QWidget, public PanelView {
   // its dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   static QFont FormFont();
@@ -209,6 +258,13 @@ class TForm1 : public QWidget, public PanelView {
                  std::string message);
   void PutSlidersAt(const FlightPass& pass, bool jump);
   void TakeOverFromFlight();
+  void FitWindow();
+  void CreateLessonPanel();
+  void FollowLesson(const Lesson& lesson, int builtIn);
+  void UpdateLessonPanel();
+  void MarkControl(const LessonStep* step);
+  void CreateStandPanel();
+  void UpdateStandCaption();
 
   PanelSession session_;
   Instrument& instrument_ = session_.instrument();
@@ -225,9 +281,24 @@ class TForm1 : public QWidget, public PanelView {
   FlightControl flight_{instrument_,
                         [this](const FlightPass& pass, bool jump) { PutSlidersAt(pass, jump); }};
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
-  bool flightIsDemo_ = false;        // the flight open is the built-in demo
   // The snapshot the session record starts from, since one was opened.
   QString openedState_;
+  StandMode stand_{flight_};
+  // The input that ended stand mode is still going on: its release is
+  // held back too.
+  bool standEnding_ = false;
+  // The built-in lessons, read once from the panel's resources, with the
+  // steps passed of each (the most so far) in this window's life.
+  struct BuiltInLesson {
+    Lesson lesson;
+    std::size_t best = 0;
+  };
+  std::vector<BuiltInLesson> builtInLessons_;
+  std::unique_ptr<Lesson> ownLesson_;  // one opened from a file
+  int followedBuiltIn_ = -1;           // the built-in lesson followed, -1 for none or a file
+  bool hintAsked_ = false;
+  std::size_t shownPassed_ = 0;
+  std::unique_ptr<LessonRun> lessonRun_;  // ends before the lessons it reads
 };
 
 }  // namespace kvr9

@@ -33,6 +33,7 @@ window.kvr9FlightBar = function (firmware) {
   }
 
   const scrub = byId("FlightScrub");
+  const stand = byId("StandCaption");
 
   // The firmware's side's status, a JSON object of the flight's named fields.
   function show(statusText) {
@@ -47,6 +48,8 @@ window.kvr9FlightBar = function (firmware) {
     setText(byId("FlightNow"), `${status.altitude} ${status.altitudeUnit}, ${status.airspeed} ${status.airspeedUnit}`);
     setText(byId("FlightSummary"), status.summary);
     setText(byId("FlightSays"), status.note);
+    setText(stand, status.stand);
+    stand.hidden = !status.stand;
     tellProblem(status.problem);
     if (scrub.max !== total) scrub.max = total;
     // Not while a finger holds it.
@@ -107,6 +110,32 @@ window.kvr9FlightBar = function (firmware) {
       firmware._kvr9_flight_speed(Number(button.dataset.speed));
     });
   }
+  // Stand mode: the demo loops with a caption. The next touch, click or key
+  // anywhere ends it and hands the instrument over; that input, up to its
+  // click or its key's release, reaches nothing else.
+  let standing = false;
+  let holding = false;
+  function hold(event) {
+    if (standing && /down|start|wheel/.test(event.type)) {
+      standing = false;
+      holding = true;
+      firmware._kvr9_stand(0);
+      setTimeout(() => (holding = false), 1000);
+    }
+    if (!holding) return;
+    if (event.cancelable) event.preventDefault();
+    event.stopImmediatePropagation();
+    if (/click|keyup|touchend/.test(event.type)) holding = false;
+  }
+  for (const type of "pointerdown touchstart mousedown keydown wheel pointerup touchend mouseup click keyup".split(" ")) {
+    window.addEventListener(type, hold, { capture: true, passive: false });
+  }
+  byId("FlightStand").addEventListener("click", () => {
+    byId("FlightSpeed").querySelector("button").click(); // x1
+    firmware._kvr9_stand(1);
+    byId("Button1").click();
+    standing = true;
+  });
   const speak = byId("FlightSpeak").firstElementChild;
   byId("FlightBar").hidden = false;
 

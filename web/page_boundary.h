@@ -56,6 +56,10 @@ void kvr9_flight_demo();
 // kvr9_flight_open(nameBytes), nameBytes being the name's length.
 char* kvr9_flight_text_buffer(int bytes);
 void kvr9_flight_open(int nameBytes);
+// Stand mode: on 1 starts it (the demo at its start, x1, flown as "Fly"
+// flies it; the page clicks "ON" right after), 0 ends it. While it runs,
+// the bar's status says in "stand" what the instrument shows.
+void kvr9_stand(int on);
 // "Fly", just before the page clicks "ON": plays once the splash is over.
 void kvr9_flight_fly();
 // playing: 1 play (from the start once ended), 0 pause.

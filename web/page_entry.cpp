@@ -12,6 +12,7 @@
 
 #include "host/flights/flight_control.h"
 #include "host/flights/flight_summary.h"
+#include "host/flights/stand_mode.h"
 #include "host/panel/key_table.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_session.h"
@@ -33,11 +34,12 @@ struct Page {
         session.inputs().MoveSlider(kvr9::SliderKind::Altitude, pass.altitudeCount);
         session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, pass.airspeedCount);
       }};
+  kvr9::StandMode stand{flight};
   std::string logText;   // a log's name and bytes, while it is read
   std::string scenario;  // the last session copy, read by the page
   Page() {
     panel.Attach(session, flight);
-    flight.Use(kvr9::DemoFlight(), "Demo flight", std::string(), std::string());
+    flight.Use(kvr9::DemoFlight(), kvr9::kDemoFlightName, std::string(), std::string());
     flightChosen = true;
   }
 };
@@ -61,6 +63,12 @@ EMSCRIPTEN_KEEPALIVE void kvr9_on() {
 EMSCRIPTEN_KEEPALIVE int kvr9_step() {
   Page& page = ThePage();
   if (page.flight.BeforePass()) return 2;
+  page.stand.BeforePass();
+  // What the pass before left on the instrument, told with the bar.
+  if (page.stand.Active()) {
+    page.panel.SetStandCaption(
+        page.stand.Caption(page.session.instrument(), page.session.LedLit()));
+  }
   page.panel.DescribeSliders();
   page.panel.ShowFlight();
   if (page.session.Step()) return 1;
@@ -137,7 +145,7 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_show() {
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_flight_demo() {
-  ThePage().flight.Use(kvr9::DemoFlight(), "Demo flight", std::string(), std::string());
+  ThePage().flight.Use(kvr9::DemoFlight(), kvr9::kDemoFlightName, std::string(), std::string());
   ThePage().panel.DescribeSliders();
   ThePage().panel.ShowFlight();
 }
@@ -169,6 +177,20 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
     std::string warning = read.warnings.empty() ? std::string() : read.warnings.front();
     page.flight.Use(std::move(read.profile), name, std::move(note), std::move(warning));
   }
+  page.panel.DescribeSliders();
+  page.panel.ShowFlight();
+}
+
+// Stand mode: on, the demo from its start at x1, flown as "Fly" flies it
+// (the page clicks "ON" right after); off, the flight pauses where it is.
+EMSCRIPTEN_KEEPALIVE void kvr9_stand(int on) {
+  Page& page = ThePage();
+  if (on != 0) {
+    page.stand.Start();
+  } else {
+    page.stand.End();
+  }
+  page.panel.SetStandCaption(on != 0 ? kvr9::kStandSwitchingOn : "");
   page.panel.DescribeSliders();
   page.panel.ShowFlight();
 }

@@ -75,7 +75,7 @@ std::string JsonString(std::string_view text) {
 // "airspeedUnit"; the log's "summary"; the "note" for the pilot; a
 // "problem" (why a log was refused, a value beyond the converters' reach)
 // or ""; whether the instrument is "on".
-std::string FlightJson(const FlightStatus& status) {
+std::string FlightJson(const FlightStatus& status, const char* standCaption) {
   std::string json = "{";
   const auto field = [&json](const char* key, const std::string& value) {
     json += std::string(json.size() > 1 ? "," : "") + '"' + key + "\":" + value;
@@ -92,6 +92,7 @@ std::string FlightJson(const FlightStatus& status) {
   field("note", JsonString(FlightNotes(status, " ", true)));
   field("problem", JsonString(status.message));
   field("on", status.instrumentOn ? "true" : "false");
+  field("stand", JsonString(standCaption));
   return json + '}';
 }
 
@@ -168,7 +169,7 @@ void WebPanel::DescribeSliders() {
 }
 
 void WebPanel::ShowFlight() {
-  std::string status = FlightJson(flight_->Status());
+  std::string status = FlightJson(flight_->Status(), standCaption_);
   if (status == flightStatus_) return;
   flightStatus_ = std::move(status);
   kvr9_page_flight(flightStatus_.c_str());

@@ -32,6 +32,8 @@ class WebPanel final : public PanelView {
   void DescribeSliders();
   // Tells the page what the flight bar shows when it has changed.
   void ShowFlight();
+  // Stand mode's caption, told with the bar; empty while it does not run.
+  void SetStandCaption(const char* caption) { standCaption_ = caption; }
 
   // The LCD as the page shows it: each dot a 2 x 2 block.
   static constexpr int kLcdScale = 2;
@@ -41,6 +43,7 @@ class WebPanel final : public PanelView {
   const FlightControl* flight_ = nullptr;
   std::string sliderDescriptions_[2];
   std::string flightStatus_;
+  const char* standCaption_ = "";
   std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
   std::string lcdLines_;                // the LCD's text, as the page was last told
 };

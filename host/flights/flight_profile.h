@@ -88,5 +88,6 @@ ProfileReadResult ReadIgcProfile(std::string_view text, const std::string& sourc
 // A microlight's circuit of about seven minutes, written for the power-on
 // settings (see demo_flight.cpp).
 const FlightProfile& DemoFlight();
+inline constexpr const char* kDemoFlightName = "Demo flight";
 
 }  // namespace kvr9

@@ -7,12 +7,15 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -23,6 +26,8 @@
 #include "core/instrument.h"
 #include "event_probe.h"
 #include "host/flights/flight_summary.h"
+#include "host/flights/stand_mode.h"
+#include "host/panel/key_table.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
 #include "lcd_picture.h"
@@ -45,6 +50,23 @@ bool OnMainDisplay(const Instrument& instrument) {
   return instrument.state.ui.currentScreen == MainScreen;
 }
 
+void ChooseFromLcdMenu(TForm1& form, const char* text) {
+  for (QAction* action : form.lcdMenu_->actions()) {
+    if (action->text() == QLatin1String(text)) action->trigger();
+  }
+}
+
+// The count whose reading the main display shows nearest a value, with the
+// power-on settings.
+int CountReading(SliderKind slider, ReadingUnit unit, double value) {
+  Instrument powerOn;
+  LoadDefaultSettings(powerOn);
+  LoadDefaultCalibration(powerOn);
+  SettledReadings readings;
+  readings.Update(powerOn, slider, ReadingOf::Display, unit);
+  return static_cast<int>(readings.Nearest(value).count);
+}
+
 class ThrowsOnEvent : public QObject {
  protected:
   bool event(QEvent* /*event*/) override { throw std::runtime_error("sensor table missing"); }
@@ -63,6 +85,8 @@ class PowerCycleTest : public QObject {
   void DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm();
   void FlownLogLeavesItsHighestAltitudeInMaxValues_data();
   void FlownLogLeavesItsHighestAltitudeInMaxValues();
+  void LessonPanelFollowsTheFormsOwnControls();
+  void StandModeLoopsWithCaptionsUntilAnInputHandsItOver();
   void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
 };
 
@@ -261,6 +285,143 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
   QCOMPARE(form.TrackBar1->value(), 100);
   QVERIFY(QApplication::clipboard()->text().contains(
       QStringLiteral("slider airspeed %1\n").arg(diveCount)));
+  QVERIFY(!giveUp.fired);
+}
+
+// "Lessons..." opens a panel to the right of the form: the window grows by
+// its width, the form's controls stay where they are. The first built-in
+// lesson, started from the list, switches the instrument on afresh and is
+// then done with the form's own controls: each step's control is framed,
+// its hint shows on request, each step passes with "Done", and the list
+// marks the lesson finished. Closed, the window is the form again.
+void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  QWidget* const formControls[] = {form.Image2,    form.Panel1,    form.Button1,
+                                   form.Button2,   form.Image5,    form.TrackBar1,
+                                   form.TrackBar2, form.GroupBox1, form.StatusBar1};
+  QList<QRect> formGeometry;
+  for (const QWidget* control : formControls) formGeometry << control->geometry();
+  ChooseFromLcdMenu(form, "Lessons...");
+  QCOMPARE(form.size(), QSize(621 + TForm1::kLessonPanelWidth, 404));
+  QCOMPARE(form.LessonPanel->geometry(), QRect(621, 0, TForm1::kLessonPanelWidth, 404));
+  QCOMPARE(form.LessonList->count(), 10);
+  QCOMPARE(form.LessonList->item(0)->text(),
+           QStringLiteral("Switching on and reading the main display"));
+  QVERIFY(!IsRunning(instrument));
+  QTest::mouseClick(form.LessonList->viewport(), Qt::LeftButton, {},
+                    form.LessonList->visualItemRect(form.LessonList->item(0)).center());
+  QVERIFY(IsRunning(instrument));
+  QVERIFY(form.FollowedLesson() != nullptr);
+
+  const int airspeed60 = CountReading(SliderKind::Airspeed, ReadingUnit::Mph, 60);
+  const int altitude1500 = CountReading(SliderKind::Altitude, ReadingUnit::Feet, 1500);
+  QStringList done;     // the "Done" lines as they came
+  QList<QRect> marked;  // the frame at each step
+  QString hint;
+  bool used = false;  // the step's control
+  std::size_t step = 0;
+  testing::Probe probe([&] {
+    const QString doneText = form.LessonDone->text();
+    if (!doneText.isEmpty() && (done.isEmpty() || done.back() != doneText)) done << doneText;
+    const LessonRun* run = form.FollowedLesson();
+    if (run->StepsPassed() != step) {
+      step = run->StepsPassed();
+      used = false;
+    }
+    if (!OnMainDisplay(instrument) || used) return true;
+    used = true;
+    marked << (form.LessonMark->isVisible() ? form.LessonMark->geometry() : QRect());
+    switch (step) {
+      case 0:
+        form.LessonHintButton->click();
+        hint = form.LessonHint->isVisible() ? form.LessonHint->text() : QString();
+        QTest::mouseClick(form.Button1, Qt::LeftButton);  // switched on as the step asks
+        return true;
+      case 1:
+        form.TrackBar1->setValue(airspeed60);
+        return true;
+      case 2:
+        form.TrackBar2->setValue(altitude1500);
+        return true;
+      default:
+        form.Button2->click();
+        return false;
+    }
+  });
+  testing::RunWhileOn(instrument);
+
+  QVERIFY(!giveUp.fired);
+  QCOMPARE(done,
+           (QStringList{QStringLiteral("Done: step 1 of 3."), QStringLiteral("Done: step 2 of 3."),
+                        QStringLiteral("Done: the lesson is finished.")}));
+  QCOMPARE(hint, QStringLiteral("Hint: Click the ON button and wait for \"1013mB\" on the bottom "
+                                "line."));
+  QCOMPARE(marked.size(), 4);
+  QVERIFY(marked[0].contains(form.Button1->geometry()));
+  QVERIFY(!marked[0].contains(form.Button2->geometry()));
+  QVERIFY(marked[1].contains(form.TrackBar1->geometry()));
+  QVERIFY(marked[2].contains(form.TrackBar2->geometry()));
+  QVERIFY(marked[3].isNull());  // finished: nothing to use
+  QVERIFY(form.LessonList->item(0)->text().startsWith(QStringLiteral("\u2713 ")));
+  QCOMPARE(form.size(), QSize(621 + TForm1::kLessonPanelWidth, 404));
+  for (qsizetype i = 0; i < formGeometry.size(); ++i) {
+    QCOMPARE(formControls[i]->geometry(), formGeometry[i]);
+  }
+  form.LessonClose->click();
+  QCOMPARE(form.size(), QSize(621, 404));
+  QVERIFY(form.FollowedLesson() == nullptr);
+}
+
+// "Stand mode" switches the instrument on and flies the demo, the caption
+// following it; a click on "OFF" ends it and is not the instrument's, which
+// runs on as it was, the flight paused. Started again, a key ends it the
+// same way: the knob's key does not open the menu.
+void PowerCycleTest::StandModeLoopsWithCaptionsUntilAnInputHandsItOver() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  ChooseFromLcdMenu(form, "Stand mode");
+  QVERIFY(form.IsStandMode());
+  QVERIFY(IsRunning(instrument));
+  QVERIFY(form.StandPanel->isVisible());
+  QStringList captions;
+  testing::Probe probe([&] {
+    const QString caption = form.StandCaption->text();
+    if (captions.isEmpty() || captions.back() != caption) captions << caption;
+    if (caption != QLatin1String(kStandTaxi)) return true;
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    return false;
+  });
+  QTRY_VERIFY_WITH_TIMEOUT(!form.IsStandMode(), kGiveUpMs);
+  QCOMPARE(captions, (QStringList{QLatin1String(kStandSwitchingOn), QLatin1String(kStandParked),
+                                  QLatin1String(kStandTaxi)}));
+  const int airspeed = form.TrackBar1->value();
+  QTest::qWait(100);
+  QVERIFY(IsRunning(instrument));
+  QVERIFY(!form.StandPanel->isVisible());
+  QVERIFY(!form.IsFlightPlaying());
+  QCOMPARE(form.TrackBar1->value(), airspeed);
+
+  ChooseFromLcdMenu(form, "Stand mode");
+  QTRY_VERIFY_WITH_TIMEOUT(form.StandCaption->text() == QLatin1String(kStandParked), kGiveUpMs);
+  QString knobKey;
+  for (const InstrumentKey& key : InstrumentKeys()) {
+    if (key.key == KeyPress) knobKey = QString::fromLatin1(key.keyboard);
+  }
+  QTest::keyClick(&form, QKeySequence(knobKey)[0].key());
+  QVERIFY(!form.IsStandMode());
+  QTest::qWait(100);
+  QVERIFY(OnMainDisplay(instrument));
+  QTest::mouseClick(form.Button2, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
 }
 

@@ -13,6 +13,7 @@ import {
   launchBrowser,
   openPanel,
   pageAndHeadless,
+  session,
   startServer,
   touchPath,
   waitForFrames,
@@ -188,5 +189,26 @@ test("the Copy LCD picture button copies the LCD as the 256 x 128 picture shown"
   assert.deepEqual(copied.size, [256, 128]);
   assert.equal(copied.same, true, "the picture is the LCD as shown");
   assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// Stand mode from the flight bar: the demo plays with a caption that follows
+// it; a tap anywhere, on OFF too, ends it without reaching the instrument,
+// which runs on as it stands, the flight paused.
+test("a phone: stand mode captions the demo until a tap hands the instrument over", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  await page.locator("#FlightStand").tap();
+  const caption = page.locator("#StandCaption");
+  assert.match(await caption.textContent(), /^Switching on/);
+  await page.waitForFunction(() => /^On the ground/.test(document.getElementById("StandCaption").textContent));
+  assert.equal(await page.locator("#FlightPlay").textContent(), "Pause");
+  const mark = await entryCount(page);
+  await page.locator("#Button2").tap();
+  await waitForMoreFrames(page, 3);
+  assert.ok(await caption.isHidden(), "the caption goes");
+  assert.equal(await page.locator("#FlightPlay").textContent(), "Play");
+  const kinds = (await session(page)).slice(mark).map((entry) => entry.kind);
+  assert.ok(!kinds.includes("off"), `the tap is not the instrument's: ${kinds.filter((k) => k !== "frame")}`);
+  assert.deepEqual(errors, [], "errors in the browser console");
   await page.close();
 });

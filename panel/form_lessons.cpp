@@ -1,0 +1,325 @@
+// The lessons panel: a strip to the right of the form listing the built-in
+// lessons with their progress, the step to do now, its hint, and "Done"
+// when a step's check holds; the control the hint names is framed on the
+// form. The lessons themselves are the host library's: read with its
+// reader, followed by its LessonRun on the panel session.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "panel/form_layout.h"
+#include "panel/pcmain.h"
+
+// The built-in lessons are compiled into the panel library, which is
+// static: their resources have to be registered by hand.
+static void RegisterLessonResources() {
+  Q_INIT_RESOURCE(lessons);
+}
+
+namespace kvr9 {
+
+namespace {
+
+constexpr int kMarkMargin = 4;
+
+void SetText(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+QLabel* WrappedLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+// The form's controls a step's control stands for: the knob is pressed on
+// the picture and turned with the two buttons under it.
+QStringList ControlNames(PanelControl control) {
+  switch (control) {
+    case PanelControl::On:
+      return {QStringLiteral("Button1")};
+    case PanelControl::Off:
+      return {QStringLiteral("Button2")};
+    case PanelControl::Knob:
+      return {QStringLiteral("Image5"), QStringLiteral("Button3"), QStringLiteral("Button4")};
+    case PanelControl::F1:
+      return {QStringLiteral("Image3")};
+    case PanelControl::F2:
+      return {QStringLiteral("Image6")};
+    case PanelControl::AltitudeSlider:
+      return {QStringLiteral("TrackBar2")};
+    case PanelControl::AirspeedSlider:
+      return {QStringLiteral("TrackBar1")};
+    case PanelControl::CalibrateBox:
+      return {QStringLiteral("CheckBox2")};
+    case PanelControl::KeyFastBox:
+      return {QStringLiteral("CheckBox3")};
+  }
+  return {};
+}
+
+// A built-in lesson as the list shows it: a tick when finished, the steps
+// done so far while under way.
+QString ListText(const Lesson& lesson, std::size_t best) {
+  const QString title = QString::fromStdString(lesson.title);
+  if (best >= lesson.steps.size()) return QStringLiteral("\u2713 ") + title;
+  if (best == 0) return title;
+  return QStringLiteral("%1/%2 %3").arg(best).arg(lesson.steps.size()).arg(title);
+}
+
+}  // namespace
+
+void TForm1::CreateLessonPanel() {
+  RegisterLessonResources();
+  // Every built-in lesson is read here once; the reader checks each whole.
+  // One that does not read is left out of the list, which says why.
+  QStringList refused;
+  const QStringList names = QDir(QStringLiteral(":/lessons")).entryList(QDir::Files, QDir::Name);
+
+  for (const QString& name : names) {
+    QFile file(QStringLiteral(":/lessons/") + name);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kLargestLessonBytes)) {
+      refused << name;
+      continue;
+    }
+    const QByteArray text = file.readAll();
+    LessonReadResult read =
+        ParseLesson(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                    name.toStdString(), std::filesystem::path());
+    if (!read.ok) {
+      refused << QString::fromStdString(read.error);
+      continue;
+    }
+    builtInLessons_.push_back({std::move(read.lesson), 0});
+  }
+
+  LessonPanel = new QFrame(this);
+  LessonPanel->setObjectName(QStringLiteral("LessonPanel"));
+  LessonPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  LessonPanel->setAccessibleName(QStringLiteral("Lessons"));
+  LessonPanel->hide();
+
+  LessonList = new QListWidget(LessonPanel);
+  LessonList->setObjectName(QStringLiteral("LessonList"));
+  LessonList->setAccessibleName(QStringLiteral("Built-in lessons"));
+  LessonList->setToolTip(QStringLiteral("Click a lesson to start it"));
+  for (const BuiltInLesson& builtIn : builtInLessons_) {
+    LessonList->addItem(ListText(builtIn.lesson, 0));
+  }
+  LessonList->setFixedHeight(150);
+  LessonOpen = new QPushButton(QStringLiteral("Open lesson file..."), LessonPanel);
+  LessonOpen->setAutoDefault(false);
+  LessonOpen->setToolTip(QStringLiteral("Follow a lesson of your own, from a .lesson file"));
+
+  LessonTitle = WrappedLabel(LessonPanel);
+  QFont bold = LessonTitle->font();
+  bold.setBold(true);
+  LessonTitle->setFont(bold);
+  LessonStepNo = WrappedLabel(LessonPanel);
+  LessonWords = WrappedLabel(LessonPanel);
+  LessonWords->setObjectName(QStringLiteral("LessonWords"));
+  LessonHint = WrappedLabel(LessonPanel);
+  LessonHint->setObjectName(QStringLiteral("LessonHint"));
+  LessonHint->hide();
+  LessonDone = WrappedLabel(LessonPanel);
+  LessonDone->setObjectName(QStringLiteral("LessonDone"));
+  LessonDone->setFont(bold);
+  if (!refused.isEmpty()) {
+    LessonDone->setText(QStringLiteral("Not readable: ") + refused.join(QStringLiteral(", ")));
+  }
+
+  LessonHintButton = new QPushButton(QStringLiteral("Hint"), LessonPanel);
+  LessonHintButton->setAutoDefault(false);
+  LessonHintButton->setEnabled(false);
+  LessonClose = new QPushButton(QStringLiteral("Close"), LessonPanel);
+  LessonClose->setAutoDefault(false);
+  LessonClose->setToolTip(QStringLiteral("Close the lessons; the instrument stays as it is"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(LessonHintButton);
+  buttons->addStretch(1);
+  buttons->addWidget(LessonClose);
+
+  auto* rows = new QVBoxLayout(LessonPanel);
+  rows->setContentsMargins(8, 6, 8, 6);
+  rows->setSpacing(4);
+  rows->addWidget(LessonList);
+  rows->addWidget(LessonOpen);
+  rows->addWidget(LessonTitle);
+  rows->addWidget(LessonStepNo);
+  rows->addWidget(LessonWords);
+  rows->addWidget(LessonHint);
+  rows->addWidget(LessonDone);
+  rows->addStretch(1);
+  rows->addLayout(buttons);
+
+  LessonMark = new QFrame(this);
+  LessonMark->setObjectName(QStringLiteral("LessonMark"));
+  LessonMark->setStyleSheet(QStringLiteral("#LessonMark { border: 3px solid #ff8c00; }"));
+  LessonMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+  LessonMark->hide();
+
+  connect(LessonList, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { StartBuiltInLesson(LessonList->row(item)); });
+  connect(LessonOpen, &QPushButton::clicked, this, &TForm1::ChooseLessonFile);
+  connect(LessonHintButton, &QPushButton::clicked, this, &TForm1::ShowLessonHint);
+  connect(LessonClose, &QPushButton::clicked, this, &TForm1::CloseLessons);
+}
+
+// The window grows to the right of the form by the panel's width; the form
+// and the flight bar keep their places.
+void TForm1::FitWindow() {
+  const bool bar = FlightBar != nullptr && !FlightBar->isHidden();
+  const bool lessons = LessonPanel != nullptr && !LessonPanel->isHidden();
+  const int height = kFormHeight + (bar ? kFlightBarHeight : 0);
+  if (lessons) LessonPanel->setGeometry(kFormWidth, 0, kLessonPanelWidth, height);
+  setFixedSize(kFormWidth + (lessons ? kLessonPanelWidth : 0), height);
+}
+
+void TForm1::ShowLessons() {
+  if (IsStandMode()) EndStandMode();
+  if (LessonPanel == nullptr) CreateLessonPanel();
+  LessonPanel->show();
+  FitWindow();
+  UpdateLessonPanel();
+}
+
+// The lesson followed ends; its progress stays in the list.
+void TForm1::CloseLessons() {
+  lessonRun_.reset();
+  followedBuiltIn_ = -1;
+  if (LessonPanel == nullptr) return;
+  LessonPanel->hide();
+  LessonMark->hide();
+  FitWindow();
+}
+
+void TForm1::StartBuiltInLesson(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= builtInLessons_.size()) return;
+  FollowLesson(builtInLessons_[static_cast<std::size_t>(index)].lesson, index);
+}
+
+bool TForm1::OpenLessonFile(const QString& path) {
+  LessonReadResult read =
+      ReadLessonFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+  if (!read.ok) {
+    // The lesson followed, if any, goes on; the panel says why.
+    SetText(LessonDone, QString::fromStdString(read.error));
+    return false;
+  }
+  lessonRun_.reset();  // it may read the lesson about to be replaced
+  ownLesson_ = std::make_unique<Lesson>(std::move(read.lesson));
+  FollowLesson(*ownLesson_, -1);
+  return true;
+}
+
+// As flight logs are chosen: a dialog without a loop of its own, whose
+// remembered folders go nowhere.
+void TForm1::ChooseLessonFile() {
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+  auto* dialog = new QFileDialog(this, QStringLiteral("Open lesson file"), QString(),
+                                 QStringLiteral("Lessons (*.lesson);;All files (*)"));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  connect(dialog, &QFileDialog::fileSelected, this, &TForm1::OpenLessonFile);
+  dialog->open();
+}
+
+// A lesson that starts from the defaults switches the instrument on
+// afresh, as a click on "ON" does (and is recorded as one), before it
+// follows the person's inputs.
+void TForm1::FollowLesson(const Lesson& lesson, int builtIn) {
+  lessonRun_.reset();
+  if (lesson.start == LessonStart::Defaults) Button1Click();
+  followedBuiltIn_ = builtIn;
+  hintAsked_ = false;
+  shownPassed_ = 0;
+  lessonRun_ = std::make_unique<LessonRun>(lesson, session_);
+  LessonDone->clear();
+  UpdateLessonPanel();
+}
+
+void TForm1::ShowLessonHint() {
+  hintAsked_ = true;
+  UpdateLessonPanel();
+}
+
+// After each pass, and on the window's timer while the instrument is off
+// (there are no passes then to look at it).
+void TForm1::UpdateLessonPanel() {
+  if (LessonPanel == nullptr || LessonPanel->isHidden()) return;
+  LessonRun* run = lessonRun_.get();
+  if (run == nullptr) {
+    SetText(LessonTitle, QStringLiteral("Choose a lesson"));
+    SetText(LessonStepNo, QString());
+    SetText(LessonWords, QString());
+    LessonHint->hide();
+    LessonHintButton->setEnabled(false);
+    MarkControl(nullptr);
+    return;
+  }
+  if (!session_.IsOn()) run->Check();
+  const std::size_t passed = run->StepsPassed();
+  if (passed != shownPassed_) {
+    shownPassed_ = passed;
+    hintAsked_ = false;
+    SetText(LessonDone,
+            run->Done() ? QStringLiteral("Done: the lesson is finished.")
+                        : QStringLiteral("Done: step %1 of %2.").arg(passed).arg(run->StepCount()));
+    if (followedBuiltIn_ >= 0) {
+      BuiltInLesson& builtIn = builtInLessons_[static_cast<std::size_t>(followedBuiltIn_)];
+      if (passed > builtIn.best) {
+        builtIn.best = passed;
+        LessonList->item(followedBuiltIn_)->setText(ListText(builtIn.lesson, passed));
+      }
+    }
+  }
+  SetText(LessonTitle, QString::fromStdString(run->lesson().title));
+  const LessonStep* step = run->Current();
+  if (step == nullptr) {
+    SetText(LessonStepNo, QStringLiteral("All %1 steps done").arg(run->StepCount()));
+    SetText(LessonWords, QString());
+    LessonHint->hide();
+    LessonHintButton->setEnabled(false);
+  } else {
+    SetText(LessonStepNo, QStringLiteral("Step %1 of %2").arg(passed + 1).arg(run->StepCount()));
+    SetText(LessonWords, QString::fromStdString(step->words));
+    SetText(LessonHint, QStringLiteral("Hint: ") + QString::fromStdString(step->hint));
+    LessonHint->setVisible(hintAsked_ || run->HintDue());
+    LessonHintButton->setEnabled(LessonHint->isHidden());
+  }
+  MarkControl(step);
+}
+
+// The frame goes round every control the step names, on top of the form,
+// and lets clicks through to them.
+void TForm1::MarkControl(const LessonStep* step) {
+  if (step == nullptr) {
+    LessonMark->hide();
+    return;
+  }
+  QRect around;
+  for (const QString& name : ControlNames(step->control)) {
+    const auto* control = findChild<QWidget*>(name);
+    if (control == nullptr) continue;
+    around |= QRect(control->mapTo(this, QPoint(0, 0)), control->size());
+  }
+  around.adjust(-kMarkMargin, -kMarkMargin, kMarkMargin, kMarkMargin);
+  if (LessonMark->geometry() != around) LessonMark->setGeometry(around);
+  if (LessonMark->isHidden()) {
+    LessonMark->show();
+    LessonMark->raise();
+  }
+}
+
+}  // namespace kvr9
