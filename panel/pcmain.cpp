@@ -90,7 +90,7 @@ void TForm1::Image6Click() {
 // A slider moved by hand takes over from a flight, which pauses.
 void TForm1::TrackBar1Change() {
   if (!flightMovesSliders_) TakeOverFromFlight();
-  inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value());
+  inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value(), flightMovesSliders_);
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
   UpdateSliderToolTips();
@@ -98,7 +98,7 @@ void TForm1::TrackBar1Change() {
 
 void TForm1::TrackBar2Change() {
   if (!flightMovesSliders_) TakeOverFromFlight();
-  inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value());
+  inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value(), flightMovesSliders_);
   Label3->setText(QString::number(TrackBar2->value()));
   FitToCaption(Label3);
   UpdateSliderToolTips();

@@ -31,8 +31,8 @@ struct Page {
   kvr9::FlightControl flight{
       session.instrument(), [this](const kvr9::FlightPass& pass, bool /*jump*/) {
         if (!flightChosen) return;
-        session.inputs().MoveSlider(kvr9::SliderKind::Altitude, pass.altitudeCount);
-        session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, pass.airspeedCount);
+        session.inputs().MoveSlider(kvr9::SliderKind::Altitude, pass.altitudeCount, true);
+        session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, pass.airspeedCount, true);
       }};
   kvr9::StandMode stand{flight};
   std::string logText;   // a log's name and bytes, while it is read

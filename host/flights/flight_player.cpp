@@ -121,8 +121,8 @@ FlightPass FlightPlayer::PlayNext(PanelInputs& inputs, const Instrument& instrum
   if (ticks) {
     for (std::uint32_t tick = 0; tick < pass.ticks; ++tick) inputs.TimerTick();
   }
-  inputs.MoveSlider(SliderKind::Altitude, pass.altitudeCount);
-  inputs.MoveSlider(SliderKind::Airspeed, pass.airspeedCount);
+  inputs.MoveSlider(SliderKind::Altitude, pass.altitudeCount, true);
+  inputs.MoveSlider(SliderKind::Airspeed, pass.airspeedCount, true);
   return pass;
 }
 

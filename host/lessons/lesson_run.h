@@ -56,6 +56,8 @@ class LessonRun final : public PanelObserver {
   void OffClicked() override;
   void KeyClicked(KeyEvent key, bool stored) override;
   void SliderMoved(SliderKind slider, std::int32_t position) override;
+  // A flight's moves are not the person's.
+  void FlightMovedSlider(SliderKind /*slider*/, std::int32_t /*position*/) override {}
   void BoxChanged(BoxKind box, bool checked) override;
   void TimerTicked() override {}
   void EventsBegin() override;

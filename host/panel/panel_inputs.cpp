@@ -42,10 +42,16 @@ void PanelInputs::ClickKey(KeyEvent key) {
   StoreKey(instrument_, key);
 }
 
-void PanelInputs::MoveSlider(SliderKind slider, std::int32_t position) {
+void PanelInputs::MoveSlider(SliderKind slider, std::int32_t position, bool byFlight) {
   constexpr auto kHighest = static_cast<std::int32_t>(kSliderHighest);
   const std::int32_t reading = position < 0 ? 0 : position > kHighest ? kHighest : position;
-  for (PanelObserver* observer : observers_) observer->SliderMoved(slider, reading);
+  for (PanelObserver* observer : observers_) {
+    if (byFlight) {
+      observer->FlightMovedSlider(slider, reading);
+    } else {
+      observer->SliderMoved(slider, reading);
+    }
+  }
   AirData& air = instrument_.state.airData;
   (slider == SliderKind::Altitude ? air.altAdcRaw : air.asiAdcRaw) = reading;
 }

@@ -37,7 +37,8 @@ class PanelInputs {
   // Kept only while no key is pending; otherwise dropped, as a click is.
   void ClickKey(KeyEvent key);
   // A converter reading; positions beyond the slider's ends take the end.
-  void MoveSlider(SliderKind slider, std::int32_t position);
+  // byFlight: a flight being played moved it, not a person's hand.
+  void MoveSlider(SliderKind slider, std::int32_t position, bool byFlight = false);
   void SetBox(BoxKind box, bool checked);
   void TimerTick();
 

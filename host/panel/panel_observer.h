@@ -21,6 +21,11 @@ class PanelObserver {
   // stored: no key was pending, so the firmware keeps it.
   virtual void KeyClicked(KeyEvent key, bool stored) = 0;
   virtual void SliderMoved(SliderKind slider, std::int32_t position) = 0;
+  // A flight played, not a hand, moved the slider; the firmware sees it the
+  // same, so by default it is a move like any other.
+  virtual void FlightMovedSlider(SliderKind slider, std::int32_t position) {
+    SliderMoved(slider, position);
+  }
   virtual void BoxChanged(BoxKind box, bool checked) = 0;
   virtual void TimerTicked() = 0;
 

@@ -102,7 +102,8 @@ TEST_F(LessonRunTest, AStepPassesOnlyAfterAnInputAndThePassThatShowsIt) {
       "check expect-text EXIT\n");
   LessonRun run(lesson, session_);
   Passes(20);
-  session_.inputs().TimerTick();  // the clock is nobody's hand
+  session_.inputs().TimerTick();                                  // the clock is nobody's hand
+  session_.inputs().MoveSlider(SliderKind::Altitude, 900, true);  // nor is a flight
   Passes(20);
   EXPECT_EQ(run.StepsPassed(), 0u);
 
