@@ -14,6 +14,7 @@
 
 #include "host/flights/flight_player.h"
 #include "host/panel/panel_session.h"
+#include "host/snapshot/snapshot_image.h"
 #include "host/snapshot/snapshot_json.h"
 
 namespace kvr9 {
@@ -184,6 +185,9 @@ TEST(Snapshot, LoadingGoesOnExactlyAsTheUninterruptedSession) {
     std::string error;
     ASSERT_TRUE(loaded.Load(saved, error)) << "seed " << seed << ": " << error;
     ASSERT_TRUE(loaded.Captured() == captured) << "seed " << seed << ": loaded as saved";
+    Snapshot imaged;
+    ASSERT_TRUE(SnapshotFromImage(SnapshotImage(captured), imaged) && imaged == captured)
+        << "seed " << seed << ": the image hands over the same";
     for (std::size_t pass = saveAt; pass < saveAt + more; ++pass) {
       whole.Apply(script[pass]);
       loaded.Apply(script[pass]);
@@ -340,6 +344,35 @@ TEST(Snapshot, BadSnapshotsAreRefusedWithOneLineAndChangeNothing) {
     EXPECT_EQ(error.substr(0, std::string(bad.error).size()), bad.error);
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     EXPECT_EQ(front.Saved(), before);
+  }
+}
+
+// An image is refused whole unless it is one this build wrote, unharmed.
+TEST(Snapshot, DamagedImagesAreRefusedAndChangeNothing) {
+  Snapshot sample;
+  ASSERT_TRUE(ReadSnapshot(Sample(), "sample").ok);
+  ASSERT_TRUE(SnapshotFromImage(SnapshotImage(ReadSnapshot(Sample(), "sample").snapshot), sample));
+  const std::string image = SnapshotImage(sample);
+  const auto flipped = [&image](std::size_t at) {
+    std::string bytes = image;
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x10);
+    return bytes;
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+  } kDamaged[] = {
+      {"empty", ""},
+      {"truncated", image.substr(0, image.size() - 1)},
+      {"a byte more", image + '\0'},
+      {"a byte changed", flipped(image.size() / 2)},
+      {"another build's stamp", flipped(0)},
+      {"past the cap", image + std::string(kLargestSnapshotImageBytes, '\0')},
+  };
+  for (const auto& damaged : kDamaged) {
+    Snapshot kept = sample;
+    EXPECT_FALSE(SnapshotFromImage(damaged.bytes, kept)) << damaged.name;
+    EXPECT_TRUE(kept == sample) << damaged.name;
   }
 }
 
