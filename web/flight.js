@@ -6,7 +6,9 @@
 // ON, as a person would, and the flight starts once the splash is over.
 "use strict";
 
-window.kvr9FlightBar = function (firmware) {
+// program() is the firmware's side running the panel now: the small
+// program, or the full one once the page has moved to it.
+window.kvr9FlightBar = function (program) {
   // The profile readers refuse more; a larger file is not even read.
   const kLargestLogBytes = 64 * 1024 * 1024;
   const byId = (id) => document.getElementById(id);
@@ -60,6 +62,18 @@ window.kvr9FlightBar = function (firmware) {
     if (scrub.getAttribute("aria-valuetext") !== moment) scrub.setAttribute("aria-valuetext", moment);
   }
 
+  // The log opened last, kept so that another program, or the next visit,
+  // can open it again.
+  let log = null;
+  // The name, then the log, in one buffer on the firmware's side.
+  function openIn(firmware, opened) {
+    const name = new TextEncoder().encode(opened.name);
+    const at = program()._kvr9_flight_text_buffer(name.length + opened.bytes.byteLength);
+    firmware.HEAPU8.set(name, at);
+    firmware.HEAPU8.set(opened.bytes, at + name.length);
+    program()._kvr9_flight_open(name.length);
+  }
+
   function openLog(file) {
     if (file.size > kLargestLogBytes) {
       tellProblem(`${file.name}: is longer than the 64 MB a flight log may hold`);
@@ -67,12 +81,8 @@ window.kvr9FlightBar = function (firmware) {
     }
     file.arrayBuffer().then(
       (bytes) => {
-        // The name, then the log, in one buffer on the firmware's side.
-        const name = new TextEncoder().encode(file.name);
-        const at = firmware._kvr9_flight_text_buffer(name.length + bytes.byteLength);
-        firmware.HEAPU8.set(name, at);
-        firmware.HEAPU8.set(new Uint8Array(bytes), at + name.length);
-        firmware._kvr9_flight_open(name.length);
+        log = { name: file.name, bytes: new Uint8Array(bytes) };
+        openIn(program(), log);
       },
       () => tellProblem(`${file.name}: the browser could not read it`)
     );
@@ -81,16 +91,16 @@ window.kvr9FlightBar = function (firmware) {
   // Fly: ON, clicked as a person would; the flight plays after the splash.
   function play() {
     if (powered) {
-      firmware._kvr9_flight_play(1);
+      program()._kvr9_flight_play(1);
       return;
     }
-    firmware._kvr9_flight_fly();
+    program()._kvr9_flight_fly();
     byId("Button1").click();
   }
 
   byId("FlightDemo").addEventListener("click", () => {
-    firmware._kvr9_flight_demo();
-    if (powered) firmware._kvr9_flight_play(1);
+    program()._kvr9_flight_demo();
+    if (powered) program()._kvr9_flight_play(1);
   });
   const input = byId("FlightFile");
   input.addEventListener("change", () => {
@@ -98,16 +108,16 @@ window.kvr9FlightBar = function (firmware) {
     input.value = ""; // the same file chosen again is read again
   });
   byId("FlightPlay").addEventListener("click", () => {
-    if (powered && state === "playing") firmware._kvr9_flight_play(0);
+    if (powered && state === "playing") program()._kvr9_flight_play(0);
     else play();
   });
-  scrub.addEventListener("input", () => firmware._kvr9_flight_move_to(Number(scrub.value)));
+  scrub.addEventListener("input", () => program()._kvr9_flight_move_to(Number(scrub.value)));
   for (const button of byId("FlightSpeed").querySelectorAll("button")) {
     button.addEventListener("click", () => {
       for (const other of byId("FlightSpeed").querySelectorAll("button")) {
         other.setAttribute("aria-pressed", String(other === button));
       }
-      firmware._kvr9_flight_speed(Number(button.dataset.speed));
+      program()._kvr9_flight_speed(Number(button.dataset.speed));
     });
   }
   // Stand mode: the demo loops with a caption. The next touch, click or key
@@ -119,7 +129,7 @@ window.kvr9FlightBar = function (firmware) {
     if (standing && /down|start|wheel/.test(event.type)) {
       standing = false;
       holding = true;
-      firmware._kvr9_stand(0);
+      program()._kvr9_stand(0);
       setTimeout(() => (holding = false), 1000);
     }
     if (!holding) return;
@@ -132,7 +142,7 @@ window.kvr9FlightBar = function (firmware) {
   }
   byId("FlightStand").addEventListener("click", () => {
     byId("FlightSpeed").querySelector("button").click(); // x1
-    firmware._kvr9_stand(1);
+    program()._kvr9_stand(1);
     byId("Button1").click();
     standing = true;
   });
@@ -145,5 +155,12 @@ window.kvr9FlightBar = function (firmware) {
     // reader hears them only when the person asks for it.
     quietLcd: () => state === "playing" && !speak.checked,
     connectSpeak: (changed) => speak.addEventListener("change", changed),
+    // The log opened last ({name, bytes}) or null; reopen(firmware, log)
+    // opens one in a program as the person's choice did.
+    keptLog: () => log,
+    reopen(firmware, kept) {
+      log = kept;
+      openIn(firmware, kept);
+    },
   };
 };

@@ -29,6 +29,7 @@ const kExtraFiles = [
   "touch.js",
   "flight.js",
   "offline.js",
+  "keep.js",
   "manifest.webmanifest",
   "icon-192.png",
   "icon-512.png",

@@ -69,6 +69,46 @@ void kvr9_flight_speed(int speedUp);
 // seconds: whole seconds from the flight's start, clipped to the flight.
 void kvr9_flight_move_to(int seconds);
 
+// Room for bytes the page writes for the next call that reads them
+// (kvr9_image_apply, kvr9_snapshot_open).
+char* kvr9_input_buffer(int bytes);
+// The session now as an image (an opaque record of this build's, for the
+// full program to go on with or for the device to keep between visits):
+// its length, then kvr9_image_data() its bytes.
+int kvr9_image_capture();
+const char* kvr9_image_data();
+// The image in the input buffer set back: a JSON object of what the page
+// shows of it, "running", "calibrate", "keyFast" (booleans), "commRows"
+// (the communication window's rows, oldest first) and "flight" (a note
+// when the snapshot's flight is a log the page must open, else ""); ""
+// when the bytes are no image of this build's, which changes nothing. A
+// log's flight is taken up when the page has opened that log just before.
+const char* kvr9_image_apply();
+
+// ---- Exports of the full program only (kvr9-full.js): ----
+
+// The session now as the snapshot's JSON text (docs/snapshots.md).
+const char* kvr9_snapshot_json();
+// The input buffer holds a name (for messages) of nameBytes, then a
+// snapshot's JSON text: checked whole and set back, answered as
+// kvr9_image_apply answers, or {"error": "NAME: field: what is wrong"}
+// with nothing changed.
+const char* kvr9_snapshot_open(int nameBytes);
+// The built-in lessons, a JSON array of {"file", "title"}.
+const char* kvr9_lesson_list();
+// Reads built-in lesson number: {"error": "" or why not, "switchOn": the
+// page clicks "ON" (the instrument afresh) before it follows it}.
+const char* kvr9_lesson_open(int number);
+// Follows the lesson read last from now on; close stops following it.
+void kvr9_lesson_follow();
+void kvr9_lesson_close();
+// The lesson followed, as a JSON object ("null" when none): "title",
+// "steps", "passed", "done", and while not done the step's "words",
+// "hint", "hintDue" (show the hint without being asked) and "control"
+// (the control to mark: "ON", "OFF", "knob", "F1", "F2",
+// "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box").
+const char* kvr9_lesson_status();
+
 // ---- Imports: page_bridge.js gives these. ----
 
 // pixels: the LCD painted as RGBA bytes, 256 x 128; null when the frame is

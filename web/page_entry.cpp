@@ -10,44 +10,85 @@
 #include <ctime>
 #include <string>
 
+#include "host/common/quote.h"
 #include "host/flights/flight_control.h"
 #include "host/flights/flight_summary.h"
 #include "host/flights/stand_mode.h"
 #include "host/panel/key_table.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_session.h"
+#include "host/snapshot/snapshot_image.h"
+#include "web/page.h"
 #include "web/page_boundary.h"
 #include "web/web_panel.h"
 
-namespace {
+namespace kvr9::web {
 
-// The sliders put at a flight's moment, through the panel's inputs, so the
-// session copy holds every move. The bar starts with the demo flight, but
-// the panel keeps its own start (the sliders at 1) until a flight is chosen.
-struct Page {
-  kvr9::web::WebPanel panel;
-  kvr9::PanelSession session{panel};
-  bool flightChosen = false;
-  kvr9::FlightControl flight{
-      session.instrument(), [this](const kvr9::FlightPass& pass, bool /*jump*/) {
-        if (!flightChosen) return;
-        session.inputs().MoveSlider(kvr9::SliderKind::Altitude, pass.altitudeCount, true);
-        session.inputs().MoveSlider(kvr9::SliderKind::Airspeed, pass.airspeedCount, true);
-      }};
-  kvr9::StandMode stand{flight};
-  std::string logText;   // a log's name and bytes, while it is read
-  std::string scenario;  // the last session copy, read by the page
-  Page() {
-    panel.Attach(session, flight);
-    flight.Use(kvr9::DemoFlight(), kvr9::kDemoFlightName, std::string(), std::string());
-    flightChosen = true;
-  }
-};
+Page::Page() {
+  panel.Attach(session, flight);
+  flight.Use(DemoFlight(), kDemoFlightName, std::string(), std::string());
+  flightChosen = true;
+}
 
 Page& ThePage() {
   static Page page;
   return page;
 }
+
+Snapshot SessionSnapshot() {
+  Page& page = ThePage();
+  Snapshot snapshot = CaptureSnapshot(page.session);
+  if (const FlightPlayer* player = page.flight.Player()) {
+    const std::string name = page.flight.Status().name;
+    snapshot.flight =
+        FlightOfPlayer(*player, page.flight.Profile().StartSeconds(),
+                       name == kDemoFlightName ? "demo" : name, page.flight.Playing());
+  }
+  return snapshot;
+}
+
+// A snapshot's flight is taken up when it is the demo, or the log the bar
+// holds (the page opens it again first); any other log is the person's to
+// open.
+std::string SetBack(const Snapshot& snapshot) {
+  Page& page = ThePage();
+  ApplySnapshot(snapshot, page.session);
+  std::string flightNote;
+  if (snapshot.flight) {
+    const SnapshotFlight& flight = *snapshot.flight;
+    const bool demo = flight.name == "demo";
+    if (demo || flight.name == page.flight.Status().name) {
+      page.flight.Resume(demo ? DemoFlight() : FlightProfile(page.flight.Profile()),
+                         demo ? kDemoFlightName : flight.name, flight.fromSeconds, flight.toSeconds,
+                         flight.passesPerSecond, flight.speedUp,
+                         {flight.passesDone, flight.ticksDone}, flight.playing);
+    } else {
+      flightNote = "Open its flight log " + Clipped(flight.name, kLongestQuotedPath) +
+                   " to fly on from where it was.";
+    }
+  }
+  // The communication window's rows as the session kept them.
+  const CommLines::Memory& comm = snapshot.panel.commLines;
+  std::string rows;
+  for (std::size_t i = 0; i < comm.lines; ++i) {
+    rows += std::string(i == 0 ? "" : ",") +
+            JsonString(i + comm.repeats >= comm.lines ? comm.last : std::string());
+  }
+  const PanelInputs::Kept& boxes = snapshot.panel.inputs;
+  page.panel.DescribeSliders();
+  page.panel.ShowFlight();
+  return std::string("{\"running\":") + (page.session.IsOn() ? "true" : "false") +
+         ",\"calibrate\":" + (boxes.calibrateChecked ? "true" : "false") +
+         ",\"keyFast\":" + (boxes.keyFastChecked ? "true" : "false") + ",\"commRows\":[" + rows +
+         "],\"flight\":" + JsonString(flightNote) + "}";
+}
+
+}  // namespace kvr9::web
+
+namespace {
+
+using kvr9::web::Page;
+using kvr9::web::ThePage;
 
 }  // namespace
 
@@ -226,6 +267,36 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_move_to(int seconds) {
   page.panel.ShowFlight();
 }
 
+// Room for bytes the page writes for the next call that reads them.
+EMSCRIPTEN_KEEPALIVE char* kvr9_input_buffer(int bytes) {
+  ThePage().input.assign(bytes > 0 ? static_cast<std::size_t>(bytes) : 0U, '\0');
+  return ThePage().input.data();
+}
+
+// The session now as an image, for the full program to go on with, or for
+// the device to keep: its length; kvr9_image_data() its bytes.
+EMSCRIPTEN_KEEPALIVE int kvr9_image_capture() {
+  Page& page = ThePage();
+  page.answer = kvr9::SnapshotImage(kvr9::web::SessionSnapshot());
+  return static_cast<int>(page.answer.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* kvr9_image_data() {
+  return ThePage().answer.data();
+}
+
+// The image in the input buffer set back: what the page shows of it (see
+// SetBack), or "" when it is no image of this build's, which changes
+// nothing.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_image_apply() {
+  Page& page = ThePage();
+  kvr9::Snapshot snapshot;
+  const bool ok = kvr9::SnapshotFromImage(page.input, snapshot);
+  std::string().swap(page.input);
+  page.answer = ok ? kvr9::web::SetBack(snapshot) : std::string();
+  return page.answer.c_str();
+}
+
 }  // extern "C"
 
 namespace {
@@ -249,9 +320,9 @@ extern "C" {
 // (seconds since 1970); valid until the next call.
 EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario(double from, double to) {
   Page& page = ThePage();
-  page.scenario = page.session.record().AsScenario(
+  page.answer = page.session.record().AsScenario(
       kvr9::SessionRecord::CopyHeader("the KVR-9 web page", UtcText(from), UtcText(to)));
-  return page.scenario.c_str();
+  return page.answer.c_str();
 }
 
 }  // extern "C"

@@ -210,14 +210,18 @@
     stepping = null;
   }
 
+  function StartStepping() {
+    if (stepping !== null) return;
+    stepping = setInterval(Step, firmware._kvr9_period_ms());
+    Step();
+  }
+
   // "ON" switched off starts the power cycle, its first pass at once; while
   // running it only asks for a restart at the next pass.
   function Button1Click() {
     observe("on");
     firmware._kvr9_on();
-    if (stepping !== null) return;
-    stepping = setInterval(Step, firmware._kvr9_period_ms());
-    Step();
+    StartStepping();
   }
 
   function Button2Click() {
@@ -366,35 +370,104 @@
     setInterval(Timer1Timer, firmware._kvr9_period_ms());
   }
 
+  // One of the page's programs: kvr9 (small, loaded at once) or
+  // kvr9-full, made by createKvr9 or createKvr9Full.
+  function LoadProgram(name, create) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement("script");
+      script.src = name + ".js";
+      script.onerror = () => reject(new Error(`${name}.js could not be loaded`));
+      script.onload = () => window[create]({ panel }).then(resolve, reject);
+      document.head.appendChild(script);
+    });
+  }
+
+  // What the page shows of a session set back (kvr9_image_apply's answer):
+  // the boxes, the communication window's rows, the passes going on.
+  function ShowSetBack(answer) {
+    ["CheckBox2", "CheckBox3"].forEach((id, number) => {
+      byId(id).firstElementChild.checked = number === 0 ? answer.calibrate : answer.keyFast;
+    });
+    memo.pending = [];
+    memo.drops = 0;
+    memo.lastLine = null;
+    memo.element.replaceChildren(
+      ...answer.commRows.map((line) => {
+        const row = document.createElement("div");
+        row.textContent = line;
+        return row;
+      })
+    );
+    if (answer.running) StartStepping();
+    if (answer.flight) showNotice(answer.flight);
+  }
+
+  // The full program, with the snapshot's text and the lessons: loaded
+  // when first wanted, it goes on with the session where the small one
+  // stands, the log the flight bar holds opened in it again.
+  let fullProgram = null;
+  function FullProgram() {
+    if (fullProgram === null) {
+      fullProgram = LoadProgram("kvr9-full", "createKvr9Full").then((full) => {
+        const bytes = firmware._kvr9_image_capture();
+        const image = firmware.HEAPU8.slice(firmware._kvr9_image_data(), firmware._kvr9_image_data() + bytes);
+        const log = flightBar.keptLog();
+        if (log !== null) flightBar.reopen(full, log);
+        full.HEAPU8.set(image, full._kvr9_input_buffer(image.length));
+        const was = stepping;
+        clearInterval(stepping);
+        stepping = null;
+        firmware = full;
+        const answer = full.UTF8ToString(full._kvr9_image_apply());
+        if (answer !== "") ShowSetBack(JSON.parse(answer));
+        else if (was !== null) StartStepping();
+        observe("program", "full");
+        return full;
+      });
+      fullProgram.catch(() => (fullProgram = null));
+    }
+    return fullProgram;
+  }
+
+  // For the page's other scripts: the program running the panel, the full
+  // one when wanted, the panel's own ON and OFF, what the page tells.
+  const whenReady = [];
+  window.kvr9Page = {
+    program: () => firmware,
+    full: FullProgram,
+    showSetBack: ShowSetBack,
+    flightLog: () => flightBar.keptLog(),
+    reopenLog: (log) => flightBar.reopen(firmware, log),
+    clickOn: () => Button1Click(),
+    clickOff: () => Button2Click(),
+    notice: showNotice,
+    tellStatus,
+    observe,
+    // fn(page) runs once the small program is ready, before the first pass.
+    whenReady: (fn) => (firmware !== null ? fn(window.kvr9Page) : whenReady.push(fn)),
+  };
+
   function LoadFirmware() {
-    const script = document.createElement("script");
-    script.src = "kvr9.js";
-    script.onerror = () => {
-      tellStatus("");
-      showNotice("The simulator's program (kvr9.js) could not be loaded.");
-    };
-    script.onload = () => {
-      createKvr9({ panel })
-        .then((module) => {
-          firmware = module;
-          flightBar = window.kvr9FlightBar(firmware);
-          flightBar.connectSpeak(() => spoken.setQuiet(flightBar.quietLcd()));
-          firmware._kvr9_flight_show();
-          firmware._kvr9_describe_sliders();
-          ConnectHandlers();
-          tellStatus("");
-          observe("ready");
-          if (onWhenReady) Button1Click();
-        })
-        .catch((error) => {
-          tellStatus("");
-          showNotice(
-            "The simulator's program (kvr9.wasm) could not be loaded, so the panel does not work. " +
-              String(error && error.message ? error.message : error)
-          );
-        });
-    };
-    document.head.appendChild(script);
+    LoadProgram("kvr9", "createKvr9")
+      .then((module) => {
+        firmware = module;
+        flightBar = window.kvr9FlightBar(() => firmware);
+        flightBar.connectSpeak(() => spoken.setQuiet(flightBar.quietLcd()));
+        firmware._kvr9_flight_show();
+        firmware._kvr9_describe_sliders();
+        ConnectHandlers();
+        tellStatus("");
+        for (const fn of whenReady.splice(0)) fn(window.kvr9Page);
+        observe("ready");
+        if (onWhenReady) Button1Click();
+      })
+      .catch((error) => {
+        tellStatus("");
+        showNotice(
+          "The simulator's program (kvr9.wasm) could not be loaded, so the panel does not work. " +
+            String(error && error.message ? error.message : error)
+        );
+      });
   }
 
   function Start() {

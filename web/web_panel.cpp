@@ -47,27 +47,6 @@ std::string SpokenLines(const LcdText& text) {
   return out;
 }
 
-// A JSON string: quotes and backslashes escaped, control bytes as \u00XX;
-// other bytes (UTF-8) as they are.
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xf];
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
-}
-
 // What the bar shows, a JSON object of the flight's named fields: "state"
 // ("playing", "paused" or "ended"); the flight's "name"; "elapsed" and
 // "total" whole seconds; the profile's "altitude" and "airspeed" at that
@@ -97,6 +76,25 @@ std::string FlightJson(const FlightStatus& status, const char* standCaption) {
 }
 
 }  // namespace
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
 
 WebPanel::WebPanel()
     : picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}

@@ -7,12 +7,17 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/flights/flight_control.h"
 #include "host/panel/panel_session.h"
 
 namespace kvr9::web {
+
+// A JSON string: quotes and backslashes escaped, control bytes as \u00XX;
+// other bytes (UTF-8) as they are.
+std::string JsonString(std::string_view text);
 
 class WebPanel final : public PanelView {
  public:

@@ -1,0 +1,17 @@
+// The built-in lessons, built into the page's full program
+// (embed_lessons.cmake), so that they come with it and work offline.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace kvr9::web {
+
+struct BuiltInLesson {
+  std::string_view file;  // "04-qnh-altitude-unit.lesson"
+  std::string_view text;
+};
+
+std::span<const BuiltInLesson> BuiltInLessons();
+
+}  // namespace kvr9::web

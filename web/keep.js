@@ -1,0 +1,164 @@
+// Keeping the instrument: on this device between visits, and in a link
+// that hands this setup to someone else.
+// - Leaving the page (or hiding it) keeps the session's image, and the
+//   flight log opened last, in the browser's storage for this page only;
+//   the next visit goes on from there. "Start afresh" forgets it.
+// - "Share this setup" writes the snapshot's JSON text, compressed, into
+//   the link's fragment, which browsers never send to a server. Opening
+//   such a link sets the instrument as it was; a link that does not hold
+//   one says so and leaves the instrument at its defaults.
+"use strict";
+
+(function () {
+  const kKept = "kvr9-instrument";
+  const kKeptLog = "kvr9-flight-log";
+  // Past this a log is not kept: the browser's storage holds a few MB.
+  const kLargestKeptLog = 1024 * 1024;
+  const kLinkKey = "setup=";
+  // A snapshot's text is refused past 64 KB; its link is far shorter.
+  const kLongestLink = 64 * 1024;
+  const byId = (id) => document.getElementById(id);
+  let page = null;
+  let afresh = false;
+
+  const base64 = (bytes) => btoa(Array.from(bytes, (byte) => String.fromCharCode(byte)).join(""));
+  const unbase64 = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+  const base64url = (bytes) => base64(bytes).replace(/\+/g, "-").replace(/\//g, "_").replace(/=+$/, "");
+  const unbase64url = (text) => unbase64(text.replace(/-/g, "+").replace(/_/g, "/"));
+
+  async function squeeze(bytes, stream) {
+    return new Uint8Array(await new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer());
+  }
+
+  function keep() {
+    if (page === null || afresh) return;
+    try {
+      const firmware = page.program();
+      const size = firmware._kvr9_image_capture();
+      const at = firmware._kvr9_image_data();
+      localStorage.setItem(kKept, base64(firmware.HEAPU8.subarray(at, at + size)));
+      const log = page.flightLog();
+      if (log !== null && log.bytes.length <= kLargestKeptLog) {
+        localStorage.setItem(kKeptLog, JSON.stringify({ name: log.name, bytes: base64(log.bytes) }));
+      } else {
+        localStorage.removeItem(kKeptLog);
+      }
+    } catch {
+      // Storage refused (private browsing, full): the next visit starts afresh.
+    }
+  }
+
+  // The image kept by the last visit, set back before the first pass.
+  function restore() {
+    let image = null;
+    try {
+      image = localStorage.getItem(kKept);
+    } catch {
+      return;
+    }
+    if (image === null) return;
+    const firmware = page.program();
+    try {
+      const log = JSON.parse(localStorage.getItem(kKeptLog) ?? "null");
+      if (log !== null) page.reopenLog({ name: log.name, bytes: unbase64(log.bytes) });
+      const bytes = unbase64(image);
+      firmware.HEAPU8.set(bytes, firmware._kvr9_input_buffer(bytes.length));
+    } catch {
+      forget();
+      return;
+    }
+    const answer = firmware.UTF8ToString(firmware._kvr9_image_apply());
+    if (answer === "") {
+      forget();
+      page.tellStatus("The instrument kept on this device was saved by another version of the page; it starts afresh.");
+      return;
+    }
+    page.showSetBack(JSON.parse(answer));
+    page.tellStatus("The instrument is as you left it. \"Start afresh\" sets it back to new.");
+    page.observe("restored");
+  }
+
+  function forget() {
+    try {
+      localStorage.removeItem(kKept);
+      localStorage.removeItem(kKeptLog);
+    } catch {
+      // Nothing was kept.
+    }
+  }
+
+  function startAfresh() {
+    afresh = true;
+    forget();
+    location.replace(location.pathname + location.search);
+  }
+
+  async function share() {
+    const output = byId("ShareLink");
+    const full = await page.full();
+    const json = new TextEncoder().encode(full.UTF8ToString(full._kvr9_snapshot_json()));
+    const link = `${location.origin}${location.pathname}#${kLinkKey}${base64url(await squeeze(json, new CompressionStream("deflate-raw")))}`;
+    output.value = link;
+    output.hidden = false;
+    page.observe("shared", link);
+    if (navigator.clipboard && typeof navigator.clipboard.writeText === "function") {
+      navigator.clipboard.writeText(link).then(
+        () => page.tellStatus("The link is copied: it holds this setup, and nothing is sent anywhere."),
+        () => page.tellStatus("Copy the link below: it holds this setup, and nothing is sent anywhere.")
+      );
+    } else {
+      page.tellStatus("Copy the link below: it holds this setup, and nothing is sent anywhere.");
+    }
+    output.select();
+  }
+
+  // A link's setup, set back in the full program; the fragment then goes
+  // from the address, so a reload goes on from the device's copy.
+  async function openLink(fragment) {
+    history.replaceState(null, "", location.pathname + location.search);
+    const refuse = (why) => {
+      page.notice(`This link does not hold a setup the simulator can open (${why}); the instrument is at its defaults.`);
+      page.observe("linkRefused", why);
+    };
+    let text;
+    try {
+      if (fragment.length > kLongestLink) throw new Error("it is too long");
+      text = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
+    } catch (error) {
+      refuse(error instanceof Error && error.message === "it is too long" ? "it is too long" : "it is damaged or cut short");
+      return;
+    }
+    let full;
+    try {
+      full = await page.full();
+    } catch {
+      page.notice("The simulator's full program could not be loaded, so the link cannot be opened now.");
+      return;
+    }
+    const name = new TextEncoder().encode("the link");
+    const at = full._kvr9_input_buffer(name.length + text.length);
+    full.HEAPU8.set(name, at);
+    full.HEAPU8.set(text, at + name.length);
+    const answer = JSON.parse(full.UTF8ToString(full._kvr9_snapshot_open(name.length)));
+    if (answer.error !== undefined) {
+      refuse(answer.error);
+      return;
+    }
+    page.showSetBack(answer);
+    page.tellStatus("The instrument is set as the link's setup.");
+    page.observe("linkOpened");
+  }
+
+  window.kvr9Page.whenReady((ready) => {
+    page = ready;
+    const fragment = location.hash.startsWith("#" + kLinkKey) ? location.hash.slice(1 + kLinkKey.length) : null;
+    if (fragment !== null) openLink(fragment);
+    else restore();
+    byId("Share").addEventListener("click", () =>
+      share().catch(() => page.notice("The link could not be made: the full program did not load."))
+    );
+    byId("Afresh").addEventListener("click", startAfresh);
+    document.addEventListener("visibilitychange", () => document.visibilityState === "hidden" && keep());
+    window.addEventListener("pagehide", keep);
+  });
+})();

@@ -1,0 +1,129 @@
+// The exports only the page's full program has (web/page_boundary.h): the
+// snapshot as JSON text, for a link that hands the instrument over, and
+// the built-in lessons followed on the live session. The page loads this
+// program when it first needs one of them, and goes on with the session
+// where the small program left it.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "host/lessons/lesson.h"
+#include "host/lessons/lesson_run.h"
+#include "host/snapshot/snapshot_json.h"
+#include "web/built_in_lessons.h"
+#include "web/page.h"
+#include "web/page_boundary.h"
+
+namespace {
+
+using kvr9::web::JsonString;
+using kvr9::web::ThePage;
+
+struct Lessons {
+  std::unique_ptr<kvr9::Lesson> lesson;
+  std::unique_ptr<kvr9::LessonRun> run;
+};
+
+Lessons& TheLessons() {
+  static Lessons lessons;
+  return lessons;
+}
+
+const char* Answer(std::string text) {
+  ThePage().answer = std::move(text);
+  return ThePage().answer.c_str();
+}
+
+const char* Bool(bool value) {
+  return value ? "true" : "false";
+}
+
+}  // namespace
+
+extern "C" {
+
+// The session now in the snapshot's JSON text.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_snapshot_json() {
+  return Answer(kvr9::WriteSnapshot(kvr9::web::SessionSnapshot()));
+}
+
+// The JSON text in the input buffer, checked whole and set back: SetBack's
+// object, or {"error": "NAME: field: what is wrong"} with nothing changed.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_snapshot_open(int nameBytes) {
+  kvr9::web::Page& page = ThePage();
+  const std::size_t split =
+      std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, page.input.size());
+  const kvr9::SnapshotReadResult read =
+      kvr9::ReadSnapshot(std::string_view(page.input).substr(split), page.input.substr(0, split));
+  std::string().swap(page.input);
+  if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + "}");
+  return Answer(kvr9::web::SetBack(read.snapshot));
+}
+
+// The built-in lessons as a JSON array of {"file", "title"}.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_list() {
+  std::string list = "[";
+  for (const kvr9::web::BuiltInLesson& builtIn : kvr9::web::BuiltInLessons()) {
+    const kvr9::LessonReadResult read =
+        kvr9::ParseLesson(builtIn.text, std::string(builtIn.file), {});
+    list += std::string(list.size() > 1 ? "," : "") + "{\"file\":" + JsonString(builtIn.file) +
+            ",\"title\":" + JsonString(read.ok ? read.lesson.title : read.error) + "}";
+  }
+  return Answer(list + "]");
+}
+
+// Reads built-in lesson number (its place in the list); the page then
+// switches the instrument on afresh if "switchOn" says so, as a person
+// clicking "ON", and calls kvr9_lesson_follow(). An object with "error"
+// ("" when read) and "switchOn".
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int number) {
+  Lessons& lessons = TheLessons();
+  const auto builtIns = kvr9::web::BuiltInLessons();
+  if (number < 0 || static_cast<std::size_t>(number) >= builtIns.size()) {
+    return Answer("{\"error\":\"no such lesson\",\"switchOn\":false}");
+  }
+  const kvr9::web::BuiltInLesson& builtIn = builtIns[static_cast<std::size_t>(number)];
+  kvr9::LessonReadResult read = kvr9::ParseLesson(builtIn.text, std::string(builtIn.file), {});
+  if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + ",\"switchOn\":false}");
+  lessons.run.reset();
+  lessons.lesson = std::make_unique<kvr9::Lesson>(std::move(read.lesson));
+  return Answer(std::string("{\"error\":\"\",\"switchOn\":") +
+                Bool(lessons.lesson->start == kvr9::LessonStart::Defaults) + "}");
+}
+
+// Follows the lesson read last on the session from now on.
+EMSCRIPTEN_KEEPALIVE void kvr9_lesson_follow() {
+  Lessons& lessons = TheLessons();
+  if (!lessons.lesson) return;
+  lessons.run = std::make_unique<kvr9::LessonRun>(*lessons.lesson, ThePage().session);
+}
+
+EMSCRIPTEN_KEEPALIVE void kvr9_lesson_close() {
+  TheLessons().run.reset();
+  TheLessons().lesson.reset();
+}
+
+// Where the lesson followed stands, as a JSON object: "title", "steps"
+// (how many), "passed" (steps done), "done", the current step's "words",
+// "hint", "hintDue" and "control" (a word of ControlWord); null when no
+// lesson is followed. While the instrument is off there are no passes to
+// look at it, so this looks.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_status() {
+  kvr9::LessonRun* run = TheLessons().run.get();
+  if (run == nullptr) return Answer("null");
+  if (!ThePage().session.IsOn()) run->Check();
+  const kvr9::LessonStep* step = run->Current();
+  std::string json = "{\"title\":" + JsonString(run->lesson().title) +
+                     ",\"steps\":" + std::to_string(run->StepCount()) +
+                     ",\"passed\":" + std::to_string(run->StepsPassed()) +
+                     ",\"done\":" + Bool(run->Done());
+  if (step != nullptr) {
+    json += ",\"words\":" + JsonString(step->words) + ",\"hint\":" + JsonString(step->hint) +
+            ",\"hintDue\":" + Bool(run->HintDue()) +
+            ",\"control\":" + JsonString(kvr9::ControlWord(step->control));
+  }
+  return Answer(json + "}");
+}
+
+}  // extern "C"

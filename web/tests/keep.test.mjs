@@ -1,0 +1,96 @@
+// Keeping the instrument at a phone's size: a shared link opened in a
+// fresh browser shows the same LCD and settings; a reload goes on from
+// where the person left it; "Start afresh" forgets it; a damaged link says
+// so and leaves the instrument at its defaults.
+import assert from "node:assert/strict";
+import { after, before, test } from "node:test";
+
+import { kPhone, launchBrowser, openPanel, reloadPanel, startServer, waitForMoreFrames } from "./harness.mjs";
+
+let server;
+let browser;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser(kPhone);
+});
+
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+// The LCD's text as a screen reader has it (told at most once a second),
+// once it is the one expected or after two seconds.
+async function lcdText(page, expected = null) {
+  const read = () => document.getElementById("LcdText").textContent;
+  if (expected !== null) await page.waitForFunction((want) => document.getElementById("LcdText").textContent === want, expected, { timeout: 2000 }).catch(() => {});
+  return page.evaluate(read);
+}
+
+// The instrument's settings, read from the full program's snapshot.
+async function settings(page) {
+  return page.evaluate(async () => {
+    const full = await window.kvr9Page.full();
+    return JSON.parse(full.UTF8ToString(full._kvr9_snapshot_json())).settings;
+  });
+}
+
+const logged = (page, kind) => page.waitForFunction((kind) => window.kvr9Session.some((e) => e.kind === kind), kind);
+
+// Switched on, QNH raised twice on the main screen (1015mB): a setup that
+// differs from the defaults.
+async function setUp(page) {
+  await page.tap("#Button1");
+  await page.waitForFunction(() => /mB/.test(document.getElementById("LcdText").textContent), null, { timeout: 30000 });
+  for (let turn = 0; turn < 2; ++turn) {
+    await page.tap("#Button3");
+    await waitForMoreFrames(page, 3);
+  }
+}
+
+test("a phone: a shared link opens the same LCD and settings in a fresh browser; a reload keeps the instrument", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  await setUp(page);
+  await page.waitForFunction(() => /1015mB/.test(document.getElementById("LcdText").textContent));
+  const text = await lcdText(page);
+  const kept = await settings(page);
+  assert.equal(kept.qnh, 1015250);
+  await page.tap("#Share");
+  await logged(page, "shared");
+  const link = await page.inputValue("#ShareLink");
+  assert.match(link, /#setup=[A-Za-z0-9_-]+$/);
+
+  const other = await launchBrowser(kPhone);
+  try {
+    const { page: opened, errors: openedErrors } = await openPanel(other.context, link);
+    await logged(opened, "linkOpened");
+    await waitForMoreFrames(opened, 2);
+    assert.equal(await lcdText(opened, text), text);
+    assert.deepEqual(await settings(opened), kept);
+    assert.equal(new URL(opened.url()).hash, "", "the setup leaves the address once opened");
+    assert.deepEqual(openedErrors, []);
+  } finally {
+    await other.close();
+  }
+
+  await reloadPanel(page);
+  await logged(page, "restored");
+  await waitForMoreFrames(page, 2);
+  assert.equal(await lcdText(page, text), text);
+  assert.deepEqual(await settings(page), kept);
+
+  await page.tap("#Afresh");
+  await page.waitForFunction(() => window.kvr9Session.some((e) => e.kind === "ready"));
+  assert.ok(!(await page.evaluate(() => window.kvr9Session.some((e) => e.kind === "restored"))));
+  assert.deepEqual(errors, []);
+});
+
+test("a damaged link says so and leaves the instrument at its defaults", async () => {
+  const fresh = await openPanel(browser.context, server.url + "#setup=AAAA");
+  await logged(fresh.page, "linkRefused");
+  const notice = await fresh.page.textContent("#notice");
+  assert.match(notice, /^This link does not hold a setup the simulator can open \(.+\); the instrument is at its defaults\.$/);
+  const { page } = await openPanel(browser.context, server.url);
+  assert.deepEqual(await settings(fresh.page), await settings(page));
+});
