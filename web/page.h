@@ -27,9 +27,10 @@ struct Page {
         session.inputs().MoveSlider(SliderKind::Airspeed, pass.airspeedCount, true);
       }};
   StandMode stand{flight};
-  std::string logText;  // a log's name and bytes, while it is read
-  std::string input;    // bytes the page wrote for the next call to read
-  std::string answer;   // the last text an export returned, read by the page
+  std::string logText;    // a log's name and bytes, while it is read
+  std::string input;      // bytes the page wrote for the next call to read
+  std::string answer;     // the last text an export returned, read by the page
+  bool fromLink = false;  // the record starts at a shared link's setup
   Page();
 };
 

@@ -277,7 +277,7 @@ EMSCRIPTEN_KEEPALIVE char* kvr9_input_buffer(int bytes) {
 // the device to keep: its length; kvr9_image_data() its bytes.
 EMSCRIPTEN_KEEPALIVE int kvr9_image_capture() {
   Page& page = ThePage();
-  page.answer = kvr9::SnapshotImage(kvr9::web::SessionSnapshot());
+  page.answer = kvr9::SnapshotImage(kvr9::web::SessionSnapshot(), page.session.record().Bytes());
   return static_cast<int>(page.answer.size());
 }
 
@@ -291,9 +291,13 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_image_data() {
 EMSCRIPTEN_KEEPALIVE const char* kvr9_image_apply() {
   Page& page = ThePage();
   kvr9::Snapshot snapshot;
-  const bool ok = kvr9::SnapshotFromImage(page.input, snapshot);
+  std::string record;
+  const bool ok = kvr9::SnapshotFromImage(page.input, snapshot, &record);
   std::string().swap(page.input);
   page.answer = ok ? kvr9::web::SetBack(snapshot) : std::string();
+  // The record goes on as it was, so the session copy still replays from
+  // the program's start.
+  if (ok) page.session.record().SetFromBytes(record);
   return page.answer.c_str();
 }
 
@@ -320,8 +324,14 @@ extern "C" {
 // (seconds since 1970); valid until the next call.
 EMSCRIPTEN_KEEPALIVE const char* kvr9_session_scenario(double from, double to) {
   Page& page = ThePage();
-  page.answer = page.session.record().AsScenario(
-      kvr9::SessionRecord::CopyHeader("the KVR-9 web page", UtcText(from), UtcText(to)));
+  std::string header =
+      kvr9::SessionRecord::CopyHeader("the KVR-9 web page", UtcText(from), UtcText(to));
+  if (page.fromLink) {
+    header +=
+        "# Starts from a shared link's setup, not from power-on: save that setup as a "
+        "snapshot and run kvr9-headless --from FILE SCENARIO\n";
+  }
+  page.answer = page.session.record().AsScenario(header);
   return page.answer.c_str();
 }
 

@@ -58,6 +58,7 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_snapshot_open(int nameBytes) {
       kvr9::ReadSnapshot(std::string_view(page.input).substr(split), page.input.substr(0, split));
   std::string().swap(page.input);
   if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + "}");
+  page.fromLink = true;
   return Answer(kvr9::web::SetBack(read.snapshot));
 }
 

@@ -64,6 +64,7 @@ class PanelSession final : private HostPanel {
   const Instrument& instrument() const { return instrument_; }
   PanelInputs& inputs() { return inputs_; }
   const SessionRecord& record() const { return record_; }
+  SessionRecord& record() { return record_; }
   // Whether the session stands for the panel of this instrument.
   bool Hosts(const Instrument& instrument) const { return instrument.host == this; }
 

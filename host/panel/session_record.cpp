@@ -1,5 +1,7 @@
 #include "host/panel/session_record.h"
 
+#include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "host/panel/key_table.h"
@@ -65,6 +67,38 @@ void SessionRecord::StartOver(bool restartPending) {
   full_ = false;
   restartPending_ = restartPending;
   firstPassOfCycle_ = false;
+}
+
+std::string SessionRecord::Bytes() const {
+  const char flags[] = {static_cast<char>(full_), static_cast<char>(restartPending_),
+                        static_cast<char>(firstPassOfCycle_)};
+  std::string bytes(flags, sizeof flags);
+  bytes.append(reinterpret_cast<const char*>(steps_.data()), steps_.size() * sizeof(Step));
+  return bytes;
+}
+
+bool SessionRecord::SetFromBytes(std::string_view bytes) {
+  constexpr std::size_t kFlags = 3;
+  if (bytes.size() < kFlags || (bytes.size() - kFlags) % sizeof(Step) != 0 ||
+      (bytes.size() - kFlags) / sizeof(Step) > kMostSteps) {
+    return false;
+  }
+  for (std::size_t i = 0; i < kFlags; ++i) {
+    if (bytes[i] != 0 && bytes[i] != 1) return false;
+  }
+  std::vector<Step> steps((bytes.size() - kFlags) / sizeof(Step));
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const std::string_view step = bytes.substr(kFlags + i * sizeof(Step), sizeof(Step));
+    const auto kind = static_cast<std::uint8_t>(step[offsetof(Step, kind)]);
+    const auto flag = static_cast<std::uint8_t>(step[offsetof(Step, flag)]);
+    if (kind > static_cast<std::uint8_t>(Kind::Tick) || flag > 1) return false;
+  }
+  std::memcpy(steps.data(), bytes.data() + kFlags, bytes.size() - kFlags);
+  steps_ = std::move(steps);
+  full_ = bytes[0] != 0;
+  restartPending_ = bytes[1] != 0;
+  firstPassOfCycle_ = bytes[2] != 0;
+  return true;
 }
 
 void SessionRecord::EventsEnd() {

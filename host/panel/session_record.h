@@ -43,6 +43,12 @@ class SessionRecord : public PanelObserver {
   // restart asked for before it still to come.
   void StartOver(bool restartPending);
 
+  // The record as bytes, for another program of the same build to go on
+  // with (host/snapshot/snapshot_image.h); SetFromBytes changes nothing
+  // and says false for bytes that are no such record.
+  std::string Bytes() const;
+  bool SetFromBytes(std::string_view bytes);
+
   bool IsFull() const { return full_; }
   std::size_t StepCount() const { return steps_.size(); }
 

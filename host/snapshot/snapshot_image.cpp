@@ -105,7 +105,7 @@ constexpr std::size_t kHeaderBytes = 2 * sizeof(std::uint32_t);
 
 }  // namespace
 
-std::string SnapshotImage(const Snapshot& snapshot) {
+std::string SnapshotImage(const Snapshot& snapshot, std::string_view record) {
   Writer out;
   // Screens go by place: a function's address means nothing to another
   // program.
@@ -132,13 +132,14 @@ std::string SnapshotImage(const Snapshot& snapshot) {
   out.Put(panel.passEnded);
   out.Put(snapshot.flight.has_value());
   if (snapshot.flight) PutFlight(out, *snapshot.flight);
+  out.PutText(std::string(record));
   Writer header;
   header.Put(Stamp());
   header.Put(Checksum(out.bytes));
   return header.bytes + out.bytes;
 }
 
-bool SnapshotFromImage(std::string_view image, Snapshot& snapshot) {
+bool SnapshotFromImage(std::string_view image, Snapshot& snapshot, std::string* record) {
   if (image.size() < kHeaderBytes || image.size() > kLargestSnapshotImageBytes) return false;
   Reader header(image.substr(0, kHeaderBytes));
   std::uint32_t stamp = 0;
@@ -163,8 +164,10 @@ bool SnapshotFromImage(std::string_view image, Snapshot& snapshot) {
       ScreenAt(current, read.state.ui.currentScreen) && ScreenAt(back, read.state.ui.returnScreen);
   if (!whole) return false;
   if (hasFlight && !GetFlight(in, read.flight.emplace())) return false;
-  if (!in.AtEnd()) return false;
+  std::string recordBytes;
+  if (!in.GetText(recordBytes) || !in.AtEnd()) return false;
   snapshot = std::move(read);
+  if (record != nullptr) *record = std::move(recordBytes);
   return true;
 }
 

@@ -15,13 +15,16 @@
 
 namespace kvr9 {
 
-// A snapshot's image is some 2.5 KB; anything past this is refused unread.
-inline constexpr std::size_t kLargestSnapshotImageBytes = 16 * 1024;
+// A snapshot's image is some 2.5 KB, with a session record (SessionRecord::
+// Bytes) of up to 8 bytes a step; anything past this is refused unread.
+inline constexpr std::size_t kLargestSnapshotImageBytes = 16 * 1024 + 8 * SessionRecord::kMostSteps;
 
-std::string SnapshotImage(const Snapshot& snapshot);
+// record: the session record's bytes to hand over with it, if any.
+std::string SnapshotImage(const Snapshot& snapshot, std::string_view record = {});
 
-// False, leaving snapshot as it was, for bytes that are no image of this
-// build's records.
-bool SnapshotFromImage(std::string_view image, Snapshot& snapshot);
+// False, leaving snapshot and record as they were, for bytes that are no
+// image of this build's records. record, when given, takes the record's
+// bytes the image holds (empty for none).
+bool SnapshotFromImage(std::string_view image, Snapshot& snapshot, std::string* record = nullptr);
 
 }  // namespace kvr9

@@ -41,6 +41,38 @@ TEST(SessionRecordSliders, EachSliderKeepsItsLastPositionOfThePass) {
 }
 
 // The window keeps its last 1000 lines: the oldest goes with the 1001st.
+// A record handed to another program goes on as itself; bytes that are no
+// record change nothing.
+TEST(SessionRecordBytes, GoOnAsTheRecordOrChangeNothing) {
+  SessionRecord record;
+  record.PowerOnClicked(false);
+  record.EventsBegin();
+  record.KeyClicked(KeyClockwise, true);
+  record.SliderMoved(SliderKind::Airspeed, 1234);
+  record.EventsEnd();
+  const std::string bytes = record.Bytes();
+  SessionRecord copy;
+  ASSERT_TRUE(copy.SetFromBytes(bytes));
+  EXPECT_EQ(copy.AsScenario(""), record.AsScenario(""));
+  const auto changed = [&bytes](std::size_t at, char to) {
+    std::string bad = bytes;
+    bad[at] = to;
+    return bad;
+  };
+  const std::string kBad[] = {
+      "",
+      bytes.substr(0, bytes.size() - 1),
+      changed(0, 2),      // a flag that is no bool
+      changed(3, 9),      // a step of no kind
+      changed(3 + 2, 7),  // a step's flag that is no bool
+  };
+  for (const std::string& bad : kBad) {
+    SessionRecord kept = copy;
+    EXPECT_FALSE(kept.SetFromBytes(bad)) << bad.size();
+    EXPECT_EQ(kept.AsScenario(""), record.AsScenario(""));
+  }
+}
+
 TEST(CommLinesCap, TheThousandAndFirstLineDropsTheOldest) {
   CommLines lines;
   for (std::size_t i = 1; i <= CommLines::kMostLines; ++i) {

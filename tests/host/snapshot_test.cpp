@@ -186,7 +186,10 @@ TEST(Snapshot, LoadingGoesOnExactlyAsTheUninterruptedSession) {
     ASSERT_TRUE(loaded.Load(saved, error)) << "seed " << seed << ": " << error;
     ASSERT_TRUE(loaded.Captured() == captured) << "seed " << seed << ": loaded as saved";
     Snapshot imaged;
-    ASSERT_TRUE(SnapshotFromImage(SnapshotImage(captured), imaged) && imaged == captured)
+    std::string record;
+    const std::string recorded = whole.session.record().Bytes();
+    ASSERT_TRUE(SnapshotFromImage(SnapshotImage(captured, recorded), imaged, &record) &&
+                imaged == captured && record == recorded)
         << "seed " << seed << ": the image hands over the same";
     for (std::size_t pass = saveAt; pass < saveAt + more; ++pass) {
       whole.Apply(script[pass]);

@@ -95,6 +95,17 @@ export async function launchBrowser(device = {}) {
 // back from the LCD canvas as 128 x 64 dots ('#' dark, '.' blank, '?' a
 // block that is not one whole dark or blank 2 x 2 square).
 function RecordSession() {
+  // Each page starts as a new visitor's would, with nothing kept by an
+  // earlier page of the same browser; a reload of the page keeps it.
+  try {
+    if (window.name !== "kvr9-test-page") {
+      localStorage.removeItem("kvr9-instrument");
+      localStorage.removeItem("kvr9-flight-log");
+      window.name = "kvr9-test-page";
+    }
+  } catch {
+    // A frame without storage of its own.
+  }
   const log = [];
   window.kvr9Session = log;
   const blank = [184, 184, 184];
