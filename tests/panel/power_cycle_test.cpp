@@ -295,8 +295,9 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
 // input then passes nothing; one click on "ON" passes its first step after
 // the splash. The rest is done with the form's own controls: each step's
 // control is framed, its hint shows on request, each step passes with
-// "Done", and the list marks the lesson finished. Closed, the window is the
-// form again.
+// "Done", and the list marks the lesson finished. A lesson from a snapshot
+// then starts at the snapshot's moment. Closed, the window is the form
+// again.
 void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   Instrument instrument;
   TForm1 form(instrument);
@@ -383,6 +384,17 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   for (qsizetype i = 0; i < formGeometry.size(); ++i) {
     QCOMPARE(formControls[i]->geometry(), formGeometry[i]);
   }
+
+  // A lesson of one's own from a snapshot starts at its moment: running,
+  // in the main menu, the LCD showing it.
+  QVERIFY(form.OpenLessonFile(QStringLiteral(KVR9_TEST_LESSONS_DIR "/out-of-menu.lesson")));
+  QVERIFY(IsRunning(instrument));
+  QVERIFY(instrument.state.ui.currentScreen == MainMenuScreen);
+  QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
+  QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
+  form.Button2->click();
+  testing::RunWhileOn(instrument);
+
   form.LessonClose->click();
   QCOMPARE(form.size(), QSize(621, 404));
   QVERIFY(form.FollowedLesson() == nullptr);
