@@ -135,8 +135,7 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
       StopTrace();
       break;
     case StepKind::Lesson:
-      BeginLesson(step);
-      break;
+      return BeginLesson(step);
     case StepKind::SaveState:
       SaveState(step);
       break;
@@ -265,7 +264,7 @@ bool ScenarioRunner::FlyOnePass() {
 
 bool ScenarioRunner::EndsTheFlight(const Step& step) const {
   return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off ||
-         step.kind == StepKind::LoadState;
+         step.kind == StepKind::LoadState || step.kind == StepKind::Lesson;
 }
 
 // Rows are written as passes end; the profile's columns stay empty for a
@@ -366,11 +365,22 @@ bool ScenarioRunner::ReadLessons() {
   return true;
 }
 
-void ScenarioRunner::BeginLesson(const Step& step) {
+// The lesson starts where it says, as the window starts it: from its
+// snapshot, switched off at the defaults for the person to switch on, or
+// switched on afresh, as "ON" does (its first splash pass runs, as after
+// "on"). A flight open is flown to its end before, as before "ON".
+ScenarioRunner::Flow ScenarioRunner::BeginLesson(const Step& step) {
+  const std::optional<Snapshot> from = LessonStartingPoint(*lesson_, session_);
+  if (from) {
+    ApplySnapshot(*from, session_);
+  } else {
+    session_.PressOn();
+  }
   lessonStep_ = &step;
   lessonRun_ = std::make_unique<LessonRun>(*lesson_, session_);
   lessonStepsReported_ = 0;
   out_ << "lesson: " << lesson_->title << '\n';
+  return from ? Flow::KeepDelivering : Flow::RunPass;
 }
 
 // The lesson looks at each pass as it ends, before the runner hears of it.

@@ -85,7 +85,7 @@ class ScenarioRunner : public PanelView {
   void StopTrace();
   void WriteTraceRow();
   bool ReadLessons();
-  void BeginLesson(const Step& step);
+  Flow BeginLesson(const Step& step);
   void ReportLessonSteps();
   void ConcludeLesson();
   Snapshot Capture() const;

@@ -237,10 +237,21 @@ void TForm1::ChooseLessonFile() {
 
 // A lesson that starts from the defaults switches the instrument on
 // afresh, as a click on "ON" does (and is recorded as one), before it
-// follows the person's inputs.
+// follows the person's inputs; one whose first step is "ON" leaves that to
+// the person, with the instrument switched off as a fresh one is. A
+// lesson from a snapshot sets it, as "Open state..." does, without its
+// flight; the record starts over there.
 void TForm1::FollowLesson(const Lesson& lesson, int builtIn) {
   lessonRun_.reset();
-  if (lesson.start == LessonStart::Defaults) Button1Click();
+  if (const std::optional<Snapshot> from = LessonStartingPoint(lesson, session_)) {
+    CloseFlight();
+    SetFromSnapshot(*from);
+    openedState_ = lesson.start == LessonStart::Snapshot
+                       ? QFile::decodeName(lesson.snapshotFile.string().c_str())
+                       : QString();
+  } else {
+    Button1Click();
+  }
   followedBuiltIn_ = builtIn;
   hintAsked_ = false;
   shownPassed_ = 0;

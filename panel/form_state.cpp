@@ -68,18 +68,10 @@ bool TForm1::SaveState(const QString& path) {
   return true;
 }
 
-bool TForm1::OpenState(const QString& path) {
-  const std::string file = QFile::encodeName(path).toStdString();
-  const QString name = QFileInfo(path).fileName();
-  const SnapshotReadResult read = ReadSnapshotFile(file);
-  if (!read.ok) {
-    StatusBar1->showMessage(NamedByFile(read.error, file, name));
-    return false;
-  }
-  const Snapshot& snapshot = read.snapshot;
-  CloseFlight();
+// The instrument and the panel as the snapshot has them, its flight aside.
+void TForm1::SetFromSnapshot(const Snapshot& snapshot) {
+  const bool sameCommLines = session_.Side().commLines == snapshot.panel.commLines;
   ApplySnapshot(snapshot, session_);
-  openedState_ = path;
   // The controls as the snapshot has them.
   {
     const QSignalBlocker altitude(TrackBar2);
@@ -96,19 +88,37 @@ bool TForm1::OpenState(const QString& path) {
   Label13->setText(QString::number(TrackBar1->value()));
   FitToCaption(Label13);
   UpdateSliderToolTips();
-  // The communication window: its lines as the session kept them.
-  QStringList lines;
-  const CommLines::Memory& comm = snapshot.panel.commLines;
-  for (std::size_t i = 0; i < comm.lines; ++i) {
-    lines << (i + comm.repeats >= comm.lines ? QString::fromLatin1(comm.last.c_str()) : QString());
+  // The communication window: its lines as the session kept them, unless
+  // they are the ones it shows already.
+  if (!sameCommLines) {
+    QStringList lines;
+    const CommLines::Memory& comm = snapshot.panel.commLines;
+    for (std::size_t i = 0; i < comm.lines; ++i) {
+      lines << (i + comm.repeats >= comm.lines ? QString::fromLatin1(comm.last.c_str())
+                                               : QString());
+    }
+    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
   }
-  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
   // The passes go on from the snapshot's moment, or stay stopped.
   if (session_.IsOn()) {
     passTimer_->start();
   } else {
     passTimer_->stop();
   }
+}
+
+bool TForm1::OpenState(const QString& path) {
+  const std::string file = QFile::encodeName(path).toStdString();
+  const QString name = QFileInfo(path).fileName();
+  const SnapshotReadResult read = ReadSnapshotFile(file);
+  if (!read.ok) {
+    StatusBar1->showMessage(NamedByFile(read.error, file, name));
+    return false;
+  }
+  const Snapshot& snapshot = read.snapshot;
+  CloseFlight();
+  SetFromSnapshot(snapshot);
+  openedState_ = path;
   QString note;
   if (snapshot.flight) {
     const SnapshotFlight& flight = *snapshot.flight;

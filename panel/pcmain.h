@@ -187,9 +187,11 @@ class TForm1 : public QWidget, public PanelView {
   bool OpenDroppedFile(const QString& path);
 
   // Lessons (form_lessons.cpp). "Lessons..." shows the panel; a lesson is
-  // started from the list or from a file a person chose; starting one that
-  // begins at the defaults switches the instrument on afresh, as "ON" does.
-  // Progress lasts as long as the window; nothing is written.
+  // started from the list or from a file a person chose, where it begins:
+  // the instrument switched on afresh, as "ON" does; switched off at its
+  // defaults when the lesson's first step is "ON"; or its snapshot (the
+  // flight open, if any, closes). Progress lasts as long as the window;
+  // nothing is written.
   void ShowLessons();
   void CloseLessons();
   void StartBuiltInLesson(int index);
@@ -261,6 +263,7 @@ class TForm1 : public QWidget, public PanelView {
   void FitWindow();
   void CreateLessonPanel();
   void FollowLesson(const Lesson& lesson, int builtIn);
+  void SetFromSnapshot(const Snapshot& snapshot);
   void UpdateLessonPanel();
   void MarkControl(const LessonStep* step);
   void CreateStandPanel();

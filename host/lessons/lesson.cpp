@@ -5,6 +5,7 @@
 
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
+#include "host/lessons/lesson_snapshot.h"
 #include "host/scenario/nearest_word.h"
 
 namespace kvr9 {
@@ -123,10 +124,27 @@ struct LessonReader {
       lesson.start = LessonStart::Defaults;
       return true;
     }
-    if (text.starts_with("snapshot") && (text.size() == 8 || IsBlank(text[8]))) {
-      return Fail(line, "starting from a snapshot is not possible yet; use 'start defaults'");
+    constexpr std::string_view kSnapshot = "snapshot";
+    if (text.starts_with(kSnapshot) &&
+        (text.size() == kSnapshot.size() || IsBlank(text[kSnapshot.size()]))) {
+      return FromSnapshot(line, Trimmed(text.substr(kSnapshot.size())));
     }
-    return Fail(line, "unknown start " + Quoted(text) + ": use 'start defaults'");
+    return Fail(
+        line, "unknown start " + Quoted(text) + ": use 'start defaults' or 'start snapshot FILE'");
+  }
+
+  // Read and checked now, so that a lesson that reads starts.
+  bool FromSnapshot(int line, std::string_view file) {
+    if (file.empty()) return Fail(line, "'start snapshot' needs the snapshot's file after it");
+    const std::filesystem::path path = baseDir / std::filesystem::path(file);
+    std::string problem;
+    if (!ReadLessonSnapshot(path, lesson.snapshot, problem)) {
+      return Fail(line, "the snapshot " + problem);
+    }
+    lesson.snapshot.flight.reset();
+    lesson.snapshotFile = path;
+    lesson.start = LessonStart::Snapshot;
+    return true;
   }
 
   bool NewStep(int line, std::string_view text) {
@@ -244,6 +262,11 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
 
 const char* ControlWord(PanelControl control) {
   return kControls[static_cast<std::size_t>(control)].word;
+}
+
+bool StartsSwitchedOff(const Lesson& lesson) {
+  return lesson.start == LessonStart::Defaults && !lesson.steps.empty() &&
+         lesson.steps.front().control == PanelControl::On;
 }
 
 LessonReadResult ParseLesson(std::string_view text, const std::string& source,

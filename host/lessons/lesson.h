@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "host/scenario/scenario.h"
+#include "host/snapshot/snapshot.h"
 
 namespace kvr9 {
 
 // Where a lesson begins.
 enum class LessonStart : std::uint8_t {
   Defaults,  // the instrument as power-on leaves it: every setting at its default
+  Snapshot,  // a saved instrument: the lesson's snapshot
 };
 
 // The control a step's hint names, for a front end to mark on its panel.
@@ -53,11 +55,22 @@ struct LessonStep {
 struct Lesson {
   std::string title;
   LessonStart start = LessonStart::Defaults;
+  // A start from a snapshot: its file, found from the lesson's folder, and
+  // the instrument and panel it holds, read and checked with the lesson.
+  // A flight in it is left out: a lesson takes the instrument, not the
+  // flight.
+  std::filesystem::path snapshotFile;
+  Snapshot snapshot;
   std::vector<LessonStep> steps;
   // The expect steps of every step, in the scenario language; its source
   // is the lesson's, for messages.
   Scenario checks;
 };
+
+// A lesson from the defaults whose first step is to use "ON" starts with
+// the instrument switched off, for the person to switch it on; any other
+// lesson from the defaults starts with it switched on afresh.
+bool StartsSwitchedOff(const Lesson& lesson);
 
 // A lesson file is refused past this size unread: a lesson is a page or
 // two of words, and the largest built-in one is a few KB.
@@ -69,11 +82,12 @@ struct LessonReadResult {
   std::string error;  // one line, "source:line: what is wrong" (or "source: ...")
 };
 
-// Relative frame files of expect-lcd checks are taken from baseDir.
+// Relative frame files of expect-lcd checks, and the snapshot a lesson
+// starts from, are taken from baseDir.
 LessonReadResult ParseLesson(std::string_view text, const std::string& source,
                              const std::filesystem::path& baseDir);
 // The file read whole, up to kLargestLessonBytes, and parsed; its folder
-// is the base of the frame files.
+// is the base of the frame and snapshot files.
 LessonReadResult ReadLessonFile(const std::filesystem::path& path);
 
 }  // namespace kvr9

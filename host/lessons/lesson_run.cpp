@@ -4,6 +4,34 @@
 
 namespace kvr9 {
 
+namespace {
+
+class NoView final : public PanelView {
+ public:
+  void ShowFrame(const FrameBuffer& /*frame*/, bool /*changed*/) override {}
+};
+
+}  // namespace
+
+std::optional<Snapshot> LessonStartingPoint(const Lesson& lesson, const PanelSession& session) {
+  if (lesson.start == LessonStart::Snapshot) return lesson.snapshot;
+  if (!StartsSwitchedOff(lesson)) return std::nullopt;
+  NoView view;
+  PanelSession fresh(view);
+  Instrument& instrument = fresh.instrument();
+  RunPowerOnSequence(instrument);
+  const AirData& air = session.instrument().state.airData;
+  instrument.state.airData.altAdcRaw = air.altAdcRaw;
+  instrument.state.airData.asiAdcRaw = air.asiAdcRaw;
+  Snapshot start = CaptureSnapshot(fresh);
+  const PanelSide side = session.Side();
+  start.panel.inputs.calibrateChecked = side.inputs.calibrateChecked;
+  start.panel.inputs.keyFastChecked = side.inputs.keyFastChecked;
+  start.panel.commLineCount = side.commLineCount;
+  start.panel.commLines = side.commLines;
+  return start;
+}
+
 LessonRun::LessonRun(const Lesson& lesson, PanelSession& session)
     : lesson_(lesson), session_(session) {
   session_.inputs().AddObserver(*this);

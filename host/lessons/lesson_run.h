@@ -11,13 +11,25 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "host/lessons/lesson.h"
 #include "host/panel/panel_observer.h"
 #include "host/panel/panel_session.h"
+#include "host/snapshot/snapshot.h"
 
 namespace kvr9 {
+
+// The instrument and the panel as a lesson starts from them, for a front
+// end to set with ApplySnapshot before it makes the run: the lesson's
+// snapshot; or, for a lesson that starts switched off, the instrument off
+// as a fresh one is (nothing on the LCD, no screen), every setting at its
+// default, with the panel's own controls (the sliders, the boxes) and its
+// communication window as the session has them. Nothing for a lesson that
+// starts switched on afresh: the front end clicks "ON" for it, and the
+// power-on sets every setting to its default.
+std::optional<Snapshot> LessonStartingPoint(const Lesson& lesson, const PanelSession& session);
 
 class LessonRun final : public PanelObserver {
  public:

@@ -8,10 +8,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "host/lessons/lesson_run.h"
 #include "host/panel/panel_session.h"
+#include "host/snapshot/snapshot_json.h"
+#include "screens/screens.h"
 
 namespace kvr9 {
 namespace {
@@ -30,7 +33,9 @@ TEST(LessonReader, RefusesEachFaultWithItsLineAndKeepsNothing) {
       {std::string("start defaults\n") + kStep, 1, "no title line"},
       {std::string(kHead) + "title U\n" + kStep, 3, "a second title"},
       {std::string("title T\n") + kStep, 1, "no start line"},
-      {std::string("title T\nstart snapshot a.snap\n") + kStep, 2, "not possible yet"},
+      {std::string("title T\nstart snapshot a.json\n") + kStep, 2, "the snapshot ./a.json: "},
+      {std::string("title T\nstart snapshot /dev/null\n") + kStep, 2, "the snapshot /dev/null: "},
+      {std::string("title T\nstart snapshot\n") + kStep, 2, "needs the snapshot's file"},
       {std::string("title T\nstart cold\n") + kStep, 2, "unknown start 'cold'"},
       {std::string(kHead), 2, "no steps"},
       {std::string(kHead) + "hint Like so.\n" + kStep, 3, "'hint' before the first step"},
@@ -135,6 +140,59 @@ TEST_F(LessonRunTest, AWrongPathLeavesItUnfinishedWithTheHintDue) {
   EXPECT_EQ(run.Current()->hint, "Like so.");
   EXPECT_EQ(run.Current()->control, PanelControl::Knob);
   EXPECT_EQ(run.WhatIsMissing(), "expect qnh: expected 1014250, actual 1009250");
+}
+
+// Where a lesson starts, from a session on the main display with a setting
+// changed: one from the defaults that asks for "ON" first switches it off
+// as a fresh one, every setting at its default and nothing shown; any other
+// from the defaults is the front end's "ON"; one from a snapshot (found
+// from the lesson's folder) is that snapshot, its flight left out, whatever
+// its first step asks.
+TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("kvr9_start_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  session_.inputs().ClickKey(KeyPress);
+  Passes(2);
+  Snapshot menu = CaptureSnapshot(session_);
+  ASSERT_EQ(session_.instrument().state.ui.currentScreen, MainMenuScreen);
+  menu.flight = SnapshotFlight{"demo", 0, 60, 10, 1, 5, 5, true};
+  std::string problem;
+  ASSERT_TRUE(WriteSnapshotFile(menu, (dir / "menu.json").string(), problem)) << problem;
+  menu.flight.reset();
+  session_.instrument().state.settings.qnh = 1020000;
+  session_.inputs().MoveSlider(SliderKind::Altitude, 900);
+
+  const std::string on = "step S.\nhint H.\ncontrol ON\ncheck expect currentScreen MainScreen\n";
+  const struct {
+    const char* start;
+    std::string steps;
+    bool switchedOff;
+    bool fromSnapshot;
+  } rows[] = {
+      {"defaults", on + kStep, true, false},
+      {"defaults", kStep + on, false, false},
+      {"snapshot menu.json", on + kStep, false, true},
+  };
+  for (const auto& row : rows) {
+    const LessonReadResult read =
+        ParseLesson("title T\nstart " + std::string(row.start) + "\n" + row.steps, "t.lesson", dir);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(StartsSwitchedOff(read.lesson), row.switchedOff) << row.start;
+    const std::optional<Snapshot> from = LessonStartingPoint(read.lesson, session_);
+    ASSERT_EQ(from.has_value(), row.switchedOff || row.fromSnapshot) << row.start;
+    if (row.fromSnapshot) {
+      EXPECT_TRUE(*from == menu);
+    }
+    if (!row.switchedOff) continue;
+    EXPECT_FALSE(from->running);
+    EXPECT_EQ(from->phase, PowerPhase::Off);
+    EXPECT_EQ(from->state.settings.qnh, 1013250u);
+    EXPECT_EQ(from->state.ui.currentScreen, nullptr);
+    EXPECT_EQ(from->state.airData.altAdcRaw, 900);
+    EXPECT_TRUE(from->panel.shownFrame == FrameBuffer{});
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -290,10 +290,14 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
 
 // "Lessons..." opens a panel to the right of the form: the window grows by
 // its width, the form's controls stay where they are. The first built-in
-// lesson, started from the list, switches the instrument on afresh and is
-// then done with the form's own controls: each step's control is framed,
-// its hint shows on request, each step passes with "Done", and the list
-// marks the lesson finished. Closed, the window is the form again.
+// lesson asks for "ON" first: started from the list while the main display
+// shows, it switches the instrument off as a fresh one, LCD blank, and an
+// input then passes nothing; one click on "ON" passes its first step after
+// the splash. The rest is done with the form's own controls: each step's
+// control is framed, its hint shows on request, each step passes with
+// "Done", and the list marks the lesson finished. A lesson from a snapshot
+// then starts at the snapshot's moment. Closed, the window is the form
+// again.
 void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   Instrument instrument;
   TForm1 form(instrument);
@@ -312,11 +316,18 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   QCOMPARE(form.LessonList->count(), 10);
   QCOMPARE(form.LessonList->item(0)->text(),
            QStringLiteral("Switching on and reading the main display"));
-  QVERIFY(!IsRunning(instrument));
+  QTest::mouseClick(form.Button1, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(OnMainDisplay(instrument), kGiveUpMs);
+  instrument.state.settings.qnh = 1020000;  // changed by the user
   QTest::mouseClick(form.LessonList->viewport(), Qt::LeftButton, {},
                     form.LessonList->visualItemRect(form.LessonList->item(0)).center());
-  QVERIFY(IsRunning(instrument));
+  QVERIFY(!IsRunning(instrument));
+  QVERIFY(ShowsFrame(form.Image1->Picture(), FrameBuffer{}, form.LcdDotColour().rgb()));
+  QCOMPARE(instrument.state.settings.qnh, 1013250u);
   QVERIFY(form.FollowedLesson() != nullptr);
+  form.TrackBar2->setValue(form.TrackBar2->value() + 10);
+  QTest::qWait(300);  // the window's timer looks at the lesson while off
+  QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
 
   const int airspeed60 = CountReading(SliderKind::Airspeed, ReadingUnit::Mph, 60);
   const int altitude1500 = CountReading(SliderKind::Altitude, ReadingUnit::Feet, 1500);
@@ -338,10 +349,7 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
     marked << (form.LessonMark->isVisible() ? form.LessonMark->geometry() : QRect());
     switch (step) {
       case 0:
-        form.LessonHintButton->click();
-        hint = form.LessonHint->isVisible() ? form.LessonHint->text() : QString();
-        QTest::mouseClick(form.Button1, Qt::LeftButton);  // switched on as the step asks
-        return true;
+        return true;  // the one "ON" below passes it; no second
       case 1:
         form.TrackBar1->setValue(airspeed60);
         return true;
@@ -353,6 +361,10 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
         return false;
     }
   });
+  marked << (form.LessonMark->isVisible() ? form.LessonMark->geometry() : QRect());
+  form.LessonHintButton->click();
+  hint = form.LessonHint->isVisible() ? form.LessonHint->text() : QString();
+  QTest::mouseClick(form.Button1, Qt::LeftButton);  // switched on as the step asks
   testing::RunWhileOn(instrument);
 
   QVERIFY(!giveUp.fired);
@@ -372,6 +384,17 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   for (qsizetype i = 0; i < formGeometry.size(); ++i) {
     QCOMPARE(formControls[i]->geometry(), formGeometry[i]);
   }
+
+  // A lesson of one's own from a snapshot starts at its moment: running,
+  // in the main menu, the LCD showing it.
+  QVERIFY(form.OpenLessonFile(QStringLiteral(KVR9_TEST_LESSONS_DIR "/out-of-menu.lesson")));
+  QVERIFY(IsRunning(instrument));
+  QVERIFY(instrument.state.ui.currentScreen == MainMenuScreen);
+  QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
+  QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
+  form.Button2->click();
+  testing::RunWhileOn(instrument);
+
   form.LessonClose->click();
   QCOMPARE(form.size(), QSize(621, 404));
   QVERIFY(form.FollowedLesson() == nullptr);
