@@ -96,8 +96,11 @@ const char* kvr9_snapshot_json();
 const char* kvr9_snapshot_open(int nameBytes);
 // The built-in lessons, a JSON array of {"file", "title"}.
 const char* kvr9_lesson_list();
-// Reads built-in lesson number: {"error": "" or why not, "switchOn": the
-// page clicks "ON" (the instrument afresh) before it follows it}.
+// Reads built-in lesson number and sets the instrument where the lesson
+// starts when that is switched off afresh or a snapshot: {"error": "" or
+// why not, "switchOn": the page clicks "ON" (the instrument afresh, every
+// setting at its default) before it follows it, "setBack": what the page
+// shows of the instrument set (as kvr9_image_apply answers) or null}.
 const char* kvr9_lesson_open(int number);
 // Follows the lesson read last from now on; close stops following it.
 void kvr9_lesson_follow();

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/lessons/lesson.h"
@@ -74,10 +75,13 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_list() {
   return Answer(list + "]");
 }
 
-// Reads built-in lesson number (its place in the list); the page then
-// switches the instrument on afresh if "switchOn" says so, as a person
-// clicking "ON", and calls kvr9_lesson_follow(). An object with "error"
-// ("" when read) and "switchOn".
+// Reads built-in lesson number (its place in the list) and sets the
+// instrument where the lesson starts, when that is switched off afresh or
+// a snapshot; when "switchOn" says so the page instead clicks "ON", as a
+// person would, which loads every default. The page then calls
+// kvr9_lesson_follow(). An object with "error" ("" when read),
+// "switchOn", and "setBack", SetBack's object when the lesson set the
+// instrument (null otherwise).
 EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int number) {
   Lessons& lessons = TheLessons();
   const auto builtIns = kvr9::web::BuiltInLessons();
@@ -89,8 +93,13 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int number) {
   if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + ",\"switchOn\":false}");
   lessons.run.reset();
   lessons.lesson = std::make_unique<kvr9::Lesson>(std::move(read.lesson));
-  return Answer(std::string("{\"error\":\"\",\"switchOn\":") +
-                Bool(lessons.lesson->start == kvr9::LessonStart::Defaults) + "}");
+  kvr9::web::Page& page = ThePage();
+  const std::optional<kvr9::Snapshot> start =
+      kvr9::LessonStartingPoint(*lessons.lesson, page.session);
+  if (!start) return Answer("{\"error\":\"\",\"switchOn\":true,\"setBack\":null}");
+  page.flight.Pause();
+  return Answer("{\"error\":\"\",\"switchOn\":false,\"setBack\":" + kvr9::web::SetBack(*start) +
+                "}");
 }
 
 // Follows the lesson read last on the session from now on.

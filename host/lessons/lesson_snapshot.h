@@ -1,6 +1,5 @@
 // The snapshot a lesson starts from, read and checked whole with the
-// lesson. Its own library's reader where the snapshot's text side is
-// built; where it is not, a lesson cannot start from a snapshot.
+// lesson.
 #pragma once
 
 #include <filesystem>
