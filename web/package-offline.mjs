@@ -2,7 +2,7 @@
 // offline: copies the layout, touch, flight and offline scripts, the manifest, its
 // icons and the page's face picture beside the page, minifies the page's own
 // scripts and styles (terser and csso, from the lock file: the page is
-// built for size), then writes sw.js with the list of every file and a
+// built for size), the manifest's JSON and the page's indentation, then writes sw.js with the list of every file and a
 // cache name made of their hash, so that each build that changes a byte is
 // a new cache.
 //   node web/package-offline.mjs OUT_DIR
@@ -20,10 +20,10 @@ if (!out) {
   process.exit(2);
 }
 
-// face.jpg is the page's own copy of the window's face: the same picture
+// face.webp is the page's own copy of the window's face: the same picture
 // drawn at the window's proportions and twice its size (target web-face).
 const kExtraFiles = [
-  "face.jpg",
+  "face.webp",
   "layout.css",
   "layout.js",
   "touch.js",
@@ -46,6 +46,26 @@ for (const name of readdirSync(out)) {
     writeFileSync(path, result.code);
   }
 }
+
+// The manifest as one line of JSON; a manifest that does not parse stops
+// the build here rather than in a phone's installer.
+const manifest = join(out, "manifest.webmanifest");
+try {
+  writeFileSync(manifest, JSON.stringify(JSON.parse(readFileSync(manifest, "utf8"))));
+} catch (error) {
+  console.error(`package-offline: manifest.webmanifest: ${error.message}`);
+  process.exit(1);
+}
+// index.html without the indentation at the start of its lines: outside a
+// <pre> or <textarea> a line break alone keeps the one space a browser shows
+// between words and between inline elements.
+const html = join(out, "index.html");
+const page = readFileSync(html, "utf8");
+if (/<(pre|textarea)[\s>]/i.test(page)) {
+  console.error("package-offline: index.html has a <pre> or <textarea>, whose indentation shows");
+  process.exit(1);
+}
+writeFileSync(html, page.replace(/\n[ \t]+/g, "\n"));
 
 const template = readFileSync(join(web, "sw.js"), "utf8");
 const files = readdirSync(out)
