@@ -1,9 +1,9 @@
 // Draws the front-panel picture of the KVR-9 — the instrument seen from the
-// front — and saves it as a 371 x 371 baseline JPEG, or at another size
-// and quality, progressive with optimised tables, which only a browser needs
-// to read. An output named .png is written without loss instead (quality
-// then unused): the web page's copy is drawn so, at the window's proportions
-// and twice its size, and encoded to WebP by cwebp (target web-face).
+// front — and saves it as a 371 x 371 baseline JPEG (the window's), or at
+// another size and quality as a progressive JPEG with optimised tables. An
+// output named .png is written without loss instead, the quality unused: the
+// web page's copy is drawn so, at the window's proportions and twice its
+// size, and encoded to WebP by cwebp (target web-face).
 //   kvr9-make-face [output.jpg|output.png [WIDTH HEIGHT QUALITY]]
 //
 // The window shows the picture stretched into 336 x 323, so everything here
