@@ -1,8 +1,10 @@
 // Draws the front-panel picture of the KVR-9 — the instrument seen from the
-// front — and saves it as a 371 x 371 baseline JPEG, or at another size
-// and quality (the web page's copy: the window's proportions, twice its size,
-// progressive with optimised tables, which only a browser needs to read).
-//   kvr9-make-face [output.jpg [WIDTH HEIGHT QUALITY]]
+// front — and saves it as a 371 x 371 baseline JPEG (the window's), or at
+// another size and quality as a progressive JPEG with optimised tables. An
+// output named .png is written without loss instead, the quality unused: the
+// web page's copy is drawn so, at the window's proportions and twice its
+// size, and encoded to WebP by cwebp (target web-face).
+//   kvr9-make-face [output.jpg|output.png [WIDTH HEIGHT QUALITY]]
 //
 // The window shows the picture stretched into 336 x 323, so everything here
 // is drawn in those window pixels and scaled on the way out: each feature
@@ -338,7 +340,7 @@ QImage DrawFacePicture(int width, int height) {
 int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);  // fonts need it
   if (argc != 1 && argc != 2 && argc != 5) {
-    std::fprintf(stderr, "usage: kvr9-make-face [output.jpg [WIDTH HEIGHT QUALITY]]\n");
+    std::fprintf(stderr, "usage: kvr9-make-face [output.jpg|output.png [WIDTH HEIGHT QUALITY]]\n");
     return 2;
   }
   const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("face.jpg");
@@ -349,8 +351,9 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "kvr9-make-face: size 16 to 2048, quality 1 to 100\n");
     return 2;
   }
-  QImageWriter writer(output, "jpeg");
-  writer.setQuality(quality);
+  const bool lossless = output.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+  QImageWriter writer(output, lossless ? "png" : "jpeg");
+  if (!lossless) writer.setQuality(quality);
   const bool webCopy = argc == 5;
   writer.setProgressiveScanWrite(webCopy);  // the window's stays baseline
   writer.setOptimizedWrite(webCopy);

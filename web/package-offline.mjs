@@ -2,9 +2,9 @@
 // offline: copies the layout, touch, flight and offline scripts, the manifest, its
 // icons and the page's face picture beside the page, minifies the page's own
 // scripts and styles (terser and csso, from the lock file: the page is
-// built for size), then writes sw.js with the list of every file and a
-// cache name made of their hash, so that each build that changes a byte is
-// a new cache.
+// built for size), its manifest and index.html's indentation, then writes
+// sw.js with the list of every file and a cache name made of their hash, so
+// that each build that changes a byte is a new cache.
 //   node web/package-offline.mjs OUT_DIR
 import { createHash } from "node:crypto";
 import { copyFileSync, readdirSync, readFileSync, statSync, writeFileSync } from "node:fs";
@@ -20,10 +20,30 @@ if (!out) {
   process.exit(2);
 }
 
-// face.jpg is the page's own copy of the window's face: the same picture
+// The manifest as one line of JSON, and index.html without the indentation
+// at the start of its lines: outside a <pre> or <textarea> a line break alone
+// keeps the one space a browser shows between words and between inline
+// elements. Both are checked before anything in OUT_DIR changes, so that a
+// manifest a phone's installer would refuse stops the build here.
+const manifest = join(out, "manifest.webmanifest");
+const html = join(out, "index.html");
+let manifestJson;
+try {
+  manifestJson = JSON.stringify(JSON.parse(readFileSync(join(web, "manifest.webmanifest"), "utf8")));
+} catch (error) {
+  console.error(`package-offline: manifest.webmanifest: ${error.message}`);
+  process.exit(1);
+}
+const page = readFileSync(html, "utf8");
+if (/<(pre|textarea)[\s>]/i.test(page)) {
+  console.error("package-offline: index.html has a <pre> or <textarea>, whose indentation would show");
+  process.exit(1);
+}
+
+// face.webp is the page's own copy of the window's face: the same picture
 // drawn at the window's proportions and twice its size (target web-face).
 const kExtraFiles = [
-  "face.jpg",
+  "face.webp",
   "layout.css",
   "layout.js",
   "touch.js",
@@ -35,6 +55,9 @@ const kExtraFiles = [
   "icon-512.png",
 ];
 for (const name of kExtraFiles) copyFileSync(join(web, name), join(out, name));
+
+writeFileSync(manifest, manifestJson);
+writeFileSync(html, page.replace(/\n[ \t]+/g, "\n"));
 
 // kvr9.js too: emscripten without the Closure compiler leaves its glue half
 // the size terser makes it.

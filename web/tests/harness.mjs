@@ -23,7 +23,7 @@ const kTypes = {
   ".js": "text/javascript; charset=utf-8",
   ".css": "text/css; charset=utf-8",
   ".wasm": "application/wasm",
-  ".jpg": "image/jpeg",
+  ".webp": "image/webp",
   ".png": "image/png",
   ".webmanifest": "application/manifest+json",
 };
