@@ -1,0 +1,244 @@
+// The lessons panel on a phone (390 x 844, touch): every built-in lesson's
+// solution, done by taps and finger moves on the page, finishes it, and its
+// wrong path leaves it unfinished with the hint shown by itself; the panel's
+// own files load only when it is first opened; axe-core finds nothing with
+// a lesson followed.
+import assert from "node:assert/strict";
+import { readdirSync, readFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { after, before, test } from "node:test";
+
+import { kPhone, launchBrowser, openPanel, startServer, touchPath, waitForMoreFrames, waitForTicks } from "./harness.mjs";
+
+const axePath = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
+const checks = fileURLToPath(new URL("../../lessons/checks", import.meta.url));
+
+let server;
+let browser;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser(kPhone);
+});
+
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+// The page's controls for the scenario's keys.
+const kKeys = { press: "#Image5", cw: "#Button3", ccw: "#Button4", f1: "#Image3", f2: "#Image6" };
+const kBoxes = { calibrate: "#CheckBox2", keyfast: "#CheckBox3" };
+const kSliders = { altitude: "#TrackBar2", airspeed: "#TrackBar1" };
+// The reading units a scenario writes, as the full program numbers them.
+const kUnits = { ft: 1, m: 2, mph: 3, kmh: 4, knots: 5 };
+
+const status = (page) =>
+  page.evaluate(() => {
+    const full = window.kvr9Page.program();
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_status()));
+  });
+
+const shownText = (page, id) =>
+  page.locator(`#${id}`).evaluate((element) => (element.checkVisibility() ? element.textContent : null));
+
+// The count a slider's reading needs with the instrument's settings now,
+// as kvr9-headless chooses it.
+async function countFor(page, slider, value) {
+  const match = /^(\d+)([a-z]*)$/.exec(value);
+  assert.ok(match, `slider value ${value}`);
+  if (match[2] === "") return Number(match[1]);
+  const unit = kUnits[match[2]];
+  assert.ok(unit, `unit ${match[2]}`);
+  const count = await page.evaluate(
+    ([altitude, unit, reading]) => window.kvr9Page.program()._kvr9_slider_count_for(altitude, unit, reading),
+    [slider === "altitude" ? 1 : 0, unit, Number(match[1])]
+  );
+  assert.ok(count >= 0, `no count reads ${value}`);
+  return count;
+}
+
+// A finger on the slider's thumb, moved along the track to the count, as a
+// person does: a second, shorter move mends where the first one landed.
+async function slideTo(page, selector, count) {
+  const slider = page.locator(selector);
+  await slider.scrollIntoViewIfNeeded();
+  const box = await slider.boundingBox();
+  const max = Number(await slider.getAttribute("max"));
+  const thumb = 16;
+  const xOf = (value) => box.x + thumb / 2 + (value / max) * (box.width - thumb);
+  const y = box.y + box.height / 2;
+  let at = Number(await slider.inputValue());
+  let x = xOf(at);
+  let target = xOf(count);
+  for (let move = 0; move < 4 && at !== count; ++move) {
+    const points = [[x, y]];
+    for (let step = 1; step <= 8; ++step) points.push([x + ((target - x) * step) / 8, y]);
+    await touchPath(page, points);
+    const landed = Number(await slider.inputValue());
+    x = target;
+    target += ((count - landed) / max) * (box.width - thumb);
+    at = landed;
+  }
+  assert.equal(at, count, `${selector} at ${count}`);
+}
+
+// A kvr9-headless scenario's steps done on the page by a person's finger.
+async function perform(page, scenario) {
+  for (const line of scenario.split("\n")) {
+    const words = line.replace(/#.*/, "").trim().split(/\s+/);
+    const [word, first, second] = words;
+    if (word === "" || word === "lesson") continue;
+    if (word === "on") await page.locator("#Button1").tap();
+    else if (word === "off") await page.locator("#Button2").tap();
+    else if (word === "pass") await waitForMoreFrames(page, Number(first ?? 1));
+    else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
+    else if (word === "key") await page.locator(kKeys[first]).tap();
+    else if (word === "slider") await slideTo(page, kSliders[first], await countFor(page, first, second));
+    else if (word === "box") {
+      const box = page.locator(kBoxes[first]);
+      if (!(await box.isVisible())) await page.locator("#Engineer > summary").tap();
+      if ((await box.locator("input").isChecked()) !== (second === "on")) await box.tap();
+    } else assert.fail(`a scenario step the page cannot do: ${line}`);
+  }
+}
+
+// A page with the lessons panel open at the list.
+async function lessonsPage({ forgetProgress = false } = {}) {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  if (forgetProgress) await page.evaluate(() => localStorage.removeItem("kvr9-lesson-progress"));
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  return { page, errors };
+}
+
+async function follow(page, file) {
+  const entry = page.locator("#LessonList button").filter({ hasText: await titleOf(page, file) });
+  await entry.tap();
+  await page.locator("#LessonStepNo").waitFor();
+}
+
+const titleOf = (page, file) =>
+  page.evaluate((file) => {
+    const full = window.kvr9Page.program();
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_list())).find((lesson) => lesson.file === file).title;
+  }, file);
+
+// Where the panel shows a lesson finished.
+async function assertFinished(page, file) {
+  await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: the lesson is finished.", null, { timeout: 5000 });
+  const now = await status(page);
+  assert.equal(now.done, true, `${file}: status done`);
+  assert.equal(await shownText(page, "LessonStepNo"), `All ${now.steps} steps done`);
+  assert.equal(await page.locator(".lesson-mark").count(), 0, "no control marked once finished");
+}
+
+const kLessons = readdirSync(checks)
+  .filter((name) => name.endsWith(".solution.scn"))
+  .map((name) => name.replace(".solution.scn", ""))
+  .sort();
+
+test("the lessons' files load only when the panel is first opened", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  const fetched = [];
+  page.on("request", (request) => fetched.push(new URL(request.url()).pathname.slice(1)));
+  await waitForMoreFrames(page, 0);
+  assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)), []);
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)).sort(), ["kvr9-full.js", "kvr9-full.wasm", "lessons.css", "lessons.js"]);
+  assert.equal(await page.locator("#LessonList button").count(), kLessons.length);
+  assert.equal(await page.locator("#LessonsOpen").getAttribute("aria-expanded"), "true");
+  // Closing stops following the lesson.
+  await follow(page, `${kLessons[0]}.lesson`);
+  await page.locator("#LessonClose").tap();
+  assert.equal(await status(page), null);
+  assert.equal(await page.locator("#LessonPanel").isVisible(), false);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// The built-in lessons two at a time: each page's passes run on the
+// browser's own timer.
+const kAtOnce = 2;
+const kRuns = kLessons.flatMap((name) => [
+  [name, "solution"],
+  [name, "wrong"],
+]);
+
+test("every built-in lesson: its solution on the phone finishes it, its wrong path leaves it with the hint shown", async () => {
+  const failures = [];
+  const run = async ([name, path]) => {
+    const file = `${name}.lesson`;
+    const { page, errors } = await lessonsPage();
+    try {
+      await follow(page, file);
+      // The first step marks its control; the hint waits to be asked for.
+      const first = await status(page);
+      assert.equal(first.passed, 0);
+      assert.equal(await shownText(page, "LessonStepNo"), `Step 1 of ${first.steps}`);
+      assert.equal(await shownText(page, "LessonWords"), first.words);
+      assert.equal(await shownText(page, "LessonHint"), null);
+      assert.ok(await page.locator(".lesson-mark").count() > 0, "the step's control is marked");
+      await perform(page, readFileSync(join(checks, `${name}.${path}.scn`), "utf8"));
+      if (path === "solution") {
+        await assertFinished(page, file);
+        // The list keeps the lesson's progress.
+        await page.locator("#LessonBack").tap();
+        const entry = page.locator("#LessonList button").filter({ hasText: first.title });
+        assert.match(await entry.textContent(), /done$/);
+      } else {
+        await waitForMoreFrames(page, 2);
+        const now = await status(page);
+        assert.equal(now.done, false, `${name}: the wrong path finished the lesson`);
+        assert.equal(await shownText(page, "LessonHint"), `Hint: ${now.hint}`, `${name}: hint shown by itself`);
+        assert.equal(await shownText(page, "LessonStepNo"), `Step ${now.passed + 1} of ${now.steps}`);
+      }
+      assert.deepEqual(errors, []);
+    } catch (error) {
+      failures.push(`${name} ${path}: ${error.message}`);
+    } finally {
+      await page.close();
+    }
+  };
+  const queue = [...kRuns];
+  await Promise.all(
+    Array.from({ length: kAtOnce }, async () => {
+      while (queue.length > 0) await run(queue.shift());
+    })
+  );
+  assert.deepEqual(failures, []);
+});
+
+test("progress and a hint asked for: the list says how far each lesson went, on this device", async () => {
+  const { page, errors } = await lessonsPage({ forgetProgress: true });
+  const name = "04-qnh-altitude-unit";
+  await follow(page, `${name}.lesson`);
+  await page.locator("#LessonHintButton").tap();
+  assert.match(await shownText(page, "LessonHint"), /^Hint: Click the ON button/);
+  await perform(page, "on\npass 80\n");
+  await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: step 1 of 7.");
+  assert.equal(await shownText(page, "LessonHint"), null, "the next step's hint waits to be asked for");
+  assert.deepEqual(await page.locator(".lesson-mark").evaluateAll((all) => all.map((e) => e.id)), ["Image5", "Button3", "Button4"]);
+  await page.reload();
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  const entry = page.locator("#LessonList button").filter({ hasText: await titleOf(page, `${name}.lesson`) });
+  assert.match(await entry.textContent(), /1 of 7 steps$/);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test("axe-core finds no violation with the lessons panel open and a lesson followed", async () => {
+  const { page } = await lessonsPage();
+  await follow(page, "05-alarms.lesson");
+  await page.locator("#LessonHintButton").tap();
+  await page.addScriptTag({ path: axePath });
+  const results = await page.evaluate(() => window.axe.run());
+  const found = results.violations.map((v) => `${v.id}: ${v.help} (${v.nodes.map((n) => n.target.join(" ")).join(", ")})`);
+  assert.deepEqual(found, []);
+  await page.close();
+});
