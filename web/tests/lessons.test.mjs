@@ -10,17 +10,7 @@ import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 import { after, before, test } from "node:test";
 
-import {
-  frameCount,
-  kPhone,
-  launchBrowser,
-  openPanel,
-  startServer,
-  touchPath,
-  waitForFrames,
-  waitForMoreFrames,
-  waitForTicks,
-} from "./harness.mjs";
+import { kPhone, launchBrowser, openPanel, performScenario, startServer, waitForMoreFrames } from "./harness.mjs";
 
 const axePath = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 const checks = fileURLToPath(new URL("../../lessons/checks", import.meta.url));
@@ -38,13 +28,6 @@ after(async () => {
   server.close();
 });
 
-// The page's controls for the scenario's keys.
-const kKeys = { press: "#Image5", cw: "#Button3", ccw: "#Button4", f1: "#Image3", f2: "#Image6" };
-const kBoxes = { calibrate: "#CheckBox2", keyfast: "#CheckBox3" };
-const kSliders = { altitude: "#TrackBar2", airspeed: "#TrackBar1" };
-// The reading units a scenario writes, as the full program numbers them.
-const kUnits = { ft: 1, m: 2, mph: 3, kmh: 4, knots: 5 };
-
 const status = (page) =>
   page.evaluate(() => {
     const full = window.kvr9Page.program();
@@ -53,72 +36,6 @@ const status = (page) =>
 
 const shownText = (page, id) =>
   page.locator(`#${id}`).evaluate((element) => (element.checkVisibility() ? element.textContent : null));
-
-// The count a slider's reading needs with the instrument's settings now,
-// as kvr9-headless chooses it.
-async function countFor(page, slider, value) {
-  const match = /^(\d+)([a-z]*)$/.exec(value);
-  assert.ok(match, `slider value ${value}`);
-  if (match[2] === "") return Number(match[1]);
-  const unit = kUnits[match[2]];
-  assert.ok(unit, `unit ${match[2]}`);
-  const count = await page.evaluate(
-    ([altitude, unit, reading]) => window.kvr9Page.program()._kvr9_slider_count_for(altitude, unit, reading),
-    [slider === "altitude" ? 1 : 0, unit, Number(match[1])]
-  );
-  assert.ok(count >= 0, `no count reads ${value}`);
-  return count;
-}
-
-// A finger on the slider's thumb, moved along the track to the count, as a
-// person does: a second, shorter move mends where the first one landed.
-async function slideTo(page, selector, count) {
-  const slider = page.locator(selector);
-  await slider.scrollIntoViewIfNeeded();
-  const box = await slider.boundingBox();
-  const max = Number(await slider.getAttribute("max"));
-  const thumb = 16;
-  const xOf = (value) => box.x + thumb / 2 + (value / max) * (box.width - thumb);
-  const y = box.y + box.height / 2;
-  let at = Number(await slider.inputValue());
-  let x = xOf(at);
-  let target = xOf(count);
-  for (let move = 0; move < 4 && at !== count; ++move) {
-    const points = [[x, y]];
-    for (let step = 1; step <= 8; ++step) points.push([x + ((target - x) * step) / 8, y]);
-    await touchPath(page, points);
-    const landed = Number(await slider.inputValue());
-    x = target;
-    target += ((count - landed) / max) * (box.width - thumb);
-    at = landed;
-  }
-  assert.equal(at, count, `${selector} at ${count}`);
-}
-
-// A kvr9-headless scenario's steps done on the page by a person's finger.
-async function perform(page, scenario) {
-  for (const line of scenario.split("\n")) {
-    const words = line.replace(/#.*/, "").trim().split(/\s+/);
-    const [word, first, second] = words;
-    if (word === "" || word === "lesson") continue;
-    if (word === "on") {
-      // ON presents its frame with the next pass when the instrument runs.
-      const frames = await frameCount(page);
-      await page.locator("#Button1").tap();
-      await waitForFrames(page, frames + 1);
-    }
-    else if (word === "off") await page.locator("#Button2").tap();
-    else if (word === "pass") await waitForMoreFrames(page, Number(first ?? 1));
-    else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
-    else if (word === "key") await page.locator(kKeys[first]).tap();
-    else if (word === "slider") await slideTo(page, kSliders[first], await countFor(page, first, second));
-    else if (word === "box") {
-      const box = page.locator(kBoxes[first]);
-      if (!(await box.isVisible())) await page.locator("#Engineer > summary").tap();
-      if ((await box.locator("input").isChecked()) !== (second === "on")) await box.tap();
-    } else assert.fail(`a scenario step the page cannot do: ${line}`);
-  }
-}
 
 // A page with the lessons panel open at the list.
 async function lessonsPage({ forgetProgress = false } = {}) {
@@ -197,7 +114,7 @@ test("every built-in lesson: its solution on the phone finishes it, its wrong pa
       assert.equal(await shownText(page, "LessonWords"), first.words);
       assert.equal(await shownText(page, "LessonHint"), null);
       assert.ok(await page.locator(".lesson-mark").count() > 0, "the step's control is marked");
-      await perform(page, readFileSync(join(checks, `${name}.${path}.scn`), "utf8"));
+      await performScenario(page, readFileSync(join(checks, `${name}.${path}.scn`), "utf8"));
       if (path === "solution") {
         await assertFinished(page, file);
         // The list keeps the lesson's progress.
@@ -235,7 +152,7 @@ test("progress and a hint asked for: the list says how far each lesson went, on 
   await follow(page, `${name}.lesson`);
   await page.locator("#LessonHintButton").tap();
   assert.match(await shownText(page, "LessonHint"), /^Hint: Click the ON button/);
-  await perform(page, "on\npass 80\n");
+  await performScenario(page, "on\npass 80\n");
   await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: step 1 of 7.");
   assert.equal(await shownText(page, "LessonHint"), null, "the next step's hint waits to be asked for");
   assert.deepEqual(await page.locator(".lesson-mark").evaluateAll((all) => all.map((e) => e.id)), ["Image5", "Button3", "Button4"]);
