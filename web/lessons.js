@@ -39,6 +39,9 @@
 
   // ---- Progress kept on the device ----
 
+  // The progress kept by earlier visits; what cannot be read is left out
+  // whole, and the panel says so.
+  let progressUnread = false;
   function readProgress() {
     let text = null;
     try {
@@ -46,20 +49,24 @@
     } catch {
       return {};
     }
-    if (text === null || text.length > kLongestProgress) return {};
+    if (text === null) return {};
+    const kept = {};
     try {
+      if (text.length > kLongestProgress) throw new Error("too long");
       const read = JSON.parse(text);
-      const kept = {};
-      if (read === null || typeof read !== "object" || Array.isArray(read)) return {};
+      if (read === null || typeof read !== "object" || Array.isArray(read)) throw new Error("not an object");
       for (const [file, entry] of Object.entries(read)) {
         const { best, steps } = entry ?? {};
-        if (!Number.isInteger(best) || !Number.isInteger(steps) || best < 0 || steps < 1 || best > steps) return {};
+        if (!Number.isInteger(best) || !Number.isInteger(steps) || best < 0 || steps < 1 || best > steps) {
+          throw new Error("not a lesson's progress");
+        }
         kept[file] = { best, steps };
       }
-      return kept;
     } catch {
+      progressUnread = true;
       return {};
     }
+    return kept;
   }
 
   function keepProgress() {
@@ -98,7 +105,7 @@
     const head = make("div", { class: "lesson-head" });
     head.append(
       make("h2", { id: "LessonPanelTitle" }, "Lessons"),
-      (parts.close = make("button", { type: "button", id: "LessonClose", title: "Close the lessons; the instrument stays as it is" }, "Close"))
+      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": "Close lessons", title: "Close the lessons; the instrument stays as it is" }, "Close"))
     );
     parts.list = make("ul", { id: "LessonList", "aria-label": "Built-in lessons" });
     parts.lesson = make("div", { id: "LessonStep", hidden: "" });
@@ -304,7 +311,7 @@
       }
       lessons = JSON.parse(full.UTF8ToString(full._kvr9_lesson_list()));
       progress = readProgress();
-      message("");
+      message(progressUnread ? "The lessons' progress kept on this device could not be read; it starts again." : "");
       for (const type of ["click", "input", "change", "keydown", "pointerup"]) document.addEventListener(type, afterInput);
     }
     if (followed < 0) {

@@ -417,12 +417,19 @@ export async function performScenario(page, scenario, afterStep = null) {
     const [word, first, second] = words;
     if (word === "" || word === "lesson") continue;
     if (word === "on") {
-      // ON presents its frame with the next pass when the instrument runs.
-      const frames = await frameCount(page);
+      // ON presents its frame with the next pass when the instrument runs;
+      // the page's timer may present others before the tap arrives.
+      const from = await entryCount(page);
       await page.locator("#Button1").tap();
-      await waitForFrames(page, frames + 1);
-    }
-    else if (word === "off") await page.locator("#Button2").tap();
+      await page.waitForFunction(
+        (from) => {
+          const on = window.kvr9Session.findIndex((entry, i) => i >= from && entry.kind === "on");
+          return on >= 0 && window.kvr9Session.some((entry, i) => i > on && entry.kind === "frame");
+        },
+        from,
+        { timeout: 0, polling: 20 }
+      );
+    } else if (word === "off") await page.locator("#Button2").tap();
     else if (word === "pass") await waitForMoreFrames(page, Number(first ?? 1));
     else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
     else if (word === "key") await page.locator(kKeys[first]).tap();

@@ -94,7 +94,7 @@ test("the lessons' files load only when the panel is first opened", async () => 
 
 // The built-in lessons two at a time: each page's passes run on the
 // browser's own timer.
-const kAtOnce = 2;
+const kAtOnce = 3;
 const kRuns = kLessons.filter((name) => new RegExp(process.env.KVR9_LESSONS ?? "").test(name)).flatMap((name) => [
   [name, "solution"],
   [name, "wrong"],
@@ -162,6 +162,16 @@ test("progress and a hint asked for: the list says how far each lesson went, on 
   await page.locator("#LessonList button").first().waitFor();
   const entry = page.locator("#LessonList button").filter({ hasText: await titleOf(page, `${name}.lesson`) });
   assert.match(await entry.textContent(), /1 of 7 steps$/);
+  // Progress the page cannot read is left out whole, and the panel says so.
+  for (const kept of ['{"04-qnh-altitude-unit.lesson":{"best":9,"steps":7}}', "{", "x".repeat(5000)]) {
+    await page.evaluate((kept) => localStorage.setItem("kvr9-lesson-progress", kept), kept);
+    await page.reload();
+    await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+    await page.locator("#LessonsOpen").tap();
+    await page.locator("#LessonList button").first().waitFor();
+    assert.match(await entry.textContent(), /not started$/, kept.slice(0, 60));
+    assert.match(await shownText(page, "LessonMessage"), /progress kept on this device could not be read/);
+  }
   assert.deepEqual(errors, []);
   await page.close();
 });
