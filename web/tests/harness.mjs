@@ -412,10 +412,13 @@ async function slideTo(page, selector, count) {
 // the count the driver would choose, passes and ticks waited for.
 // afterStep(word), when given, runs after each step.
 export async function performScenario(page, scenario, afterStep = null) {
+  // While off there are no passes to wait for, as in the driver.
+  let off = false;
   for (const line of scenario.split("\n")) {
     const words = line.replace(/#.*/, "").trim().split(/\s+/);
     const [word, first, second] = words;
     if (word === "" || word === "lesson") continue;
+    if (word === "on" || word === "off") off = word === "off";
     if (word === "on") {
       // ON presents its frame with the next pass when the instrument runs;
       // the page's timer may present others before the tap arrives.
@@ -430,7 +433,7 @@ export async function performScenario(page, scenario, afterStep = null) {
         { timeout: 0, polling: 20 }
       );
     } else if (word === "off") await page.locator("#Button2").tap();
-    else if (word === "pass") await waitForMoreFrames(page, Number(first ?? 1));
+    else if (word === "pass") await (off ? null : waitForMoreFrames(page, Number(first ?? 1)));
     else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
     else if (word === "key") await page.locator(kKeys[first]).tap();
     else if (word === "slider") await slideTo(page, kSliders[first], await countFor(page, first, second));

@@ -185,30 +185,34 @@ const kLayouts = [
 for (const [name, device, where] of kLayouts) {
   test(`the panel on ${name}: ${where} the form, which keeps its size, clear of the LCD and keys, thumb-sized buttons`, async () => {
     const own = device === null ? null : await launchBrowser(device);
-    const { page, errors } = await openPanel((own ?? browser).context, server.url);
-    const form = await page.locator("#Form1").boundingBox();
-    await page.locator("#LessonsOpen").click();
-    await page.locator("#LessonList button").first().waitFor();
-    await follow(page, "04-qnh-altitude-unit.lesson", device === null);
-    await page.evaluate(() => window.scrollTo(0, 0));
-    const now = await page.locator("#Form1").boundingBox();
-    assert.deepEqual([now.width, now.height], [form.width, form.height], "the form's size");
-    const panel = await page.locator("#LessonPanel").boundingBox();
-    if (where === "below") assert.ok(panel.y >= now.y + now.height, `the panel at ${panel.y}, the form ending at ${now.y + now.height}`);
-    else assert.ok(panel.x >= now.x + now.width, `the panel at ${panel.x}, the form ending at ${now.x + now.width}`);
-    for (const id of ["Panel1", "Image3", "Image5", "Image6", "Button1", "Button2", "Button3", "Button4"]) {
-      const box = await page.locator(`#${id}`).boundingBox();
-      const apart = box.x + box.width <= panel.x || panel.x + panel.width <= box.x || box.y + box.height <= panel.y || panel.y + panel.height <= box.y;
-      assert.ok(apart, `the panel over ${id}`);
+    try {
+      const { page, errors } = await openPanel((own ?? browser).context, server.url);
+      const form = await page.locator("#Form1").boundingBox();
+      await page.locator("#LessonsOpen").click();
+      await page.locator("#LessonList button").first().waitFor();
+      await follow(page, "04-qnh-altitude-unit.lesson", device === null);
+      await page.evaluate(() => window.scrollTo(0, 0));
+      const now = await page.locator("#Form1").boundingBox();
+      assert.deepEqual([now.width, now.height], [form.width, form.height], "the form's size");
+      const panel = await page.locator("#LessonPanel").boundingBox();
+      if (where === "below") assert.ok(panel.y >= now.y + now.height, `the panel at ${panel.y}, the form ending at ${now.y + now.height}`);
+      else assert.ok(panel.x >= now.x + now.width, `the panel at ${panel.x}, the form ending at ${now.x + now.width}`);
+      for (const id of ["Panel1", "Image3", "Image5", "Image6", "Button1", "Button2", "Button3", "Button4"]) {
+        const box = await page.locator(`#${id}`).boundingBox();
+        const apart = box.x + box.width <= panel.x || panel.x + panel.width <= box.x || box.y + box.height <= panel.y || panel.y + panel.height <= box.y;
+        assert.ok(apart, `the panel over ${id}`);
+      }
+      const buttons = device === null ? "#LessonPanel button:visible, #LessonsOpen" : "#LessonPanel button:visible";
+      const small = await page.locator(buttons).evaluateAll((buttons) =>
+        buttons.map((b) => [b.textContent, b.getBoundingClientRect()]).filter(([, r]) => r.width < 44 || r.height < 44).map(([t]) => t)
+      );
+      assert.deepEqual(small, [], "buttons smaller than 44 x 44");
+      assert.deepEqual(errors, []);
+      await page.close();
+    } finally {
+      // A failed check must not leave the browser running.
+      await own?.close();
     }
-    const buttons = device === null ? "#LessonPanel button:visible, #LessonsOpen" : "#LessonPanel button:visible";
-    const small = await page.locator(buttons).evaluateAll((buttons) =>
-      buttons.map((b) => [b.textContent, b.getBoundingClientRect()]).filter(([, r]) => r.width < 44 || r.height < 44).map(([t]) => t)
-    );
-    assert.deepEqual(small, [], "buttons smaller than 44 x 44");
-    assert.deepEqual(errors, []);
-    await page.close();
-    await own?.close();
   });
 }
 
