@@ -146,7 +146,7 @@ test("every built-in lesson: its solution on the phone finishes it, its wrong pa
   assert.deepEqual(failures, []);
 });
 
-test("progress and a hint asked for: the list says how far each lesson went, on this device", async () => {
+test("progress, a hint asked for, what a screen reader hears: the list says how far each lesson went, on this device", async () => {
   const { page, errors } = await lessonsPage({ forgetProgress: true });
   const name = "04-qnh-altitude-unit";
   await follow(page, `${name}.lesson`);
@@ -155,6 +155,10 @@ test("progress and a hint asked for: the list says how far each lesson went, on 
   await performScenario(page, "on\npass 80\n");
   await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: step 1 of 7.");
   assert.equal(await shownText(page, "LessonHint"), null, "the next step's hint waits to be asked for");
+  // A screen reader hears the success and the next step's words.
+  const spoken = page.locator("#LessonSpoken");
+  assert.deepEqual([await spoken.getAttribute("role"), await spoken.getAttribute("aria-live")], ["status", "polite"]);
+  assert.match(await spoken.textContent(), /^Done: step 1 of 7\. Step 2 of 7: The airfield reports QNH 1020\./);
   assert.deepEqual(await page.locator(".lesson-mark").evaluateAll((all) => all.map((e) => e.id)), ["Image5", "Button3", "Button4"]);
   await page.reload();
   await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
