@@ -50,6 +50,8 @@ const kExtraFiles = [
   "flight.js",
   "offline.js",
   "keep.js",
+  "lessons.js",
+  "lessons.css",
   "manifest.webmanifest",
   "icon-192.png",
   "icon-512.png",

@@ -111,6 +111,11 @@ void kvr9_lesson_close();
 // (the control to mark: "ON", "OFF", "knob", "F1", "F2",
 // "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box").
 const char* kvr9_lesson_status();
+// The altitude (1) or airspeed (0) slider's count whose settled reading is
+// nearest reading, in unit (1 ft, 2 m, 3 mph, 4 km/h, 5 knots), with the
+// settings of this moment; -1 when no count reads it or the unit does not
+// fit the slider.
+int kvr9_slider_count_for(int altitude, int unit, int reading);
 
 // ---- Imports: page_bridge.js gives these. ----
 

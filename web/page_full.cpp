@@ -11,6 +11,7 @@
 
 #include "host/lessons/lesson.h"
 #include "host/lessons/lesson_run.h"
+#include "host/panel/reading_units.h"
 #include "host/snapshot/snapshot_json.h"
 #include "web/built_in_lessons.h"
 #include "web/page.h"
@@ -134,6 +135,21 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_status() {
             ",\"control\":" + JsonString(kvr9::ControlWord(step->control));
   }
   return Answer(json + "}");
+}
+
+// As a scenario's "slider airspeed 60mph" chooses its count: the reading
+// goes through the firmware's own arithmetic with the present settings.
+EMSCRIPTEN_KEEPALIVE int kvr9_slider_count_for(int altitude, int unit, int reading) {
+  const bool altitudeUnit = unit == static_cast<int>(kvr9::ReadingUnit::Feet) ||
+                            unit == static_cast<int>(kvr9::ReadingUnit::Metres);
+  const bool airspeedUnit = unit >= static_cast<int>(kvr9::ReadingUnit::Mph) &&
+                            unit <= static_cast<int>(kvr9::ReadingUnit::Knots);
+  if (altitude != 0 ? !altitudeUnit : !airspeedUnit) return -1;
+  const kvr9::CountChoice choice =
+      kvr9::CountForReading(ThePage().session.instrument(),
+                            altitude != 0 ? kvr9::SliderKind::Altitude : kvr9::SliderKind::Airspeed,
+                            static_cast<kvr9::ReadingUnit>(unit), reading);
+  return choice.reachable ? static_cast<int>(choice.count) : -1;
 }
 
 }  // extern "C"

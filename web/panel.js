@@ -331,7 +331,35 @@
     if (bar.textContent !== text) bar.textContent = text;
   }
 
+  // The lessons panel's script and style come when it is first opened;
+  // they load the full program, which follows the lessons.
+  let lessonsScript = null;
+  function ToggleLessons() {
+    if (lessonsScript === null) {
+      const style = document.createElement("link");
+      style.rel = "stylesheet";
+      style.href = "lessons.css";
+      document.head.appendChild(style);
+      lessonsScript = new Promise((resolve, reject) => {
+        const script = document.createElement("script");
+        script.src = "lessons.js";
+        script.onload = resolve;
+        script.onerror = () => reject(new Error("lessons.js could not be loaded"));
+        document.head.appendChild(script);
+      });
+      lessonsScript.catch(() => {
+        style.remove();
+        lessonsScript = null;
+      });
+    }
+    lessonsScript.then(
+      () => window.kvr9Lessons.toggle(),
+      () => showNotice("The lessons could not be loaded; try again once the page is online.")
+    );
+  }
+
   function ConnectHandlers() {
+    byId("LessonsOpen").addEventListener("click", ToggleLessons);
     byId("Button1").removeEventListener("click", ButtonOnWhileLoading);
     byId("Button1").addEventListener("click", Button1Click);
     byId("Button2").addEventListener("click", Button2Click);

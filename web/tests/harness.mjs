@@ -369,3 +369,91 @@ export async function assertLcdAndBarInView(page, height) {
     assert.ok(await onTop(page, id), `${id} under something`);
   }
 }
+
+// A scenario's keys, boxes and sliders: the page's controls for them.
+const kKeys = { press: "#Image5", cw: "#Button3", ccw: "#Button4", f1: "#Image3", f2: "#Image6" };
+const kBoxes = { calibrate: "#CheckBox2", keyfast: "#CheckBox3" };
+const kSliders = { altitude: "#TrackBar2", airspeed: "#TrackBar1" };
+// The reading units a scenario writes, as the full program numbers them.
+const kUnits = { ft: 1, m: 2, mph: 3, kmh: 4, knots: 5 };
+
+// The count a slider's reading needs with the instrument's settings now,
+// as kvr9-headless chooses it.
+async function countFor(page, slider, value) {
+  const match = /^(\d+)([a-z]*)$/.exec(value);
+  assert.ok(match, `slider value ${value}`);
+  if (match[2] === "") return Number(match[1]);
+  const unit = kUnits[match[2]];
+  assert.ok(unit, `unit ${match[2]}`);
+  const count = await page.evaluate(
+    ([altitude, unit, reading]) => window.kvr9Page.program()._kvr9_slider_count_for(altitude, unit, reading),
+    [slider === "altitude" ? 1 : 0, unit, Number(match[1])]
+  );
+  assert.ok(count >= 0, `no count reads ${value}`);
+  return count;
+}
+
+// A finger on the slider's thumb, moved along the track to the count, as a
+// person does: a second, shorter move mends where the first one landed.
+async function slideTo(page, selector, count) {
+  const slider = page.locator(selector);
+  await slider.scrollIntoViewIfNeeded();
+  const box = await slider.boundingBox();
+  const max = Number(await slider.getAttribute("max"));
+  const thumb = 16;
+  const xOf = (value) => box.x + thumb / 2 + (value / max) * (box.width - thumb);
+  const y = box.y + box.height / 2;
+  let at = Number(await slider.inputValue());
+  let x = xOf(at);
+  let target = xOf(count);
+  for (let move = 0; move < 4 && at !== count; ++move) {
+    const points = [[x, y]];
+    for (let step = 1; step <= 8; ++step) points.push([x + ((target - x) * step) / 8, y]);
+    await touchPath(page, points);
+    const landed = Number(await slider.inputValue());
+    x = target;
+    target += ((count - landed) / max) * (box.width - thumb);
+    at = landed;
+  }
+  assert.equal(at, count, `${selector} at ${count}`);
+}
+
+// A kvr9-headless scenario's steps done on the page by a person's finger:
+// ON, OFF, the keys and the boxes tapped, a slider moved by the finger to
+// the count the driver would choose, passes and ticks waited for.
+// afterStep(word), when given, runs after each step.
+export async function performScenario(page, scenario, afterStep = null) {
+  // While off there are no passes to wait for, as in the driver.
+  let off = false;
+  for (const line of scenario.split("\n")) {
+    const words = line.replace(/#.*/, "").trim().split(/\s+/);
+    const [word, first, second] = words;
+    if (word === "" || word === "lesson") continue;
+    if (word === "on" || word === "off") off = word === "off";
+    if (word === "on") {
+      // ON presents its frame with the next pass when the instrument runs;
+      // the page's timer may present others before the tap arrives.
+      const from = await entryCount(page);
+      await page.locator("#Button1").tap();
+      await page.waitForFunction(
+        (from) => {
+          const on = window.kvr9Session.findIndex((entry, i) => i >= from && entry.kind === "on");
+          return on >= 0 && window.kvr9Session.some((entry, i) => i > on && entry.kind === "frame");
+        },
+        from,
+        { timeout: 0, polling: 20 }
+      );
+    } else if (word === "off") await page.locator("#Button2").tap();
+    else if (word === "pass") await (off ? null : waitForMoreFrames(page, Number(first ?? 1)));
+    else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
+    else if (word === "key") await page.locator(kKeys[first]).tap();
+    else if (word === "slider") await slideTo(page, kSliders[first], await countFor(page, first, second));
+    else if (word === "box") {
+      const box = page.locator(kBoxes[first]);
+      if (!(await box.isVisible())) await page.locator("#Engineer > summary").tap();
+      if ((await box.locator("input").isChecked()) !== (second === "on")) await box.tap();
+    } else assert.fail(`a scenario step the page cannot do: ${line}`);
+    if (afterStep !== null) await afterStep(word);
+  }
+}
+

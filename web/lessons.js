@@ -1,0 +1,339 @@
+// The lessons panel: the built-in lessons with the progress made in each,
+// the step to do now in plain words, its hint on request (or by itself when
+// the person seems stuck), the control to use marked on the panel, and
+// "Done" when a step's check holds. The full program follows the lesson on
+// the live session and decides when a step passes; this only shows where
+// the lesson stands and never moves the instrument for the person.
+// Loaded with its style (lessons.css) when the panel is first opened.
+"use strict";
+
+(function () {
+  const page = window.kvr9Page;
+  const byId = (id) => document.getElementById(id);
+  // The best steps passed in each built-in lesson, by file, on this device.
+  const kProgress = "kvr9-lesson-progress";
+  // Far more than ten lessons' progress takes; anything longer is not ours.
+  const kLongestProgress = 4096;
+  // The panel's elements each control word stands for. The knob is pressed
+  // on the picture and turned by the finger or the two buttons.
+  const kControls = {
+    ON: ["Button1"],
+    OFF: ["Button2"],
+    knob: ["Image5", "Button3", "Button4"],
+    F1: ["Image3"],
+    F2: ["Image6"],
+    "altitude-slider": ["TrackBar2"],
+    "airspeed-slider": ["TrackBar1"],
+    "calibrate-box": ["CheckBox2"],
+    "keyfast-box": ["CheckBox3"],
+  };
+
+  let full = null;
+  let lessons = []; // [{file, title, steps}], steps known once opened
+  let progress = {};
+  let followed = -1; // the lesson followed, its place in the list
+  let shown = null; // the status last shown
+  let hintAsked = false;
+  let polling = null;
+  let marked = [];
+
+  // ---- Progress kept on the device ----
+
+  // The progress kept by earlier visits; what cannot be read is left out
+  // whole, and the panel says so.
+  let progressUnread = false;
+  function readProgress() {
+    let text = null;
+    try {
+      text = localStorage.getItem(kProgress);
+    } catch {
+      return {};
+    }
+    if (text === null) return {};
+    const kept = {};
+    try {
+      if (text.length > kLongestProgress) throw new Error("too long");
+      const read = JSON.parse(text);
+      if (read === null || typeof read !== "object" || Array.isArray(read)) throw new Error("not an object");
+      for (const [file, entry] of Object.entries(read)) {
+        const { best, steps } = entry ?? {};
+        if (!Number.isInteger(best) || !Number.isInteger(steps) || best < 0 || steps < 1 || best > steps) {
+          throw new Error("not a lesson's progress");
+        }
+        kept[file] = { best, steps };
+      }
+    } catch {
+      progressUnread = true;
+      return {};
+    }
+    return kept;
+  }
+
+  function keepProgress() {
+    try {
+      localStorage.setItem(kProgress, JSON.stringify(progress));
+    } catch {
+      // Storage refused (private browsing, full): progress lasts this visit.
+    }
+  }
+
+  function progressWords(file) {
+    const kept = progress[file];
+    if (kept === undefined || kept.best === 0) return "not started";
+    if (kept.best >= kept.steps) return "done";
+    return `${kept.best} of ${kept.steps} steps`;
+  }
+
+  // ---- The panel's elements ----
+
+  const make = (tag, attributes = {}, text = "") => {
+    const element = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes)) element.setAttribute(name, value);
+    if (text) element.textContent = text;
+    return element;
+  };
+
+  const setText = (element, text) => {
+    if (element.textContent !== text) element.textContent = text;
+  };
+
+  let panel = null;
+  const parts = {};
+
+  function build() {
+    panel = make("section", { id: "LessonPanel", "aria-labelledby": "LessonPanelTitle" });
+    const head = make("div", { class: "lesson-head" });
+    head.append(
+      make("h2", { id: "LessonPanelTitle" }, "Lessons"),
+      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": "Close lessons", title: "Close the lessons; the instrument stays as it is" }, "Close"))
+    );
+    parts.list = make("ul", { id: "LessonList", "aria-label": "Built-in lessons" });
+    parts.lesson = make("div", { id: "LessonStep", hidden: "" });
+    parts.title = make("h3", { id: "LessonTitle" });
+    parts.stepNo = make("p", { id: "LessonStepNo" });
+    parts.words = make("p", { id: "LessonWords" });
+    parts.hint = make("p", { id: "LessonHint", hidden: "" });
+    parts.done = make("p", { id: "LessonDone" });
+    const buttons = make("div", { class: "lesson-buttons" });
+    buttons.append(
+      (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, "Hint")),
+      (parts.back = make("button", { type: "button", id: "LessonBack", title: "Stop this lesson and choose another" }, "All lessons"))
+    );
+    parts.lesson.append(parts.title, parts.stepNo, parts.words, parts.hint, parts.done, buttons);
+    parts.message = make("p", { id: "LessonMessage", hidden: "" });
+    // What a screen reader hears: each new step, each success.
+    parts.spoken = make("div", { id: "LessonSpoken", class: "visually-hidden", role: "status", "aria-live": "polite" });
+    panel.append(head, parts.message, parts.list, parts.lesson, parts.spoken);
+    byId("Form1").after(panel);
+
+    parts.close.addEventListener("click", close);
+    parts.back.addEventListener("click", backToList);
+    parts.hintButton.addEventListener("click", () => {
+      hintAsked = true;
+      show(status());
+      parts.hint.focus?.();
+    });
+    parts.list.addEventListener("click", (event) => {
+      const button = event.target.closest("button[data-lesson]");
+      if (button !== null) follow(Number(button.dataset.lesson));
+    });
+  }
+
+  function fillList() {
+    parts.list.replaceChildren(
+      ...lessons.map((lesson, number) => {
+        const item = make("li");
+        const button = make("button", { type: "button", "data-lesson": String(number) });
+        button.append(make("span", { class: "lesson-name" }, lesson.title), make("span", { class: "lesson-progress" }, progressWords(lesson.file)));
+        if (progressWords(lesson.file) === "done") button.classList.add("finished");
+        item.append(button);
+        return item;
+      })
+    );
+  }
+
+  function say(text) {
+    setText(parts.spoken, text);
+    page.observe("lessonSaid", text);
+  }
+
+  function message(text) {
+    setText(parts.message, text);
+    parts.message.hidden = text === "";
+  }
+
+  // ---- Where the page puts the panel ----
+
+  // Beside the instrument where the window leaves room for it, below it
+  // otherwise (a phone).
+  const kPanelWidth = 320;
+  function place() {
+    const root = document.documentElement;
+    const layout = root.dataset.layout;
+    let beside = false;
+    if (layout === "form" || layout === "form-side") {
+      const main = document.querySelector("main").getBoundingClientRect();
+      const used = layout === "form" ? byId("Form1").getBoundingClientRect().width + 32 : main.width;
+      beside = root.clientWidth - used >= kPanelWidth + 24;
+    }
+    root.classList.toggle("lessons-beside", beside);
+  }
+  const placeLater = () => requestAnimationFrame(place);
+
+  // ---- Following a lesson ----
+
+  function status() {
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_status()));
+  }
+
+  function mark(control) {
+    const ids = control === undefined ? [] : kControls[control] ?? [];
+    if (ids.join() === marked.join()) return;
+    for (const id of marked) byId(id).classList.remove("lesson-mark");
+    marked = ids;
+    for (const id of marked) byId(id).classList.add("lesson-mark");
+    // The engineer's boxes fold away on a phone: a step that needs one
+    // opens them.
+    if (control === "calibrate-box" || control === "keyfast-box") byId("Engineer").open = true;
+  }
+
+  function show(now) {
+    if (now === null) return;
+    const before = shown;
+    shown = now;
+    const stepChanged = before === null || before.passed !== now.passed;
+    if (stepChanged) hintAsked = false;
+    setText(parts.title, now.title);
+    if (now.done) {
+      setText(parts.stepNo, `All ${now.steps} steps done`);
+      setText(parts.words, "");
+      parts.words.hidden = true;
+      parts.hint.hidden = true;
+      parts.hintButton.hidden = true;
+      setText(parts.done, "Done: the lesson is finished.");
+      mark(undefined);
+    } else {
+      setText(parts.stepNo, `Step ${now.passed + 1} of ${now.steps}`);
+      setText(parts.words, now.words);
+      parts.words.hidden = false;
+      setText(parts.hint, `Hint: ${now.hint}`);
+      const hintShown = hintAsked || now.hintDue;
+      if (hintShown && parts.hint.hidden && !hintAsked) say(`Hint: ${now.hint}`);
+      parts.hint.hidden = !hintShown;
+      parts.hintButton.hidden = hintShown;
+      setText(parts.done, now.passed > 0 ? `Done: step ${now.passed} of ${now.steps}.` : "");
+      mark(now.control);
+    }
+    parts.done.hidden = parts.done.textContent === "";
+    if (stepChanged) {
+      // A lesson whose steps have changed since starts its count again.
+      const { file } = lessons[followed];
+      const kept = progress[file];
+      const best = kept !== undefined && kept.steps === now.steps ? kept.best : 0;
+      if (kept === undefined || kept.steps !== now.steps || now.passed > best) {
+        progress[file] = { best: Math.max(best, now.passed), steps: now.steps };
+        keepProgress();
+      }
+      if (now.done) say(`Done: the lesson is finished. All ${now.steps} steps done.`);
+      else if (before === null) say(`Step ${now.passed + 1} of ${now.steps}: ${now.words}`);
+      else say(`Done: step ${now.passed} of ${now.steps}. Step ${now.passed + 1} of ${now.steps}: ${now.words}`);
+      page.observe("lessonStep", { passed: now.passed, steps: now.steps, done: now.done });
+    }
+  }
+
+  const check = () => {
+    if (followed >= 0) show(status());
+  };
+  // After the person's own inputs, once their handlers have run.
+  const afterInput = () => setTimeout(check, 0);
+
+  async function follow(number) {
+    message("");
+    const answer = JSON.parse(full.UTF8ToString(full._kvr9_lesson_open(number)));
+    if (answer.error !== "") {
+      message(`This lesson cannot be followed: ${answer.error}`);
+      return;
+    }
+    // As a person's click: the lesson starts from the instrument as a
+    // power-on leaves it, or with it off for a lesson that begins there.
+    if (answer.switchOff === true) page.clickOff();
+    else if (answer.switchOn === true) page.clickOn();
+    full._kvr9_lesson_follow();
+    followed = number;
+    shown = null;
+    hintAsked = false;
+    parts.list.hidden = true;
+    parts.lesson.hidden = false;
+    show(status());
+    clearInterval(polling);
+    polling = setInterval(check, full._kvr9_period_ms());
+    parts.title.setAttribute("tabindex", "-1");
+    parts.title.focus({ preventScroll: true });
+    panel.scrollIntoView({ block: "nearest" });
+    page.observe("lessonFollowed", lessons[number].file);
+  }
+
+  function stopFollowing() {
+    clearInterval(polling);
+    polling = null;
+    if (followed >= 0) full._kvr9_lesson_close();
+    followed = -1;
+    shown = null;
+    mark(undefined);
+  }
+
+  function backToList() {
+    stopFollowing();
+    parts.lesson.hidden = true;
+    parts.list.hidden = false;
+    fillList();
+    say("");
+    parts.list.querySelector("button")?.focus({ preventScroll: true });
+  }
+
+  // ---- Opening and closing the panel ----
+
+  const opener = () => byId("LessonsOpen");
+
+  async function open() {
+    if (panel === null) build();
+    panel.hidden = false;
+    document.documentElement.classList.add("lessons-open");
+    opener().setAttribute("aria-expanded", "true");
+    place();
+    if (full === null) {
+      message("Loading the lessons...");
+      try {
+        full = await page.full();
+      } catch {
+        message("The lessons could not be loaded: the simulator's full program did not load.");
+        return;
+      }
+      lessons = JSON.parse(full.UTF8ToString(full._kvr9_lesson_list()));
+      progress = readProgress();
+      message(progressUnread ? "The lessons' progress kept on this device could not be read; it starts again." : "");
+      for (const type of ["click", "input", "change", "keydown", "pointerup"]) document.addEventListener(type, afterInput);
+    }
+    if (followed < 0) {
+      parts.lesson.hidden = true;
+      parts.list.hidden = false;
+      fillList();
+    }
+    panel.scrollIntoView({ block: "nearest" });
+    page.observe("lessonsOpen");
+  }
+
+  function close() {
+    stopFollowing();
+    panel.hidden = true;
+    document.documentElement.classList.remove("lessons-open", "lessons-beside");
+    opener().setAttribute("aria-expanded", "false");
+    opener().focus({ preventScroll: true });
+    page.observe("lessonsClosed");
+  }
+
+  window.addEventListener("resize", placeLater);
+  window.kvr9Lessons = {
+    toggle: () => (panel === null || panel.hidden ? open() : close()),
+  };
+})();

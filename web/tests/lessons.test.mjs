@@ -1,0 +1,232 @@
+// The lessons panel on a phone (390 x 844, touch): every built-in lesson's
+// solution, done by taps and finger moves on the page, finishes it, and its
+// wrong path leaves it unfinished with the hint shown by itself; the panel's
+// own files load only when it is first opened; axe-core finds nothing with
+// a lesson followed.
+import assert from "node:assert/strict";
+import { readdirSync, readFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { after, before, test } from "node:test";
+
+import { kPhone, launchBrowser, openPanel, performScenario, startServer, waitForMoreFrames } from "./harness.mjs";
+
+const axePath = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
+const checks = fileURLToPath(new URL("../../lessons/checks", import.meta.url));
+
+let server;
+let browser;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser(kPhone);
+});
+
+after(async () => {
+  await browser.close();
+  server.close();
+});
+
+const status = (page) =>
+  page.evaluate(() => {
+    const full = window.kvr9Page.program();
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_status()));
+  });
+
+const shownText = (page, id) =>
+  page.locator(`#${id}`).evaluate((element) => (element.checkVisibility() ? element.textContent : null));
+
+// A page with the lessons panel open at the list.
+async function lessonsPage({ forgetProgress = false } = {}) {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  if (forgetProgress) await page.evaluate(() => localStorage.removeItem("kvr9-lesson-progress"));
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  return { page, errors };
+}
+
+async function follow(page, file, touch = true) {
+  const entry = page.locator("#LessonList button").filter({ hasText: await titleOf(page, file) });
+  await (touch ? entry.tap() : entry.click());
+  await page.locator("#LessonStepNo").waitFor();
+}
+
+const titleOf = (page, file) =>
+  page.evaluate((file) => {
+    const full = window.kvr9Page.program();
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_list())).find((lesson) => lesson.file === file).title;
+  }, file);
+
+// Where the panel shows a lesson finished.
+async function assertFinished(page, file) {
+  await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: the lesson is finished.", null, { timeout: 5000 });
+  const now = await status(page);
+  assert.equal(now.done, true, `${file}: status done`);
+  assert.equal(await shownText(page, "LessonStepNo"), `All ${now.steps} steps done`);
+  assert.equal(await page.locator(".lesson-mark").count(), 0, "no control marked once finished");
+}
+
+const kLessons = readdirSync(checks)
+  .filter((name) => name.endsWith(".solution.scn"))
+  .map((name) => name.replace(".solution.scn", ""))
+  .sort();
+
+test("the lessons' files load only when the panel is first opened", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  const fetched = [];
+  page.on("request", (request) => fetched.push(new URL(request.url()).pathname.slice(1)));
+  await waitForMoreFrames(page, 0);
+  assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)), []);
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)).sort(), ["kvr9-full.js", "kvr9-full.wasm", "lessons.css", "lessons.js"]);
+  assert.equal(await page.locator("#LessonList button").count(), kLessons.length);
+  assert.equal(await page.locator("#LessonsOpen").getAttribute("aria-expanded"), "true");
+  // Closing stops following the lesson.
+  await follow(page, `${kLessons[0]}.lesson`);
+  await page.locator("#LessonClose").tap();
+  assert.equal(await status(page), null);
+  assert.equal(await page.locator("#LessonPanel").isVisible(), false);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// The built-in lessons two at a time: each page's passes run on the
+// browser's own timer.
+const kAtOnce = 3;
+const kRuns = kLessons.filter((name) => new RegExp(process.env.KVR9_LESSONS ?? "").test(name)).flatMap((name) => [
+  [name, "solution"],
+  [name, "wrong"],
+]);
+
+test("every built-in lesson: its solution on the phone finishes it, its wrong path leaves it with the hint shown", async () => {
+  const failures = [];
+  const run = async ([name, path]) => {
+    const file = `${name}.lesson`;
+    const { page, errors } = await lessonsPage();
+    try {
+      await follow(page, file);
+      // The first step marks its control; the hint waits to be asked for.
+      const first = await status(page);
+      assert.equal(first.passed, 0);
+      assert.equal(await shownText(page, "LessonStepNo"), `Step 1 of ${first.steps}`);
+      assert.equal(await shownText(page, "LessonWords"), first.words);
+      assert.equal(await shownText(page, "LessonHint"), null);
+      assert.ok(await page.locator(".lesson-mark").count() > 0, "the step's control is marked");
+      await performScenario(page, readFileSync(join(checks, `${name}.${path}.scn`), "utf8"));
+      if (path === "solution") {
+        await assertFinished(page, file);
+        // The list keeps the lesson's progress.
+        await page.locator("#LessonBack").tap();
+        const entry = page.locator("#LessonList button").filter({ hasText: first.title });
+        assert.match(await entry.textContent(), /done$/);
+      } else {
+        await waitForMoreFrames(page, 2);
+        const now = await status(page);
+        assert.equal(now.done, false, `${name}: the wrong path finished the lesson`);
+        assert.equal(await shownText(page, "LessonHint"), `Hint: ${now.hint}`, `${name}: hint shown by itself`);
+        assert.equal(await shownText(page, "LessonStepNo"), `Step ${now.passed + 1} of ${now.steps}`);
+      }
+      assert.deepEqual(errors, []);
+    } catch (error) {
+      const where = await status(page).catch(() => "?");
+      const lcd = await page.evaluate(() => document.getElementById("LcdText").textContent).catch(() => "?");
+      failures.push(`${name} ${path}: ${error.message}; at ${JSON.stringify(where)}; the LCD: ${JSON.stringify(lcd)}`);
+    } finally {
+      await page.close();
+    }
+  };
+  const queue = [...kRuns];
+  await Promise.all(
+    Array.from({ length: kAtOnce }, async () => {
+      while (queue.length > 0) await run(queue.shift());
+    })
+  );
+  assert.deepEqual(failures, []);
+});
+
+test("progress, a hint asked for, what a screen reader hears: the list says how far each lesson went, on this device", async () => {
+  const { page, errors } = await lessonsPage({ forgetProgress: true });
+  const name = "04-qnh-altitude-unit";
+  await follow(page, `${name}.lesson`);
+  await page.locator("#LessonHintButton").tap();
+  assert.match(await shownText(page, "LessonHint"), /^Hint: Click the ON button/);
+  await performScenario(page, "on\npass 80\n");
+  await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: step 1 of 7.");
+  assert.equal(await shownText(page, "LessonHint"), null, "the next step's hint waits to be asked for");
+  // A screen reader hears the success and the next step's words.
+  const spoken = page.locator("#LessonSpoken");
+  assert.deepEqual([await spoken.getAttribute("role"), await spoken.getAttribute("aria-live")], ["status", "polite"]);
+  assert.match(await spoken.textContent(), /^Done: step 1 of 7\. Step 2 of 7: The airfield reports QNH 1020\./);
+  assert.deepEqual(await page.locator(".lesson-mark").evaluateAll((all) => all.map((e) => e.id)), ["Image5", "Button3", "Button4"]);
+  await page.reload();
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+  await page.locator("#LessonsOpen").tap();
+  await page.locator("#LessonList button").first().waitFor();
+  const entry = page.locator("#LessonList button").filter({ hasText: await titleOf(page, `${name}.lesson`) });
+  assert.match(await entry.textContent(), /1 of 7 steps$/);
+  // Progress the page cannot read is left out whole, and the panel says so.
+  for (const kept of ['{"04-qnh-altitude-unit.lesson":{"best":9,"steps":7}}', "{", "x".repeat(5000)]) {
+    await page.evaluate((kept) => localStorage.setItem("kvr9-lesson-progress", kept), kept);
+    await page.reload();
+    await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+    await page.locator("#LessonsOpen").tap();
+    await page.locator("#LessonList button").first().waitFor();
+    assert.match(await entry.textContent(), /not started$/, kept.slice(0, 60));
+    assert.match(await shownText(page, "LessonMessage"), /progress kept on this device could not be read/);
+  }
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// [name, device or null for the phone's, where the panel goes]
+const kLayouts = [
+  ["a phone, 390 x 844", null, "below"],
+  ["a desktop, 1280 x 800", { viewport: { width: 1280, height: 800 } }, "beside"],
+];
+
+for (const [name, device, where] of kLayouts) {
+  test(`the panel on ${name}: ${where} the form, which keeps its size, clear of the LCD and keys, thumb-sized buttons`, async () => {
+    const own = device === null ? null : await launchBrowser(device);
+    try {
+      const { page, errors } = await openPanel((own ?? browser).context, server.url);
+      const form = await page.locator("#Form1").boundingBox();
+      await page.locator("#LessonsOpen").click();
+      await page.locator("#LessonList button").first().waitFor();
+      await follow(page, "04-qnh-altitude-unit.lesson", device === null);
+      await page.evaluate(() => window.scrollTo(0, 0));
+      const now = await page.locator("#Form1").boundingBox();
+      assert.deepEqual([now.width, now.height], [form.width, form.height], "the form's size");
+      const panel = await page.locator("#LessonPanel").boundingBox();
+      if (where === "below") assert.ok(panel.y >= now.y + now.height, `the panel at ${panel.y}, the form ending at ${now.y + now.height}`);
+      else assert.ok(panel.x >= now.x + now.width, `the panel at ${panel.x}, the form ending at ${now.x + now.width}`);
+      for (const id of ["Panel1", "Image3", "Image5", "Image6", "Button1", "Button2", "Button3", "Button4"]) {
+        const box = await page.locator(`#${id}`).boundingBox();
+        const apart = box.x + box.width <= panel.x || panel.x + panel.width <= box.x || box.y + box.height <= panel.y || panel.y + panel.height <= box.y;
+        assert.ok(apart, `the panel over ${id}`);
+      }
+      const buttons = device === null ? "#LessonPanel button:visible, #LessonsOpen" : "#LessonPanel button:visible";
+      const small = await page.locator(buttons).evaluateAll((buttons) =>
+        buttons.map((b) => [b.textContent, b.getBoundingClientRect()]).filter(([, r]) => r.width < 44 || r.height < 44).map(([t]) => t)
+      );
+      assert.deepEqual(small, [], "buttons smaller than 44 x 44");
+      assert.deepEqual(errors, []);
+      await page.close();
+    } finally {
+      // A failed check must not leave the browser running.
+      await own?.close();
+    }
+  });
+}
+
+test("axe-core finds no violation with the lessons panel open and a lesson followed", async () => {
+  const { page } = await lessonsPage();
+  await follow(page, "05-alarms.lesson");
+  await page.locator("#LessonHintButton").tap();
+  await page.addScriptTag({ path: axePath });
+  const results = await page.evaluate(() => window.axe.run());
+  const found = results.violations.map((v) => `${v.id}: ${v.help} (${v.nodes.map((n) => n.target.join(" ")).join(", ")})`);
+  assert.deepEqual(found, []);
+  await page.close();
+});
