@@ -254,9 +254,10 @@
       message(`This lesson cannot be followed: ${answer.error}`);
       return;
     }
-    // As a person's click: the lesson starts from the instrument as a
-    // power-on leaves it, or with it off for a lesson that begins there.
-    if (answer.switchOff === true) page.clickOff();
+    // The program has set the instrument where the lesson starts (off
+    // afresh, or a snapshot), or the page clicks ON as a person would: a
+    // power-on leaves every setting at its default.
+    if (answer.setBack) page.showSetBack(answer.setBack);
     else if (answer.switchOn === true) page.clickOn();
     full._kvr9_lesson_follow();
     followed = number;
