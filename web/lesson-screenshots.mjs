@@ -24,8 +24,9 @@ const status = (page) =>
 // The page as the phone lays it out, at its CSS size, from the face to
 // the foot of the lessons panel.
 async function shoot(page, file) {
-  // A new screen is drawn over a pass or two after it opens.
-  await waitForMoreFrames(page, 3);
+  // A new screen is drawn over a pass or two after it opens (an
+  // instrument switched off draws none).
+  await Promise.race([waitForMoreFrames(page, 3), new Promise((done) => setTimeout(done, 1500))]);
   const clip = await page.evaluate(
     () =>
       new Promise((done) =>
