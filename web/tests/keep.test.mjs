@@ -3,6 +3,7 @@
 // where the person left it; "Start afresh" forgets it; a damaged link says
 // so and leaves the instrument at its defaults.
 import assert from "node:assert/strict";
+import { deflateRawSync } from "node:zlib";
 import { after, before, test } from "node:test";
 
 import { kPhone, launchBrowser, openPanel, reloadPanel, startServer, waitForMoreFrames } from "./harness.mjs";
@@ -86,11 +87,23 @@ test("a phone: a shared link opens the same LCD and settings in a fresh browser;
   assert.deepEqual(errors, []);
 });
 
-test("a damaged link says so and leaves the instrument at its defaults", async () => {
-  const fresh = await openPanel(browser.context, server.url + "#setup=AAAA");
-  await logged(fresh.page, "linkRefused");
-  const notice = await fresh.page.textContent("#notice");
-  assert.match(notice, /^This link does not hold a setup the simulator can open \(.+\); the instrument is at its defaults\.$/);
+// A link's setup as the page writes it: the JSON text, deflated, base64url.
+const linked = (json) => deflateRawSync(Buffer.from(json)).toString("base64url");
+
+test("a link that holds no setup says why and leaves the instrument at its defaults", async () => {
+  const cases = [
+    { fragment: "AAAA", why: "it is damaged or cut short" },
+    { fragment: linked('{"format": "kvr8-snapshot", "version": 1}'), why: 'the link: format: "kvr8-snapshot" is not one of "kvr9-snapshot"' },
+  ];
   const { page } = await openPanel(browser.context, server.url);
-  assert.deepEqual(await settings(fresh.page), await settings(page));
+  const defaults = await settings(page);
+  for (const { fragment, why } of cases) {
+    const fresh = await openPanel(browser.context, `${server.url}#setup=${fragment}`);
+    await logged(fresh.page, "linkRefused");
+    assert.equal(
+      await fresh.page.textContent("#notice"),
+      `This link does not hold a setup the simulator can open (${why}); the instrument is at its defaults.`
+    );
+    assert.deepEqual(await settings(fresh.page), defaults);
+  }
 });
