@@ -8,6 +8,7 @@ import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join, normalize, resolve, sep } from "node:path";
 import { fileURLToPath } from "node:url";
+import { after, before } from "node:test";
 import { chromium } from "playwright-core";
 
 const root = resolve(fileURLToPath(new URL("../..", import.meta.url)));
@@ -280,6 +281,21 @@ export async function pageAndHeadless(page) {
   // A restart asked for in the pass now ending has not shown its frame yet.
   if (/\non\n$/.test(copied) && expected.length === shown.length + 1) expected.pop();
   return { log, shown, expected, copied };
+}
+
+// A server and a phone's browser shared by the tests of one file: opened
+// before them, closed after them; `.server` and `.browser` while they run.
+export function servedToAPhone() {
+  const served = { server: null, browser: null };
+  before(async () => {
+    served.server = await startServer();
+    served.browser = await launchBrowser(kPhone);
+  });
+  after(async () => {
+    await served.browser.close();
+    served.server.close();
+  });
+  return served;
 }
 
 // A phone held upright, as the phone tests and the screenshots use it.

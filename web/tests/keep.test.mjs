@@ -4,22 +4,11 @@
 // so and leaves the instrument at its defaults.
 import assert from "node:assert/strict";
 import { deflateRawSync } from "node:zlib";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 
-import { kPhone, launchBrowser, openPanel, reloadPanel, startServer, waitForMoreFrames } from "./harness.mjs";
+import { kPhone, launchBrowser, openPanel, reloadPanel, servedToAPhone, waitForMoreFrames } from "./harness.mjs";
 
-let server;
-let browser;
-
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser(kPhone);
-});
-
-after(async () => {
-  await browser.close();
-  server.close();
-});
+const served = servedToAPhone();
 
 // The LCD's text as a screen reader has it (told at most once a second),
 // once it is the one expected or after two seconds.
@@ -51,7 +40,7 @@ async function setUp(page) {
 }
 
 test("a phone: a shared link opens the same LCD and settings in a fresh browser; a reload keeps the instrument", async () => {
-  const { page, errors } = await openPanel(browser.context, server.url);
+  const { page, errors } = await openPanel(served.browser.context, served.server.url);
   await setUp(page);
   await page.waitForFunction(() => /1015mB/.test(document.getElementById("LcdText").textContent));
   const text = await lcdText(page);
@@ -95,10 +84,10 @@ test("a link that holds no setup says why and leaves the instrument at its defau
     { fragment: "AAAA", why: "it is damaged or cut short" },
     { fragment: linked('{"format": "kvr8-snapshot", "version": 1}'), why: 'the link: format: "kvr8-snapshot" is not one of "kvr9-snapshot"' },
   ];
-  const { page } = await openPanel(browser.context, server.url);
+  const { page } = await openPanel(served.browser.context, served.server.url);
   const defaults = await settings(page);
   for (const { fragment, why } of cases) {
-    const fresh = await openPanel(browser.context, `${server.url}#setup=${fragment}`);
+    const fresh = await openPanel(served.browser.context, `${served.server.url}#setup=${fragment}`);
     await logged(fresh.page, "linkRefused");
     assert.equal(
       await fresh.page.textContent("#notice"),

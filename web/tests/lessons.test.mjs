@@ -8,25 +8,14 @@ import { readdirSync, readFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import { join } from "node:path";
 import { fileURLToPath } from "node:url";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 
-import { kPhone, launchBrowser, openPanel, performScenario, startServer, waitForMoreFrames } from "./harness.mjs";
+import { launchBrowser, openPanel, performScenario, servedToAPhone, waitForMoreFrames } from "./harness.mjs";
 
 const axePath = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 const checks = fileURLToPath(new URL("../../lessons/checks", import.meta.url));
 
-let server;
-let browser;
-
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser(kPhone);
-});
-
-after(async () => {
-  await browser.close();
-  server.close();
-});
+const served = servedToAPhone();
 
 const status = (page) =>
   page.evaluate(() => {
@@ -39,7 +28,7 @@ const shownText = (page, id) =>
 
 // A page with the lessons panel open at the list.
 async function lessonsPage({ forgetProgress = false } = {}) {
-  const { page, errors } = await openPanel(browser.context, server.url);
+  const { page, errors } = await openPanel(served.browser.context, served.server.url);
   if (forgetProgress) await page.evaluate(() => localStorage.removeItem("kvr9-lesson-progress"));
   await page.locator("#LessonsOpen").tap();
   await page.locator("#LessonList button").first().waitFor();
@@ -73,7 +62,7 @@ const kLessons = readdirSync(checks)
   .sort();
 
 test("the lessons' files load only when the panel is first opened", async () => {
-  const { page, errors } = await openPanel(browser.context, server.url);
+  const { page, errors } = await openPanel(served.browser.context, served.server.url);
   const fetched = [];
   page.on("request", (request) => fetched.push(new URL(request.url()).pathname.slice(1)));
   await waitForMoreFrames(page, 0);
@@ -190,7 +179,7 @@ for (const [name, device, where] of kLayouts) {
   test(`the panel on ${name}: ${where} the form, which keeps its size, clear of the LCD and keys, thumb-sized buttons`, async () => {
     const own = device === null ? null : await launchBrowser(device);
     try {
-      const { page, errors } = await openPanel((own ?? browser).context, server.url);
+      const { page, errors } = await openPanel((own ?? served.browser).context, served.server.url);
       const form = await page.locator("#Form1").boundingBox();
       await page.locator("#LessonsOpen").click();
       await page.locator("#LessonList button").first().waitFor();
