@@ -2,16 +2,12 @@
 #include <cstdint>
 
 #include "core/instrument.h"
+#include "core/limits.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
 
 namespace {
-
-constexpr std::uint8_t kLandingCountdownPasses = 30;
-constexpr std::uint8_t kBlinkDividerTop = 9;  // phase toggles on every 11th tick
-constexpr std::uint8_t kSlowTickTicks = 19;   // raised on every 20th tick
-constexpr std::uint8_t kMaxFlightHours = 99;
 
 // On a slow tick a flight may start, and every slow tick keeps a running
 // flight alive; without them the flight ends 30 passes later.
@@ -34,12 +30,12 @@ void AdvanceFlightTime(Instrument& instrument) {
   FlightTimer& timer = instrument.state.flightTimer;
   if (timer.inFlight != 1) return;
   ++timer.flightSeconds;
-  if (timer.flightSeconds >= 60) {
+  if (timer.flightSeconds >= kSecondsPerMinute) {
     timer.flightSeconds = 0;
     timer.flightCounted = 1;
     ++timer.flightMinutes;
     StoreFlightLogEntry(instrument);
-    if (timer.flightMinutes >= 60) {
+    if (timer.flightMinutes >= kMinutesPerHour) {
       timer.flightMinutes = 0;
       ++timer.flightHours;
       if (timer.flightHours > kMaxFlightHours) timer.flightHours = 0;
@@ -94,7 +90,7 @@ void MainLoopPass(Instrument& instrument) {
     HookBacklightOff(instrument);
   }
   UpdateAlarmLed(instrument);
-  state.ui.keyStep = host.IsKeyFastChecked() ? 10 : 1;
+  state.ui.keyStep = host.IsKeyFastChecked() ? kKeyStepFast : kKeyStepSlow;
 
   host.SetLcdVisible(false);
   ClearFrameBuffer(instrument.frameBuffer);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/instrument.h"
+#include "core/limits.h"
 #include "lcd/text.h"
 #include "screens/screens.h"
 
@@ -11,7 +12,6 @@ namespace kvr9 {
 
 namespace {
 
-constexpr std::uint8_t kSplashPasses = 80;
 constexpr const char* kMakerLine = "ORN AVIONICS";
 constexpr const char* kModelLine = "KVR-9";
 constexpr const char* kWebAddress = "www.orn-avionics.test";

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/limits.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
 #include "screens/screen_table.h"
@@ -45,9 +46,6 @@ const char* const kAsiRowLabels[] = {
 constexpr std::uint8_t kCalAltRow = 1;
 constexpr std::uint8_t kCalAsiRow = 2;
 constexpr std::uint8_t kCalLastRow = 2;
-constexpr std::int8_t kAltCalLimit = 125;
-constexpr std::uint8_t kAsiCalLowest = 50;
-constexpr std::uint8_t kAsiCalHighest = 150;
 
 // Formatted values: "%u" of a 32-bit speed, "%+d %d" of offset and altitude.
 constexpr std::size_t kValueBufferSize = 32;

@@ -1,6 +1,7 @@
 // The display setup list with its contrast page, and the altitude setup list.
 #include <cstdint>
 
+#include "core/limits.h"
 #include "lcd/text.h"
 #include "screens/framework.h"
 #include "screens/screen_table.h"
@@ -21,8 +22,6 @@ constexpr std::uint8_t kPositionRow = 3;
 
 // Contrast moves in steps of 2 so that its bar, two dots per step, ends one
 // column inside the frame at the top value.
-constexpr std::uint8_t kContrastStep = 2;
-constexpr std::uint8_t kContrastLimit = 63;
 constexpr std::uint8_t kBarLeft = 1;
 constexpr std::uint8_t kBarTop = 15;
 constexpr std::uint8_t kBarRight = 126;

@@ -1,6 +1,7 @@
 // The instrument's normal display and the main menu.
 #include <cstdio>
 
+#include "core/limits.h"
 #include "lcd/big_numbers.h"
 #include "lcd/icons.h"
 #include "lcd/text.h"
@@ -12,8 +13,6 @@ namespace kvr9 {
 
 namespace {
 
-constexpr std::uint32_t kQnhLowest = 940250;
-constexpr std::uint32_t kQnhHighest = 1080250;
 constexpr std::uint32_t kQnhStepMillibar = 1000;
 constexpr std::uint32_t kQnhStepInchHg = 338;
 constexpr double kQnhPerInchHg = 33863.0;

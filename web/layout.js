@@ -164,6 +164,9 @@
   }
 
   function Fit() {
+    // The fonts may be ready before the body is parsed; the body's own
+    // DOMContentLoaded fits it then.
+    if (document.readyState === "loading") return;
     const width = root.clientWidth;
     const height = window.innerHeight;
     let chosen = null;

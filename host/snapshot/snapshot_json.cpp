@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/limits.h"
 #include "host/common/json_nesting.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
@@ -32,8 +33,24 @@ constexpr std::array<const char*, 3> kAsiUnits = {"mph", "km/h", "knots"};
 constexpr std::array<const char*, 6> kKeys = {"none", "press", "cw", "ccw", "f1", "f2"};
 constexpr std::array<const char*, 3> kPhases = {"off", "splash", "main-loop"};
 
-constexpr std::uint8_t kSplashPasses = 80;
 constexpr double kLongestFlightSeconds = 1e7;
+
+// The speed settings' bounds in whichever unit: each unit's own range is
+// checked once the unit is known.
+std::int64_t SlowestSpeed() {
+  std::uint32_t slowest = SpeedRangeForUnit(0).lowest;
+  for (std::size_t unit = 1; unit < kAsiUnits.size(); ++unit) {
+    slowest = std::min(slowest, SpeedRangeForUnit(static_cast<std::uint8_t>(unit)).lowest);
+  }
+  return slowest;
+}
+std::int64_t FastestSpeed() {
+  std::uint32_t fastest = SpeedRangeForUnit(0).highest;
+  for (std::size_t unit = 1; unit < kAsiUnits.size(); ++unit) {
+    fastest = std::max(fastest, SpeedRangeForUnit(static_cast<std::uint8_t>(unit)).highest);
+  }
+  return fastest;
+}
 
 enum class Kind : std::uint8_t { Number, Named, Screen, Text, Bytes };
 
@@ -76,26 +93,26 @@ struct Field {
 // instrument has been switched on (before, every setting is 0).
 const std::vector<Field>& Fields() {
   static const std::vector<Field> fields = {
-      KVR9_NUMBER(settings, contrast, 0, 62),
+      KVR9_NUMBER(settings, contrast, 0, kContrastLimit / kContrastStep * kContrastStep),
       KVR9_NUMBER(settings, backlightOn, 0, 1),
-      KVR9_NUMBER(settings, qnh, 940250, 1080250),
+      KVR9_NUMBER(settings, qnh, kQnhLowest, kQnhHighest),
       KVR9_NAMED(settings, altUnit, kAltUnits),
       KVR9_NAMED(settings, qnhUnit, kQnhUnits),
       KVR9_NUMBER(settings, altitudeOnTop, 0, 1),
       KVR9_NUMBER(settings, asiShowsTas, 0, 1),
-      KVR9_NUMBER(settings, lowAlarmSpeed, 14, 402),
+      KVR9_NUMBER(settings, lowAlarmSpeed, SlowestSpeed(), FastestSpeed()),
       KVR9_NUMBER(settings, lowAlarmOn, 0, 1),
-      KVR9_NUMBER(settings, highAlarmSpeed, 14, 402),
+      KVR9_NUMBER(settings, highAlarmSpeed, SlowestSpeed(), FastestSpeed()),
       KVR9_NUMBER(settings, highAlarmOn, 0, 1),
       KVR9_NAMED(settings, asiFilter, kAsiFilters),
       KVR9_NAMED(settings, asiUnit, kAsiUnits),
       KVR9_NUMBER(settings, distZeroAuto, 0, 1),
       KVR9_NUMBER(settings, hourFractDecimal, 0, 1),
       KVR9_NUMBER(settings, flightDetectAuto, 0, 1),
-      KVR9_NUMBER(settings, takeoffSpeed, 14, 402),
-      KVR9_NUMBER(settings, asiCalPercent, 50, 150),
-      KVR9_NUMBER(settings, altCalOffset, -125, 125),
-      KVR9_NUMBER(settings, asiZeroOffset, 0, 4096),
+      KVR9_NUMBER(settings, takeoffSpeed, SlowestSpeed(), FastestSpeed()),
+      KVR9_NUMBER(settings, asiCalPercent, kAsiCalLowest, kAsiCalHighest),
+      KVR9_NUMBER(settings, altCalOffset, -kAltCalLimit, kAltCalLimit),
+      KVR9_NUMBER(settings, asiZeroOffset, 0, kSliderHighest),
       KVR9_NUMBER(airData, altAdcRaw, 0, kSliderHighest),
       KVR9_NUMBER(airData, asiAdcRaw, 0, kSliderHighest),
       KVR9_ANY(airData, altAdc),
@@ -115,11 +132,11 @@ const std::vector<Field>& Fields() {
       KVR9_NUMBER(airData, alarmAcknowledged, 0, 1),
       KVR9_NUMBER(flightTimer, inFlight, 0, 1),
       KVR9_NUMBER(flightTimer, flightCounted, 0, 1),
-      KVR9_NUMBER(flightTimer, flightSeconds, 0, 59),
-      KVR9_NUMBER(flightTimer, flightMinutes, 0, 59),
-      KVR9_NUMBER(flightTimer, flightHours, 0, 99),
-      KVR9_NUMBER(flightTimer, landingCountdown, 0, 30),
-      KVR9_NUMBER(flightTimer, tickDivider, 0, 19),
+      KVR9_NUMBER(flightTimer, flightSeconds, 0, kSecondsPerMinute - 1),
+      KVR9_NUMBER(flightTimer, flightMinutes, 0, kMinutesPerHour - 1),
+      KVR9_NUMBER(flightTimer, flightHours, 0, kMaxFlightHours),
+      KVR9_NUMBER(flightTimer, landingCountdown, 0, kLandingCountdownPasses),
+      KVR9_NUMBER(flightTimer, tickDivider, 0, kSlowTickTicks),
       KVR9_NUMBER(flightTimer, slowTick, 0, 1),
       KVR9_SPECIAL(flightTimer, flightLog, Kind::Bytes),
       KVR9_SPECIAL(ui, currentScreen, Kind::Screen),
@@ -127,9 +144,9 @@ const std::vector<Field>& Fields() {
       KVR9_ANY(ui, cursor),
       KVR9_NUMBER(ui, editing, 0, 1),
       KVR9_NAMED(ui, pendingKey, kKeys),
-      KVR9_NUMBER(ui, keyStep, 0, 10),
+      KVR9_NUMBER(ui, keyStep, 0, kKeyStepFast),
       KVR9_NUMBER(ui, calibrateMode, 0, 1),
-      KVR9_NUMBER(ui, blinkDivider, 0, 10),
+      KVR9_NUMBER(ui, blinkDivider, 0, kBlinkDividerTop + 1),
       KVR9_NUMBER(ui, blinkPhase, 0, 1),
       KVR9_SPECIAL(ui, commLine, Kind::Text),
       KVR9_NUMBER(ui, stopRequested, 0, 1),
@@ -512,7 +529,9 @@ bool ReadPower(Reader& reader, const Json& root, Snapshot& snapshot) {
   snapshot.splash.modelX = static_cast<std::int8_t>(modelX);
   // The splash counts down to its last pass and then hands over to the loop.
   if (snapshot.phase == PowerPhase::Splash && passesLeft == 0) {
-    return reader.Fail("power.splash.passesLeft", "0 is out of range (1..80) in the splash");
+    return reader.Fail(
+        "power.splash.passesLeft",
+        "0 is out of range (1.." + std::to_string(kSplashPasses) + ") in the splash");
   }
   return true;
 }
@@ -550,14 +569,14 @@ bool ReadPanel(Reader& reader, const Json& root, const FrameBuffer& lcd, PanelSi
     return false;
   }
   std::int64_t kept = 0;
-  std::int64_t repeats = 0;
+  std::uint64_t repeats = 0;
   if ((value = reader.Member(*comm, "panel.commLines", "count")) == nullptr ||
       !reader.Unsigned64(*value, "panel.commLines.count", panel.commLineCount) ||
       (value = reader.Member(*comm, "panel.commLines", "kept")) == nullptr ||
       !reader.Integer(*value, "panel.commLines.kept", 0,
                       static_cast<std::int64_t>(CommLines::kMostLines), kept) ||
       (value = reader.Member(*comm, "panel.commLines", "repeats")) == nullptr ||
-      !reader.Integer(*value, "panel.commLines.repeats", 0, kept, repeats) ||
+      !reader.Unsigned64(*value, "panel.commLines.repeats", repeats) ||
       (value = reader.Member(*comm, "panel.commLines", "last")) == nullptr ||
       !reader.Text(*value, "panel.commLines.last", kCommLineSize - 1, panel.commLines.last)) {
     return false;
@@ -566,6 +585,13 @@ bool ReadPanel(Reader& reader, const Json& root, const FrameBuffer& lcd, PanelSi
     return reader.Fail("panel.commLines.kept", std::to_string(kept) +
                                                    " is more than the lines written (" +
                                                    std::to_string(panel.commLineCount) + ")");
+  }
+  // The newest line's copies in a row: a line that keeps coming counts on
+  // past the window's size, as far as the lines written.
+  if (repeats > panel.commLineCount) {
+    return reader.Fail("panel.commLines.repeats", std::to_string(repeats) +
+                                                      " is more than the lines written (" +
+                                                      std::to_string(panel.commLineCount) + ")");
   }
   panel.commLines.lines = static_cast<std::size_t>(kept);
   panel.commLines.repeats = static_cast<std::size_t>(repeats);

@@ -1351,7 +1351,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "slider airspeed 2000\non\npass 100\n"},
         StateCase{"alarm blinking", "on\npass 85\nslider airspeed 4000\npass 20\ntick 13\npass 1\n",
                   "tick 11\npass 2\nkey f1\ntick 11\npass 2\n"},
-        StateCase{"a stop asked for in the splash", "on\npass 10\noff\n", "pass 80\n"}));
+        StateCase{"a stop asked for in the splash", "on\npass 10\noff\n", "pass 80\n"},
+        // Long runs: the communication window has long been full of one line.
+        StateCase{"two minutes on", "on\npass 1200\n", "key press\npass 2\nkey cw\npass 2\n"},
+        StateCase{"fifty minutes on, then off", "on\ntick 5\npass 30000\noff\n", "on\npass 90\n"},
+        StateCase{"a hundred thousand passes with KeyFast",
+                  "on\nbox keyfast on\nslider airspeed 2500\npass 100000\n",
+                  "tick 20\npass 3\nkey press\npass 2\n"}));
 
 TEST(HeadlessState, ABadSnapshotStopsWithStatusTwoAndItsFieldNamed) {
   const TempFolder folder;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -203,6 +204,94 @@ TEST(Snapshot, LoadingGoesOnExactlyAsTheUninterruptedSession) {
   EXPECT_GT(duringSplash, kSessions / 10);
   EXPECT_GT(whileOff, kSessions / 50);
   EXPECT_GT(flying, kSessions / 20);
+}
+
+// Hours of a session as the window sees it: a timer tick every pass, now
+// and then a key, a slider, a box, a flight, OFF and ON again.
+std::vector<PassInputs> RandomLongInputs(std::mt19937& random, std::size_t passes) {
+  std::vector<PassInputs> script(passes);
+  const auto below = [&](std::uint32_t n) {
+    return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(random);
+  };
+  using W = PassInputs::What;
+  script[0].inputs.push_back({W::On, 0, 0});
+  for (PassInputs& pass : script) {
+    pass.inputs.push_back({W::Tick, 1, 0});
+    const std::uint32_t roll = below(10000);
+    if (roll < 150) {
+      pass.inputs.push_back({W::Key, 1 + below(5), 0});
+    } else if (roll < 200) {
+      pass.inputs.push_back({W::Slider, below(2), below(4097)});
+    } else if (roll < 215) {
+      pass.inputs.push_back({W::Box, below(2), below(2)});
+    } else if (roll < 219) {
+      pass.inputs.push_back({W::On, 0, 0});
+    } else if (roll < 221) {
+      pass.inputs.push_back({W::Off, 0, 0});
+    } else if (roll < 225) {
+      pass.inputs.push_back({W::Fly, below(600), 1 + below(8)});
+    }
+  }
+  return script;
+}
+
+// Saved at random moments of long sessions, every snapshot is read back and
+// goes on exactly: the fields that count on for as long as the instrument
+// runs (the communication window's repeated line, the flight timer, the
+// flight's progress) are read back at any size they reach.
+TEST(Snapshot, LongSessionsSavedAtAnyMomentGoOnExactly) {
+  constexpr std::size_t kSessionPasses[] = {3000, 12000, 30000, 100000};
+  constexpr std::size_t kSavesPerSession = 5;
+  constexpr std::size_t kRunOn = 1500;
+  std::size_t windowFullOfOneLine = 0;
+  std::size_t flying = 0;
+  for (std::size_t s = 0; s < std::size(kSessionPasses); ++s) {
+    const std::size_t passes = kSessionPasses[s];
+    std::mt19937 random(static_cast<std::uint32_t>(7919 * (s + 1)));
+    const std::vector<PassInputs> script = RandomLongInputs(random, passes);
+    std::vector<std::size_t> saves;
+    for (std::size_t i = 0; i < kSavesPerSession; ++i) {
+      saves.push_back(std::uniform_int_distribution<std::size_t>(1, passes - 1)(random));
+    }
+    saves.push_back(passes - 1);
+    std::sort(saves.begin(), saves.end());
+
+    Front whole;
+    // Copies loaded from a save, going on beside the whole session.
+    std::vector<std::pair<std::unique_ptr<Front>, std::size_t>> beside;
+    std::size_t nextSave = 0;
+    for (std::size_t pass = 0; pass < passes; ++pass) {
+      for (; nextSave < saves.size() && saves[nextSave] == pass; ++nextSave) {
+        const Snapshot captured = whole.Captured();
+        windowFullOfOneLine += captured.panel.commLines.repeats > CommLines::kMostLines ? 1U : 0U;
+        flying += captured.flight && captured.flight->playing ? 1U : 0U;
+        auto loaded = std::make_unique<Front>();
+        std::string error;
+        ASSERT_TRUE(loaded->Load(WriteSnapshot(captured), error))
+            << passes << " passes, saved at " << pass << ": " << error;
+        ASSERT_TRUE(loaded->Captured() == captured) << "saved at " << pass;
+        Snapshot imaged;
+        std::string record;
+        const std::string recorded = whole.session.record().Bytes();
+        ASSERT_TRUE(SnapshotFromImage(SnapshotImage(captured, recorded), imaged, &record) &&
+                    imaged == captured && record == recorded)
+            << "saved at " << pass << ": the image hands over the same";
+        beside.emplace_back(std::move(loaded), pass + kRunOn);
+      }
+      whole.Apply(script[pass]);
+      for (auto& [copy, until] : beside) {
+        copy->Apply(script[pass]);
+        ASSERT_TRUE(copy->SeesAs(whole)) << passes << " passes, pass " << pass;
+        if (until == pass + 1) {
+          ASSERT_TRUE(copy->Captured() == whole.Captured());
+        }
+      }
+      std::erase_if(beside, [&](const auto& copy) { return copy.second <= pass + 1; });
+    }
+  }
+  // The sessions reach the long-lived values that matter.
+  EXPECT_GT(windowFullOfOneLine, kSavesPerSession);
+  EXPECT_GT(flying, 2u);
 }
 
 // A snapshot of a session in its main loop with a flight, changed one way each.

@@ -69,6 +69,7 @@ class SessionReplayTest : public QObject {
   void FullRecordSaysSoAndStaysExact();
   void SavedStateGoesOnInTheDriverAsInTheWindow();
   void RefusedStateChangesNothing();
+  void StateSavedAfterTenMinutesOpensAgain();
 };
 
 // The session below is a script run one action per round of event
@@ -311,6 +312,39 @@ void SessionReplayTest::RefusedStateChangesNothing() {
   QVERIFY(form.OpenDroppedFile(good));
   QCOMPARE(form.TrackBar2->value(), 1234);
   QCOMPARE(instrument.state.airData.altAdcRaw, 1234);
+}
+
+// Ten minutes on, the communication window has long been full of one
+// line: the state saved then opens again, as the same instrument.
+void SessionReplayTest::StateSavedAfterTenMinutesOpensAgain() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString path = folder.filePath(QStringLiteral("ten-minutes.json"));
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  constexpr std::uint64_t kTenMinutesOfPasses = 6000;
+  bool opened = false;
+  QString status;
+  std::string saved;
+  std::string reopened;
+  testing::Probe probe([&] {
+    if (form.session().CommLineCount() < kTenMinutesOfPasses) return true;
+    saved = WriteSnapshot(CaptureSnapshot(form.session()));
+    opened = form.SaveState(path) && form.OpenState(path);
+    status = form.StatusBar1->currentMessage();
+    reopened = WriteSnapshot(CaptureSnapshot(form.session()));
+    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    return false;
+  });
+  QTest::mouseClick(form.Button1, Qt::LeftButton);
+  testing::RunWhileOn(instrument);
+  QVERIFY(!giveUp.fired);
+  QVERIFY2(opened, qPrintable(status));
+  QCOMPARE(reopened, saved);
+  QVERIFY(form.StatusBar1->currentMessage().startsWith(QStringLiteral("State opened from")));
 }
 
 // Past its cap the record takes nothing more, not even into its last step,

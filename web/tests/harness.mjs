@@ -82,11 +82,17 @@ export async function launchBrowser(device = {}) {
   });
   // The session copy goes to the clipboard, as a person's would.
   await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  // A page that throws is broken, whatever the test looked at: any error
+  // no script caught fails the test that closes the browser.
+  const uncaught = [];
+  context.on("weberror", (error) => uncaught.push(`${error.page()?.url() ?? "a page"}: ${error.error()}`));
   return {
     context,
+    uncaught,
     async close() {
       await context.close();
       rmSync(profile, { recursive: true, force: true });
+      assert.deepEqual(uncaught, [], "errors the pages threw");
     },
   };
 }

@@ -76,6 +76,42 @@ test("a phone: a shared link opens the same LCD and settings in a fresh browser;
   assert.deepEqual(errors, []);
 });
 
+test("ten minutes on: the page's own link opens in a fresh browser, and its kept copy after a reload", async () => {
+  // A browser of its own: the clock is the whole browser's, and ten minutes
+  // of the page's timers run in a moment.
+  const own = await launchBrowser(kPhone);
+  const other = await launchBrowser(kPhone);
+  try {
+    await own.context.clock.install();
+    const { page, errors } = await openPanel(own.context, served.server.url);
+    await setUp(page);
+    await page.evaluate(() => (window.kvr9Observer = null));
+    await own.context.clock.runFor("10:00");
+    const passes = await page.evaluate(async () => {
+      const full = await window.kvr9Page.full();
+      return JSON.parse(full.UTF8ToString(full._kvr9_snapshot_json())).panel.commLines.count;
+    });
+    assert.ok(passes >= 6000, `${passes} passes in ten minutes`);
+    const kept = await settings(page);
+    await page.tap("#Share");
+    await logged(page, "shared");
+    const link = await page.inputValue("#ShareLink");
+
+    const { page: opened, errors: openedErrors } = await openPanel(other.context, link);
+    await logged(opened, "linkOpened");
+    assert.deepEqual(await settings(opened), kept);
+    assert.deepEqual(openedErrors, []);
+
+    await reloadPanel(page);
+    await logged(page, "restored");
+    assert.deepEqual(await settings(page), kept);
+    assert.deepEqual(errors, []);
+  } finally {
+    await other.close();
+    await own.close();
+  }
+});
+
 // A link's setup as the page writes it: the JSON text, deflated, base64url.
 const linked = (json) => deflateRawSync(Buffer.from(json)).toString("base64url");
 
