@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "panel/form_layout.h"
 #include "panel/pcmain.h"
@@ -28,7 +30,9 @@ namespace kvr9 {
 
 namespace {
 
-constexpr int kMarkMargin = 4;
+// As close round a control as the ring can go: the keys are 3 dots from
+// the buttons below the knob.
+constexpr int kMarkMargin = 2;
 
 void SetText(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
@@ -162,11 +166,16 @@ void TForm1::CreateLessonPanel() {
   rows->addStretch(1);
   rows->addLayout(buttons);
 
-  LessonMark = new QFrame(this);
-  LessonMark->setObjectName(QStringLiteral("LessonMark"));
-  LessonMark->setStyleSheet(QStringLiteral("#LessonMark { border: 3px solid #ff8c00; }"));
-  LessonMark->setAttribute(Qt::WA_TransparentForMouseEvents);
-  LessonMark->hide();
+  // One ring for each control a step may name at most: the knob and the
+  // two buttons that turn it.
+  for (int i = 0; i < 3; ++i) {
+    auto* mark = new QFrame(this);
+    mark->setObjectName(QStringLiteral("LessonMark"));
+    mark->setStyleSheet(QStringLiteral("#LessonMark { border: 3px solid #ff8c00; }"));
+    mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mark->hide();
+    LessonMarks << mark;
+  }
 
   connect(LessonList, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { StartBuiltInLesson(LessonList->row(item)); });
@@ -175,14 +184,29 @@ void TForm1::CreateLessonPanel() {
   connect(LessonClose, &QPushButton::clicked, this, &TForm1::CloseLessons);
 }
 
-// The window grows to the right of the form by the panel's width; the form
-// and the flight bar keep their places.
+// The window grows to the right of the form by the panel's width, and
+// down by the flight bar's height; the form and the flight bar keep their
+// places. A window that grew past its screen's edge moves back onto it.
 void TForm1::FitWindow() {
   const bool bar = FlightBar != nullptr && !FlightBar->isHidden();
   const bool lessons = LessonPanel != nullptr && !LessonPanel->isHidden();
   const int height = kFormHeight + (bar ? kFlightBarHeight : 0);
   if (lessons) LessonPanel->setGeometry(kFormWidth, 0, kLessonPanelWidth, height);
   setFixedSize(kFormWidth + (lessons ? kLessonPanelWidth : 0), height);
+  KeepOnScreen();
+}
+
+void TForm1::KeepOnScreen() {
+  const QScreen* shown = screen();
+  if (!isVisible() || shown == nullptr) return;
+  const QRect room = shown->availableGeometry();
+  // The frame is the window's size plus its decorations, as last placed.
+  const QRect frame = frameGeometry();
+  const QSize decorations = frame.size() - geometry().size();
+  const QSize whole = size() + decorations;
+  const int left = std::max(room.left(), std::min(frame.left(), room.right() + 1 - whole.width()));
+  const int top = std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - whole.height()));
+  if (left != frame.left() || top != frame.top()) move(left, top);
 }
 
 void TForm1::ShowLessons() {
@@ -199,7 +223,7 @@ void TForm1::CloseLessons() {
   followedBuiltIn_ = -1;
   if (LessonPanel == nullptr) return;
   LessonPanel->hide();
-  LessonMark->hide();
+  MarkControl(nullptr);
   FitWindow();
 }
 
@@ -312,24 +336,24 @@ void TForm1::UpdateLessonPanel() {
   MarkControl(step);
 }
 
-// The frame goes round every control the step names, on top of the form,
-// and lets clicks through to them.
+// A ring goes round each control the step names, on top of the form, and
+// lets clicks through to them; it stays clear of the keys beside the knob.
 void TForm1::MarkControl(const LessonStep* step) {
-  if (step == nullptr) {
-    LessonMark->hide();
-    return;
-  }
-  QRect around;
-  for (const QString& name : ControlNames(step->control)) {
-    const auto* control = findChild<QWidget*>(name);
-    if (control == nullptr) continue;
-    around |= QRect(control->mapTo(this, QPoint(0, 0)), control->size());
-  }
-  around.adjust(-kMarkMargin, -kMarkMargin, kMarkMargin, kMarkMargin);
-  if (LessonMark->geometry() != around) LessonMark->setGeometry(around);
-  if (LessonMark->isHidden()) {
-    LessonMark->show();
-    LessonMark->raise();
+  const QStringList names = step == nullptr ? QStringList() : ControlNames(step->control);
+  for (qsizetype i = 0; i < LessonMarks.size(); ++i) {
+    QFrame* mark = LessonMarks[i];
+    const auto* control = i < names.size() ? findChild<QWidget*>(names[i]) : nullptr;
+    if (control == nullptr) {
+      mark->hide();
+      continue;
+    }
+    QRect around(control->mapTo(this, QPoint(0, 0)), control->size());
+    around.adjust(-kMarkMargin, -kMarkMargin, kMarkMargin, kMarkMargin);
+    if (mark->geometry() != around) mark->setGeometry(around);
+    if (mark->isHidden()) {
+      mark->show();
+      mark->raise();
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -104,7 +105,7 @@ class TForm1 : public QWidget, public PanelView {
   QLabel* LessonHint = nullptr;  // shown on request or when due
   QLabel* LessonDone = nullptr;  // "Done: ..." once a step passes, or why a file was refused
   QPushButton* LessonClose = nullptr;
-  QFrame* LessonMark = nullptr;  // a frame around the control the step's hint names
+  QList<QFrame*> LessonMarks;  // a ring round each control the step names
   static constexpr int kLessonPanelWidth = 300;
 
   // Stand mode (form_stand.cpp): a caption over the communication window
@@ -261,6 +262,7 @@ class TForm1 : public QWidget, public PanelView {
   void PutSlidersAt(const FlightPass& pass, bool jump);
   void TakeOverFromFlight();
   void FitWindow();
+  void KeepOnScreen();
   void CreateLessonPanel();
   void FollowLesson(const Lesson& lesson, int builtIn);
   void SetFromSnapshot(const Snapshot& snapshot);

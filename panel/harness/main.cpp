@@ -10,6 +10,8 @@
 //   --fly                     clicks the flight bar's "Fly" once the event
 //                             loop runs (with --open-log)
 //   --flight-speed N          clicks the flight bar's xN (with --open-log)
+//   --lesson FILE             opens the lessons and follows a lesson file
+//                             as the menu would
 //   --report-first-paint      prints "first paint at <ms since the epoch>"
 //                             to stderr when the window first paints
 #include <QAbstractButton>
@@ -40,6 +42,7 @@ struct Switches {
   QString openLog;
   bool fly = false;
   int flightSpeed = 0;
+  QString lesson;
 };
 
 class FirstPaintReporter : public QObject {
@@ -87,6 +90,8 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
       {QStringLiteral("fly"), QStringLiteral("Click the flight bar's Fly once the window is up.")},
       {QStringLiteral("flight-speed"), QStringLiteral("Click the flight bar's xN."),
        QStringLiteral("N")},
+      {QStringLiteral("lesson"), QStringLiteral("Follow a lesson file as the menu would."),
+       QStringLiteral("FILE")},
   });
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "kvr9-panel-harness: %s\n", qPrintable(parser.errorText()));
@@ -103,6 +108,7 @@ std::optional<Switches> ReadSwitches(int argc, char** argv) {
   switches.openLog = parser.value(QStringLiteral("open-log"));
   switches.fly = parser.isSet(QStringLiteral("fly"));
   switches.flightSpeed = parser.value(QStringLiteral("flight-speed")).toInt();
+  switches.lesson = parser.value(QStringLiteral("lesson"));
   for (const QString& name : {QStringLiteral("close-after"), QStringLiteral("screenshot-after")}) {
     if (!parser.isSet(name)) continue;
     const std::optional<int> ms = Milliseconds(parser, name);
@@ -136,6 +142,12 @@ void Install(const Switches& switches, kvr9::TForm1& form) {
   }
   if (switches.fly && form.FlightPlay != nullptr) {
     QTimer::singleShot(0, form.FlightPlay, &QPushButton::click);
+  }
+  if (!switches.lesson.isEmpty()) {
+    form.ShowLessons();
+    if (!form.OpenLessonFile(switches.lesson)) {
+      std::fprintf(stderr, "kvr9-panel-harness: %s was refused\n", qPrintable(switches.lesson));
+    }
   }
   if (switches.on) QTimer::singleShot(0, form.Button1, &QPushButton::click);
   if (switches.closeAfterMs) QTimer::singleShot(*switches.closeAfterMs, &form, &QWidget::close);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -347,6 +348,18 @@ void FormTest::FlightBarGrowsTheWindowBelowTheForm() {
   form.FlightClose->click();
   QCOMPARE(form.size(), QSize(621, 404));
   QVERIFY(!form.IsFlightPlaying());
+
+  // Near the screen's corner, growing by the flight bar and the lessons
+  // keeps the window on the screen (as far as it fits there).
+  form.show();
+  const QRect room = form.screen()->availableGeometry();
+  form.move(room.right() - 640, room.bottom() - 420);
+  form.PlayDemoFlightFromStart();
+  form.ShowLessons();
+  const QRect frame = form.frameGeometry();
+  QVERIFY(room.left() <= frame.left() && room.top() <= frame.top());
+  QVERIFY(frame.width() > room.width() || frame.right() <= room.right());
+  QVERIFY(frame.height() > room.height() || frame.bottom() <= room.bottom());
 }
 
 // Opened through the function the dialog calls, or dropped on the window:

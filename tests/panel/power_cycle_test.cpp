@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QFrame>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -298,6 +299,15 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
 // "Done", and the list marks the lesson finished. A lesson from a snapshot
 // then starts at the snapshot's moment. Closed, the window is the form
 // again.
+// What the lesson's rings go round, together.
+static QRect Marked(const TForm1& form) {
+  QRect around;
+  for (const QFrame* mark : form.LessonMarks) {
+    if (mark->isVisible()) around |= mark->geometry();
+  }
+  return around;
+}
+
 void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   Instrument instrument;
   TForm1 form(instrument);
@@ -346,7 +356,7 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
     }
     if (!OnMainDisplay(instrument) || used) return true;
     used = true;
-    marked << (form.LessonMark->isVisible() ? form.LessonMark->geometry() : QRect());
+    marked << Marked(form);
     switch (step) {
       case 0:
         return true;  // the one "ON" below passes it; no second
@@ -361,7 +371,7 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
         return false;
     }
   });
-  marked << (form.LessonMark->isVisible() ? form.LessonMark->geometry() : QRect());
+  marked << Marked(form);
   form.LessonHintButton->click();
   hint = form.LessonHint->isVisible() ? form.LessonHint->text() : QString();
   QTest::mouseClick(form.Button1, Qt::LeftButton);  // switched on as the step asks
@@ -392,6 +402,28 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   QVERIFY(instrument.state.ui.currentScreen == MainMenuScreen);
   QVERIFY(ShowsFrame(form.Image1->Picture(), instrument.frameBuffer, form.LcdDotColour().rgb()));
   QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
+  form.Button2->click();
+  testing::RunWhileOn(instrument);
+
+  // The knob's step rings the knob and the two buttons that turn it, each
+  // on its own, and leaves the keys beside them clear.
+  QTemporaryDir folder;
+  const QString knobLesson = folder.filePath(QStringLiteral("knob.lesson"));
+  QFile file(knobLesson);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("title The knob\nstart defaults\nstep Open the menu.\nhint Press the knob.\n"
+             "control knob\ncheck expect currentScreen MainMenuScreen\n");
+  file.close();
+  QVERIFY(form.OpenLessonFile(knobLesson));
+  int rings = 0;
+  for (const QFrame* mark : form.LessonMarks) {
+    if (!mark->isVisible()) continue;
+    ++rings;
+    QVERIFY(!mark->geometry().intersects(form.Image3->geometry()));
+    QVERIFY(!mark->geometry().intersects(form.Image6->geometry()));
+  }
+  QCOMPARE(rings, 3);
+  QVERIFY(Marked(form).contains(form.Image5->geometry()));
   form.Button2->click();
   testing::RunWhileOn(instrument);
 
