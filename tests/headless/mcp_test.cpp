@@ -39,6 +39,12 @@ std::string Call(const std::string& tool, const json& arguments, int id = 1) {
 
 const std::string kPing = R"({"jsonrpc":"2.0","id":"after","method":"ping"})";
 
+// Arrays within arrays, levels deep.
+json Nested(int levels) {
+  return json::parse(std::string(static_cast<std::size_t>(levels), '[') +
+                     std::string(static_cast<std::size_t>(levels), ']'));
+}
+
 struct BadInput {
   const char* name;
   std::string line;
@@ -55,9 +61,15 @@ TEST(McpServer, EveryBadInputIsAnsweredAndTheServerGoesOn) {
       {"a number", "42", -32600, "not a JSON-RPC message"},
       {"nested 300000 deep", std::string(300000, '[') + std::string(300000, ']'), -32600,
        "nested deeper than 64 levels"},
-      {"arguments nested deep",
-       Call("read_fields", {{"names", json::parse(std::string(100, '[') + std::string(100, ']'))}}),
-       -32600, "nested deeper"},
+      {"arguments nested deep", Call("read_fields", {{"names", Nested(100)}}), -32600,
+       "nested deeper"},
+      // The request, params and arguments are three levels.
+      {"nested one level past the deepest", Call("read_fields", {{"names", Nested(62)}}), -32600,
+       "nested deeper than 64 levels"},
+      {"nested to the deepest", Call("read_fields", {{"names", Nested(61)}}), -32602,
+       "'names[]' must be a string"},
+      {"nested deep after an escaped quote",
+       Call("read_fields", {{"names", json::array({"\"", Nested(100)})}}), -32600, "nested deeper"},
       {"a batch", R"([{"jsonrpc":"2.0","id":1,"method":"ping"}])", -32600, "batches"},
       {"no jsonrpc", R"({"id":1,"method":"ping"})", -32600, "jsonrpc"},
       {"jsonrpc 1.0", R"({"jsonrpc":"1.0","id":1,"method":"ping"})", -32600, "jsonrpc"},
@@ -147,17 +159,28 @@ TEST(McpServer, WhatNeedsNoAnswerGetsNone) {
   EXPECT_EQ(answers[0]["id"], "after");
 }
 
+// A ping padded to exactly bytes long.
+std::string PingOf(std::size_t bytes) {
+  const std::string head = R"({"jsonrpc":"2.0","id":"padded","method":"ping","x":")";
+  return head + std::string(bytes - head.size() - 2, 'a') + "\"}";
+}
+
 // A line past the cap is read to its newline and dropped; the next is served.
 TEST(McpServer, ALineTooLongIsDroppedWhole) {
   McpServer server;
-  const std::string huge = "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"x\":\"" +
-                           std::string(kLargestMcpLineBytes, 'a') + "\"}";
-  const std::vector<json> answers = Serve(server, huge + "\n" + kPing + "\n" + huge);
-  ASSERT_EQ(answers.size(), 3u);
-  EXPECT_EQ(answers[0]["error"]["code"], -32600);
-  EXPECT_TRUE(answers[0]["id"].is_null());
+  const std::string huge = PingOf(kLargestMcpLineBytes + 50);
+  const std::vector<json> answers =
+      Serve(server, huge + "\n" + kPing + "\n" + PingOf(kLargestMcpLineBytes) + "\n" +
+                        PingOf(kLargestMcpLineBytes + 1) + "\n" + huge);
+  ASSERT_EQ(answers.size(), 5u);
+  const auto refused = [](const json& answer) {
+    return answer.value(json::json_pointer("/error/code"), 0) == -32600 && answer["id"].is_null();
+  };
+  EXPECT_TRUE(refused(answers[0])) << answers[0];
   EXPECT_EQ(answers[1]["id"], "after");
-  EXPECT_EQ(answers[2]["error"]["code"], -32600);  // the last, with no newline after it
+  EXPECT_TRUE(answers[2].contains("result")) << answers[2];  // exactly the cap is served
+  EXPECT_TRUE(refused(answers[3])) << answers[3];            // a byte more is not
+  EXPECT_TRUE(refused(answers[4])) << answers[4];            // the last, with no newline after it
 }
 
 TEST(McpServer, NegotiatesTheRevision) {
@@ -224,6 +247,37 @@ TEST(McpServer, ToolsWorkOneInstrument) {
             std::string::npos);
   EXPECT_NE(ToolText(server, "power", {{"state", "off"}}).find("The instrument is off."),
             std::string::npos);
+}
+
+// Each argument at either end of its range is taken, and each key is the
+// key it names.
+TEST(McpServer, ArgumentsAtTheirEndsAreTaken) {
+  const struct {
+    const char* tool;
+    json arguments;
+    const char* says;  // in the answer's text; nullptr for a picture
+  } rows[] = {
+      {"turn_knob", {{"direction", "clockwise"}, {"clicks", 100}}, "100 clicks"},
+      {"turn_knob", {{"direction", "clockwise"}, {"clicks", 1}}, "1 click"},
+      {"move_slider", {{"slider", "airspeed"}, {"count", 4096}}, "4096 counts"},
+      {"move_slider", {{"slider", "airspeed"}, {"count", 0}}, "0 counts"},
+      {"lcd_png", {{"scale", 16}}, nullptr},
+      {"lcd_png", {{"scale", 1}}, nullptr},
+      {"press_key", {{"key", "F1"}}, "on screen StartStopScreen"},
+      {"press_key", {{"key", "F2"}}, "on screen FlightInfoScreen"},
+      {"press_key", {{"key", "knob"}}, "on screen MainMenuScreen"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.dump());
+    McpServer server;
+    ToolText(server, "power", {{"state", "on"}});
+    const json answer = json::parse(server.HandleLine(Call(row.tool, row.arguments)));
+    ASSERT_FALSE(answer["result"]["isError"].get<bool>()) << answer;
+    if (row.says == nullptr) continue;
+    EXPECT_NE(answer["result"]["content"][0]["text"].get<std::string>().find(row.says),
+              std::string::npos)
+        << answer;
+  }
 }
 
 TEST(McpServer, TheLcdComesAsAPng) {

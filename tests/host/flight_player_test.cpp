@@ -147,17 +147,18 @@ TEST(FlightPlayerMemory, FlyingAllocatesNothingWhateverItsLength) {
   }
 }
 
-// A flight plays only in the main loop; at a speed-up whose passes step
-// past the log's last moment, that moment is flown too; a hand pauses it.
+// A flight plays only in the main loop; a speed-up chosen while it plays
+// takes effect at once; at a speed-up whose passes step past the log's last
+// moment, that moment is flown too; a hand pauses it. Its time counts from
+// its start, whatever the log's clock.
 TEST(FlightControl, PlaysInTheMainLoopToTheLogsLastMomentUntilAHand) {
   Instrument instrument = PoweredOn();
   std::vector<double> put;  // the moments the sliders were put at
   FlightControl control(instrument, [&put](const FlightPass& pass, bool /*jump*/) {
     put.push_back(pass.sample.seconds);
   });
-  control.SetSpeed(64);  // a pass is 6.4 s of the log
-  control.Use(FlightProfile({{0, 450, 0}, {60, 1000, 60}, {103, 1000, 60}}), "climb", "", "");
-  EXPECT_EQ(put, std::vector<double>{0});
+  control.Use(FlightProfile({{1000, 450, 0}, {1060, 1000, 60}, {1103, 1000, 60}}), "climb", "", "");
+  EXPECT_EQ(put, std::vector<double>{1000});
   EXPECT_STREQ(control.Status().maximaNote, kSwitchOnToFlyNote);
   control.Fly();
   instrument.running = true;
@@ -165,14 +166,16 @@ TEST(FlightControl, PlaysInTheMainLoopToTheLogsLastMomentUntilAHand) {
   EXPECT_FALSE(control.BeforePass());  // the first readings are only being watched
   EXPECT_EQ(put.size(), 1u);
   instrument.phase = PowerPhase::MainLoop;
+  control.BeforePass();  // a pass is 0.1 s of the log...
+  control.SetSpeed(64);  // ...and from the next, 6.4 s
   for (int pass = 0; pass < 100 && control.Playing(); ++pass) control.BeforePass();
   EXPECT_FALSE(control.Playing());
   ASSERT_GE(put.size(), 3u);
-  EXPECT_DOUBLE_EQ(put.back(), 103);
+  EXPECT_DOUBLE_EQ(put.back(), 1103);
   EXPECT_EQ(control.Status().elapsedSeconds, 103);
   EXPECT_STREQ(control.Status().maximaNote, kMaxValuesFromFlyNote);
   control.Play();  // from the end: the start again
-  EXPECT_DOUBLE_EQ(put.back(), 0);
+  EXPECT_DOUBLE_EQ(put.back(), 1000);
   control.TakeOver();
   EXPECT_FALSE(control.Playing());
   EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
@@ -225,6 +228,7 @@ TEST(StandMode, CaptionSaysWhatTheInstrumentShows) {
       {0, false, PowerPhase::Splash, nullptr, kStandSwitchingOn},
       {0, false, PowerPhase::MainLoop, &MainScreen, kStandParked},
       {40, false, PowerPhase::MainLoop, &MainScreen, kStandTaxi},
+      {100, false, PowerPhase::MainLoop, &MainScreen, kStandTakeOff},  // at the take-off speed
       {102, false, PowerPhase::MainLoop, &MainScreen, kStandTakeOff},
       {140, false, PowerPhase::MainLoop, &MainScreen, kStandClimb},
       {220, false, PowerPhase::MainLoop, &MainScreen, kStandCruise},
@@ -248,15 +252,19 @@ TEST(StandMode, CaptionSaysWhatTheInstrumentShows) {
   }
 }
 
-// A blinking LED is an alarm between its flashes too.
+// A blinking LED is an alarm between its flashes too; the LED lit in the
+// splash is none.
 TEST(StandMode, BlinkingLedKeepsTheAlarmCaption) {
   Instrument instrument = PoweredOn();
   FlightControl control(instrument, [](const FlightPass&, bool) {});
   StandMode stand(control);
   stand.Start();
   control.MoveTo(255);
+  instrument.phase = PowerPhase::Splash;
+  EXPECT_STREQ(stand.Caption(instrument, true), kStandSwitchingOn);
   instrument.phase = PowerPhase::MainLoop;
   instrument.state.ui.currentScreen = &MainScreen;
+  EXPECT_STREQ(stand.Caption(instrument, false), kStandDescent);
   EXPECT_STREQ(stand.Caption(instrument, true), kStandHighAlarm);
   for (std::uint32_t pass = 1; pass < StandMode::kLedPasses; ++pass) {
     EXPECT_STREQ(stand.Caption(instrument, false), kStandHighAlarm) << pass;

@@ -3,6 +3,7 @@
 #include "host/flights/flight_profile.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -307,11 +308,19 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<BadCase>);
 
 TEST(ProfileSizeCap, TextAndFileOverTheCapRefused) {
-  // Exactly the cap is read.
-  std::string full = kCsvHeader + "0,0,0\n#";
-  full.resize(kLargestProfileBytes, '#');
-  const ProfileReadResult atCap = ReadProfileText(full, "full.csv");
-  EXPECT_TRUE(atCap.Ok()) << atCap.error;
+  std::string folder = (std::filesystem::path(testing::TempDir()) / "kvr9_cap_XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  // Exactly the cap is read, as a text and as a file.
+  {
+    std::string full = kCsvHeader + "0,0,0\n#";
+    full.resize(kLargestProfileBytes, '#');
+    const ProfileReadResult atCap = ReadProfileText(full, "full.csv");
+    EXPECT_TRUE(atCap.Ok()) << atCap.error;
+    std::ofstream(folder + "/full.csv", std::ios::binary) << full;
+  }
+  const ProfileReadResult fileAtCap = ReadProfileFile(folder + "/full.csv");
+  EXPECT_TRUE(fileAtCap.Ok()) << fileAtCap.error;
+  EXPECT_EQ(fileAtCap.profile.Samples().size(), 1u);
 
   const std::string big(kLargestProfileBytes + 1, '#');
   for (const bool igc : {false, true}) {
@@ -320,12 +329,11 @@ TEST(ProfileSizeCap, TextAndFileOverTheCapRefused) {
     EXPECT_NE(r.error.find("64 MB"), std::string::npos) << r.error;
   }
   // A sparse file: the size is refused before a byte is read.
-  const std::filesystem::path path =
-      std::filesystem::path(testing::TempDir()) / "kvr9-profile-over-cap.csv";
+  const std::filesystem::path path = std::filesystem::path(folder) / "over-cap.csv";
   { std::ofstream(path) << kCsvHeader; }
   std::filesystem::resize_file(path, kLargestProfileBytes + 1);
   const ProfileReadResult r = ReadProfileFile(path.string());
-  std::filesystem::remove(path);
+  std::filesystem::remove_all(folder);
   EXPECT_EQ(r.error, path.string() + ": " + std::to_string(kLargestProfileBytes + 1) +
                          " bytes is more than the 64 MB a profile may hold");
 }

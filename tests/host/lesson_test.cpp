@@ -45,6 +45,8 @@ TEST(LessonReader, RefusesEachFaultWithItsLineAndKeepsNothing) {
        "no control line"},
       {std::string(kHead) + "step Do it.\nhint H.\ncontrol F1\n", 3, "no check line"},
       {std::string(kHead) + kStep + "hint Again.\n", 7, "a second hint"},
+      {std::string(kHead) + "step Do it.\nhint H.\nhint Again.\ncontrol knob\n", 5,
+       "a second hint"},
       {std::string(kHead) + "step Do it.\nhint H.\ncontrol Knobb\n", 5, "did you mean knob?"},
       {std::string(kHead) + kStep + "check pass 10\n", 7, "not 'pass'"},
       {std::string(kHead) + kStep + "check expect qhn 1014250\n", 7, "unknown field 'qhn'"},
@@ -100,10 +102,11 @@ class LessonRunTest : public ::testing::Test, public PanelView {
 };
 
 // The first check holds from the start: the step still waits for a hand.
+// (A step's lines come in any order.)
 TEST_F(LessonRunTest, AStepPassesOnlyAfterAnInputAndThePassThatShowsIt) {
   const Lesson lesson = Read(
       "step Look.\nhint H.\ncontrol knob\ncheck expect currentScreen MainScreen\n"
-      "step Menu.\nhint H.\ncontrol knob\ncheck expect currentScreen MainMenuScreen\n"
+      "step Menu.\ncontrol knob\nhint H.\ncheck expect currentScreen MainMenuScreen\n"
       "check expect-text EXIT\n");
   LessonRun run(lesson, session_);
   Passes(20);
@@ -142,6 +145,24 @@ TEST_F(LessonRunTest, AWrongPathLeavesItUnfinishedWithTheHintDue) {
   EXPECT_EQ(run.WhatIsMissing(), "expect qnh: expected 1014250, actual 1009250");
 }
 
+// With no input at all the hint comes with the 600th pass on a step, and
+// each step counts its own passes.
+TEST_F(LessonRunTest, TheHintComesAfterAMinuteOnAStep) {
+  const Lesson lesson =
+      Read(std::string(kStep) + "step Again.\nhint H.\ncontrol knob\ncheck expect qnh 1015250\n");
+  LessonRun run(lesson, session_);
+  for (int step = 0; step < 2; ++step) {
+    Passes(LessonRun::kPassesBeforeHint - 1);
+    EXPECT_FALSE(run.HintDue()) << step;
+    Passes(1);
+    EXPECT_TRUE(run.HintDue()) << step;
+    session_.inputs().ClickKey(KeyClockwise);
+    Passes(1);
+    EXPECT_EQ(run.StepsPassed(), static_cast<std::size_t>(step) + 1);
+    EXPECT_FALSE(run.HintDue()) << step;
+  }
+}
+
 // Where a lesson starts, from a session on the main display with a setting
 // changed: one from the defaults that asks for "ON" first switches it off
 // as a fresh one, every setting at its default and nothing shown; any other
@@ -162,6 +183,7 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
   menu.flight.reset();
   session_.instrument().state.settings.qnh = 1020000;
   session_.inputs().MoveSlider(SliderKind::Altitude, 900);
+  session_.inputs().MoveSlider(SliderKind::Airspeed, 700);
 
   const std::string on = "step S.\nhint H.\ncontrol ON\ncheck expect currentScreen MainScreen\n";
   const struct {
@@ -190,6 +212,7 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
     EXPECT_EQ(from->state.settings.qnh, 1013250u);
     EXPECT_EQ(from->state.ui.currentScreen, nullptr);
     EXPECT_EQ(from->state.airData.altAdcRaw, 900);
+    EXPECT_EQ(from->state.airData.asiAdcRaw, 700);
     EXPECT_TRUE(from->panel.shownFrame == FrameBuffer{});
   }
   std::filesystem::remove_all(dir);

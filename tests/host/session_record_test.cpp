@@ -7,13 +7,14 @@
 #include <string>
 
 #include "host/panel/comm_lines.h"
+#include "host/panel/panel_session.h"
 
 namespace kvr9 {
 namespace {
 
 // Within one pass only where each slider ends up matters; each slider keeps
-// a step of its own.
-TEST(SessionRecordSliders, EachSliderKeepsItsLastPositionOfThePass) {
+// a step of its own; the timer's ticks are counted in one.
+TEST(SessionRecordSteps, EachSliderKeepsItsLastPositionOfThePassTicksAreCounted) {
   const struct {
     const char* name;
     void (*moves)(SessionRecord&);
@@ -32,12 +33,32 @@ TEST(SessionRecordSliders, EachSliderKeepsItsLastPositionOfThePass) {
          r.SliderMoved(SliderKind::Airspeed, 400);
        },
        "slider altitude 100\nslider airspeed 400\n"},
+      {"timer ticks, counted",
+       [](SessionRecord& r) {
+         r.TimerTicked();
+         r.TimerTicked();
+       },
+       "tick 2\n"},
   };
   for (const auto& row : rows) {
     SessionRecord record;
     row.moves(record);
     EXPECT_EQ(record.AsScenario(""), row.steps) << row.name;
   }
+}
+
+// The events after a pass are closed before the next pass: an "ON" while
+// running comes in the record just before the pass that restarts.
+TEST(SessionRecordRestart, OnWhileRunningComesBeforeThePassThatRestarts) {
+  class NoView : public PanelView {
+    void ShowFrame(const FrameBuffer&, bool) override {}
+  } view;
+  PanelSession session(view);
+  session.PressOn();
+  for (int pass = 0; pass < 3; ++pass) session.Step();
+  session.PressOn();
+  for (int pass = 0; pass < 3; ++pass) session.Step();
+  EXPECT_EQ(session.record().AsScenario(""), "on\npass 2\non\npass 2\n");
 }
 
 // The window keeps its last 1000 lines: the oldest goes with the 1001st.

@@ -5,8 +5,11 @@
 #include "host/snapshot/snapshot.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -17,6 +20,7 @@
 #include "host/panel/panel_session.h"
 #include "host/snapshot/snapshot_image.h"
 #include "host/snapshot/snapshot_json.h"
+#include "screens/screen_table.h"
 
 namespace kvr9 {
 namespace {
@@ -339,6 +343,13 @@ const BadCase kBadCases[] = {
     {"nested past the parser's stack",
      [] { return std::string(30000, '[') + std::string(30000, ']'); },
      "state.json: nested deeper than 16 levels: not a snapshot"},
+    // The text, settings and the value make three levels of the deepest 16.
+    {"nested as deep as a snapshot may",
+     [] { return Set(Sample(), "qnh", std::string(14, '[') + std::string(14, ']')); },
+     "state.json: settings.qnh: [[[[[[[[[[[[[[]]]]]]]]]]]]]] is not a whole number"},
+    {"nested a level deeper",
+     [] { return Set(Sample(), "qnh", std::string(15, '[') + std::string(15, ']')); },
+     "state.json: nested deeper than 16 levels: not a snapshot"},
     {"another format", [] { return Changed(Sample(), "\"kvr9-snapshot\"", "\"kvr8-snapshot\""); },
      "state.json: format: \"kvr8-snapshot\" is not one of \"kvr9-snapshot\""},
     {"newer version", [] { return Changed(Sample(), "\"version\": 1", "\"version\": 2"); },
@@ -347,6 +358,9 @@ const BadCase kBadCases[] = {
      "state.json: version: is missing"},
     {"unknown field", [] { return Changed(Sample(), "\"qnh\":", "\"qhn\":"); },
      "state.json: settings.qhn: is not a field of a snapshot"},
+    {"field under another section",
+     [] { return Changed(Sample(), "\"qnh\":", "\"altitude\": 0, \"qnh\":"); },
+     "state.json: settings.altitude: is not a field of a snapshot"},
     {"wrong type", [] { return Changed(Sample(), "\"qnh\": 1013250", "\"qnh\": \"1013250\""); },
      "state.json: settings.qnh: \"1013250\" is not a whole number"},
     {"fraction", [] { return Changed(Sample(), "\"qnh\": 1013250", "\"qnh\": 1013250.5"); },
@@ -407,6 +421,16 @@ const BadCase kBadCases[] = {
                       "\"...\"");
      },
      "state.json: lcd[0]: has 3 dots, not 128"},
+    {"frame row long",
+     [] {
+       return Changed(
+           Sample(),
+           "\".........................................................................."
+           "......................................................\"",
+           "\"..........................................................................."
+           "......................................................\"");
+     },
+     "state.json: lcd[0]: has 129 dots, not 128"},
     {"frame row not dots",
      [] {
        return Changed(Sample(),
@@ -465,6 +489,59 @@ TEST(Snapshot, DamagedImagesAreRefusedAndChangeNothing) {
     Snapshot kept = sample;
     EXPECT_FALSE(SnapshotFromImage(damaged.bytes, kept)) << damaged.name;
     EXPECT_TRUE(kept == sample) << damaged.name;
+  }
+}
+
+// Snapshots at the edges of what is taken, read from their text and from a
+// file of their own.
+TEST(Snapshot, SnapshotsAtTheEdgesAreTaken) {
+  const auto speedsAtTheTop = [](const char* unit, const char* top) {
+    std::string text =
+        Changed(Sample(), "\"asiUnit\": \"mph\"", "\"asiUnit\": \"" + std::string(unit) + "\"");
+    for (const char* speed : {"lowAlarmSpeed", "highAlarmSpeed", "takeoffSpeed"}) {
+      text = Set(text, speed, top);
+    }
+    return text;
+  };
+  Snapshot apart = ReadSnapshot(Sample(), "sample").snapshot;
+  apart.panel.shownFrame.bytes[0] ^= 1;  // the panel shows a frame the buffer no longer holds
+  std::string atCap = Sample();
+  atCap.resize(kLargestSnapshotBytes, ' ');
+  const struct {
+    const char* name;
+    std::string text;
+  } rows[] = {
+      {"speeds at the top of mph", speedsAtTheTop("mph", "250")},
+      {"speeds at the top of km/h", speedsAtTheTop("km/h", "402")},
+      {"speeds at the top of knots", speedsAtTheTop("knots", "217")},
+      {"shown LCD apart from the buffer", WriteSnapshot(apart)},
+      {"exactly the size cap", atCap},
+  };
+  std::string folder = (std::filesystem::path(testing::TempDir()) / "kvr9_edges_XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const SnapshotReadResult read = ReadSnapshot(row.text, "state.json");
+    EXPECT_TRUE(read.ok) << read.error;
+    const std::string path = folder + "/state.json";
+    std::ofstream(path, std::ios::binary) << row.text;
+    const SnapshotReadResult file = ReadSnapshotFile(path);
+    EXPECT_TRUE(file.ok) << file.error;
+  }
+  std::filesystem::remove_all(folder);
+  EXPECT_TRUE(ReadSnapshot(WriteSnapshot(apart), "apart").snapshot == apart);
+}
+
+// The image carries every screen of the table, as the current screen and
+// as the one to return to.
+TEST(Snapshot, TheImageCarriesEveryScreen) {
+  Snapshot sample = ReadSnapshot(Sample(), "sample").snapshot;
+  for (const ScreenEntry& entry : ScreenTable()) {
+    sample.state.ui.currentScreen = entry.handler;
+    sample.state.ui.returnScreen = entry.handler;
+    Snapshot carried;
+    EXPECT_TRUE(SnapshotFromImage(SnapshotImage(sample), carried) && carried == sample)
+        << entry.name;
   }
 }
 
