@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QSlider>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "host/flights/flight_summary.h"
@@ -68,6 +69,19 @@ bool TForm1::OpenFlightLog(const QString& path) {
   std::string warning =
       warnings == 0 ? std::string() : NamedByFile(read.warnings.front(), file, name);
   std::string note = PilotNote(read);
+  if (awaitedFlight_ && awaitedFlight_->name == name) {
+    // The log an opened state was flying: on from the state's moment.
+    const SnapshotFlight flight = *awaitedFlight_;
+    awaitedFlight_.reset();
+    ShowFlightBar();
+    flight_.Resume(std::move(read.profile), name, flight.fromSeconds, flight.toSeconds,
+                   flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
+                   flight.playing);
+    UpdateFlightBar();
+    StatusBar1->clearMessage();
+    return true;
+  }
+  awaitedFlight_.reset();
   UseFlight(std::move(read.profile), name, std::move(note), std::move(warning));
   return true;
 }

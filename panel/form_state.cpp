@@ -119,6 +119,7 @@ bool TForm1::OpenState(const QString& path) {
   CloseFlight();
   SetFromSnapshot(snapshot);
   openedState_ = path;
+  awaitedFlight_.reset();
   QString note;
   if (snapshot.flight) {
     const SnapshotFlight& flight = *snapshot.flight;
@@ -128,14 +129,21 @@ bool TForm1::OpenState(const QString& path) {
                      flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
                      flight.playing);
       UpdateFlightBar();
+      note = QStringLiteral(", flying the demo flight");
     } else {
-      // Only a file a person chooses is opened.
-      note = QStringLiteral("; open its flight log %1 from the LCD's menu")
+      // Only a file a person chooses is opened: the log, once chosen
+      // again, flies on from the state's moment.
+      awaitedFlight_ = flight;
+      note = QStringLiteral("; it was flying %1: open that log to fly on from here")
                  .arg(QString::fromStdString(Clipped(flight.name, kLongestQuotedPath)));
     }
   }
   StatusBar1->showMessage(QStringLiteral("State opened from %1").arg(name) + note);
   return true;
+}
+
+void TForm1::StatusClearer::Clear() {
+  if (bar != nullptr) bar->clearMessage();
 }
 
 void TForm1::ChooseStateToSave() {

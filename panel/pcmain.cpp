@@ -39,13 +39,17 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   AddToolTips();
   UpdateSliderToolTips();
   setAcceptDrops(true);
+  statusClearer_.bar = StatusBar1;
+  inputs_.AddObserver(statusClearer_);
   passTimer_->setTimerType(Qt::PreciseTimer);
   passTimer_->setInterval(kPassPeriodMs);
   connect(passTimer_, &QTimer::timeout, this, &TForm1::PassTimerTimer);
   Timer1->start();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  inputs_.RemoveObserver(statusClearer_);
+}
 
 void TForm1::ConnectHandlers() {
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
 #include "host/panel/panel_session.h"
+#include "host/snapshot/snapshot.h"
 #include "lcd/frame_buffer.h"
 
 class QButtonGroup;
@@ -271,6 +273,22 @@ class TForm1 : public QWidget, public PanelView {
   void CreateStandPanel();
   void UpdateStandCaption();
 
+  // The status bar says what the last file action did (a state opened or
+  // saved); the person's next hand on the panel makes that old news.
+  struct StatusClearer final : PanelObserver {
+    QStatusBar* bar = nullptr;
+    void Clear();
+    void PowerOnClicked(bool /*running*/) override { Clear(); }
+    void OffClicked() override { Clear(); }
+    void KeyClicked(KeyEvent /*key*/, bool /*stored*/) override { Clear(); }
+    void SliderMoved(SliderKind /*slider*/, std::int32_t /*position*/) override { Clear(); }
+    void FlightMovedSlider(SliderKind /*slider*/, std::int32_t /*position*/) override {}
+    void BoxChanged(BoxKind /*box*/, bool /*checked*/) override { Clear(); }
+    void TimerTicked() override {}
+    void EventsBegin() override {}
+    void EventsEnd() override {}
+  };
+  StatusClearer statusClearer_;
   PanelSession session_;
   Instrument& instrument_ = session_.instrument();
   PanelInputs& inputs_ = session_.inputs();
@@ -288,6 +306,8 @@ class TForm1 : public QWidget, public PanelView {
   bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
   // The snapshot the session record starts from, since one was opened.
   QString openedState_;
+  // The log an opened state was flying, until the person opens it again.
+  std::optional<SnapshotFlight> awaitedFlight_;
   StandMode stand_{flight_};
   // The input that ended stand mode is still going on: its release is
   // held back too.

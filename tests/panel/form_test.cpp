@@ -13,9 +13,9 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +24,7 @@
 #include "core/instrument.h"
 #include "host/flights/flight_summary.h"
 #include "host/panel/reading_units.h"
+#include "host/snapshot/snapshot_json.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
 
@@ -49,6 +50,7 @@ class FormTest : public QObject {
   void FlightBarGrowsTheWindowBelowTheForm();
   void FlightLogPutsTheSlidersAtItsFirstMoment_data();
   void FlightLogPutsTheSlidersAtItsFirstMoment();
+  void StateOfAPersonsFlightNamesItsLogAndFliesOnFromIt();
   void RefusedLogLeavesTheFlightAsItWas_data();
   void RefusedLogLeavesTheFlightAsItWas();
 };
@@ -380,6 +382,43 @@ void FormTest::FlightLogPutsTheSlidersAtItsFirstMoment_data() {
                                << "climb.csv: Highest 6070 ft, fastest 90 mph, 16:40 long" << false;
   QTest::newRow("IGC of fixes dropped")
       << true << "fixes.igc" << kFixesIgc << 300 / 0.3048 << "fixes.igc: Highest 984 ft" << true;
+}
+
+// A state saved while flying a person's log names the log when it is
+// opened, and the log, opened again, flies on from the state's moment. The
+// status bar's word on the state goes with the person's next hand on the
+// panel.
+void FormTest::StateOfAPersonsFlightNamesItsLogAndFliesOnFromIt() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString log = WriteLog(folder, QStringLiteral("climb.csv"), kClimbCsv);
+  const QString state = folder.filePath(QStringLiteral("climbing.json"));
+  Instrument instrument;
+  TForm1 form(instrument);
+  QVERIFY(form.OpenFlightLog(log));
+  form.MoveFlightTo(420);
+  QVERIFY(form.SaveState(state));
+  const SnapshotReadResult saved = ReadSnapshotFile(state.toStdString());
+  QVERIFY(saved.ok && saved.snapshot.flight);
+
+  Instrument other;
+  TForm1 opened(other);
+  QVERIFY(opened.OpenState(state));
+  QCOMPARE(opened.StatusBar1->currentMessage(),
+           QStringLiteral("State opened from climbing.json; it was flying climb.csv: open that "
+                          "log to fly on from here"));
+  QVERIFY(opened.OpenFlightLog(log));
+  QVERIFY(opened.StatusBar1->currentMessage().isEmpty());
+  const QString again = folder.filePath(QStringLiteral("again.json"));
+  QVERIFY(opened.SaveState(again));
+  const SnapshotReadResult resumed = ReadSnapshotFile(again.toStdString());
+  QVERIFY(resumed.ok && resumed.snapshot.flight);
+  QVERIFY(*resumed.snapshot.flight == *saved.snapshot.flight);
+
+  QVERIFY(opened.OpenState(state));
+  QVERIFY(!opened.StatusBar1->currentMessage().isEmpty());
+  opened.CheckBox3->click();
+  QVERIFY(opened.StatusBar1->currentMessage().isEmpty());
 }
 
 void FormTest::FlightLogPutsTheSlidersAtItsFirstMoment() {

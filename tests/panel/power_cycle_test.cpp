@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -17,7 +18,6 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QFrame>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -411,8 +411,9 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   const QString knobLesson = folder.filePath(QStringLiteral("knob.lesson"));
   QFile file(knobLesson);
   QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write("title The knob\nstart defaults\nstep Open the menu.\nhint Press the knob.\n"
-             "control knob\ncheck expect currentScreen MainMenuScreen\n");
+  file.write(
+      "title The knob\nstart defaults\nstep Open the menu.\nhint Press the knob.\n"
+      "control knob\ncheck expect currentScreen MainMenuScreen\n");
   file.close();
   QVERIFY(form.OpenLessonFile(knobLesson));
   int rings = 0;

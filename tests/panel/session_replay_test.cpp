@@ -250,7 +250,8 @@ void SessionReplayTest::SavedStateGoesOnInTheDriverAsInTheWindow() {
   testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);
   QCOMPARE(action, script.size());
-  QVERIFY(form.StatusBar1->currentMessage().startsWith(QStringLiteral("State opened from")));
+  // The clicks after the state was opened made its word in the status bar old news.
+  QVERIFY(form.StatusBar1->currentMessage().isEmpty());
 
   form.CopySessionAsScenario();
   const std::string scenarioText = QApplication::clipboard()->text().toStdString();
@@ -344,7 +345,7 @@ void SessionReplayTest::StateSavedAfterTenMinutesOpensAgain() {
   QVERIFY(!giveUp.fired);
   QVERIFY2(opened, qPrintable(status));
   QCOMPARE(reopened, saved);
-  QVERIFY(form.StatusBar1->currentMessage().startsWith(QStringLiteral("State opened from")));
+  QVERIFY(status.startsWith(QStringLiteral("State opened from")));
 }
 
 // Past its cap the record takes nothing more, not even into its last step,
