@@ -70,11 +70,11 @@
     const answer = firmware.UTF8ToString(firmware._kvr9_image_apply());
     if (answer === "") {
       forget();
-      page.tellStatus("The instrument kept on this device was saved by another version of the page; it starts afresh.");
+      page.notice("The instrument kept on this device was saved by another version of the page; it starts afresh.");
       return;
     }
     page.showSetBack(JSON.parse(answer));
-    page.tellStatus("The instrument is as you left it. \"Start afresh\" sets it back to new.");
+    page.notice("The instrument is as you left it. \"Start afresh\" sets it back to new.", { news: true });
     page.observe("restored");
   }
 
@@ -93,6 +93,11 @@
     location.replace(location.pathname + location.search);
   }
 
+  // Said beside the buttons the person just used, where they are looking.
+  function saySharing(text) {
+    byId("ControlsSays").textContent = text;
+  }
+
   async function share() {
     const output = byId("ShareLink");
     const full = await page.full();
@@ -103,11 +108,11 @@
     page.observe("shared", link);
     if (navigator.clipboard && typeof navigator.clipboard.writeText === "function") {
       navigator.clipboard.writeText(link).then(
-        () => page.tellStatus("The link is copied: it holds this setup, and nothing is sent anywhere."),
-        () => page.tellStatus("Copy the link below: it holds this setup, and nothing is sent anywhere.")
+        () => saySharing("The link is copied: it holds this setup, and nothing is sent anywhere."),
+        () => saySharing("Copy the link beside: it holds this setup, and nothing is sent anywhere.")
       );
     } else {
-      page.tellStatus("Copy the link below: it holds this setup, and nothing is sent anywhere.");
+      saySharing("Copy the link beside: it holds this setup, and nothing is sent anywhere.");
     }
     output.select();
   }
@@ -145,7 +150,7 @@
       return;
     }
     page.showSetBack(answer);
-    page.tellStatus("The instrument is set as the link's setup.");
+    page.notice("The instrument is set as the link's setup.", { news: true });
     page.observe("linkOpened");
   }
 

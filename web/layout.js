@@ -156,6 +156,28 @@
     else root.style.setProperty("--k", String(scale));
   }
 
+  // On a desktop the page stands in the middle of the window, upright too;
+  // once the instrument is in use its place is kept: words the page adds
+  // or changes below the form (a flight's notes, a link) must not move the
+  // form under the person's pointer. A new window size centres it again.
+  let used = false;
+  let centredFor = "";
+  for (const kind of ["pointerdown", "keydown"]) {
+    window.addEventListener(kind, () => (used = true), { capture: true, passive: true });
+  }
+  function placeTop(layout) {
+    const main = document.querySelector("main");
+    if (layout !== "form") {
+      main.style.removeProperty("margin-top");
+      centredFor = "";
+      return;
+    }
+    const size = `${window.innerWidth}x${window.innerHeight}`;
+    if (used && size === centredFor) return;
+    centredFor = size;
+    main.style.marginTop = `${Math.max(0, Math.floor((window.innerHeight - main.offsetHeight) / 2))}px`;
+  }
+
   // The pixel-exact placing, once the layout is drawn.
   function snap() {
     const ratio = window.devicePixelRatio || 1;
@@ -182,6 +204,7 @@
     // they fold away until asked for.
     const engineer = byId("Engineer");
     if (chosen.layout.startsWith("form")) engineer.open = true;
+    placeTop(chosen.layout);
     snap();
   }
 

@@ -20,9 +20,12 @@
     if (typeof window.kvr9Observer === "function") window.kvr9Observer(kind, detail);
   }
 
-  function showNotice(text) {
+  // A word above the form: a problem, or news of how the page started
+  // (the instrument set back), drawn calmer.
+  function showNotice(text, { news = false } = {}) {
     const notice = byId("notice");
     notice.textContent = text;
+    notice.classList.toggle("news", news);
     notice.hidden = false;
   }
 
@@ -59,6 +62,14 @@
   // change costs the browser a new picture of the page: such lines come in
   // together once a second; any other line comes at once.
   const kSameLinesEveryMs = 1000;
+  // A row of the window. The instrument writes a line every pass, most of
+  // them empty: a screen reader passes over the empty ones.
+  function CommRow(line) {
+    const row = document.createElement("div");
+    row.textContent = line;
+    if (line === "") row.setAttribute("aria-hidden", "true");
+    return row;
+  }
   const memo = {
     element: null,
     lastLine: null,
@@ -80,11 +91,7 @@
     flush() {
       this.timer = null;
       const rows = document.createDocumentFragment();
-      for (const line of this.pending) {
-        const row = document.createElement("div");
-        row.textContent = line;
-        rows.appendChild(row);
-      }
+      for (const line of this.pending) rows.appendChild(CommRow(line));
       this.lastLine = this.pending.at(-1);
       this.pending = [];
       this.element.appendChild(rows);
@@ -419,13 +426,7 @@
     memo.pending = [];
     memo.drops = 0;
     memo.lastLine = null;
-    memo.element.replaceChildren(
-      ...answer.commRows.map((line) => {
-        const row = document.createElement("div");
-        row.textContent = line;
-        return row;
-      })
-    );
+    memo.element.replaceChildren(...answer.commRows.map(CommRow));
     if (answer.running) StartStepping();
     if (answer.flight) showNotice(answer.flight);
   }

@@ -121,6 +121,15 @@ void WebPanel::ShowFrame(const FrameBuffer& frame, bool changed) {
   const InstrumentState& state = session_->instrument().state;
   if (AirspeedAlarmCondition(state) && state.ui.blinkPhase != 1) return;
   std::string lines = SpokenLines(session_->ScreenText());
+  // The splash slides its lines in: a listener hears its text once, whole,
+  // when a frame reads as the one before it, not the fragments on the way.
+  if (session_->instrument().phase == PowerPhase::Splash) {
+    const bool settled = lines == splashLines_;
+    splashLines_ = lines;
+    if (!settled) return;
+  } else {
+    splashLines_.clear();
+  }
   if (lines != lcdLines_) {
     lcdLines_ = std::move(lines);
     kvr9_page_lcd_text(lcdLines_.c_str());

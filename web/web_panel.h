@@ -51,6 +51,7 @@ class WebPanel final : public PanelView {
   const char* standCaption_ = "";
   std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
   std::string lcdLines_;                // the LCD's text, as the page was last told
+  std::string splashLines_;             // the splash's text in the frame before
 };
 
 }  // namespace kvr9::web

@@ -83,9 +83,13 @@ export async function launchBrowser(device = {}) {
   // The session copy goes to the clipboard, as a person's would.
   await context.grantPermissions(["clipboard-read", "clipboard-write"]);
   // A page that throws is broken, whatever the test looked at: any error
-  // no script caught fails the test that closes the browser.
+  // no script caught, and any move of the form while in use, fails the
+  // test that closes the browser.
   const uncaught = [];
   context.on("weberror", (error) => uncaught.push(`${error.page()?.url() ?? "a page"}: ${error.error()}`));
+  context.on("console", (message) => {
+    if (message.type() === "error" && message.text().startsWith("kvr9: the form moved")) uncaught.push(message.text());
+  });
   return {
     context,
     uncaught,
@@ -115,6 +119,27 @@ function RecordSession() {
   }
   const log = [];
   window.kvr9Session = log;
+  // Once a person has used the page, nothing may move the form under their
+  // pointer but a new window size: each frame its place in the page is
+  // compared with the last, and a move is told as an error.
+  let used = false;
+  for (const kind of ["pointerdown", "keydown"]) {
+    window.addEventListener(kind, () => (used = true), { capture: true, passive: true });
+  }
+  let last = null;
+  const watch = () => {
+    const form = document.getElementById("Form1");
+    if (form !== null) {
+      const box = form.getBoundingClientRect();
+      const now = { x: box.x + window.scrollX, y: box.y + window.scrollY, size: `${window.innerWidth}x${window.innerHeight}` };
+      if (used && last !== null && last.size === now.size && (Math.abs(now.x - last.x) > 0.5 || Math.abs(now.y - last.y) > 0.5)) {
+        console.error(`kvr9: the form moved from ${last.x},${last.y} to ${now.x},${now.y} while in use`);
+      }
+      last = now;
+    }
+    requestAnimationFrame(watch);
+  };
+  requestAnimationFrame(watch);
   const blank = [184, 184, 184];
   window.kvr9Observer = (kind, detail) => {
     if (kind !== "frame") {
