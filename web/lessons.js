@@ -320,6 +320,9 @@
       parts.list.hidden = false;
       fillList();
     }
+    // Focus goes into the panel that opened: to the list's first lesson, or
+    // to the lesson being followed.
+    (followed < 0 ? parts.list.querySelector("button") : parts.title)?.focus({ preventScroll: true });
     panel.scrollIntoView({ block: "nearest" });
     page.observe("lessonsOpen");
   }

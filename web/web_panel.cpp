@@ -122,13 +122,16 @@ void WebPanel::ShowFrame(const FrameBuffer& frame, bool changed) {
   if (AirspeedAlarmCondition(state) && state.ui.blinkPhase != 1) return;
   std::string lines = SpokenLines(session_->ScreenText());
   // The splash slides its lines in: a listener hears its text once, whole,
-  // when a frame reads as the one before it, not the fragments on the way.
-  if (session_->instrument().phase == PowerPhase::Splash) {
-    const bool settled = lines == splashLines_;
-    splashLines_ = lines;
+  // once the lines have stopped, not the fragments on the way.
+  const Instrument& instrument = session_->instrument();
+  if (instrument.phase == PowerPhase::Splash) {
+    const SplashProgress& at = instrument.splash;
+    const bool settled =
+        splashAt_ && splashAt_->makerX == at.makerX && splashAt_->modelX == at.modelX;
+    splashAt_ = at;
     if (!settled) return;
   } else {
-    splashLines_.clear();
+    splashAt_.reset();
   }
   if (lines != lcdLines_) {
     lcdLines_ = std::move(lines);

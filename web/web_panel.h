@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,9 +50,9 @@ class WebPanel final : public PanelView {
   std::string sliderDescriptions_[2];
   std::string flightStatus_;
   const char* standCaption_ = "";
-  std::vector<std::uint32_t> picture_;  // RGBA bytes, as the canvas takes them
-  std::string lcdLines_;                // the LCD's text, as the page was last told
-  std::string splashLines_;             // the splash's text in the frame before
+  std::vector<std::uint32_t> picture_;      // RGBA bytes, as the canvas takes them
+  std::string lcdLines_;                    // the LCD's text, as the page was last told
+  std::optional<SplashProgress> splashAt_;  // where the splash's lines were a frame before
 };
 
 }  // namespace kvr9::web

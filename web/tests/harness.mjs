@@ -120,8 +120,8 @@ function RecordSession() {
   const log = [];
   window.kvr9Session = log;
   // Once a person has used the page, nothing may move the form under their
-  // pointer but a new window size: each frame its place in the page is
-  // compared with the last, and a move is told as an error.
+  // pointer but a new window size or layout: each frame its place in the
+  // page is compared with the last, and a move is told as an error.
   let used = false;
   for (const kind of ["pointerdown", "keydown"]) {
     window.addEventListener(kind, () => (used = true), { capture: true, passive: true });
@@ -131,7 +131,11 @@ function RecordSession() {
     const form = document.getElementById("Form1");
     if (form !== null) {
       const box = form.getBoundingClientRect();
-      const now = { x: box.x + window.scrollX, y: box.y + window.scrollY, size: `${window.innerWidth}x${window.innerHeight}` };
+      // A new window size, or a layout the person asked for (the lessons
+      // panel beside the form), places the form anew.
+      const root = document.documentElement;
+      const size = `${window.innerWidth}x${window.innerHeight} ${root.dataset.layout} ${root.className}`;
+      const now = { x: box.x + window.scrollX, y: box.y + window.scrollY, size };
       if (used && last !== null && last.size === now.size && (Math.abs(now.x - last.x) > 0.5 || Math.abs(now.y - last.y) > 0.5)) {
         console.error(`kvr9: the form moved from ${last.x},${last.y} to ${now.x},${now.y} while in use`);
       }

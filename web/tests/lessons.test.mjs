@@ -72,6 +72,8 @@ test("the lessons' files load only when the panel is first opened", async () => 
   assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)).sort(), ["kvr9-full.js", "kvr9-full.wasm", "lessons.css", "lessons.js"]);
   assert.equal(await page.locator("#LessonList button").count(), kLessons.length);
   assert.equal(await page.locator("#LessonsOpen").getAttribute("aria-expanded"), "true");
+  await page.waitForFunction(() => document.getElementById("LessonPanel").contains(document.activeElement));
+  assert.equal(await page.evaluate(() => document.activeElement.textContent), await page.locator("#LessonList button").first().textContent(), "focus on the first lesson");
   // Closing stops following the lesson.
   await follow(page, `${kLessons[0]}.lesson`);
   await page.locator("#LessonClose").tap();
