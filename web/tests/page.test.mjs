@@ -441,6 +441,12 @@ test("the LCD's text reaches the accessibility tree as the screens change", asyn
   assert.equal(readText(shownNow).trim(), maxValues.replace(" (selected)", "").trim());
   // The LED is named with its state.
   assert.equal(await page.locator("#Shape1").getAttribute("aria-label"), "Alarm LED, unlit");
+  // The communication window is read when the listener chooses, without
+  // the empty lines that are most of what the instrument writes.
+  assert.equal(await page.locator("#Memo1").getAttribute("aria-live"), "off");
+  const rows = await page.evaluate(() => [...document.getElementById("Memo1").children].map((row) => [row.textContent, row.getAttribute("aria-hidden")]));
+  assert.ok(rows.length > 0, `${rows.length} rows`);
+  assert.deepEqual(rows.filter(([text, hidden]) => text === "" && hidden !== "true"), []);
   await finish(panel);
 });
 

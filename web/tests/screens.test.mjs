@@ -199,6 +199,19 @@ for (const [name, device] of kDesktops) {
     assert.ok(boxes.FlightBar.y >= form.y + form.height, "the flight bar below the form");
     assert.ok(boxes.CopyLcd.y >= boxes.FlightBar.y + boxes.FlightBar.height, "the copy buttons below the bar");
     assert.deepEqual([facts.help, facts.helpTouch], ["block", "none"]);
+    // In use, the page keeps the form where it is: ON (the splash, the
+    // flight bar's notes changing under it) and a shared link (its words
+    // below the buttons) move nothing; the browser's close fails on a move.
+    await page.click("#Button1");
+    await waitForTicks(page, 100);
+    await page.click("#Share");
+    await page.locator("#ControlsSays").waitFor();
+    await page.locator("#ControlsSays").scrollIntoViewIfNeeded();
+    assert.ok(await page.evaluate(() => {
+      const says = document.getElementById("ControlsSays");
+      const box = says.getBoundingClientRect();
+      return says.contains(document.elementFromPoint(box.x + 4, box.y + box.height / 2));
+    }), "the share's words are in view, uncovered");
     assert.deepEqual(errors, []);
     await browser.close();
   });
