@@ -149,10 +149,11 @@ void FlightControl::Resume(FlightProfile profile, std::string name, double fromS
     player_.emplace(profile_, start + fromSeconds, start + toSeconds, passesPerSecond_, speedUp_);
     player_->Resume(played);
   } else {
-    const double moment = fromSeconds + static_cast<double>(played.passesDone) *
-                                            std::max<std::uint32_t>(speedUp, 1) /
-                                            std::max<std::uint32_t>(passesPerSecond, 1);
-    player_.emplace(profile_, start + moment, start + toSeconds, passesPerSecond_, speedUp_);
+    // Where the player it was played with would have gone on from.
+    FlightPlayer before(profile_, start + fromSeconds, start + toSeconds, passesPerSecond,
+                        speedUp_);
+    before.Resume(played);
+    player_.emplace(profile_, before.NextSeconds(), start + toSeconds, passesPerSecond_, speedUp_);
   }
   at_ = player_->NextSeconds();
   checked_ = played.passesDone > 0;
