@@ -221,7 +221,69 @@ TEST(FlightControl, PlaysInTheMainLoopToTheLogsLastMomentUntilAHand) {
   EXPECT_DOUBLE_EQ(put.back(), 0);
   control.TakeOver();
   EXPECT_FALSE(control.Playing());
+  instrument.state.airData.maxAltitude = 5000;  // the hand went higher than the log
   EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+}
+
+// "MAX VALUES counts from power-on: switch OFF and ON ..." shows while MAX
+// VALUES hold more than the flight has shown since power-on, and only then:
+// gone once the pilot has done what it says, also at the flight's end.
+TEST(FlightControl, TheMaxValuesNoteShowsOnlyWhileItIsTrue) {
+  Instrument instrument = PoweredOn();
+  AirData& air = instrument.state.airData;
+  FlightControl control(instrument, [](const FlightPass&, bool) {});
+  // The first pass of a power-on runs without the flight's turn before it.
+  const auto firstPass = [&](std::int32_t altitude) {
+    air.altitude = altitude;
+    air.maxAltitude = std::max(air.maxAltitude, altitude);
+  };
+  const auto pass = [&](std::int32_t altitude) {
+    control.BeforePass();  // notes what the pass before showed
+    firstPass(altitude);
+  };
+  instrument.running = true;
+  instrument.phase = PowerPhase::MainLoop;
+  air.maxAltitude = 50860;  // a run at the sliders' start
+  control.Use(FlightProfile({{0, 450, 0}, {2, 1000, 60}}), "climb", "", "");
+  pass(450);
+  pass(450);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+
+  // MAX VALUES reset in the menu: the readings of now.
+  air.maxAltitude = 450;
+  pass(450);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
+
+  // A hand takes the altitude higher; OFF and ON start MAX VALUES from the
+  // readings it left, which the flight's first moment then brings down.
+  control.TakeOver();
+  pass(3000);
+  pass(3000);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+  instrument.running = false;
+  instrument.phase = PowerPhase::Off;
+  control.SwitchedOff();
+  EXPECT_STREQ(control.Status().maximaNote, kSwitchOnToFlyNote);
+  instrument.running = true;
+  instrument.phase = PowerPhase::Splash;
+  control.MoveTo(0);
+  firstPass(450);
+  pass(450);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+
+  // OFF and ON once more, on the flight's first moment, then played to its end.
+  instrument.phase = PowerPhase::Off;
+  control.SwitchedOff();
+  air.maxAltitude = 450;
+  instrument.phase = PowerPhase::Splash;
+  firstPass(450);
+  pass(450);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
+  instrument.phase = PowerPhase::MainLoop;
+  control.Play();
+  for (int tenth = 0; tenth < 40 && control.Playing(); ++tenth) pass(450 + 25 * tenth);
+  EXPECT_TRUE(control.Status().ended);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
 }
 
 // Stand mode flies the demo at x1 as "Fly" does, starts it over at its end,
