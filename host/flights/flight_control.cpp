@@ -92,15 +92,18 @@ void FlightControl::TakeOver() {
 }
 
 // A power-on (or "ON" while running) starts MAX VALUES from the readings
-// the run before left, so what was shown before it no longer counts. The
-// readings after a pass are what MAX VALUES took in it.
+// the run before left, which still stand until the splash's first pass
+// has read the converters: neither they nor what was shown before count.
+// The readings after a pass are what MAX VALUES took in it.
 void FlightControl::NoteShown() {
   const PowerPhase phase = instrument_.phase;
-  if (phase == PowerPhase::Splash && watchedPhase_ != PowerPhase::Splash) {
+  const bool poweredOn = phase == PowerPhase::Splash && watchedPhase_ != PowerPhase::Splash;
+  watchedPhase_ = phase;
+  if (poweredOn) {
     shownAltitude_ = std::numeric_limits<std::int32_t>::min();
     shownAirspeed_ = 0;
+    return;
   }
-  watchedPhase_ = phase;
   if (!player_ || byHand_ || !IsRunning(instrument_)) return;
   const AirData& air = instrument_.state.airData;
   shownAltitude_ = std::max(shownAltitude_, air.altitude);
@@ -108,7 +111,7 @@ void FlightControl::NoteShown() {
 }
 
 // Asked between passes too: the readings standing now, when the flight
-// put the sliders, count as shown, and a power-on not yet noted has shown
+// put the sliders, count as shown; a power-on not yet noted has shown
 // nothing.
 bool FlightControl::MaximaBeyondShown() const {
   const AirData& air = instrument_.state.airData;
@@ -116,7 +119,7 @@ bool FlightControl::MaximaBeyondShown() const {
       instrument_.phase == PowerPhase::Splash && watchedPhase_ != PowerPhase::Splash;
   std::int32_t altitude = afresh ? std::numeric_limits<std::int32_t>::min() : shownAltitude_;
   std::uint32_t airspeed = afresh ? 0 : shownAirspeed_;
-  if (!byHand_) {
+  if (!byHand_ && !afresh) {
     altitude = std::max(altitude, air.altitude);
     airspeed = std::max(airspeed, air.airspeed);
   }
