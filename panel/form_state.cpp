@@ -129,7 +129,8 @@ bool TForm1::OpenState(const QString& path) {
                      flight.playing);
       UpdateFlightBar();
     } else {
-      // Only a file a person chooses is opened.
+      // Only a file a person chooses is opened; it plays at the speed kept.
+      flight_.SetSpeed(flight.speedUp);
       note = QStringLiteral("; open its flight log %1 from the LCD's menu")
                  .arg(QString::fromStdString(Clipped(flight.name, kLongestQuotedPath)));
     }
