@@ -93,10 +93,10 @@ class FlightControl {
   }
 
   // Before each pass but the first of a power-on, after the front end's
-  // events (it notes what the pass before showed): true when "ON" is to be
-  // clicked again (the maxima left from
-  // before stand above the flight's first readings); otherwise a playing
-  // flight in the main loop moves the sliders on.
+  // events; it notes what the pass before showed. True when "ON" is to be
+  // clicked again (the maxima left from before stand above the flight's
+  // first readings); otherwise a playing flight in the main loop moves the
+  // sliders on.
   bool BeforePass();
 
   // What a snapshot keeps of the flight: its player, nullptr without one.
