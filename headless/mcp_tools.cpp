@@ -359,7 +359,8 @@ ToolResult Fly(McpInstrument& instrument, const json& arguments) {
     step += " " + (arguments.contains("from") ? Seconds(arguments, "from") : std::string("0"));
   }
   if (arguments.contains("to")) step += " " + Seconds(arguments, "to");
-  step += " pace " + std::to_string(Count(arguments, "pace", kDefaultPassesPerSecond)) + "\n";
+  step += " pace " + std::to_string(Count(arguments, "pace", kDefaultPassesPerSecond));
+  step += " speed " + std::to_string(Count(arguments, "speed", 1)) + "\n";
   const StepsRun run = RunSteps(instrument, step);
   if (!run.parsed || run.status != kExitPassed) return Failure(run.problems);
   return Changed(instrument, "Flown: " + step.substr(0, step.size() - 1) + "\n" + run.problems);
@@ -566,7 +567,8 @@ const std::vector<McpTool>& Tools() {
             "flight": {"type": "string", "maxLength": 4096, "description": "demo for the built-in circuit, or the path of a .csv or .igc profile (no blanks), relative to the server's working folder."},
             "from": {"type": "integer", "minimum": 0, "maximum": 360000, "description": "Seconds from the profile's start to begin at (default 0)."},
             "to": {"type": "integer", "minimum": 0, "maximum": 360000, "description": "Seconds from the profile's start to stop at (default: its end)."},
-            "pace": {"type": "integer", "minimum": 1, "maximum": 1000, "default": 10, "description": "Passes per second of flight."}
+            "pace": {"type": "integer", "minimum": 1, "maximum": 1000, "default": 10, "description": "Passes per second of flight."},
+            "speed": {"type": "integer", "minimum": 1, "maximum": 64, "default": 1, "description": "The window's speed-up, 1, 4, 16 or 64: `pace` passes to that many seconds of flight. Above real time the log's highest altitude and fastest airspeed are each held until the display settles on them."}
           }, "required": ["flight"], "additionalProperties": false})",
        Fly},
       {"read_lcd_text", "Read the LCD as text",

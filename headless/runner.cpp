@@ -222,7 +222,7 @@ ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
   const double start = flight.profile.StartSeconds();
   flight_ = &flight;
   player_.emplace(flight.profile, start + flight.fromSeconds, start + flight.toSeconds,
-                  flight.passesPerSecond);
+                  flight.passesPerSecond, flight.speedUp);
   const std::string problem = player_->CheckReach(instrument_);
   if (!problem.empty()) {
     player_.reset();

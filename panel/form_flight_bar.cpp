@@ -123,6 +123,12 @@ void TForm1::UpdateFlightBar() {
   if (FlightBar == nullptr || FlightBar->isHidden()) return;
   const FlightStatus status = flight_.Status();
   for (QAbstractButton* button : FlightSpeed->buttons()) button->setEnabled(status.open);
+  // A snapshot opened brings its flight's speed.
+  if (FlightSpeed->checkedId() != static_cast<int>(status.speed)) {
+    if (QAbstractButton* chosen = FlightSpeed->button(static_cast<int>(status.speed))) {
+      chosen->setChecked(true);
+    }
+  }
   FlightPlay->setEnabled(status.open);
   FlightScrub->setEnabled(status.open);
   SetText(FlightPlay, !status.instrumentOn

@@ -132,8 +132,10 @@ bool TForm1::OpenState(const QString& path) {
       note = QStringLiteral(", flying the demo flight");
     } else {
       // Only a file a person chooses is opened: the log, once chosen
-      // again, flies on from the state's moment.
+      // again, flies on from the state's moment; another plays at the
+      // speed kept.
       awaitedFlight_ = flight;
+      flight_.SetSpeed(flight.speedUp);
       note = QStringLiteral("; it was flying %1: open that log to fly on from here")
                  .arg(QString::fromStdString(Clipped(flight.name, kLongestQuotedPath)));
     }

@@ -50,6 +50,11 @@ window.kvr9FlightBar = function (program) {
     setText(byId("FlightNow"), `${status.altitude} ${status.altitudeUnit}, ${status.airspeed} ${status.airspeedUnit}`);
     setText(byId("FlightSummary"), status.summary);
     setText(byId("FlightSays"), status.note);
+    // The speed the firmware's side plays at: a kept instrument brings its own.
+    for (const button of byId("FlightSpeed").querySelectorAll("button")) {
+      const pressed = String(Number(button.dataset.speed) === status.speed);
+      if (button.getAttribute("aria-pressed") !== pressed) button.setAttribute("aria-pressed", pressed);
+    }
     setText(stand, status.stand);
     stand.hidden = !status.stand;
     tellProblem(status.problem);

@@ -63,6 +63,8 @@ std::string SetBack(const Snapshot& snapshot) {
                          flight.passesPerSecond, flight.speedUp,
                          {flight.passesDone, flight.ticksDone}, flight.playing);
     } else {
+      // Its speed is kept for the log when it is opened.
+      page.flight.SetSpeed(flight.speedUp);
       flightNote = "Open its flight log " + Clipped(flight.name, kLongestQuotedPath) +
                    " to fly on from where it was.";
     }

@@ -53,7 +53,7 @@ std::string SpokenLines(const LcdText& text) {
 // moment in the display's units, named by "altitudeUnit" and
 // "airspeedUnit"; the log's "summary"; the "note" for the pilot; a
 // "problem" (why a log was refused, a value beyond the converters' reach)
-// or ""; whether the instrument is "on".
+// or ""; whether the instrument is "on"; the "speed" chosen.
 std::string FlightJson(const FlightStatus& status, const char* standCaption) {
   std::string json = "{";
   const auto field = [&json](const char* key, const std::string& value) {
@@ -71,6 +71,7 @@ std::string FlightJson(const FlightStatus& status, const char* standCaption) {
   field("note", JsonString(FlightNotes(status, " ", true)));
   field("problem", JsonString(status.message));
   field("on", status.instrumentOn ? "true" : "false");
+  field("speed", std::to_string(status.speed));
   field("stand", JsonString(standCaption));
   return json + '}';
 }

@@ -32,6 +32,8 @@ void FlightControl::Use(FlightProfile profile, std::string name, std::string pil
   summaryUnits_ = {0xff, 0xff};
   playing_ = false;
   maximaAreTheFlights_ = false;
+  shownAltitude_ = std::numeric_limits<std::int32_t>::min();
+  shownAirspeed_ = 0;
   MoveTo(0);
 }
 
@@ -54,9 +56,13 @@ void FlightControl::MoveTo(double secondsFromStart) {
   if (profile_.Empty()) return;
   StartAt(profile_.StartSeconds() + secondsFromStart);
   checked_ = false;
-  const FlightPass pass = player_->Next(FlownWith());
+  PutAt(player_->Next(FlownWith()), true);
+}
+
+void FlightControl::PutAt(const FlightPass& pass, bool jump) {
   at_ = pass.sample.seconds;
-  putSliders_(pass, true);
+  byHand_ = false;
+  putSliders_(pass, jump);
 }
 
 void FlightControl::Play() {
@@ -81,7 +87,43 @@ void FlightControl::Fly() {
 
 void FlightControl::TakeOver() {
   maximaAreTheFlights_ = false;
+  byHand_ = true;
   playing_ = false;
+}
+
+// A power-on (or "ON" while running) starts MAX VALUES from the readings
+// the run before left, which still stand until the splash's first pass
+// has read the converters: neither they nor what was shown before count.
+// The readings after a pass are what MAX VALUES took in it.
+void FlightControl::NoteShown() {
+  const PowerPhase phase = instrument_.phase;
+  const bool poweredOn = phase == PowerPhase::Splash && watchedPhase_ != PowerPhase::Splash;
+  watchedPhase_ = phase;
+  if (poweredOn) {
+    shownAltitude_ = std::numeric_limits<std::int32_t>::min();
+    shownAirspeed_ = 0;
+    return;
+  }
+  if (!player_ || byHand_ || !IsRunning(instrument_)) return;
+  const AirData& air = instrument_.state.airData;
+  shownAltitude_ = std::max(shownAltitude_, air.altitude);
+  shownAirspeed_ = std::max(shownAirspeed_, air.airspeed);
+}
+
+// Asked between passes too: the readings standing now, when the flight
+// put the sliders, count as shown; a power-on not yet noted has shown
+// nothing.
+bool FlightControl::MaximaBeyondShown() const {
+  const AirData& air = instrument_.state.airData;
+  const bool afresh =
+      instrument_.phase == PowerPhase::Splash && watchedPhase_ != PowerPhase::Splash;
+  std::int32_t altitude = afresh ? std::numeric_limits<std::int32_t>::min() : shownAltitude_;
+  std::uint32_t airspeed = afresh ? 0 : shownAirspeed_;
+  if (!byHand_ && !afresh) {
+    altitude = std::max(altitude, air.altitude);
+    airspeed = std::max(airspeed, air.airspeed);
+  }
+  return air.maxAltitude > altitude || air.maxAirspeed > airspeed;
 }
 
 // The maximum values start at power-on from the altitude and airspeed the
@@ -108,6 +150,7 @@ bool FlightControl::WatchMaxima() {
 }
 
 bool FlightControl::BeforePass() {
+  NoteShown();
   if (WatchMaxima()) return true;
   if (!player_ || !playing_ || instrument_.phase != PowerPhase::MainLoop) return false;
   // A speed-up's passes may stop short of the log's last moment; that
@@ -126,9 +169,7 @@ bool FlightControl::BeforePass() {
     std::string problem = player_->CheckReach(instrument_);
     if (!problem.empty()) message_ = std::move(problem);
   }
-  const FlightPass pass = player_->Next(instrument_);
-  at_ = pass.sample.seconds;
-  putSliders_(pass, false);
+  PutAt(player_->Next(instrument_), false);
   return false;
 }
 
@@ -143,16 +184,22 @@ void FlightControl::Resume(FlightProfile profile, std::string name, double fromS
   summaryUnits_ = {0xff, 0xff};
   maximaAreTheFlights_ = false;
   flyWatch_ = false;
+  // A moment of this flight: its MAX VALUES are taken as the flight's.
+  byHand_ = false;
+  shownAltitude_ = instrument_.state.airData.maxAltitude;
+  shownAirspeed_ = instrument_.state.airData.maxAirspeed;
+  watchedPhase_ = instrument_.phase;
   speedUp_ = speedUp;
   const double start = profile_.StartSeconds();
   if (passesPerSecond == passesPerSecond_) {
     player_.emplace(profile_, start + fromSeconds, start + toSeconds, passesPerSecond_, speedUp_);
     player_->Resume(played);
   } else {
-    const double moment = fromSeconds + static_cast<double>(played.passesDone) *
-                                            std::max<std::uint32_t>(speedUp, 1) /
-                                            std::max<std::uint32_t>(passesPerSecond, 1);
-    player_.emplace(profile_, start + moment, start + toSeconds, passesPerSecond_, speedUp_);
+    // Where the player it was played with would have gone on from.
+    FlightPlayer before(profile_, start + fromSeconds, start + toSeconds, passesPerSecond,
+                        speedUp_);
+    before.Resume(played);
+    player_.emplace(profile_, before.NextSeconds(), start + toSeconds, passesPerSecond_, speedUp_);
   }
   at_ = player_->NextSeconds();
   checked_ = played.passesDone > 0;
@@ -165,6 +212,7 @@ FlightStatus FlightControl::Status() const {
   status.playing = playing_;
   status.ended = !playing_ && player_.has_value() && player_->Finished();
   status.instrumentOn = IsRunning(instrument_);
+  status.speed = speedUp_;
   status.message = message_;
   if (!status.open) return status;
   const Settings& settings = FlownWith().state.settings;
@@ -182,7 +230,8 @@ FlightStatus FlightControl::Status() const {
   status.pilotNote = pilotNote_;
   status.maximaNote = !status.instrumentOn   ? kSwitchOnToFlyNote
                       : maximaAreTheFlights_ ? kMaxValuesFromFlyNote
-                                             : kMaxValuesNote;
+                      : MaximaBeyondShown()  ? kMaxValuesNote
+                                             : nullptr;
   return status;
 }
 

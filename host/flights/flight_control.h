@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,7 @@ struct FlightStatus {
   bool playing = false;
   bool ended = false;         // paused at the log's last moment
   bool instrumentOn = false;  // "Fly" while off, "Play" or "Pause" while on
+  std::uint32_t speed = 1;    // the speed-up chosen, kept with a snapshot's flight
   std::string name;
   std::string summary;      // in the units the flight is flown with
   long elapsedSeconds = 0;  // the moment the sliders stand at, whole seconds from the start
@@ -41,7 +43,8 @@ struct FlightStatus {
   std::string message;
   std::string pilotNote;
   // Where MAX VALUES count from (kSwitchOnToFlyNote, kMaxValuesFromFlyNote,
-  // kMaxValuesNote); nullptr without a flight.
+  // kMaxValuesNote while they hold more than the flight has shown);
+  // nullptr without a flight, or when there is nothing to say.
   const char* maximaNote = nullptr;
 };
 
@@ -84,12 +87,16 @@ class FlightControl {
   // the flight's alone.
   void TakeOver();
   // The instrument is off again.
-  void SwitchedOff() { maximaAreTheFlights_ = false; }
+  void SwitchedOff() {
+    maximaAreTheFlights_ = false;
+    watchedPhase_ = PowerPhase::Off;
+  }
 
   // Before each pass but the first of a power-on, after the front end's
-  // events: true when "ON" is to be clicked again (the maxima left from
-  // before stand above the flight's first readings); otherwise a playing
-  // flight in the main loop moves the sliders on.
+  // events; it notes what the pass before showed. True when "ON" is to be
+  // clicked again (the maxima left from before stand above the flight's
+  // first readings); otherwise a playing flight in the main loop moves the
+  // sliders on.
   bool BeforePass();
 
   // What a snapshot keeps of the flight: its player, nullptr without one.
@@ -111,7 +118,10 @@ class FlightControl {
 
  private:
   void StartAt(double seconds);
+  void PutAt(const FlightPass& pass, bool jump);
   bool WatchMaxima();
+  void NoteShown();
+  bool MaximaBeyondShown() const;
 
   const Instrument& instrument_;
   PutSliders putSliders_;
@@ -130,6 +140,13 @@ class FlightControl {
   // Since "Fly" switched it on, only the flight has moved the sliders.
   bool maximaAreTheFlights_ = false;
   std::optional<std::array<std::int64_t, 4>> flyReadings_;
+  // The highest altitude and airspeed the instrument has shown since its
+  // power-on, with the sliders where the flight put them: MAX VALUES above
+  // them hold something else (a run before, a hand on a slider).
+  std::int32_t shownAltitude_ = std::numeric_limits<std::int32_t>::min();
+  std::uint32_t shownAirspeed_ = 0;
+  bool byHand_ = false;  // a hand has moved a slider since the flight last put them
+  PowerPhase watchedPhase_ = PowerPhase::Off;
   // The summary in the units it was last written in.
   mutable std::string summary_;
   mutable std::array<std::uint8_t, 2> summaryUnits_{0xff, 0xff};

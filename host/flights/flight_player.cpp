@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace kvr9 {
 
@@ -27,6 +28,24 @@ std::string Beyond(const char* what, double value, const char* unit, double seco
   return text;
 }
 
+constexpr std::uint8_t kSlowFilter = 2;         // asiFilter "SLOW"
+constexpr std::int32_t kAltitudeWindowFt = 25;  // steps beyond it show at once
+constexpr std::uint32_t kMostSettlePasses = 1000;
+
+// Steps a channel with its input held until its smoothing memory stands
+// still: the passes that still moved it.
+template <typename Update, typename Memory>
+std::uint32_t PassesMoving(Instrument& scratch, Update update, Memory memory) {
+  std::uint32_t moving = 0;
+  for (std::uint32_t pass = 1; pass <= kMostSettlePasses; ++pass) {
+    const auto before = memory();
+    update(scratch);
+    if (memory() == before) break;
+    moving = pass;
+  }
+  return moving;
+}
+
 // A value is within reach when it rounds to a reading inside the range.
 bool Within(double value, const SettledReadings& readings) {
   const double rounded = std::round(value);
@@ -41,16 +60,100 @@ FlightPlayer::FlightPlayer(const FlightProfile& profile, double fromSeconds, dou
       from_(std::clamp(fromSeconds, profile.StartSeconds(), profile.EndSeconds())),
       to_(std::clamp(toSeconds, from_, profile.EndSeconds())),
       passesPerSecond_(std::clamp<std::uint32_t>(passesPerSecond, 1, kMostPassesPerSecond)),
-      speedUp_(std::clamp<std::uint32_t>(speedUp, 1, kMostSpeedUp)) {
+      speedUp_(std::clamp<std::uint32_t>(speedUp, 1, kMostSpeedUp)),
+      holdPasses_(HoldPasses()) {
   // Passes at from, from + speedUp/rate, ... up to and including to.
-  passCount_ =
+  gridCount_ =
       static_cast<std::uint64_t>(std::floor((to_ - from_) * passesPerSecond_ / speedUp_ + 1e-9)) +
       1;
+  PlanHolds();
+  passCount_ = gridCount_ + std::uint64_t{holdCount_} * holdPasses_;
+}
+
+// The slowest smoothing is the SLOW airspeed filter, a quarter of the way a
+// pass: from rest to the top count its memory moves for 32 passes (FAST,
+// halfway a pass, for 13). The altitude moves an eighth of the way a pass,
+// but only within 25 ft (a longer step shows at once): from the edge of
+// that window, 29 passes.
+std::uint32_t FlightPlayer::HoldPasses() {
+  static const std::uint32_t passes = [] {
+    Instrument scratch;
+    LoadDefaultSettings(scratch);
+    LoadDefaultCalibration(scratch);
+    AirData& air = scratch.state.airData;
+    scratch.state.settings.asiFilter = kSlowFilter;
+    air.asiAdcRaw = static_cast<std::int32_t>(kSliderHighest);
+    air.asiFilterState = 0;
+    const std::uint32_t airspeed =
+        PassesMoving(scratch, UpdateAirspeed, [&air] { return air.asiFilterState; });
+    air.altAdcRaw = static_cast<std::int32_t>(kSliderHighest / 2);
+    UpdateAltitude(scratch);  // from far away: taken whole
+    air.pressureAltFilter = (air.pressureAltitudeFt - kAltitudeWindowFt) * 8;
+    air.qnhAltFilter = (air.qnhAltitudeFt - kAltitudeWindowFt) * 8;
+    const std::uint32_t altitude = PassesMoving(scratch, UpdateAltitude, [&air] {
+      return std::pair{air.pressureAltFilter, air.qnhAltFilter};
+    });
+    return std::max(airspeed, altitude);
+  }();
+  return passes;
+}
+
+// Only faster than the window's ten passes a second of the log: at real
+// time the instrument sees the flight as it would have in the aircraft.
+// A player of a single moment steps over nothing.
+void FlightPlayer::PlanHolds() {
+  holdCount_ = 0;
+  if (std::uint64_t{speedUp_} * kDefaultPassesPerSecond <= passesPerSecond_ || !(to_ > from_)) {
+    return;
+  }
+  const ProfileSample* highest = nullptr;
+  const ProfileSample* fastest = nullptr;
+  for (const ProfileSample& sample : profile_->Samples()) {
+    if (sample.seconds < from_ || sample.seconds > to_) continue;
+    if (highest == nullptr || sample.altitudeFt > highest->altitudeFt) highest = &sample;
+    if (fastest == nullptr || sample.airspeedMph > fastest->airspeedMph) fastest = &sample;
+  }
+  if (highest == nullptr) return;
+  std::array<double, 2> moments{highest->seconds, fastest->seconds};
+  std::sort(moments.begin(), moments.end());
+  for (const double seconds : moments) {
+    if (holdCount_ > 0 && holds_[holdCount_ - 1].seconds == seconds) continue;
+    const auto before = static_cast<std::uint64_t>(
+        std::floor((seconds - from_) * passesPerSecond_ / speedUp_ + 1e-9));
+    holds_[holdCount_++] = {std::min(before, gridCount_ - 1), seconds};
+  }
+}
+
+double FlightPlayer::GridSeconds(std::uint64_t gridPass) const {
+  return from_ +
+         static_cast<double>(std::min(gridPass, gridCount_ - 1)) * speedUp_ / passesPerSecond_;
+}
+
+// A tick every 100 ms of profile time, counted in whole passes so that no
+// rounding drifts over a long flight.
+std::uint64_t FlightPlayer::GridTicks(std::uint64_t gridPass) const {
+  return gridPass * 10 * speedUp_ / passesPerSecond_;
+}
+
+FlightPlayer::Moment FlightPlayer::MomentOf(std::uint64_t pass) const {
+  std::uint64_t held = 0;  // held passes before it
+  for (std::uint32_t i = 0; i < holdCount_; ++i) {
+    const Hold& hold = holds_[i];
+    const std::uint64_t first = hold.afterPass + 1 + held;
+    if (pass < first) break;
+    if (pass < first + holdPasses_) {
+      // The ticks due by the held moment, within those of the passes around it.
+      const double ticks = std::floor((hold.seconds - from_) * 10 + 1e-6);
+      return {hold.seconds, std::clamp(static_cast<std::uint64_t>(std::max(ticks, 0.0)),
+                                       GridTicks(hold.afterPass), GridTicks(hold.afterPass + 1))};
+    }
+    held += holdPasses_;
+  }
+  return {GridSeconds(pass - held), GridTicks(pass - held)};
 }
 
 double FlightPlayer::NextSeconds() const {
-  const std::uint64_t pass = std::min(passesDone_, passCount_ - 1);
-  return from_ + static_cast<double>(pass) * speedUp_ / passesPerSecond_;
+  return MomentOf(std::min(passesDone_, passCount_ - 1)).seconds;
 }
 
 std::string FlightPlayer::CheckReach(const Instrument& instrument) {
@@ -96,16 +199,13 @@ std::int32_t FlightPlayer::AirspeedCount(double mph, const Instrument& instrumen
 
 void FlightPlayer::Resume(const Progress& progress) {
   passesDone_ = std::min(progress.passesDone, passCount_);
-  const std::uint64_t due = passesDone_ * 10 * speedUp_ / passesPerSecond_;
-  ticksDone_ = std::min(progress.ticksDone, due);
+  ticksDone_ = std::min(progress.ticksDone, MomentOf(passesDone_).ticksDue);
 }
 
 FlightPass FlightPlayer::Next(const Instrument& instrument) {
   FlightPass pass;
   pass.sample = profile_->At(NextSeconds());
-  // A tick every 100 ms of profile time: those due by this pass, counted
-  // in whole passes so that no rounding drifts over a long flight.
-  const std::uint64_t ticksDue = passesDone_ * 10 * speedUp_ / passesPerSecond_;
+  const std::uint64_t ticksDue = MomentOf(passesDone_).ticksDue;
   pass.ticks = static_cast<std::uint32_t>(ticksDue - ticksDone_);
   ticksDone_ = ticksDue;
   if (!Finished()) ++passesDone_;

@@ -2,11 +2,17 @@
 // go to the counts whose settled readings come nearest the profile's
 // pressure altitude and indicated airspeed at that moment (under the
 // display's floor, by the pitot's square law), and a timer tick
-// is due every 100 ms of profile time, in order with the passes. Shared by
-// every front end; it reads no files, throws nothing and, once made, holds
-// no more memory however long the flight.
+// is due every 100 ms of profile time, in order with the passes. Played
+// faster than the window's real time, a pass stands for more of the log
+// than the smoothing can follow, and a short peak would fall between
+// passes: there the log's highest altitude and fastest airspeed are each
+// played and held for as many passes as the smoothing takes to settle, so
+// MAX VALUES reads the log's own extremes at any speed. Shared by every
+// front end; it reads no files, throws nothing and, once made, holds no
+// more memory however long the flight.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -35,7 +41,11 @@ class FlightPlayer {
   // clipped to it), passesPerSecond passes (1 to kMostPassesPerSecond) for
   // every speedUp seconds of profile time (1 to kMostSpeedUp): a page
   // going round ten times a second plays a flight four times as fast with
-  // 10 passes per 4 seconds. The profile must outlive the player.
+  // 10 passes per 4 seconds. Faster than ten passes a second of the log,
+  // the samples of the highest altitude and the fastest airspeed between
+  // from and to are held for HoldPasses() passes each, right after the
+  // pass before them; ticks still follow profile time, so none fall due
+  // while a sample is held. The profile must outlive the player.
   FlightPlayer(const FlightProfile& profile, double fromSeconds, double toSeconds,
                std::uint32_t passesPerSecond = kDefaultPassesPerSecond, std::uint32_t speedUp = 1);
   explicit FlightPlayer(const FlightProfile& profile)
@@ -53,6 +63,11 @@ class FlightPlayer {
   double ToSeconds() const { return to_; }
   std::uint32_t PassesPerSecond() const { return passesPerSecond_; }
   std::uint32_t SpeedUp() const { return speedUp_; }
+
+  // The passes the instrument's smoothing takes to settle on a value held
+  // still, at its slowest (the SLOW airspeed filter), found by running its
+  // own channels.
+  static std::uint32_t HoldPasses();
 
   // How far it has played, for a snapshot; a player made anew with the
   // same profile, times, pace and speed-up goes on exactly from there.
@@ -72,13 +87,32 @@ class FlightPlayer {
   FlightPass PlayNext(PanelInputs& inputs, const Instrument& instrument, bool ticks = true);
 
  private:
+  // A sample held: its passes follow grid pass afterPass.
+  struct Hold {
+    std::uint64_t afterPass = 0;
+    double seconds = 0;
+  };
+  // Where pass `pass` stands: its moment and the ticks due by it.
+  struct Moment {
+    double seconds = 0;
+    std::uint64_t ticksDue = 0;
+  };
+
   std::int32_t AirspeedCount(double mph, const Instrument& instrument) const;
+  void PlanHolds();
+  Moment MomentOf(std::uint64_t pass) const;
+  double GridSeconds(std::uint64_t gridPass) const;
+  std::uint64_t GridTicks(std::uint64_t gridPass) const;
 
   const FlightProfile* profile_;
   double from_;
   double to_;
   std::uint32_t passesPerSecond_;
   std::uint32_t speedUp_;
+  std::uint64_t gridCount_;  // passes at from, from + speedUp/rate, ... up to to
+  std::array<Hold, 2> holds_{};
+  std::uint32_t holdCount_ = 0;
+  std::uint32_t holdPasses_ = 0;
   std::uint64_t passCount_;
   std::uint64_t passesDone_ = 0;
   std::uint64_t ticksDone_ = 0;

@@ -9,6 +9,7 @@
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
 #include "host/flights/flight_player.h"
+#include "host/flights/flight_summary.h"
 #include "host/panel/key_table.h"
 #include "host/scenario/nearest_word.h"
 #include "lcd/frame_art.h"
@@ -369,18 +370,38 @@ std::string ClockText(double seconds) {
   return text;
 }
 
-// fly demo|FILE [FROM [TO]] [pace N]: the profile is read now, so a broken
-// file stops the scenario before anything runs.
+// fly demo|FILE [FROM [TO]] [pace N] [speed N]: the profile is read now, so
+// a broken file stops the scenario before anything runs.
 bool ParseFly(const Words& words, Step& step, LineReader& reader) {
-  const std::string usage = "demo or a profile file, then [FROM [TO]] [pace N]";
-  if (!ExpectWordCount(words, 2, 6, usage, reader)) return false;
+  const std::string usage = "demo or a profile file, then [FROM [TO]] [pace N] [speed N]";
+  if (!ExpectWordCount(words, 2, 8, usage, reader)) return false;
   Words rest(words.begin() + 2, words.end());
   ScenarioFlight flight;
   flight.name = words[1];
-  if (rest.size() >= 2 && rest[rest.size() - 2] == "pace") {
-    if (!ParseCount(rest.back(), 1, kMostPassesPerSecond, flight.passesPerSecond, reader,
-                    "the pace (passes a second)")) {
-      return false;
+  bool paced = false;
+  bool sped = false;
+  while (rest.size() >= 2) {
+    const std::string& word = rest[rest.size() - 2];
+    if (word == "pace" && !paced) {
+      if (!ParseCount(rest.back(), 1, kMostPassesPerSecond, flight.passesPerSecond, reader,
+                      "the pace (passes a second)")) {
+        return false;
+      }
+      paced = true;
+    } else if (word == "speed" && !sped) {
+      // The speeds the window and the page offer, ten passes to N seconds.
+      const auto& speeds = kFlightBarSpeeds;
+      if (!ParseCount(rest.back(), 1, speeds[std::size(speeds) - 1], flight.speedUp, reader,
+                      "the speed")) {
+        return false;
+      }
+      if (std::find(std::begin(speeds), std::end(speeds), flight.speedUp) == std::end(speeds)) {
+        return reader.Fail("the speed is 1, 4, 16 or 64, as the window offers, not " +
+                           Quoted(rest.back()));
+      }
+      sped = true;
+    } else {
+      break;
     }
     rest.resize(rest.size() - 2);
   }

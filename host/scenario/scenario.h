@@ -103,6 +103,7 @@ struct ScenarioFlight {
   double fromSeconds = 0;
   double toSeconds = 0;
   std::uint32_t passesPerSecond = 10;
+  std::uint32_t speedUp = 1;  // seconds of the profile to passesPerSecond passes
 };
 
 struct ScenarioTrace {

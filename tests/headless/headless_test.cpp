@@ -9,6 +9,8 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,7 @@
 #include "headless/lcd_gif.h"
 #include "headless/lcd_png.h"
 #include "headless/runner.h"
+#include "host/flights/flight_profile.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
 #include "lcd/frame_art.h"
@@ -173,6 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"FlySixtySeconds", "fly demo 1:60", "up to 100 hours, not '1:60'"},
         MalformedCase{"FlyPaceZero", "fly demo pace 0",
                       "the pace (passes a second) 0 is out of range 1..1000"},
+        MalformedCase{"FlySpeedNotTheWindows", "fly demo 0 60 speed 8 pace 20",
+                      "the speed is 1, 4, 16 or 64, as the window offers, not '8'"},
         MalformedCase{"AtWithoutFly", "at 10", "'at' without a 'fly' before it"},
         MalformedCase{"TraceWithoutFields", "trace t.csv", "'trace' needs"},
         MalformedCase{"TraceTextField", "trace t.csv altitude commLine",
@@ -748,9 +753,11 @@ INSTANTIATE_TEST_SUITE_P(
         // 100 ticks in 10 s: the blink phase toggles every 11th.
         FlyCase{"TenPassesASecond", "fly demo 0 10\nshow-comm\nshow blinkDivider\n",
                 "commLines=102\nblinkDivider=1\n"},
+        // Faster than real time, the highest and fastest moment (the first,
+        // on the ground) is held 32 passes more; the ticks stay the same.
         FlyCase{"FivePassesASecondSameTicks",
                 "fly demo 0 10 pace 5\nshow-comm\nshow blinkDivider\n",
-                "commLines=52\nblinkDivider=1\n"},
+                "commLines=84\nblinkDivider=1\n"},
         FlyCase{"AtRunsTheStepsAtItsMoment",
                 "fly demo\nat 4:15\nshow airspeed\nshow alarmActive\nat 4:40\nshow alarmActive\n",
                 "airspeed=84\nalarmActive=1\nalarmActive=0\n"},
@@ -859,6 +866,44 @@ TEST(HeadlessFly, AGroundSpeedLogFliesWithTheReadersWarning) {
   EXPECT_EQ(outcome.out, "maxAirspeed=56\n");
   EXPECT_EQ(outcome.err.rfind("warning: test.scn:3: ", 0), 0u) << outcome.err;
   EXPECT_NE(outcome.err.find("ground speed"), std::string::npos) << outcome.err;
+}
+
+// At every speed the window offers, each example log's highest altitude
+// and fastest airspeed read as its summary gives them: the airspeed
+// exactly, the altitude within a count of its converter (8 to 9 ft up
+// there). At x64 a pass is 6.4 s of the log and a peak falls between
+// passes unless the player holds it.
+TEST(HeadlessFly, EverySpeedReadsTheLogsExtremesAsItsSummaryDoes) {
+  const fs::path flights = fs::path(KVR9_EXAMPLES_DIR) / "flights";
+  Instrument powerOn;
+  LoadDefaultSettings(powerOn);
+  LoadDefaultCalibration(powerOn);
+  SettledReadings altitudes;
+  altitudes.Update(powerOn, SliderKind::Altitude, ReadingOf::Profile, ReadingUnit::Feet);
+  for (const std::string log : {"logger-ias.igc", "soaring-hour.igc"}) {
+    const ProfileReadResult read = ReadProfileFile((flights / log).string());
+    ASSERT_TRUE(read.Ok()) << read.error;
+    const long highest = std::lround(read.profile.AltitudeRangeFt().highest);
+    const long fastest = std::lround(read.profile.AirspeedRangeMph().highest);
+    const std::uint32_t count = altitudes.Nearest(static_cast<double>(highest)).count;
+    const long perCount = altitudes.At(count - 1) - altitudes.At(count);
+    for (const int speed : {1, 4, 16, 64}) {
+      const Outcome outcome =
+          RunText("slider altitude 4096\non\npass 80\nfly " + log + " speed " +
+                      std::to_string(speed) + "\nshow maxAltitude\nshow maxAirspeed\n",
+                  flights);
+      ASSERT_EQ(outcome.status, kExitPassed) << outcome.err;
+      long maxAltitude = 0;
+      long maxAirspeed = 0;
+      ASSERT_EQ(std::sscanf(outcome.out.c_str(), "maxAltitude=%ld\nmaxAirspeed=%ld", &maxAltitude,
+                            &maxAirspeed),
+                2)
+          << outcome.out;
+      EXPECT_LE(std::labs(maxAltitude - highest), perCount)
+          << log << " x" << speed << ": " << maxAltitude << " ft";
+      EXPECT_EQ(maxAirspeed, fastest) << log << " x" << speed;
+    }
+  }
 }
 
 TEST(HeadlessFly, MomentsMustFollowTheFlight) {

@@ -7,12 +7,15 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/instrument.h"
 #include "host/flights/flight_control.h"
 #include "host/flights/flight_summary.h"
 #include "host/flights/stand_mode.h"
+#include "host/panel/panel_inputs.h"
+#include "host/panel/reading_units.h"
 #include "screens/screens.h"
 #include "support/allocation_counter.h"
 #include "support/flying_host.h"
@@ -85,37 +88,80 @@ INSTANTIATE_TEST_SUITE_P(
                   ""}),
     [](const ::testing::TestParamInfo<ReachCase>& param) { return param.param.name; });
 
-// The pace: passes at from, from + speedUp/rate, ... up to the end, and a
-// tick due every 100 ms of profile time, whatever the speed-up.
+// The pace: passes at from, from + speedUp/rate, ... up to the end, and the
+// ticks due by each pass those of its moment on the profile's clock,
+// whatever the speed-up. Faster than real time (ten passes a second of the
+// log) the highest altitude (at 0.7 s) and the fastest airspeed (at 1.3 s)
+// are each played and held right after the pass before them.
 struct PaceCase {
   std::uint32_t passesPerSecond;
   std::uint32_t speedUp;
-  std::vector<double> passSeconds;  // when each pass plays, on a 0..2 s flight
-  std::uint32_t ticks;              // due over the whole flight
+  // When the passes play, on a 0..2 s flight: runs of passes at a moment,
+  // 0 passes standing for a hold.
+  std::vector<std::pair<double, std::uint32_t>> runs;
 };
 
 TEST(FlightPlayerPace, PassesAndTicksFollowProfileTime) {
-  const FlightProfile profile({{0, 300, 0}, {2, 300, 100}});
+  const FlightProfile profile({{0, 300, 0}, {0.7, 400, 40}, {1.3, 350, 100}, {2, 300, 0}});
   const Instrument instrument = PoweredOn();
+  std::vector<std::pair<double, std::uint32_t>> realTime;
+  for (int tenth = 0; tenth <= 20; ++tenth) realTime.push_back({tenth / 10.0, 1});
   for (const PaceCase& c : std::vector<PaceCase>{
-           {1, 1, {0, 1, 2}, 20},
-           {2, 1, {0, 0.5, 1, 1.5, 2}, 20},
-           {10, 4, {0, 0.4, 0.8, 1.2, 1.6, 2.0}, 20},
-           {10, 16, {0, 1.6}, 16},
-           {3, 2, {0, 2.0 / 3, 4.0 / 3, 2}, 20},
+           {10, 1, realTime},
+           {20, 2, realTime},
+           {1, 1, {{0, 1}, {0.7, 0}, {1, 1}, {1.3, 0}, {2, 1}}},
+           {10, 4, {{0, 1}, {0.4, 1}, {0.7, 0}, {0.8, 1}, {1.2, 1}, {1.3, 0}, {1.6, 1}, {2, 1}}},
+           {10, 16, {{0, 1}, {0.7, 0}, {1.3, 0}, {1.6, 1}}},
+           {3, 2, {{0, 1}, {2.0 / 3, 1}, {0.7, 0}, {1.3, 0}, {4.0 / 3, 1}, {2, 1}}},
        }) {
+    std::vector<double> expected;
+    for (const auto& [moment, passes] : c.runs) {
+      expected.insert(expected.end(), passes == 0 ? FlightPlayer::HoldPasses() : passes, moment);
+    }
     FlightPlayer player(profile, 0, 2, c.passesPerSecond, c.speedUp);
     std::vector<double> seconds;
-    std::uint32_t ticks = 0;
+    std::uint64_t ticks = 0;
     while (!player.Finished()) {
       const FlightPass pass = player.Next(instrument);
       seconds.push_back(pass.sample.seconds);
       ticks += pass.ticks;
+      EXPECT_EQ(ticks, static_cast<std::uint64_t>(std::floor(pass.sample.seconds * 10 + 1e-6)))
+          << c.passesPerSecond << "/" << c.speedUp << " at " << pass.sample.seconds;
     }
-    ASSERT_EQ(seconds.size(), c.passSeconds.size()) << c.passesPerSecond << "/" << c.speedUp;
+    ASSERT_EQ(seconds.size(), expected.size()) << c.passesPerSecond << "/" << c.speedUp;
     for (std::size_t i = 0; i < seconds.size(); ++i)
-      EXPECT_NEAR(seconds[i], c.passSeconds[i], 1e-9);
-    EXPECT_EQ(ticks, c.ticks) << c.passesPerSecond << "/" << c.speedUp;
+      EXPECT_NEAR(seconds[i], expected[i], 1e-9) << c.passesPerSecond << "/" << c.speedUp;
+  }
+}
+
+// A hold lasts as long as the instrument's smoothing takes, whatever its
+// filter: a one-sample peak at x64 (a pass is 6.4 s of the log) from the
+// ground to 240 mph (the SLOW filter's longest climb, some 30 passes) and
+// 25 ft up at most (inside the altitude smoothing's window, so it creeps
+// for 28) reads as its settled readings.
+TEST(FlightPlayerHold, APeakBetweenPassesSettlesWhateverTheFilter) {
+  SettledReadings altitudes;
+  altitudes.Update(PoweredOn(), SliderKind::Altitude, ReadingOf::Profile, ReadingUnit::Feet);
+  std::uint32_t top = altitudes.Nearest(1000).count;
+  const std::int32_t ground = altitudes.At(top);
+  while (altitudes.At(top - 1) <= ground + 25) --top;
+  const double peak = altitudes.At(top);
+  const FlightProfile profile(
+      {{0, 1000, 0}, {59, 1000, 0}, {63, peak, 240}, {67, 1000, 0}, {200, 1000, 0}});
+  for (const int filter : {0, 1, 2}) {
+    Instrument instrument = PoweredOn();
+    instrument.state.settings.asiFilter = static_cast<std::uint8_t>(filter);
+    PanelInputs inputs(instrument);
+    FlightPlayer player(profile, 0, 200, kDefaultPassesPerSecond, 64);
+    while (!player.Finished()) {
+      player.PlayNext(inputs, instrument);
+      UpdateAltitude(instrument);
+      UpdateAirspeed(instrument);
+    }
+    // Rising inside the window, the altitude settles a foot short.
+    EXPECT_GE(instrument.state.airData.maxAltitude, peak - 1) << "filter " << filter;
+    EXPECT_LE(instrument.state.airData.maxAltitude, peak) << "filter " << filter;
+    EXPECT_EQ(instrument.state.airData.maxAirspeed, 240u) << "filter " << filter;
   }
 }
 
@@ -178,7 +224,69 @@ TEST(FlightControl, PlaysInTheMainLoopToTheLogsLastMomentUntilAHand) {
   EXPECT_DOUBLE_EQ(put.back(), 1000);
   control.TakeOver();
   EXPECT_FALSE(control.Playing());
+  instrument.state.airData.maxAltitude = 5000;  // the hand went higher than the log
   EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+}
+
+// "MAX VALUES counts from power-on: switch OFF and ON ..." shows while MAX
+// VALUES hold more than the flight has shown since power-on, and only then:
+// gone once the pilot has done what it says, also at the flight's end.
+TEST(FlightControl, TheMaxValuesNoteShowsOnlyWhileItIsTrue) {
+  Instrument instrument = PoweredOn();
+  AirData& air = instrument.state.airData;
+  FlightControl control(instrument, [](const FlightPass&, bool) {});
+  // The first pass of a power-on runs without the flight's turn before it.
+  const auto firstPass = [&](std::int32_t altitude) {
+    air.altitude = altitude;
+    air.maxAltitude = std::max(air.maxAltitude, altitude);
+  };
+  const auto pass = [&](std::int32_t altitude) {
+    control.BeforePass();  // notes what the pass before showed
+    firstPass(altitude);
+  };
+  instrument.running = true;
+  instrument.phase = PowerPhase::MainLoop;
+  air.maxAltitude = 50860;  // a run at the sliders' start
+  control.Use(FlightProfile({{0, 450, 0}, {2, 1000, 60}}), "climb", "", "");
+  pass(450);
+  pass(450);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+
+  // MAX VALUES reset in the menu: the readings of now.
+  air.maxAltitude = 450;
+  pass(450);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
+
+  // A hand takes the altitude higher; OFF and ON start MAX VALUES from the
+  // readings it left, which the flight's first moment then brings down.
+  control.TakeOver();
+  pass(3000);
+  pass(3000);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+  instrument.running = false;
+  instrument.phase = PowerPhase::Off;
+  control.SwitchedOff();
+  EXPECT_STREQ(control.Status().maximaNote, kSwitchOnToFlyNote);
+  instrument.running = true;
+  instrument.phase = PowerPhase::Splash;
+  control.MoveTo(0);
+  firstPass(450);
+  pass(450);
+  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesNote);
+
+  // OFF and ON once more, on the flight's first moment, then played to its end.
+  instrument.phase = PowerPhase::Off;
+  control.SwitchedOff();
+  air.maxAltitude = 450;
+  instrument.phase = PowerPhase::Splash;
+  firstPass(450);
+  pass(450);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
+  instrument.phase = PowerPhase::MainLoop;
+  control.Play();
+  for (int tenth = 0; tenth < 40 && control.Playing(); ++tenth) pass(450 + 25 * tenth);
+  EXPECT_TRUE(control.Status().ended);
+  EXPECT_EQ(control.Status().maximaNote, nullptr);
 }
 
 // Stand mode flies the demo at x1 as "Fly" does, starts it over at its end,

@@ -458,6 +458,13 @@ void FormTest::FlightLogPutsTheSlidersAtItsFirstMoment() {
   QCOMPARE(form.TrackBar2->value(), AltitudeCount(6070));
   QCOMPARE(form.FlightTime->text(), QStringLiteral("7:00 / 16:40"));
   QCOMPARE(form.FlightNow->text(), QStringLiteral("6070 ft, 90 mph"));
+  // A saved state keeps the speed, for the log opened after it.
+  const QString state = folder.filePath(QStringLiteral("state.json"));
+  QVERIFY(form.SaveState(state));
+  form.FlightSpeed->button(1)->click();
+  QVERIFY(form.OpenState(state));
+  QVERIFY(form.OpenFlightLog(path));
+  QCOMPARE(form.FlightSpeed->checkedId(), 64);
 }
 
 // A log that cannot be read leaves the flight, the sliders and the record

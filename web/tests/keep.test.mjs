@@ -1,7 +1,8 @@
 // Keeping the instrument at a phone's size: a shared link opened in a
 // fresh browser shows the same LCD and settings; a reload goes on from
-// where the person left it; "Start afresh" forgets it; a damaged link says
-// so and leaves the instrument at its defaults.
+// where the person left it, the flight's speed with it; "Start afresh"
+// forgets it; a damaged link says so and leaves the instrument at its
+// defaults.
 import assert from "node:assert/strict";
 import { deflateRawSync } from "node:zlib";
 import { test } from "node:test";
@@ -64,11 +65,16 @@ test("a phone: a shared link opens the same LCD and settings in a fresh browser;
     await other.close();
   }
 
+  // The flight's speed is kept with the instrument.
+  const x64 = page.locator("#FlightSpeed button", { hasText: "x64" });
+  await x64.tap();
+  await waitForMoreFrames(page, 2);
   await reloadPanel(page);
   await logged(page, "restored");
   await waitForMoreFrames(page, 2);
   assert.equal(await lcdText(page, text), text);
   assert.deepEqual(await settings(page), kept);
+  assert.equal(await x64.getAttribute("aria-pressed"), "true", "x64 kept");
 
   await page.tap("#Afresh");
   await page.waitForFunction(() => window.kvr9Session.some((e) => e.kind === "ready"));

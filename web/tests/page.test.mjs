@@ -608,3 +608,55 @@ test("a phone: a log opened, flown to its end at x64, and MAX VALUES shows its h
     await phone.close();
   }
 });
+
+// At x64 a pass is 6.4 s of the log: each example log's highest altitude
+// and fastest airspeed are held until the smoothing settles, so MAX VALUES
+// reads the summary's values, the altitude within a count of its converter
+// (9 ft up there). The second log is opened with the instrument on: the
+// bar says MAX VALUES count from power-on until the pilot has switched OFF
+// and ON, and not after, nor at the flight's end.
+test("each example log flown at x64 leaves its summary's highest values in MAX VALUES", async () => {
+  const desktop = await launchBrowser();
+  try {
+    const { page, errors } = await openPanel(desktop.context, server.url);
+    const says = () => page.locator("#FlightSays").textContent();
+    const lcd = () => page.evaluate(() => document.getElementById("LcdText").textContent);
+    for (const [index, log] of ["logger-ias.igc", "soaring-hour.igc"].entries()) {
+      const path = new URL(`../../examples/flights/${log}`, import.meta.url).pathname;
+      await page.locator("#FlightFile").setInputFiles(path);
+      await page.waitForFunction((name) => document.getElementById("FlightName").textContent === name, log);
+      if (index === 0) {
+        await page.locator("#FlightSpeed button", { hasText: "x64" }).click();
+        await page.locator("#FlightPlay").click(); // Fly
+      } else {
+        await waitForMoreFrames(page, 3);
+        assert.match(await says(), /counts from power-on/, log);
+        await page.locator("#Button2").click();
+        await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Fly");
+        await page.locator("#Button1").click();
+        await page.waitForFunction(() => /ft/.test(document.getElementById("LcdText").textContent), null, { timeout: 0 });
+        assert.doesNotMatch(await says(), /counts from power-on/, `${log}: switched OFF and ON`);
+        await page.locator("#FlightPlay").click();
+      }
+      await page.waitForFunction(() => /has ended/.test(document.getElementById("FlightSays").textContent), null, {
+        timeout: 0,
+        polling: 100,
+      });
+      assert.doesNotMatch(await says(), /counts from power-on/, `${log}: at its end`);
+      const [, highest, fastest] = /Highest (\d+) ft, fastest (\d+) mph/.exec(await page.locator("#FlightSummary").textContent());
+      for (const id of ["Image5", "Button3", "Image5"]) {
+        await page.locator(`#${id}`).click();
+        await waitForMoreFrames(page, 2);
+      }
+      await page.waitForFunction(() => /ASI:\s*\d+/.test(document.getElementById("LcdText").textContent), null, { timeout: 0 });
+      const text = await lcd();
+      const altitude = Number(/ALT:\s*(-?\d+)\s*ft/.exec(text)?.[1]);
+      const airspeed = Number(/ASI:\s*(\d+)\s*mph/.exec(text)?.[1]);
+      assert.ok(Math.abs(altitude - Number(highest)) <= 9, `${log}: MAX VALUES ${text}, summary ${highest} ft`);
+      assert.equal(airspeed, Number(fastest), `${log}: MAX VALUES ${text}`);
+    }
+    assert.deepEqual(errors, [], "errors in the browser console");
+  } finally {
+    await desktop.close();
+  }
+});
