@@ -145,6 +145,33 @@ TEST_F(LessonRunTest, AWrongPathLeavesItUnfinishedWithTheHintDue) {
   EXPECT_EQ(run.WhatIsMissing(), "expect qnh: expected 1014250, actual 1009250");
 }
 
+// What the built-in lessons say the LCD shows, where it once said
+// otherwise.
+TEST(BuiltInLessons, SayWhatTheLcdShows) {
+  const struct {
+    const char* file;
+    std::size_t step;  // from 1
+    const char* says;
+    const char* never;
+  } rows[] = {
+      {"03-airspeed-unit", 6, "comes back at \"AIRSPEED SETUP\"", "press it again on"},
+      {"04-qnh-altitude-unit", 7, "comes back at \"ALTITUDE SETUP\"", "press it again on"},
+      {"05-alarms", 7, "comes back at \"AIRSPEED SETUP\"", "then press it on"},
+      {"06-takeoff-detection", 5, "comes back at \"FLIGHT LOG\"", "then press it on"},
+      {"10-contrast-backlight", 6, "comes back at \"DISPLAY SETUP\"", "then press it on"},
+      {"10-contrast-backlight", 4, "Only the bar moves", "darker"},
+  };
+  for (const auto& row : rows) {
+    const LessonReadResult read = ReadLessonFile(std::filesystem::path(KVR9_LESSONS_DIR) /
+                                                 (std::string(row.file) + ".lesson"));
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_GE(read.lesson.steps.size(), row.step) << row.file;
+    const std::string& words = read.lesson.steps[row.step - 1].words;
+    EXPECT_NE(words.find(row.says), std::string::npos) << row.file << ": " << words;
+    EXPECT_EQ(words.find(row.never), std::string::npos) << row.file << ": " << words;
+  }
+}
+
 // With no input at all the hint comes with the 600th pass on a step, and
 // each step counts its own passes.
 TEST_F(LessonRunTest, TheHintComesAfterAMinuteOnAStep) {
