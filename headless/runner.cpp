@@ -379,6 +379,7 @@ ScenarioRunner::Flow ScenarioRunner::BeginLesson(const Step& step) {
   lessonStep_ = &step;
   lessonRun_ = std::make_unique<LessonRun>(*lesson_, session_);
   lessonStepsReported_ = 0;
+  lessonHintCameUp_ = 0;
   out_ << "lesson: " << lesson_->title << '\n';
   return from ? Flow::KeepDelivering : Flow::RunPass;
 }
@@ -391,10 +392,14 @@ void ScenarioRunner::ReportLessonSteps() {
     out_ << "step " << lessonStepsReported_ + 1 << " of " << count
          << " done: " << lesson_->steps[lessonStepsReported_].words << '\n';
   }
+  if (lessonHintCameUp_ == 0 && lessonRun_->HintDue()) {
+    lessonHintCameUp_ = lessonRun_->StepsPassed() + 1;
+  }
 }
 
-// A solution must finish its lesson; a wrong path ("unfinished") must not,
-// and must have brought the hint up.
+// A solution must finish its lesson without its hint ever coming up by
+// itself; a wrong path ("unfinished") must not finish it, and must have
+// brought the hint up.
 void ScenarioRunner::ConcludeLesson() {
   if (!lessonRun_) return;
   std::unique_ptr<LessonRun> run = std::move(lessonRun_);
@@ -404,7 +409,13 @@ void ScenarioRunner::ConcludeLesson() {
   if (status_ != kExitPassed) return;
   if (run->Done()) {
     out_ << "lesson finished\n";
-    if (step.on) Fail(kExitExpectationFailed, step, name + ": finished, expected unfinished");
+    if (step.on) {
+      Fail(kExitExpectationFailed, step, name + ": finished, expected unfinished");
+    } else if (lessonHintCameUp_ != 0) {
+      Fail(kExitExpectationFailed, step,
+           name + ": the hint of step " + std::to_string(lessonHintCameUp_) +
+               " came up by itself on the way");
+    }
     return;
   }
   const LessonStep& current = *run->Current();

@@ -129,6 +129,7 @@ class ScenarioRunner : public PanelView {
   std::unique_ptr<LessonRun> lessonRun_;
   const Step* lessonStep_ = nullptr;
   std::size_t lessonStepsReported_ = 0;
+  std::size_t lessonHintCameUp_ = 0;  // the step (from 1) whose hint came by itself; 0 none
 };
 
 struct RunOptions {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -135,6 +136,10 @@ void TForm1::CreateLessonPanel() {
   LessonHint = WrappedLabel(LessonPanel);
   LessonHint->setObjectName(QStringLiteral("LessonHint"));
   LessonHint->hide();
+  LessonOff = WrappedLabel(LessonPanel);
+  LessonOff->setObjectName(QStringLiteral("LessonOff"));
+  LessonOff->setText(QString::fromUtf8(kLessonOffWords));
+  LessonOff->hide();
   LessonDone = WrappedLabel(LessonPanel);
   LessonDone->setObjectName(QStringLiteral("LessonDone"));
   LessonDone->setFont(bold);
@@ -147,7 +152,8 @@ void TForm1::CreateLessonPanel() {
   LessonHintButton->setEnabled(false);
   LessonClose = new QPushButton(QStringLiteral("Close"), LessonPanel);
   LessonClose->setAutoDefault(false);
-  LessonClose->setToolTip(QStringLiteral("Close the lessons; the instrument stays as it is"));
+  LessonClose->setToolTip(
+      QStringLiteral("Close the lessons; the instrument goes back to how it was before them"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(LessonHintButton);
   buttons->addStretch(1);
@@ -161,6 +167,7 @@ void TForm1::CreateLessonPanel() {
   rows->addWidget(LessonTitle);
   rows->addWidget(LessonStepNo);
   rows->addWidget(LessonWords);
+  rows->addWidget(LessonOff);
   rows->addWidget(LessonHint);
   rows->addWidget(LessonDone);
   rows->addStretch(1);
@@ -217,14 +224,46 @@ void TForm1::ShowLessons() {
   UpdateLessonPanel();
 }
 
-// The lesson followed ends; its progress stays in the list.
+// The lesson followed ends; its progress stays in the list, and the
+// instrument goes back to how the first lesson found it.
 void TForm1::CloseLessons() {
   lessonRun_.reset();
   followedBuiltIn_ = -1;
   if (LessonPanel == nullptr) return;
   LessonPanel->hide();
   MarkControl(nullptr);
+  GiveBackBeforeLessons();
   FitWindow();
+}
+
+void TForm1::KeepBeforeLessons() {
+  BeforeLessons kept{CaptureSnapshot(session_), {}, {}, openedState_};
+  if (const FlightPlayer* player = flight_.Player()) {
+    kept.profile = flight_.Profile();
+    kept.flightName = flight_.Status().name;
+    kept.snapshot.flight =
+        FlightOfPlayer(*player, kept.profile.StartSeconds(), kept.flightName, flight_.Playing());
+  }
+  beforeLessons_ = std::move(kept);
+}
+
+// As "Open state..." sets a snapshot, the flight taken up where it stood.
+void TForm1::GiveBackBeforeLessons() {
+  if (!beforeLessons_) return;
+  BeforeLessons kept = std::move(*beforeLessons_);
+  beforeLessons_.reset();
+  CloseFlight();
+  SetFromSnapshot(kept.snapshot);
+  openedState_ = kept.openedState;
+  if (kept.snapshot.flight) {
+    const SnapshotFlight& flight = *kept.snapshot.flight;
+    ShowFlightBar();
+    flight_.Resume(std::move(kept.profile), kept.flightName, flight.fromSeconds, flight.toSeconds,
+                   flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
+                   flight.playing);
+    UpdateFlightBar();
+  }
+  StatusBar1->showMessage(QStringLiteral("The instrument is back as it was before the lessons"));
 }
 
 void TForm1::StartBuiltInLesson(int index) {
@@ -264,9 +303,11 @@ void TForm1::ChooseLessonFile() {
 // follows the person's inputs; one whose first step is "ON" leaves that to
 // the person, with the instrument switched off as a fresh one is. A
 // lesson from a snapshot sets it, as "Open state..." does, without its
-// flight; the record starts over there.
+// flight; the record starts over there. The first lesson keeps the
+// instrument as it found it, for the panel's "Close" to give back.
 void TForm1::FollowLesson(const Lesson& lesson, int builtIn) {
   lessonRun_.reset();
+  if (!beforeLessons_) KeepBeforeLessons();
   if (const std::optional<Snapshot> from = LessonStartingPoint(lesson, session_)) {
     CloseFlight();
     SetFromSnapshot(*from);
@@ -300,10 +341,12 @@ void TForm1::UpdateLessonPanel() {
     SetText(LessonWords, QString());
     LessonHint->hide();
     LessonHintButton->setEnabled(false);
+    LessonOff->hide();
     MarkControl(nullptr);
     return;
   }
   if (!session_.IsOn()) run->Check();
+  LessonOff->setVisible(!session_.IsOn());
   const std::size_t passed = run->StepsPassed();
   if (passed != shownPassed_) {
     shownPassed_ = passed;

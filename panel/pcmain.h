@@ -105,6 +105,7 @@ class TForm1 : public QWidget, public PanelView {
   QLabel* LessonWords = nullptr;   // what to do
   QPushButton* LessonHintButton = nullptr;
   QLabel* LessonHint = nullptr;  // shown on request or when due
+  QLabel* LessonOff = nullptr;   // why the LED is lit, while the instrument is off
   QLabel* LessonDone = nullptr;  // "Done: ..." once a step passes, or why a file was refused
   QPushButton* LessonClose = nullptr;
   QList<QFrame*> LessonMarks;  // a ring round each control the step names
@@ -324,6 +325,17 @@ class TForm1 : public QWidget, public PanelView {
   bool hintAsked_ = false;
   std::size_t shownPassed_ = 0;
   std::unique_ptr<LessonRun> lessonRun_;  // ends before the lessons it reads
+  // The instrument as the first lesson found it, with its flight, given
+  // back when the panel closes.
+  struct BeforeLessons {
+    Snapshot snapshot;
+    FlightProfile profile;  // the flight's, when the snapshot has one
+    std::string flightName;
+    QString openedState;
+  };
+  std::optional<BeforeLessons> beforeLessons_;
+  void KeepBeforeLessons();
+  void GiveBackBeforeLessons();
 };
 
 }  // namespace kvr9

@@ -28,6 +28,12 @@
     "keyfast-box": ["CheckBox3"],
   };
 
+  // The lessons are written for a mouse; on a touch screen the page says
+  // "tap" where they say "click".
+  const kTouch = window.matchMedia("(pointer: coarse)").matches;
+  const forHand = (text) =>
+    kTouch ? text.replace(/\b([Cc])lick(s|ed|ing)?\b/g, (_, c, ending = "") => `${c === "C" ? "T" : "t"}ap${ending === "ed" || ending === "ing" ? "p" : ""}${ending}`) : text;
+
   let full = null;
   let lessons = []; // [{file, title, steps}], steps known once opened
   let progress = {};
@@ -105,13 +111,14 @@
     const head = make("div", { class: "lesson-head" });
     head.append(
       make("h2", { id: "LessonPanelTitle" }, "Lessons"),
-      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": "Close lessons", title: "Close the lessons; the instrument stays as it is" }, "Close"))
+      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": "Close lessons", title: "Close the lessons; the instrument goes back to how it was before them" }, "Close"))
     );
     parts.list = make("ul", { id: "LessonList", "aria-label": "Built-in lessons" });
     parts.lesson = make("div", { id: "LessonStep", hidden: "" });
     parts.title = make("h3", { id: "LessonTitle" });
     parts.stepNo = make("p", { id: "LessonStepNo" });
     parts.words = make("p", { id: "LessonWords" });
+    parts.off = make("p", { id: "LessonOff", hidden: "" });
     parts.hint = make("p", { id: "LessonHint", hidden: "" });
     parts.done = make("p", { id: "LessonDone" });
     const buttons = make("div", { class: "lesson-buttons" });
@@ -119,7 +126,7 @@
       (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, "Hint")),
       (parts.back = make("button", { type: "button", id: "LessonBack", title: "Stop this lesson and choose another" }, "All lessons"))
     );
-    parts.lesson.append(parts.title, parts.stepNo, parts.words, parts.hint, parts.done, buttons);
+    parts.lesson.append(parts.title, parts.stepNo, parts.words, parts.off, parts.hint, parts.done, buttons);
     parts.message = make("p", { id: "LessonMessage", hidden: "" });
     // What a screen reader hears: each new step, each success.
     parts.spoken = make("div", { id: "LessonSpoken", class: "visually-hidden", role: "status", "aria-live": "polite" });
@@ -204,6 +211,9 @@
     const stepChanged = before === null || before.passed !== now.passed;
     if (stepChanged) hintAsked = false;
     setText(parts.title, now.title);
+    // Off, the LED keeps its colour: bright red before the first ON.
+    setText(parts.off, now.off ?? "");
+    parts.off.hidden = !now.off;
     if (now.done) {
       setText(parts.stepNo, `All ${now.steps} steps done`);
       setText(parts.words, "");
@@ -214,11 +224,11 @@
       mark(undefined);
     } else {
       setText(parts.stepNo, `Step ${now.passed + 1} of ${now.steps}`);
-      setText(parts.words, now.words);
+      setText(parts.words, forHand(now.words));
       parts.words.hidden = false;
-      setText(parts.hint, `Hint: ${now.hint}`);
+      setText(parts.hint, `Hint: ${forHand(now.hint)}`);
       const hintShown = hintAsked || now.hintDue;
-      if (hintShown && parts.hint.hidden && !hintAsked) say(`Hint: ${now.hint}`);
+      if (hintShown && parts.hint.hidden && !hintAsked) say(`Hint: ${forHand(now.hint)}`);
       parts.hint.hidden = !hintShown;
       parts.hintButton.hidden = hintShown;
       setText(parts.done, now.passed > 0 ? `Done: step ${now.passed} of ${now.steps}.` : "");
@@ -235,8 +245,8 @@
         keepProgress();
       }
       if (now.done) say(`Done: the lesson is finished. All ${now.steps} steps done.`);
-      else if (before === null) say(`Step ${now.passed + 1} of ${now.steps}: ${now.words}`);
-      else say(`Done: step ${now.passed} of ${now.steps}. Step ${now.passed + 1} of ${now.steps}: ${now.words}`);
+      else if (before === null) say(`Step ${now.passed + 1} of ${now.steps}: ${forHand(now.words)}`);
+      else say(`Done: step ${now.passed} of ${now.steps}. Step ${now.passed + 1} of ${now.steps}: ${forHand(now.words)}`);
       page.observe("lessonStep", { passed: now.passed, steps: now.steps, done: now.done });
     }
   }
@@ -327,8 +337,17 @@
     page.observe("lessonsOpen");
   }
 
+  // Closing the panel gives the instrument back as the first lesson found
+  // it, with its flight; the device kept that copy meanwhile.
   function close() {
     stopFollowing();
+    if (full !== null) {
+      const back = JSON.parse(full.UTF8ToString(full._kvr9_lesson_give_back()));
+      if (back !== null) {
+        page.showSetBack(back);
+        page.tellStatus("The instrument is back as it was before the lessons.");
+      }
+    }
     panel.hidden = true;
     document.documentElement.classList.remove("lessons-open", "lessons-beside");
     opener().setAttribute("aria-expanded", "false");

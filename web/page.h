@@ -31,6 +31,9 @@ struct Page {
   std::string input;      // bytes the page wrote for the next call to read
   std::string answer;     // the last text an export returned, read by the page
   bool fromLink = false;  // the record starts at a shared link's setup
+  // The image of the instrument as the first lesson found it, while the
+  // lessons have it; empty otherwise.
+  std::string beforeLessons;
   Page();
 };
 

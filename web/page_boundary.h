@@ -101,15 +101,22 @@ const char* kvr9_lesson_list();
 // why not, "switchOn": the page clicks "ON" (the instrument afresh, every
 // setting at its default) before it follows it, "setBack": what the page
 // shows of the instrument set (as kvr9_image_apply answers) or null}.
+// The first lesson opened keeps the instrument as it found it, with its
+// flight, until kvr9_lesson_give_back; the device keeps that copy
+// meanwhile (kvr9_image_capture).
 const char* kvr9_lesson_open(int number);
 // Follows the lesson read last from now on; close stops following it.
 void kvr9_lesson_follow();
 void kvr9_lesson_close();
+// Sets the instrument back as the first lesson found it, when the panel
+// closes: as kvr9_image_apply answers, or null when nothing was kept.
+const char* kvr9_lesson_give_back();
 // The lesson followed, as a JSON object ("null" when none): "title",
 // "steps", "passed", "done", and while not done the step's "words",
 // "hint", "hintDue" (show the hint without being asked) and "control"
 // (the control to mark: "ON", "OFF", "knob", "F1", "F2",
-// "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box").
+// "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box"),
+// and "off", what to say of the LED while the instrument is off, or null.
 const char* kvr9_lesson_status();
 // The altitude (1) or airspeed (0) slider's count whose settled reading is
 // nearest reading, in unit (1 ft, 2 m, 3 mph, 4 km/h, 5 knots), with the

@@ -279,7 +279,10 @@ EMSCRIPTEN_KEEPALIVE char* kvr9_input_buffer(int bytes) {
 // the device to keep: its length; kvr9_image_data() its bytes.
 EMSCRIPTEN_KEEPALIVE int kvr9_image_capture() {
   Page& page = ThePage();
-  page.answer = kvr9::SnapshotImage(kvr9::web::SessionSnapshot(), page.session.record().Bytes());
+  // While a lesson has it, the device keeps the instrument as it was.
+  page.answer = page.beforeLessons.empty() ? kvr9::SnapshotImage(kvr9::web::SessionSnapshot(),
+                                                                 page.session.record().Bytes())
+                                           : page.beforeLessons;
   return static_cast<int>(page.answer.size());
 }
 

@@ -12,6 +12,7 @@
 #include "host/lessons/lesson.h"
 #include "host/lessons/lesson_run.h"
 #include "host/panel/reading_units.h"
+#include "host/snapshot/snapshot_image.h"
 #include "host/snapshot/snapshot_json.h"
 #include "web/built_in_lessons.h"
 #include "web/page.h"
@@ -95,6 +96,10 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int number) {
   lessons.run.reset();
   lessons.lesson = std::make_unique<kvr9::Lesson>(std::move(read.lesson));
   kvr9::web::Page& page = ThePage();
+  if (page.beforeLessons.empty()) {
+    page.beforeLessons =
+        kvr9::SnapshotImage(kvr9::web::SessionSnapshot(), page.session.record().Bytes());
+  }
   const std::optional<kvr9::Snapshot> start =
       kvr9::LessonStartingPoint(*lessons.lesson, page.session);
   if (!start) return Answer("{\"error\":\"\",\"switchOn\":true,\"setBack\":null}");
@@ -115,20 +120,33 @@ EMSCRIPTEN_KEEPALIVE void kvr9_lesson_close() {
   TheLessons().lesson.reset();
 }
 
+// The instrument as the first lesson found it, set back as an image is.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_give_back() {
+  kvr9::web::Page& page = ThePage();
+  if (page.beforeLessons.empty()) return Answer("null");
+  page.input = std::move(page.beforeLessons);
+  page.beforeLessons.clear();
+  const char* answer = kvr9_image_apply();
+  return answer[0] == '\0' ? Answer("null") : answer;
+}
+
 // Where the lesson followed stands, as a JSON object: "title", "steps"
 // (how many), "passed" (steps done), "done", the current step's "words",
-// "hint", "hintDue" and "control" (a word of ControlWord); null when no
-// lesson is followed. While the instrument is off there are no passes to
+// "hint", "hintDue" and "control" (a word of ControlWord), and "off", what
+// to say of the lit LED while the instrument is off (null while it is on);
+// null when no lesson is followed. While the instrument is off there are no passes to
 // look at it, so this looks.
 EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_status() {
   kvr9::LessonRun* run = TheLessons().run.get();
   if (run == nullptr) return Answer("null");
   if (!ThePage().session.IsOn()) run->Check();
   const kvr9::LessonStep* step = run->Current();
-  std::string json = "{\"title\":" + JsonString(run->lesson().title) +
-                     ",\"steps\":" + std::to_string(run->StepCount()) +
-                     ",\"passed\":" + std::to_string(run->StepsPassed()) +
-                     ",\"done\":" + Bool(run->Done());
+  std::string json =
+      "{\"title\":" + JsonString(run->lesson().title) +
+      ",\"steps\":" + std::to_string(run->StepCount()) +
+      ",\"passed\":" + std::to_string(run->StepsPassed()) + ",\"done\":" + Bool(run->Done()) +
+      ",\"off\":" +
+      (ThePage().session.IsOn() ? std::string("null") : JsonString(kvr9::kLessonOffWords));
   if (step != nullptr) {
     json += ",\"words\":" + JsonString(step->words) + ",\"hint\":" + JsonString(step->hint) +
             ",\"hintDue\":" + Bool(run->HintDue()) +

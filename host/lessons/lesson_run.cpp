@@ -35,6 +35,7 @@ std::optional<Snapshot> LessonStartingPoint(const Lesson& lesson, const PanelSes
 LessonRun::LessonRun(const Lesson& lesson, PanelSession& session)
     : lesson_(lesson), session_(session) {
   session_.inputs().AddObserver(*this);
+  StepCameUp();
 }
 
 LessonRun::~LessonRun() {
@@ -46,7 +47,27 @@ const LessonStep* LessonRun::Current() const {
 }
 
 bool LessonRun::HintDue() const {
-  return !Done() && (inputsOnStep_ >= kInputsBeforeHint || passesOnStep_ >= kPassesBeforeHint);
+  return !Done() && (ledAway_ || passesQuiet_ >= kPassesBeforeHint);
+}
+
+std::size_t LessonRun::ChecksHeld() {
+  const LessonStep* step = Current();
+  if (step == nullptr) return 0;
+  std::size_t held = 0;
+  while (
+      held < step->checkCount &&
+      CheckStep(lesson_.checks, lesson_.checks.steps[step->firstCheck + held], session_).empty()) {
+    ++held;
+  }
+  return held;
+}
+
+void LessonRun::StepCameUp() {
+  inputsOnStep_ = 0;
+  passesQuiet_ = 0;
+  inputsSinceMost_ = 0;
+  ledAway_ = false;
+  mostHeld_ = ChecksHeld();
 }
 
 std::string LessonRun::WhatIsMissing() {
@@ -61,15 +82,29 @@ std::string LessonRun::WhatIsMissing() {
 }
 
 bool LessonRun::Check() {
-  if (Done() || inputsOnStep_ == 0 || !WhatIsMissing().empty()) return false;
-  ++passed_;
-  inputsOnStep_ = 0;
-  passesOnStep_ = 0;
-  return true;
+  if (Done()) return false;
+  const std::size_t held = ChecksHeld();
+  if (held == Current()->checkCount && inputsOnStep_ > 0) {
+    ++passed_;
+    StepCameUp();
+    return true;
+  }
+  // A fall with no input since the best look (a blinking LED, a flight
+  // ending by itself) is the instrument's, not the person's.
+  if (held >= mostHeld_) {
+    mostHeld_ = held;
+    inputsSinceMost_ = 0;
+  } else if (inputsSinceMost_ > 0) {
+    ledAway_ = true;
+  }
+  return false;
 }
 
 void LessonRun::Touched() {
-  if (!Done()) ++inputsOnStep_;
+  if (Done()) return;
+  ++inputsOnStep_;
+  ++inputsSinceMost_;
+  passesQuiet_ = 0;
 }
 
 void LessonRun::PowerOnClicked(bool) {
@@ -95,7 +130,7 @@ void LessonRun::BoxChanged(BoxKind, bool) {
 // A pass has ended: what it drew is shown.
 void LessonRun::EventsBegin() {
   if (Done()) return;
-  ++passesOnStep_;
+  ++passesQuiet_;
   Check();
 }
 

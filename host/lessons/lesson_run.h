@@ -7,6 +7,15 @@
 // person has used a control (ON, OFF, a key, a slider, a box) while it was
 // the current step: a step whose checks already hold when it comes up
 // still waits for the person's hand, so every step is done, not watched.
+//
+// The hint shows by itself only when the person seems stuck: a quiet
+// minute on the step, or an input that leads away from it. How far the
+// person has got is the number of the step's checks that hold, counted
+// from its first in the order written up to the first that does not (the
+// checks name what the person meets on the way: the screen, then the row,
+// then the value kept). An input after which fewer hold than the most that
+// held on this step leads away; working towards the step never does, so
+// many clicks on the right way bring no hint.
 #pragma once
 
 #include <cstddef>
@@ -29,13 +38,18 @@ namespace kvr9 {
 // communication window as the session has them. Nothing for a lesson that
 // starts switched on afresh: the front end clicks "ON" for it, and the
 // power-on sets every setting to its default.
+// What a lessons panel says while the instrument is off: the LED keeps the
+// colour it had (bright red on a fresh instrument, before its first "ON"),
+// and a person new to it should not take that for an alarm.
+inline constexpr const char* kLessonOffWords =
+    "The instrument is off, so the red LED means nothing now (it is lit before the first ON).";
+
 std::optional<Snapshot> LessonStartingPoint(const Lesson& lesson, const PanelSession& session);
 
 class LessonRun final : public PanelObserver {
  public:
-  // After this many inputs, or passes (about a minute in the window), on
-  // one step without passing it, the hint is due.
-  static constexpr std::uint32_t kInputsBeforeHint = 4;
+  // After this many passes (about a minute) on one step without an input,
+  // the hint is due.
   static constexpr std::uint32_t kPassesBeforeHint = 600;
 
   // Follows the session from now on; the lesson and the session must
@@ -52,7 +66,8 @@ class LessonRun final : public PanelObserver {
   bool Done() const { return passed_ == lesson_.steps.size(); }
   // The step to do now: nullptr when done.
   const LessonStep* Current() const;
-  // Whether to show the current step's hint without being asked.
+  // Whether to show the current step's hint without being asked: a quiet
+  // minute on it, or an input since it came up that led away from it.
   bool HintDue() const;
   // Why the current step's checks do not hold now, in one line (the first
   // that fails); empty when they hold or the lesson is done.
@@ -77,12 +92,18 @@ class LessonRun final : public PanelObserver {
 
  private:
   void Touched();
+  // The current step's checks that hold now, from the first in order.
+  std::size_t ChecksHeld();
+  void StepCameUp();
 
   const Lesson& lesson_;
   PanelSession& session_;
   std::size_t passed_ = 0;
   std::uint32_t inputsOnStep_ = 0;  // the person's inputs since the step came up
-  std::uint32_t passesOnStep_ = 0;
+  std::uint32_t passesQuiet_ = 0;   // passes on the step since its last input
+  std::size_t mostHeld_ = 0;        // the most checks held at a look on this step
+  std::uint32_t inputsSinceMost_ = 0;
+  bool ledAway_ = false;
 };
 
 }  // namespace kvr9

@@ -809,7 +809,8 @@ TEST(HeadlessFly, ABrokenProfileIsRefusedWithItsLineBeforeAnythingRuns) {
 }
 
 // A lesson followed through the scenario after it: a solution must finish
-// it, a wrong path ("unfinished") must leave it with its hint due; a
+// it without its hint coming up by itself, a wrong path ("unfinished") must
+// leave it with its hint due (an input that led away, a quiet minute); a
 // malformed lesson stops the run before anything runs.
 TEST(HeadlessLesson, JudgesTheScenarioThatFollows) {
   const struct {
@@ -829,9 +830,12 @@ TEST(HeadlessLesson, JudgesTheScenarioThatFollows) {
        "test.scn:1: lesson t.lesson: finished, expected unfinished\n"},
       {"a wrong path before its hint", " unfinished", "key ccw\npass\n", kExitExpectationFailed,
        "its hint is not due yet\n"},
-      {"a wrong path with its hint", " unfinished",
-       "key ccw\npass\nkey ccw\npass\nkey ccw\npass\nkey ccw\npass\n", kExitPassed,
+      {"a wrong path with its hint", " unfinished", "key ccw\npass\nkey press\npass 2\n",
+       kExitPassed, "hint: Turn it. [knob]\n"},
+      {"a wrong path stuck a minute", " unfinished", "key ccw\npass 600\n", kExitPassed,
        "hint: Turn it. [knob]\n"},
+      {"a solution that looked stuck", "", "key press\npass 2\nkey press\npass 2\nkey cw\npass 2\n",
+       kExitExpectationFailed, "the hint of step 1 came up by itself on the way\n"},
       {"a malformed lesson", " ", "", kExitBadInput, ""},
   };
   for (const auto& row : rows) {
@@ -839,7 +843,8 @@ TEST(HeadlessLesson, JudgesTheScenarioThatFollows) {
     const bool malformed = row.status == kExitBadInput;
     WriteFile(folder / "t.lesson",
               std::string("title T\nstart defaults\nstep Set 1014.\nhint Turn it.\n") +
-                  (malformed ? "control knub\n" : "control knob\n") + "check expect qnh 1014250\n");
+                  (malformed ? "control knub\n" : "control knob\n") +
+                  "check expect currentScreen MainScreen\ncheck expect qnh 1014250\n");
     const Outcome outcome = RunText(
         "lesson t.lesson" + std::string(row.lesson) + "\non\npass 80\n" + row.inputs, folder);
     EXPECT_EQ(outcome.status, row.status) << row.name << "\n" << outcome.err;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/lessons/lesson_run.h"
 #include "host/panel/panel_session.h"
@@ -128,21 +129,69 @@ TEST_F(LessonRunTest, AStepPassesOnlyAfterAnInputAndThePassThatShowsIt) {
   EXPECT_EQ(run.Current(), nullptr);
 }
 
-// Turning the wrong way never sets QNH 1014; the hint comes with the
-// fourth input on the step, not before, and the run never moved anything.
-TEST_F(LessonRunTest, AWrongPathLeavesItUnfinishedWithTheHintDue) {
-  const Lesson lesson = Read(kStep);
-  LessonRun run(lesson, session_);
-  for (std::uint32_t i = 1; i <= LessonRun::kInputsBeforeHint; ++i) {
-    EXPECT_FALSE(run.HintDue()) << i;
-    session_.inputs().ClickKey(KeyAntiClockwise);
-    Passes(2);
+// The hint shows by itself only when the person seems stuck. Working
+// towards the step, however many clicks it takes and whichever way they
+// turn, brings none; an input after which fewer of the step's checks hold,
+// from the first in order, than held before leads away and brings it, and
+// it stays. The run never moved anything.
+TEST_F(LessonRunTest, TheHintComesWhenAnInputLeadsAwayNotForClicksOnTheWay) {
+  const Lesson lesson = Read(
+      "step QNH 1020.\nhint Like so.\ncontrol knob\ncheck expect currentScreen MainScreen\n"
+      "check expect qnh 1020250\n");
+  const struct {
+    std::vector<KeyEvent> keys;
+    bool hintDue;
+  } rows[] = {
+      {{KeyClockwise, KeyClockwise, KeyClockwise, KeyClockwise, KeyClockwise, KeyClockwise,
+        KeyAntiClockwise, KeyAntiClockwise, KeyClockwise},
+       false},
+      {{KeyClockwise, KeyPress}, true},            // the menu takes the main display away
+      {{KeyPress, KeyPress, KeyClockwise}, true},  // and back: the hint stays
+  };
+  for (const auto& row : rows) {
+    session_.instrument().state.settings.qnh = 1013250;
+    LessonRun run(lesson, session_);
+    for (KeyEvent key : row.keys) {
+      session_.inputs().ClickKey(key);
+      Passes(2);
+    }
+    EXPECT_FALSE(run.Done());
+    EXPECT_EQ(run.HintDue(), row.hintDue) << row.keys.size();
+    EXPECT_EQ(run.Current()->hint, "Like so.");
+    EXPECT_EQ(run.Current()->control, PanelControl::Knob);
+    if (session_.instrument().state.ui.currentScreen != MainScreen) {
+      session_.inputs().ClickKey(KeyPress);  // back to the main display for the next row
+      Passes(2);
+    }
   }
-  EXPECT_FALSE(run.Done());
-  EXPECT_TRUE(run.HintDue());
-  EXPECT_EQ(run.Current()->hint, "Like so.");
-  EXPECT_EQ(run.Current()->control, PanelControl::Knob);
-  EXPECT_EQ(run.WhatIsMissing(), "expect qnh: expected 1014250, actual 1009250");
+  EXPECT_EQ(session_.instrument().state.settings.qnh, 1013250u + 1000u);
+}
+
+// What the built-in lessons say the LCD shows, where it once said
+// otherwise.
+TEST(BuiltInLessons, SayWhatTheLcdShows) {
+  const struct {
+    const char* file;
+    std::size_t step;  // from 1
+    const char* says;
+    const char* never;
+  } rows[] = {
+      {"03-airspeed-unit", 6, "comes back at \"AIRSPEED SETUP\"", "press it again on"},
+      {"04-qnh-altitude-unit", 7, "comes back at \"ALTITUDE SETUP\"", "press it again on"},
+      {"05-alarms", 7, "comes back at \"AIRSPEED SETUP\"", "then press it on"},
+      {"06-takeoff-detection", 5, "comes back at \"FLIGHT LOG\"", "then press it on"},
+      {"10-contrast-backlight", 6, "comes back at \"DISPLAY SETUP\"", "then press it on"},
+      {"10-contrast-backlight", 4, "Only the bar moves", "darker"},
+  };
+  for (const auto& row : rows) {
+    const LessonReadResult read = ReadLessonFile(std::filesystem::path(KVR9_LESSONS_DIR) /
+                                                 (std::string(row.file) + ".lesson"));
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_GE(read.lesson.steps.size(), row.step) << row.file;
+    const std::string& words = read.lesson.steps[row.step - 1].words;
+    EXPECT_NE(words.find(row.says), std::string::npos) << row.file << ": " << words;
+    EXPECT_EQ(words.find(row.never), std::string::npos) << row.file << ": " << words;
+  }
 }
 
 // With no input at all the hint comes with the 600th pass on a step, and

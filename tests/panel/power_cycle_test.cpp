@@ -298,7 +298,7 @@ void PowerCycleTest::DemoFlightMovesTheSlidersAndBlinksTheLedAtTheHighAlarm() {
 // control is framed, its hint shows on request, each step passes with
 // "Done", and the list marks the lesson finished. A lesson from a snapshot
 // then starts at the snapshot's moment. Closed, the window is the form
-// again.
+// again, and the instrument as the first lesson found it.
 // What the lesson's rings go round, together.
 static QRect Marked(const TForm1& form) {
   QRect around;
@@ -338,6 +338,10 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   form.TrackBar2->setValue(form.TrackBar2->value() + 10);
   QTest::qWait(300);  // the window's timer looks at the lesson while off
   QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
+  // Off, the LED is lit: the panel says it is no alarm, until "ON".
+  QVERIFY(form.LessonOff->isVisible());
+  QVERIFY(form.LessonOff->text().contains(QStringLiteral("LED")));
+  bool offSaidWhileOn = false;
 
   const int airspeed60 = CountReading(SliderKind::Airspeed, ReadingUnit::Mph, 60);
   const int altitude1500 = CountReading(SliderKind::Altitude, ReadingUnit::Feet, 1500);
@@ -355,6 +359,7 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
       used = false;
     }
     if (!OnMainDisplay(instrument) || used) return true;
+    offSaidWhileOn = offSaidWhileOn || form.LessonOff->isVisible();
     used = true;
     marked << Marked(form);
     switch (step) {
@@ -378,6 +383,7 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   testing::RunWhileOn(instrument);
 
   QVERIFY(!giveUp.fired);
+  QVERIFY(!offSaidWhileOn);
   QCOMPARE(done,
            (QStringList{QStringLiteral("Done: step 1 of 3."), QStringLiteral("Done: step 2 of 3."),
                         QStringLiteral("Done: the lesson is finished.")}));
@@ -428,9 +434,16 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   form.Button2->click();
   testing::RunWhileOn(instrument);
 
+  // Closed, the panel gives the instrument back as the first lesson found
+  // it: running on the main display, with the user's QNH.
   form.LessonClose->click();
   QCOMPARE(form.size(), QSize(621, 404));
   QVERIFY(form.FollowedLesson() == nullptr);
+  QVERIFY(IsRunning(instrument));
+  QCOMPARE(instrument.state.settings.qnh, 1020000u);
+  QTRY_VERIFY_WITH_TIMEOUT(OnMainDisplay(instrument), kGiveUpMs);
+  form.Button2->click();
+  testing::RunWhileOn(instrument);
 }
 
 // "Stand mode" switches the instrument on and flies the demo, the caption

@@ -61,11 +61,23 @@ const kLessons = readdirSync(checks)
   .map((name) => name.replace(".solution.scn", ""))
   .sort();
 
-test("the lessons' files load only when the panel is first opened", async () => {
+const lcdShows = (page, text) => page.waitForFunction((text) => document.getElementById("LcdText").textContent.includes(text), text, { timeout: 5000 });
+// The session's QNH and power phase, from the full program's snapshot.
+const instrumentNow = (page) =>
+  page.evaluate(async () => {
+    const full = await window.kvr9Page.full();
+    const { settings, power } = JSON.parse(full.UTF8ToString(full._kvr9_snapshot_json()));
+    return { qnh: settings.qnh, phase: power.phase };
+  });
+
+test("the lessons' files load only when the panel is first opened; closing gives the instrument back, and the device keeps it as it was", async () => {
   const { page, errors } = await openPanel(served.browser.context, served.server.url);
   const fetched = [];
   page.on("request", (request) => fetched.push(new URL(request.url()).pathname.slice(1)));
   await waitForMoreFrames(page, 0);
+  // The person's own setting, before any lesson.
+  await performScenario(page, "on\npass 80\nkey cw\npass 2\nkey cw\npass 2\n");
+  await lcdShows(page, "1015mB");
   assert.deepEqual(fetched.filter((name) => /^(lessons|kvr9-full)\./.test(name)), []);
   await page.locator("#LessonsOpen").tap();
   await page.locator("#LessonList button").first().waitFor();
@@ -79,6 +91,19 @@ test("the lessons' files load only when the panel is first opened", async () => 
   await page.locator("#LessonClose").tap();
   assert.equal(await status(page), null);
   assert.equal(await page.locator("#LessonPanel").isVisible(), false);
+  // It gives back the instrument as the first lesson found it...
+  assert.deepEqual(await instrumentNow(page), { qnh: 1015250, phase: "main-loop" });
+  await lcdShows(page, "1015mB");
+  // ... which the device keeps while lessons have it, over a second lesson
+  // too.
+  await page.locator("#LessonsOpen").tap();
+  await follow(page, `${kLessons[0]}.lesson`);
+  await page.locator("#LessonBack").tap();
+  await follow(page, `${kLessons[1]}.lesson`);
+  await page.evaluate(() => window.dispatchEvent(new Event("pagehide")));
+  await page.reload();
+  await page.waitForFunction(() => window.kvr9Session.some((entry) => entry.kind === "ready"));
+  assert.deepEqual(await instrumentNow(page), { qnh: 1015250, phase: "main-loop" });
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -86,10 +111,14 @@ test("the lessons' files load only when the panel is first opened", async () => 
 // The built-in lessons two at a time: each page's passes run on the
 // browser's own timer.
 const kAtOnce = 3;
-const kRuns = kLessons.filter((name) => new RegExp(process.env.KVR9_LESSONS ?? "").test(name)).flatMap((name) => [
-  [name, "solution"],
-  [name, "wrong"],
-]);
+// Each lesson's solution and its wrong paths ("wrong", "wrong-unit", ...).
+const kRuns = kLessons
+  .filter((name) => new RegExp(process.env.KVR9_LESSONS ?? "").test(name))
+  .flatMap((name) =>
+    readdirSync(checks)
+      .filter((file) => file.startsWith(`${name}.`) && file.endsWith(".scn"))
+      .map((file) => [name, file.slice(name.length + 1, -".scn".length)])
+  );
 
 test("every built-in lesson: its solution on the phone finishes it, its wrong path leaves it with the hint shown", async () => {
   const failures = [];
@@ -108,6 +137,9 @@ test("every built-in lesson: its solution on the phone finishes it, its wrong pa
       await performScenario(page, readFileSync(join(checks, `${name}.${path}.scn`), "utf8"));
       if (path === "solution") {
         await assertFinished(page, file);
+        // Done right, no hint came up by itself, for the eye or the ear.
+        const said = await page.evaluate(() => window.kvr9Session.filter((entry) => entry.kind === "lessonSaid").map((entry) => entry.detail));
+        assert.deepEqual(said.filter((text) => text.startsWith("Hint:")), [], `${name}: a hint came up on the way`);
         // The list keeps the lesson's progress.
         await page.locator("#LessonBack").tap();
         const entry = page.locator("#LessonList button").filter({ hasText: first.title });
@@ -116,7 +148,10 @@ test("every built-in lesson: its solution on the phone finishes it, its wrong pa
         await waitForMoreFrames(page, 2);
         const now = await status(page);
         assert.equal(now.done, false, `${name}: the wrong path finished the lesson`);
-        assert.equal(await shownText(page, "LessonHint"), `Hint: ${now.hint}`, `${name}: hint shown by itself`);
+        // On the phone the hint says "tap" where the lesson says "click".
+        const hint = await shownText(page, "LessonHint");
+        assert.equal(hint?.replace(/\b[Tt]ap/g, "x"), `Hint: ${now.hint}`.replace(/\b[Cc]lick/g, "x"), `${name}: hint shown by itself`);
+        assert.doesNotMatch(hint, /click/i);
         assert.equal(await shownText(page, "LessonStepNo"), `Step ${now.passed + 1} of ${now.steps}`);
       }
       assert.deepEqual(errors, []);
@@ -142,10 +177,13 @@ test("progress, a hint asked for, what a screen reader hears: the list says how 
   const name = "04-qnh-altitude-unit";
   await follow(page, `${name}.lesson`);
   await page.locator("#LessonHintButton").tap();
-  assert.match(await shownText(page, "LessonHint"), /^Hint: Click the ON button/);
+  assert.match(await shownText(page, "LessonHint"), /^Hint: Tap the ON button/);
+  // Off, the LED is lit: the panel says it is no alarm, until ON.
+  assert.match(await shownText(page, "LessonOff"), /^The instrument is off, so the red LED means nothing/);
   await performScenario(page, "on\npass 80\n");
   await page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: step 1 of 7.");
   assert.equal(await shownText(page, "LessonHint"), null, "the next step's hint waits to be asked for");
+  assert.equal(await shownText(page, "LessonOff"), null);
   // A screen reader hears the success and the next step's words.
   const spoken = page.locator("#LessonSpoken");
   assert.deepEqual([await spoken.getAttribute("role"), await spoken.getAttribute("aria-live")], ["status", "polite"]);
