@@ -170,8 +170,9 @@ void TForm1::CloseFlight() {
 
 // Before each pass of the running instrument, after the window's events.
 void TForm1::PlayFlightPass() {
-  if (flight_.BeforePass()) Button1Click();
-  stand_.BeforePass();
+  // Stand mode's tour first: its "ON" starts a loop afresh.
+  const bool standOn = stand_.BeforePass();
+  if (standOn || flight_.BeforePass()) Button1Click();
   UpdateFlightBar();
 }
 

@@ -1,14 +1,19 @@
-// Stand mode, for a dealer's stand: the demo flight loops on the running
-// instrument and a caption over the communication window says what it
-// shows; the host library's StandMode keeps the rules. The next click,
-// touch, wheel turn or key anywhere in the window ends it and is held back
-// from the instrument, which is handed over as it stands.
+// Stand mode, for a dealer's stand: the host library's tour of the
+// instrument loops on the running instrument and a caption over the
+// communication window says what it shows; StandMode keeps the tour and its
+// rules. The next click, touch, wheel turn or key anywhere in the window
+// ends it and is held back from the instrument, which is handed over as it
+// stands; a minute without an input starts the tour again, until the
+// dealer leaves stand mode from the status bar.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -79,39 +84,77 @@ void TForm1::CreateStandPanel() {
   rows->addWidget(StandCaption, 1);
   rows->addWidget(takeOver);
   StandPanel->hide();
+
+  StandResumeBar = new QWidget(StatusBar1);
+  StandResumeBar->setObjectName(QStringLiteral("StandResumeBar"));
+  auto* line = new QHBoxLayout(StandResumeBar);
+  line->setContentsMargins(0, 0, 0, 0);
+  line->addWidget(new QLabel(QString::fromLatin1(kStandResumes), StandResumeBar));
+  auto* leave = new QPushButton(QStringLiteral("Leave stand mode"), StandResumeBar);
+  leave->setObjectName(QStringLiteral("StandLeave"));
+  leave->setFlat(true);
+  connect(leave, &QPushButton::clicked, this, &TForm1::LeaveStandMode);
+  line->addWidget(leave);
+  StatusBar1->addPermanentWidget(StandResumeBar);
+  StandResumeBar->hide();
+  StandResumeTimer = new QTimer(this);
+  StandResumeTimer->setObjectName(QStringLiteral("StandResumeTimer"));
+  StandResumeTimer->setSingleShot(true);
+  StandResumeTimer->setTimerType(Qt::PreciseTimer);  // put off by each input, to the millisecond
+  StandResumeTimer->setInterval(kStandResumeSeconds * 1000);
+  connect(StandResumeTimer, &QTimer::timeout, this, &TForm1::StartStandMode);
 }
 
-// Switched on afresh, as "Fly" does, with the demo at its start.
+// Switched on afresh, with the tour at its start. Watching every input of
+// the window from now on, until the dealer leaves stand mode.
 void TForm1::StartStandMode() {
   CloseLessons();
   if (StandPanel == nullptr) CreateStandPanel();
   ShowFlightBar();
+  standChosen_ = true;
+  StandResumeTimer->stop();
+  StandResumeBar->hide();
   stand_.Start();
   FlightSpeed->button(1)->setChecked(true);
-  StandCaption->setText(QString::fromLatin1(kStandSwitchingOn));
+  StandCaption->setText(QString::fromLatin1(stand_.Caption()));
   StandPanel->show();
   StandPanel->raise();
-  if (!standEnding_) qApp->installEventFilter(this);
+  qApp->installEventFilter(this);  // once: installed again, it only moves to the front
   Button1Click();
   UpdateFlightBar();
 }
 
+// A visitor's input, or a lesson chosen: the tour stops, and resumes after
+// a quiet spell.
 void TForm1::EndStandMode() {
   stand_.End();
   if (StandPanel != nullptr) StandPanel->hide();
+  if (standChosen_) {
+    StandResumeBar->show();
+    StandResumeTimer->start();
+  }
   UpdateFlightBar();
+}
+
+void TForm1::LeaveStandMode() {
+  EndStandMode();
+  standChosen_ = false;
+  if (StandResumeTimer != nullptr) StandResumeTimer->stop();
+  if (StandResumeBar != nullptr) StandResumeBar->hide();
+  if (!standEnding_) qApp->removeEventFilter(this);
 }
 
 void TForm1::UpdateStandCaption() {
   if (!stand_.Active()) return;
-  const QString caption = QString::fromLatin1(stand_.Caption(instrument_, session_.LedLit()));
+  const QString caption = QString::fromLatin1(stand_.Caption());
   if (StandCaption->text() != caption) StandCaption->setText(caption);
 }
 
-// Installed on the application while stand mode runs and until the input
-// that ended it has let go: that input, press and release, reaches no
-// control of this window, nor any shortcut (a key's shortcut is asked
-// about first, as an override, and held back then).
+// Installed on the application while stand mode is chosen, and until the
+// input that ended it has let go: that input, press and release, reaches
+// no control of this window, nor any shortcut (a key's shortcut is asked
+// about first, as an override, and held back then). Every input after it
+// passes, and puts the tour's return off.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr || widget->window() != this) return false;
@@ -122,10 +165,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // A key's press follows its override at once; a release that never
     // comes must not hold back a later input.
     QTimer::singleShot(1000, this, [this] {
-      if (standEnding_ && !stand_.Active()) {
-        standEnding_ = false;
-        qApp->removeEventFilter(this);
-      }
+      if (standEnding_ && !stand_.Active()) StopHoldingStandInput();
     });
     event->accept();
     return true;
@@ -136,15 +176,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (EndsAnInput(type)) {
-      if (type != QEvent::TouchUpdate) {
-        standEnding_ = false;
-        qApp->removeEventFilter(this);
-      }
+      if (type != QEvent::TouchUpdate) StopHoldingStandInput();
       event->accept();
       return true;
     }
   }
+  if (standChosen_ && !stand_.Active() && StartsAnInput(type)) StandResumeTimer->start();
   return false;
+}
+
+void TForm1::StopHoldingStandInput() {
+  standEnding_ = false;
+  if (!standChosen_) qApp->removeEventFilter(this);
 }
 
 }  // namespace kvr9

@@ -112,9 +112,12 @@ class TForm1 : public QWidget, public PanelView {
   static constexpr int kLessonPanelWidth = 300;
 
   // Stand mode (form_stand.cpp): a caption over the communication window
-  // while the demo flight loops.
+  // while the tour loops; once a visitor has ended it, a line in the status
+  // bar says it resumes, beside a button that leaves it for good.
   QFrame* StandPanel = nullptr;
   QLabel* StandCaption = nullptr;
+  QWidget* StandResumeBar = nullptr;
+  QTimer* StandResumeTimer = nullptr;  // a quiet spell from the last input
 
   // Event handlers.
   void Button1Click();
@@ -206,12 +209,15 @@ class TForm1 : public QWidget, public PanelView {
   void ShowLessonHint();
   const LessonRun* FollowedLesson() const { return lessonRun_.get(); }
 
-  // Stand mode (form_stand.cpp): the demo flight in a loop with a caption;
-  // the next click, touch or key anywhere in the window ends it, and is not
-  // passed on.
+  // Stand mode (form_stand.cpp): the tour of the instrument in a loop with
+  // a caption; the next click, touch or key anywhere in the window ends it,
+  // and is not passed on. Once chosen, it starts again from the tour's
+  // start after kStandResumeSeconds without an input, until left.
   void StartStandMode();
   void EndStandMode();
+  void LeaveStandMode();
   bool IsStandMode() const { return stand_.Active(); }
+  bool IsStandChosen() const { return standChosen_; }
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
   // window's frame.
@@ -273,6 +279,7 @@ class TForm1 : public QWidget, public PanelView {
   void MarkControl(const LessonStep* step);
   void CreateStandPanel();
   void UpdateStandCaption();
+  void StopHoldingStandInput();
 
   // The status bar says what the last file action did (a state opened or
   // saved); the person's next hand on the panel makes that old news.
@@ -309,10 +316,11 @@ class TForm1 : public QWidget, public PanelView {
   QString openedState_;
   // The log an opened state was flying, until the person opens it again.
   std::optional<SnapshotFlight> awaitedFlight_;
-  StandMode stand_{flight_};
+  StandMode stand_{flight_, inputs_};
   // The input that ended stand mode is still going on: its release is
   // held back too.
   bool standEnding_ = false;
+  bool standChosen_ = false;  // chosen and not left: it resumes by itself
   // The built-in lessons, read once from the panel's resources, with the
   // steps passed of each (the most so far) in this window's life.
   struct BuiltInLesson {

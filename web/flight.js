@@ -125,32 +125,100 @@ window.kvr9FlightBar = function (program) {
       program()._kvr9_flight_speed(Number(button.dataset.speed));
     });
   }
-  // Stand mode: the demo loops with a caption. The next touch, click or key
-  // anywhere ends it and hands the instrument over; that input, up to its
-  // click or its key's release, reaches nothing else.
+  // Stand mode: the firmware's side's tour of the instrument loops with a
+  // caption. The next click, tap or key anywhere ends it and hands the
+  // instrument over; that input, up to its click or its key's release,
+  // reaches nothing else. A finger on the glass may yet be scrolling the
+  // page: it reaches no control, scrolls as ever, and ends the mode only
+  // as a tap (its click). Once the dealer has chosen it, it is kept on this
+  // device across reloads, and a quiet spell after the last input starts
+  // the tour again from its start, until "Leave stand mode".
+  const kStandKept = "kvr9-stand";
+  const resumeLine = byId("StandResume");
+  byId("StandResumeText").textContent = program().UTF8ToString(program()._kvr9_stand_resumes());
+  const resumeMs = 1000 * program()._kvr9_stand_resume_seconds();
   let standing = false;
   let holding = false;
-  function hold(event) {
-    if (standing && /down|start|wheel/.test(event.type)) {
-      standing = false;
-      holding = true;
-      program()._kvr9_stand(0);
-      setTimeout(() => (holding = false), 1000);
+  let chosen = false;
+  let resumeTimer = null;
+
+  function keepChoice(on) {
+    try {
+      if (on) localStorage.setItem(kStandKept, "1");
+      else localStorage.removeItem(kStandKept);
+    } catch {
+      // Storage refused: the choice lasts as long as the page.
     }
-    if (!holding) return;
-    if (event.cancelable) event.preventDefault();
-    event.stopImmediatePropagation();
-    if (/click|keyup|touchend/.test(event.type)) holding = false;
   }
-  for (const type of "pointerdown touchstart mousedown keydown wheel pointerup touchend mouseup click keyup".split(" ")) {
-    window.addEventListener(type, hold, { capture: true, passive: false });
+  function keptChoice() {
+    try {
+      return localStorage.getItem(kStandKept) === "1";
+    } catch {
+      return false;
+    }
   }
-  byId("FlightStand").addEventListener("click", () => {
+  // A quiet spell from now on brings the tour back.
+  function quietFromNow() {
+    clearTimeout(resumeTimer);
+    resumeTimer = chosen && !standing ? setTimeout(startStand, resumeMs) : null;
+  }
+  // The LCD in view, the page at its top as the layout puts the face there.
+  function showLcd() {
+    const lcd = byId("Image1").getBoundingClientRect();
+    if (lcd.top < 0 || lcd.bottom > window.innerHeight) window.scrollTo({ top: 0, left: 0, behavior: "instant" });
+  }
+  function startStand() {
     byId("FlightSpeed").querySelector("button").click(); // x1
     program()._kvr9_stand(1);
     byId("Button1").click();
     standing = true;
+    chosen = true;
+    keepChoice(true);
+    quietFromNow();
+    resumeLine.hidden = true;
+    showLcd();
+  }
+  function endStand() {
+    standing = false;
+    holding = true;
+    program()._kvr9_stand(0);
+    resumeLine.hidden = false;
+    quietFromNow();
+    setTimeout(() => (holding = false), 1000);
+  }
+  function hold(event) {
+    if (standing) {
+      const type = event.type;
+      if (type === "click" || type === "keydown" || (type === "pointerdown" && event.pointerType === "mouse")) {
+        endStand();
+      } else {
+        event.stopImmediatePropagation();
+        if (type === "contextmenu") event.preventDefault();
+        return;
+      }
+    }
+    if (!holding) return;
+    if (event.cancelable) event.preventDefault();
+    event.stopImmediatePropagation();
+    if (/click|keyup/.test(event.type)) holding = false;
+  }
+  const kHeld = "pointerdown pointerup pointercancel touchstart touchmove touchend mousedown mouseup click dblclick keydown keyup contextmenu input change";
+  for (const type of kHeld.split(" ")) {
+    window.addEventListener(type, hold, { capture: true, passive: false });
+  }
+  for (const type of ["pointerdown", "keydown", "wheel", "touchstart"]) {
+    window.addEventListener(type, () => chosen && !standing && quietFromNow(), { capture: true, passive: true });
+  }
+  byId("FlightStand").addEventListener("click", startStand);
+  byId("StandLeave").addEventListener("click", () => {
+    chosen = false;
+    keepChoice(false);
+    quietFromNow();
+    resumeLine.hidden = true;
   });
+  // Chosen on an earlier visit: on again once the page has set back what it
+  // kept, which it does right after this bar is made.
+  if (keptChoice()) setTimeout(startStand, 0);
   const speak = byId("FlightSpeak").firstElementChild;
   byId("FlightBar").hidden = false;
 

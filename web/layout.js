@@ -47,7 +47,10 @@
       if (child === form) break;
       above += outerHeight(child);
     }
-    return { above, bar: outerHeight(byId("FlightBar")) };
+    // Stand mode's lines come and go below the bar's buttons: they scroll
+    // with the page, and the form keeps its size and place for them.
+    const stand = outerHeight(byId("StandCaption")) + outerHeight(byId("StandResume"));
+    return { above, bar: outerHeight(byId("FlightBar")) - stand };
   }
 
   // Each layout that fits, with the scale of its keys against the form's.

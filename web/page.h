@@ -26,7 +26,7 @@ struct Page {
         session.inputs().MoveSlider(SliderKind::Altitude, pass.altitudeCount, true);
         session.inputs().MoveSlider(SliderKind::Airspeed, pass.airspeedCount, true);
       }};
-  StandMode stand{flight};
+  StandMode stand{flight, session.inputs()};
   std::string logText;    // a log's name and bytes, while it is read
   std::string input;      // bytes the page wrote for the next call to read
   std::string answer;     // the last text an export returned, read by the page

@@ -22,9 +22,9 @@ void kvr9_off();
 // then the pass runs to its next event point. The page calls it every
 // kvr9_period_ms() while it returns 1; 0 means switched off (and the
 // page has been told the flight bar and the sliders for an instrument off);
-// 2 means no pass ran: "ON" is to be clicked once more (the maxima left
-// from before stand above the flight Fly started), then the step called
-// again.
+// 2 means no pass ran: "ON" is to be clicked once more (stand mode's tour
+// starting over, or the maxima left from before stand above the flight Fly
+// started), then the step called again.
 int kvr9_step();
 // key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
 // 5 F2); kept only while no key is pending; another number is ignored.
@@ -56,10 +56,14 @@ void kvr9_flight_demo();
 // kvr9_flight_open(nameBytes), nameBytes being the name's length.
 char* kvr9_flight_text_buffer(int bytes);
 void kvr9_flight_open(int nameBytes);
-// Stand mode: on 1 starts it (the demo at its start, x1, flown as "Fly"
-// flies it; the page clicks "ON" right after), 0 ends it. While it runs,
-// the bar's status says in "stand" what the instrument shows.
+// Stand mode: on 1 starts its tour from the start (the sliders at the
+// demo's start, x1; the page clicks "ON" right after), 0 ends it. While it
+// runs, the bar's status says in "stand" the caption of the tour's step.
 void kvr9_stand(int on);
+// The line shown once a visitor has ended stand mode, and the seconds
+// without an input after which the page starts it again.
+const char* kvr9_stand_resumes();
+int kvr9_stand_resume_seconds();
 // "Fly", just before the page clicks "ON": plays once the splash is over.
 void kvr9_flight_fly();
 // playing: 1 play (from the start once ended), 0 pause.

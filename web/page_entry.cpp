@@ -105,13 +105,10 @@ EMSCRIPTEN_KEEPALIVE void kvr9_on() {
 // "ON" gives.
 EMSCRIPTEN_KEEPALIVE int kvr9_step() {
   Page& page = ThePage();
-  if (page.flight.BeforePass()) return 2;
-  page.stand.BeforePass();
-  // What the pass before left on the instrument, told with the bar.
-  if (page.stand.Active()) {
-    page.panel.SetStandCaption(
-        page.stand.Caption(page.session.instrument(), page.session.LedLit()));
-  }
+  // The tour's step first: its "ON" starts a loop afresh.
+  const bool standOn = page.stand.BeforePass();
+  page.panel.SetStandCaption(page.stand.Caption());
+  if (standOn || page.flight.BeforePass()) return 2;
   page.panel.DescribeSliders();
   page.panel.ShowFlight();
   if (page.session.Step()) return 1;
@@ -224,7 +221,7 @@ EMSCRIPTEN_KEEPALIVE void kvr9_flight_open(int nameBytes) {
   page.panel.ShowFlight();
 }
 
-// Stand mode: on, the demo from its start at x1, flown as "Fly" flies it
+// Stand mode: on, the tour from its start, the demo at its start at x1
 // (the page clicks "ON" right after); off, the flight pauses where it is.
 EMSCRIPTEN_KEEPALIVE void kvr9_stand(int on) {
   Page& page = ThePage();
@@ -233,9 +230,19 @@ EMSCRIPTEN_KEEPALIVE void kvr9_stand(int on) {
   } else {
     page.stand.End();
   }
-  page.panel.SetStandCaption(on != 0 ? kvr9::kStandSwitchingOn : "");
+  page.panel.SetStandCaption(page.stand.Caption());
   page.panel.DescribeSliders();
   page.panel.ShowFlight();
+}
+
+// What the page says once a visitor has ended stand mode, and after how
+// many seconds without an input it resumes.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_stand_resumes() {
+  return kvr9::kStandResumes;
+}
+
+EMSCRIPTEN_KEEPALIVE int kvr9_stand_resume_seconds() {
+  return kvr9::kStandResumeSeconds;
 }
 
 // "Fly": the page clicks "ON" right after, as a person would.

@@ -13,7 +13,6 @@
 #include "core/instrument.h"
 #include "host/flights/flight_control.h"
 #include "host/flights/flight_summary.h"
-#include "host/flights/stand_mode.h"
 #include "host/panel/panel_inputs.h"
 #include "host/panel/reading_units.h"
 #include "screens/screens.h"
@@ -287,97 +286,6 @@ TEST(FlightControl, TheMaxValuesNoteShowsOnlyWhileItIsTrue) {
   for (int tenth = 0; tenth < 40 && control.Playing(); ++tenth) pass(450 + 25 * tenth);
   EXPECT_TRUE(control.Status().ended);
   EXPECT_EQ(control.Status().maximaNote, nullptr);
-}
-
-// Stand mode flies the demo at x1 as "Fly" does, starts it over at its end,
-// and pauses it where it stands when a person takes over.
-TEST(StandMode, LoopsTheDemoAtX1UntilEnded) {
-  Instrument instrument = PoweredOn();
-  double putAt = -1;
-  FlightControl control(instrument,
-                        [&putAt](const FlightPass& pass, bool) { putAt = pass.sample.seconds; });
-  control.SetSpeed(16);
-  StandMode stand(control);
-  stand.Start();
-  EXPECT_TRUE(stand.Active());
-  EXPECT_TRUE(control.Playing());
-  EXPECT_EQ(control.Speed(), 1u);
-  EXPECT_EQ(control.Status().name, kDemoFlightName);
-  instrument.running = true;
-  instrument.phase = PowerPhase::MainLoop;
-  EXPECT_STREQ(control.Status().maximaNote, kMaxValuesFromFlyNote);
-  control.MoveTo(DemoFlight().EndSeconds() - 0.5);
-  bool startedOver = false;
-  for (int pass = 0; pass < 20 && !startedOver; ++pass) {
-    control.BeforePass();
-    stand.BeforePass();
-    startedOver = putAt < 1;
-  }
-  EXPECT_TRUE(startedOver);
-  EXPECT_TRUE(control.Playing());
-  stand.End();
-  EXPECT_FALSE(stand.Active());
-  EXPECT_FALSE(control.Playing());
-  stand.BeforePass();
-  EXPECT_FALSE(control.Playing());
-}
-
-// The caption for each part of the demo circuit, from the flight's moment,
-// the LED and the screen.
-TEST(StandMode, CaptionSaysWhatTheInstrumentShows) {
-  struct Row {
-    double seconds;
-    bool ledLit;
-    PowerPhase phase;
-    ScreenHandler screen;
-    const char* caption;
-  };
-  const Row rows[] = {
-      {0, false, PowerPhase::Splash, nullptr, kStandSwitchingOn},
-      {0, false, PowerPhase::MainLoop, &MainScreen, kStandParked},
-      {40, false, PowerPhase::MainLoop, &MainScreen, kStandTaxi},
-      {100, false, PowerPhase::MainLoop, &MainScreen, kStandTakeOff},  // at the take-off speed
-      {102, false, PowerPhase::MainLoop, &MainScreen, kStandTakeOff},
-      {140, false, PowerPhase::MainLoop, &MainScreen, kStandClimb},
-      {220, false, PowerPhase::MainLoop, &MainScreen, kStandCruise},
-      {255, true, PowerPhase::MainLoop, &MainScreen, kStandHighAlarm},
-      {300, false, PowerPhase::MainLoop, &MainScreen, kStandDescent},
-      {352, true, PowerPhase::MainLoop, &MainScreen, kStandLowAlarm},
-      {380, false, PowerPhase::MainLoop, &MainScreen, kStandLanded},
-      {430, false, PowerPhase::MainLoop, &MainScreen, kStandAfterFlight},
-      {430, false, PowerPhase::MainLoop, &MaxValuesScreen, kStandMaxValues},
-      {430, false, PowerPhase::MainLoop, &MainMenuScreen, kStandMenus},
-  };
-  for (const Row& row : rows) {
-    Instrument instrument = PoweredOn();
-    FlightControl control(instrument, [](const FlightPass&, bool) {});
-    StandMode stand(control);
-    stand.Start();
-    control.MoveTo(row.seconds);
-    instrument.phase = row.phase;
-    instrument.state.ui.currentScreen = row.screen;
-    EXPECT_STREQ(stand.Caption(instrument, row.ledLit), row.caption) << row.seconds;
-  }
-}
-
-// A blinking LED is an alarm between its flashes too; the LED lit in the
-// splash is none.
-TEST(StandMode, BlinkingLedKeepsTheAlarmCaption) {
-  Instrument instrument = PoweredOn();
-  FlightControl control(instrument, [](const FlightPass&, bool) {});
-  StandMode stand(control);
-  stand.Start();
-  control.MoveTo(255);
-  instrument.phase = PowerPhase::Splash;
-  EXPECT_STREQ(stand.Caption(instrument, true), kStandSwitchingOn);
-  instrument.phase = PowerPhase::MainLoop;
-  instrument.state.ui.currentScreen = &MainScreen;
-  EXPECT_STREQ(stand.Caption(instrument, false), kStandDescent);
-  EXPECT_STREQ(stand.Caption(instrument, true), kStandHighAlarm);
-  for (std::uint32_t pass = 1; pass < StandMode::kLedPasses; ++pass) {
-    EXPECT_STREQ(stand.Caption(instrument, false), kStandHighAlarm) << pass;
-  }
-  EXPECT_STREQ(stand.Caption(instrument, false), kStandDescent);
 }
 
 // What a flight bar shows: the log's highest values and length in the units

@@ -446,10 +446,12 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   testing::RunWhileOn(instrument);
 }
 
-// "Stand mode" switches the instrument on and flies the demo, the caption
-// following it; a click on "OFF" ends it and is not the instrument's, which
-// runs on as it was, the flight paused. Started again, a key ends it the
-// same way: the knob's key does not open the menu.
+// "Stand mode" switches the instrument on and runs the host's tour, the
+// caption following each step and the LCD showing what it names, round to
+// the start again; a click on "OFF" ends it and is not the instrument's,
+// which runs on as it was, the flight paused. A quiet spell, put off by
+// each input, starts it again; a key ends it the same way (the knob's key
+// does not open the menu); "Leave stand mode" keeps it ended.
 void PowerCycleTest::StandModeLoopsWithCaptionsUntilAnInputHandsItOver() {
   Instrument instrument;
   TForm1 form(instrument);
@@ -457,21 +459,30 @@ void PowerCycleTest::StandModeLoopsWithCaptionsUntilAnInputHandsItOver() {
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  QStringList tour;
+  for (const StandStep& step : StandTour()) {
+    if (tour.isEmpty() || tour.back() != QLatin1String(step.caption)) tour << step.caption;
+  }
+  tour << tour.front();  // the next loop
   ChooseFromLcdMenu(form, "Stand mode");
   QVERIFY(form.IsStandMode());
   QVERIFY(IsRunning(instrument));
   QVERIFY(form.StandPanel->isVisible());
   QStringList captions;
+  bool maxValues = false;
   testing::Probe probe([&] {
     const QString caption = form.StandCaption->text();
     if (captions.isEmpty() || captions.back() != caption) captions << caption;
-    if (caption != QLatin1String(kStandTaxi)) return true;
+    maxValues =
+        maxValues || (caption.startsWith(QLatin1String("MAX VALUES")) &&
+                      form.session().ScreenLines().find("ASI: 84 mph") != std::string::npos);
+    if (captions.size() < tour.size()) return true;
     QTest::mouseClick(form.Button2, Qt::LeftButton);
     return false;
   });
   QTRY_VERIFY_WITH_TIMEOUT(!form.IsStandMode(), kGiveUpMs);
-  QCOMPARE(captions, (QStringList{QLatin1String(kStandSwitchingOn), QLatin1String(kStandParked),
-                                  QLatin1String(kStandTaxi)}));
+  QCOMPARE(captions, tour);
+  QVERIFY(maxValues);
   const int airspeed = form.TrackBar1->value();
   QTest::qWait(100);
   QVERIFY(IsRunning(instrument));
@@ -479,8 +490,17 @@ void PowerCycleTest::StandModeLoopsWithCaptionsUntilAnInputHandsItOver() {
   QVERIFY(!form.IsFlightPlaying());
   QCOMPARE(form.TrackBar1->value(), airspeed);
 
-  ChooseFromLcdMenu(form, "Stand mode");
-  QTRY_VERIFY_WITH_TIMEOUT(form.StandCaption->text() == QLatin1String(kStandParked), kGiveUpMs);
+  QVERIFY(form.StandResumeBar->isVisible());
+  QVERIFY(form.StandResumeTimer->isActive());
+  QCOMPARE(form.StandResumeTimer->interval(), kStandResumeSeconds * 1000);
+  QTest::qWait(50);
+  const int left = form.StandResumeTimer->remainingTime();
+  QTest::mouseClick(form.Memo1->viewport(), Qt::LeftButton);
+  QVERIFY(form.StandResumeTimer->remainingTime() > left);
+  form.StandResumeTimer->start(1);  // the quiet spell, run short
+  QTRY_VERIFY_WITH_TIMEOUT(form.IsStandMode(), kGiveUpMs);
+  QVERIFY(!form.StandResumeBar->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(form.StandCaption->text() == tour[1], kGiveUpMs);
   QString knobKey;
   for (const InstrumentKey& key : InstrumentKeys()) {
     if (key.key == KeyPress) knobKey = QString::fromLatin1(key.keyboard);
@@ -489,6 +509,11 @@ void PowerCycleTest::StandModeLoopsWithCaptionsUntilAnInputHandsItOver() {
   QVERIFY(!form.IsStandMode());
   QTest::qWait(100);
   QVERIFY(OnMainDisplay(instrument));
+
+  form.StandResumeBar->findChild<QPushButton*>(QStringLiteral("StandLeave"))->click();
+  QVERIFY(!form.StandResumeTimer->isActive());
+  QVERIFY(!form.StandResumeBar->isVisible());
+  QVERIFY(!form.IsStandChosen());
   QTest::mouseClick(form.Button2, Qt::LeftButton);
   testing::RunWhileOn(instrument);
   QVERIFY(!giveUp.fired);

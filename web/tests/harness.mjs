@@ -112,6 +112,7 @@ function RecordSession() {
     if (window.name !== "kvr9-test-page") {
       localStorage.removeItem("kvr9-instrument");
       localStorage.removeItem("kvr9-flight-log");
+      localStorage.removeItem("kvr9-stand");
       window.name = "kvr9-test-page";
     }
   } catch {

@@ -6,6 +6,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
 import {
+  boxesOf,
   entryCount,
   firstFrom,
   framesBefore,
@@ -13,6 +14,8 @@ import {
   launchBrowser,
   openPanel,
   pageAndHeadless,
+  readText,
+  reloadPanel,
   session,
   startServer,
   touchPath,
@@ -192,23 +195,90 @@ test("the Copy LCD picture button copies the LCD as the 256 x 128 picture shown"
   await page.close();
 });
 
-// Stand mode from the flight bar: the demo plays with a caption that follows
-// it; a tap anywhere, on OFF too, ends it without reaching the instrument,
-// which runs on as it stands, the flight paused.
-test("a phone: stand mode captions the demo until a tap hands the instrument over", async () => {
-  const { page, errors } = await openPanel(browser.context, server.url);
-  await page.locator("#FlightStand").tap();
-  const caption = page.locator("#StandCaption");
-  assert.match(await caption.textContent(), /^Switching on/);
-  await page.waitForFunction(() => /^On the ground/.test(document.getElementById("StandCaption").textContent));
-  assert.equal(await page.locator("#FlightPlay").textContent(), "Pause");
-  const mark = await entryCount(page);
-  await page.locator("#Button2").tap();
-  await waitForMoreFrames(page, 3);
-  assert.ok(await caption.isHidden(), "the caption goes");
-  assert.equal(await page.locator("#FlightPlay").textContent(), "Play");
-  const kinds = (await session(page)).slice(mark).map((entry) => entry.kind);
-  assert.ok(!kinds.includes("off"), `the tap is not the instrument's: ${kinds.filter((k) => k !== "frame")}`);
-  assert.deepEqual(errors, [], "errors in the browser console");
-  await page.close();
+// Stand mode on a tablet held upright, its clock run fast: the tour shows
+// the instrument's features, each read from the LCD's frames while its
+// caption is up, with the LCD in view; a finger scrolling the page from the
+// knob goes on with it; a tap on OFF ends it without reaching the
+// instrument; a quiet minute after the last touch brings it back, and so
+// does a reload, until "Leave stand mode".
+test("a tablet: stand mode tours the instrument, a tap hands it over, a quiet minute brings it back", async () => {
+  const own = await launchBrowser({ viewport: { width: 810, height: 1080 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
+  try {
+    await own.context.clock.install();
+    const { page, errors } = await openPanel(own.context, server.url);
+    // The caption with the frames, as the person sees them together.
+    const watchCaption = () =>
+      page.evaluate(() => {
+        const caption = document.getElementById("StandCaption");
+        new MutationObserver(() => window.kvr9Observer("caption", caption.textContent)).observe(caption, {
+          childList: true,
+          characterData: true,
+          subtree: true,
+        });
+      });
+    await watchCaption();
+    const standing = () => page.locator("#StandCaption").isVisible();
+    await page.locator("#FlightStand").tap();
+    assert.ok(await standing());
+    const lcdInView = async () => {
+      const lcd = (await boxesOf(page, ["Image1"])).Image1;
+      return lcd.y >= 0 && lcd.y + lcd.height <= 1080.5;
+    };
+    assert.ok(await lcdInView(), "the LCD in view as the tour starts");
+    await scrollFromKnob(page, 120);
+    await own.context.clock.runFor(1000);
+    assert.ok(await standing(), "a finger scrolling the page ends nothing");
+    await own.context.clock.runFor(100_000);
+    const texts = new Map();
+    const seen = [];
+    let caption = "";
+    for (const entry of await session(page)) {
+      if (entry.kind === "caption") caption = entry.detail;
+      if (entry.kind !== "frame") continue;
+      if (!texts.has(entry.art)) texts.set(entry.art, readText(entry.art));
+      seen.push({ caption, text: texts.get(entry.art), led: entry.led === "lit" });
+    }
+    for (const [words, lcd, led] of [
+      ["Diving", "IAS", true],
+      ["F2 shows the flight", "FLIGHT TIME:", false],
+      ["opens the menu", "MAIN MENU", false],
+      ["MAX VALUES", "ASI: 84 mph", false],
+      ["mph to knots", "ASI UNIT: knots", false],
+      ["sets the QNH", "1018mB", false],
+    ]) {
+      const under = seen.filter((one) => one.caption.includes(words));
+      assert.ok(under.some((one) => one.text.includes(lcd)), `"${lcd}" under "${words}"`);
+      if (led) assert.ok(under.some((one) => one.led), `the LED lit under "${words}"`);
+    }
+    assert.ok(await lcdInView(), "the LCD in view all along");
+
+    const mark = await entryCount(page);
+    await page.locator("#Button2").tap();
+    await own.context.clock.runFor(1000);
+    assert.ok(!(await standing()), "a tap ends it");
+    const kinds = (await session(page)).slice(mark).map((entry) => entry.kind);
+    assert.ok(!kinds.includes("off"), "the tap is not the instrument's");
+    assert.match(await page.locator("#StandResume").textContent(), /resumes after a minute/);
+    await own.context.clock.runFor(40_000);
+    await page.locator("#Image1").tap();
+    await own.context.clock.runFor(40_000);
+    assert.ok(!(await standing()), "a touch puts the minute off");
+    await own.context.clock.runFor(25_000);
+    assert.ok(await standing(), "back after a quiet minute");
+    assert.ok(await page.locator("#StandResume").isHidden());
+
+    await reloadPanel(page);
+    await own.context.clock.runFor(1000);
+    assert.ok(await standing(), "on again after a reload");
+    await page.locator("#Button2").tap();
+    await page.locator("#StandLeave").tap();
+    await own.context.clock.runFor(70_000);
+    assert.ok(!(await standing()), "left, it stays ended");
+    await reloadPanel(page);
+    await own.context.clock.runFor(1000);
+    assert.ok(!(await standing()), "and after a reload");
+    assert.deepEqual(errors, [], "errors in the browser console");
+  } finally {
+    await own.close();
+  }
 });
