@@ -215,10 +215,10 @@ test("a phone: stand mode captions the demo until a tap hands the instrument ove
 
 // [the fine button, its slider, the counts it moves the slider by]
 const kFine = [
-  ["Fine1Up", "TrackBar1", "Airspeed", 16],
-  ["Fine1Down", "TrackBar1", "Airspeed", -16],
-  ["Fine2Up", "TrackBar2", "Altitude", 16],
-  ["Fine2Down", "TrackBar2", "Altitude", -16],
+  ["Fine1Up", "TrackBar1", "Airspeed", 4],
+  ["Fine1Down", "TrackBar1", "Airspeed", -4],
+  ["Fine2Up", "TrackBar2", "Altitude", 4],
+  ["Fine2Down", "TrackBar2", "Altitude", -4],
 ];
 
 test("a phone: the sliders' fine buttons step them a few counts, the instrument following; a finger dragged left never raises a slider", async () => {
