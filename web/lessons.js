@@ -126,7 +126,11 @@
       (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, "Hint")),
       (parts.back = make("button", { type: "button", id: "LessonBack", title: "Stop this lesson and choose another" }, "All lessons"))
     );
-    parts.lesson.append(parts.title, parts.stepNo, parts.words, parts.off, parts.hint, parts.done, buttons);
+    // The step's number and words: on a phone a card at the foot of the
+    // screen, in view with the LCD and the control the step marks.
+    parts.card = make("div", { id: "LessonCard" });
+    parts.card.append(parts.stepNo, parts.words);
+    parts.lesson.append(parts.title, parts.card, parts.off, parts.hint, parts.done, buttons);
     parts.message = make("p", { id: "LessonMessage", hidden: "" });
     // What a screen reader hears: each new step, each success.
     parts.spoken = make("div", { id: "LessonSpoken", class: "visually-hidden", role: "status", "aria-live": "polite" });
@@ -189,6 +193,66 @@
 
   // ---- Following a lesson ----
 
+  // On a phone (the face and controls in a column, or the face at the left
+  // of a phone on its side) the step's card stays at the foot of the
+  // screen, and the page scrolls by the least that brings the LCD and the
+  // marked control into view above it. Where the window is too short for
+  // all three (a small phone, the airspeed slider far below the LCD), the
+  // card goes between the LCD and the control instead, over the rows that
+  // step does not use, and scrolls with them. Not while a finger is down:
+  // the control under it would move away.
+  let fingers = 0;
+  let viewWanted = false;
+  for (const kind of ["pointerdown", "pointerup", "pointercancel"]) {
+    window.addEventListener(kind, () => {
+      fingers = Math.max(0, fingers + (kind === "pointerdown" ? 1 : -1));
+      if (fingers === 0 && viewWanted) setTimeout(keepInView, 0);
+    }, { capture: true, passive: true });
+  }
+  const onPhone = () => document.documentElement.classList.contains("flow");
+  // Room for the mark's glow.
+  const kRoom = 12;
+  // A box in page coordinates.
+  const inPage = (element) => {
+    const box = element.getBoundingClientRect();
+    return { top: box.top + window.scrollY, bottom: box.bottom + window.scrollY };
+  };
+  function keepInView() {
+    viewWanted = false;
+    const card = parts.card;
+    if (!onPhone() || followed < 0 || parts.lesson.hidden) {
+      card.classList.remove("between");
+      return;
+    }
+    if (fingers > 0) {
+      viewWanted = true;
+      return;
+    }
+    // What scrolls with the page; the face of a phone on its side stays put.
+    const scrolls = (element) => element.checkVisibility() && getComputedStyle(element).position !== "fixed";
+    const lcd = byId("Image1");
+    const controls = marked.map(byId).filter(scrolls).map(inPage);
+    const boxes = [...(scrolls(lcd) ? [inPage(lcd)] : []), ...controls];
+    card.classList.remove("between");
+    if (boxes.length === 0) return;
+    const top = Math.min(...boxes.map((box) => box.top)) - kRoom;
+    const bottom = Math.max(...boxes.map((box) => box.bottom)) + kRoom;
+    const height = window.innerHeight;
+    let clear = height - card.offsetHeight;
+    if (bottom - top > clear && scrolls(lcd) && controls.length > 0) {
+      const gap = { top: inPage(lcd).bottom + kRoom / 2, bottom: Math.min(...controls.map((box) => box.top)) - kRoom };
+      if (gap.bottom - gap.top >= card.offsetHeight + kRoom && bottom - top <= height) {
+        card.classList.add("between");
+        card.style.top = `${gap.top - inPage(document.querySelector("main")).top}px`;
+        clear = height;
+      }
+    }
+    let scroll = window.scrollY;
+    if (bottom - scroll > clear) scroll = bottom - clear;
+    if (top < scroll) scroll = top;
+    if (scroll !== window.scrollY) window.scrollTo({ top: Math.max(0, scroll), behavior: "instant" });
+  }
+
   function status() {
     return JSON.parse(full.UTF8ToString(full._kvr9_lesson_status()));
   }
@@ -199,6 +263,7 @@
     for (const id of marked) byId(id).classList.remove("lesson-mark");
     marked = ids;
     for (const id of marked) byId(id).classList.add("lesson-mark");
+    requestAnimationFrame(keepInView);
     // The engineer's boxes fold away on a phone: a step that needs one
     // opens them.
     if (control === "calibrate-box" || control === "keyfast-box") byId("Engineer").open = true;
@@ -280,7 +345,8 @@
     polling = setInterval(check, full._kvr9_period_ms());
     parts.title.setAttribute("tabindex", "-1");
     parts.title.focus({ preventScroll: true });
-    panel.scrollIntoView({ block: "nearest" });
+    if (onPhone()) keepInView();
+    else panel.scrollIntoView({ block: "nearest" });
     page.observe("lessonFollowed", lessons[number].file);
   }
 
@@ -355,7 +421,10 @@
     page.observe("lessonsClosed");
   }
 
-  window.addEventListener("resize", placeLater);
+  window.addEventListener("resize", () => {
+    placeLater();
+    requestAnimationFrame(keepInView);
+  });
   window.kvr9Lessons = {
     toggle: () => (panel === null || panel.hidden ? open() : close()),
   };

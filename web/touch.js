@@ -111,6 +111,79 @@
     knob.addEventListener("pointercancel", end);
   }
 
+  // A finger on a slider moves it by how far the finger goes, from where
+  // the thumb was. The browser's own range input jumps the thumb to where
+  // the finger lands, and follows only once the finger has gone a good way:
+  // a short drag to the left begun right of the thumb raised the value. So
+  // the finger's travel sets the value, each change a hand on the slider as
+  // any other (its own input event), and an input the browser makes itself
+  // during the drag is put back to that value before the panel's handler
+  // reads it, and goes no further. A tap leaves the slider where it was.
+  const kThumb = 16; // the thumb's width, which the track's ends leave over
+  function ConnectSliderDrag(slider, label) {
+    let drag = null;
+    // Whether the slider's last hand was a finger (not the mouse or keys):
+    // the browser's own inputs after it (a tap's, at the drag's end) are
+    // put back too, to the position the panel shows.
+    let finger = false;
+    slider.addEventListener("keydown", () => (finger = false));
+    const valueNow = () => {
+      const highest = Number(slider.max);
+      const perPixel = highest / Math.max(1, slider.getBoundingClientRect().width - kThumb);
+      return Math.max(0, Math.min(highest, Math.round(drag.from + (drag.at - drag.x) * perPixel)));
+    };
+    slider.addEventListener("pointerdown", (event) => {
+      finger = event.pointerType !== "mouse";
+      if (!finger || !event.isPrimary) return;
+      const from = Number(slider.value);
+      drag = { id: event.pointerId, x: event.clientX, at: event.clientX, from, now: from };
+    });
+    slider.addEventListener("pointermove", (event) => {
+      if (drag === null || event.pointerId !== drag.id) return;
+      drag.at = event.clientX;
+      const value = valueNow();
+      if (value === drag.now) return;
+      drag.now = value;
+      slider.value = String(value);
+      slider.dispatchEvent(new Event("input", { bubbles: true }));
+    });
+    const end = (event) => {
+      if (drag === null || event.pointerId !== drag.id) return;
+      const moved = drag.now !== drag.from;
+      drag = null;
+      if (moved) slider.dispatchEvent(new Event("change", { bubbles: true }));
+    };
+    slider.addEventListener("pointerup", end);
+    slider.addEventListener("pointercancel", end);
+    // Ahead of the panel's own handler, which is added once the program
+    // has loaded.
+    for (const kind of ["input", "change"]) {
+      slider.addEventListener(kind, (event) => {
+        if (!finger || !event.isTrusted) return;
+        slider.value = drag !== null ? String(drag.now) : label.textContent;
+        event.stopImmediatePropagation();
+      });
+    }
+  }
+
+  // The sliders' fine buttons: each tap a few counts up or down (about half
+  // a mph at 60 mph, 30 ft of altitude), a hand on the slider as any other
+  // (its own input event).
+  const kFineCounts = 4;
+  function ConnectFineButtons(form) {
+    for (const button of form.querySelectorAll("button.fine")) {
+      button.addEventListener("click", () => {
+        const slider = byId(button.dataset.slider);
+        const highest = Number(slider.max);
+        const value = Math.max(0, Math.min(highest, Number(slider.value) + Number(button.dataset.step) * kFineCounts));
+        if (value === Number(slider.value)) return;
+        slider.value = String(value);
+        slider.dispatchEvent(new Event("input", { bubbles: true }));
+        slider.dispatchEvent(new Event("change", { bubbles: true }));
+      });
+    }
+  }
+
   function Start() {
     const form = byId("Form1");
     // The picture areas are buttons for the keyboard too.
@@ -127,6 +200,9 @@
       if (!byId("GroupBox1").contains(event.target)) event.preventDefault();
     });
     ConnectKnobSwipe(byId("Image5"));
+    ConnectSliderDrag(byId("TrackBar1"), byId("Label13"));
+    ConnectSliderDrag(byId("TrackBar2"), byId("Label3"));
+    ConnectFineButtons(form);
   }
 
   Start();

@@ -259,3 +259,77 @@ test("axe-core finds no violation with the lessons panel open and a lesson follo
   assert.deepEqual(found, []);
   await page.close();
 });
+
+// A phone upright, a small one, and one on its side: while a lesson whose
+// steps use ON, the knob, a slider and F2 is followed, each step's words,
+// the LCD and the marked control are in view together, none of them under
+// another.
+const kPhones = [
+  ["320 x 568", { width: 320, height: 568 }],
+  ["390 x 844", null],
+  ["844 x 390", { width: 844, height: 390 }],
+];
+
+async function assertStepInView(page, where) {
+  const seen = await page.evaluate(async () => {
+    // Once the page has placed itself for the step.
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+    const inView = (element) => {
+      const box = element.getBoundingClientRect();
+      return box.width > 0 && box.top >= -0.5 && box.left >= -0.5 && box.bottom <= window.innerHeight + 0.5 && box.right <= window.innerWidth + 0.5;
+    };
+    const onTop = (element) => {
+      const box = element.getBoundingClientRect();
+      const hit = document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2);
+      return hit !== null && (hit === element || element.contains(hit));
+    };
+    const words = document.getElementById("LessonWords");
+    const marked = [...document.querySelectorAll(".lesson-mark")];
+    const lcd = document.getElementById("Image1");
+    const lcdBox = lcd.getBoundingClientRect();
+    // The face's picture areas lie over the LCD's panel: its corners are
+    // checked against the card, not its middle.
+    const card = document.getElementById("LessonCard").getBoundingClientRect();
+    const lcdClear = lcdBox.bottom <= card.top + 0.5 || lcdBox.right <= card.left + 0.5;
+    return {
+      step: document.getElementById("LessonStepNo").textContent,
+      words: words.hidden || (inView(words) && onTop(words)),
+      lcd: inView(lcd) && lcdClear,
+      marks: marked.length === 0 ? [] : marked.filter((element) => !(inView(element) && onTop(element))).map((element) => element.id),
+      controls: marked.length,
+    };
+  });
+  assert.deepEqual(seen, { step: seen.step, words: true, lcd: true, marks: [], controls: seen.controls }, `${where}, ${seen.step}`);
+}
+
+for (const [name, viewport] of kPhones) {
+  test(`a lesson followed on a phone, ${name}: each step's words, the LCD and the marked control in view together`, async () => {
+    const own = viewport === null ? null : await launchBrowser({ viewport, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
+    try {
+      const { page, errors } = await openPanel((own ?? served.browser).context, served.server.url);
+      await page.locator("#LessonsOpen").tap();
+      await page.locator("#LessonList button").first().waitFor();
+      const file = "06-takeoff-detection";
+      await follow(page, `${file}.lesson`);
+      await assertStepInView(page, "step 1");
+      // Each step as it comes, before its control is used (a tap would
+      // bring it into view by itself).
+      const controls = [(await status(page)).control];
+      let passed = 0;
+      await performScenario(page, readFileSync(join(checks, `${file}.solution.scn`), "utf8"), async () => {
+        const now = await status(page);
+        if (now.done || now.passed === passed) return;
+        passed = now.passed;
+        await page.waitForFunction((text) => document.getElementById("LessonStepNo").textContent === text, `Step ${passed + 1} of ${now.steps}`);
+        controls.push(now.control);
+        await assertStepInView(page, `step ${passed + 1}`);
+      });
+      await assertFinished(page, `${file}.lesson`);
+      assert.deepEqual([...new Set(controls)], ["ON", "knob", "airspeed-slider", "F2"], "the steps' controls");
+      assert.deepEqual(errors, []);
+      await page.close();
+    } finally {
+      await own?.close();
+    }
+  });
+}

@@ -282,3 +282,48 @@ test("a tablet: stand mode tours the instrument, a tap hands it over, a quiet mi
     await own.close();
   }
 });
+
+// [the fine button, its slider, the counts it moves the slider by]
+const kFine = [
+  ["Fine1Up", "TrackBar1", "Airspeed", 4],
+  ["Fine1Down", "TrackBar1", "Airspeed", -4],
+  ["Fine2Up", "TrackBar2", "Altitude", 4],
+  ["Fine2Down", "TrackBar2", "Altitude", -4],
+];
+
+test("a phone: the sliders' fine buttons step them a few counts, the instrument following; a finger dragged left never raises a slider", async () => {
+  const { page, errors } = await openPanel(browser.context, server.url);
+  await page.locator("#Button1").tap();
+  await waitForFrames(page, kSplashPasses + 2);
+  for (const [button, slider, name, step] of kFine) {
+    const before = Number(await page.locator(`#${slider}`).inputValue());
+    const from = await entryCount(page);
+    await page.locator(`#${button}`).tap();
+    await waitForMoreFrames(page, 2);
+    assert.equal(Number(await page.locator(`#${slider}`).inputValue()), before + step, `${button} moves ${slider}`);
+    // A hand on the slider, as the session records it, and the
+    // instrument's own converter there.
+    const moves = (await session(page)).slice(from).filter((entry) => entry.kind === "slider");
+    assert.deepEqual(moves.map((entry) => entry.detail.position), [before + step], `${button}: the moves recorded`);
+    assert.ok((await page.locator(`#${slider}`).getAttribute("title")).startsWith(`${name} converter: ${before + step} counts`), `${button}: the instrument's converter`);
+  }
+  // A finger landing right of the thumb and going left: the slider goes
+  // down by the finger's way, never up to where it landed.
+  const slider = page.locator("#TrackBar1");
+  await slider.scrollIntoViewIfNeeded();
+  const box = await slider.boundingBox();
+  const before = Number(await slider.inputValue());
+  const thumb = box.x + 8 + (before / 4096) * (box.width - 16);
+  const y = box.y + box.height / 2;
+  const from = await entryCount(page);
+  const points = [];
+  for (let x = thumb + 60; x >= thumb + 20; x -= 5) points.push([x, y]);
+  await touchPath(page, points);
+  await waitForMoreFrames(page, 2);
+  const moves = (await session(page)).slice(from).filter((entry) => entry.kind === "slider").map((entry) => entry.detail.position);
+  assert.ok(moves.length > 0, "the slider followed the finger");
+  assert.deepEqual(moves.filter((position) => position > before), [], `a left drag from ${before} went up`);
+  assert.ok(Number(await slider.inputValue()) < before, "the left drag lowered the slider");
+  assert.deepEqual(errors, [], "errors in the browser console");
+  await page.close();
+});
