@@ -71,10 +71,14 @@ void FlightControl::Play() {
   playing_ = true;
 }
 
+// The new pace goes on from the moment the sliders stand at, which it
+// has played already: its ticks count from there, so none is lost.
 void FlightControl::SetSpeed(std::uint32_t speedUp) {
   if (speedUp == speedUp_) return;
   speedUp_ = speedUp;
-  if (player_) StartAt(player_->NextSeconds());
+  if (!player_) return;
+  StartAt(at_);
+  player_->Next(FlownWith());
 }
 
 void FlightControl::Fly() {
@@ -153,10 +157,6 @@ bool FlightControl::BeforePass() {
   NoteShown();
   if (WatchMaxima()) return true;
   if (!player_ || !playing_ || instrument_.phase != PowerPhase::MainLoop) return false;
-  // A speed-up's passes may stop short of the log's last moment; that
-  // moment is flown too, so a flight ends where its log does.
-  const double end = profile_.EndSeconds();
-  if (player_->Finished() && player_->NextSeconds() < end) StartAt(end);
   if (player_->Finished()) {
     playing_ = false;
     return false;

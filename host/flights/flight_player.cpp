@@ -62,10 +62,16 @@ FlightPlayer::FlightPlayer(const FlightProfile& profile, double fromSeconds, dou
       passesPerSecond_(std::clamp<std::uint32_t>(passesPerSecond, 1, kMostPassesPerSecond)),
       speedUp_(std::clamp<std::uint32_t>(speedUp, 1, kMostSpeedUp)),
       holdPasses_(HoldPasses()) {
-  // Passes at from, from + speedUp/rate, ... up to and including to.
+  // Passes at from, from + speedUp/rate, ... up to and including to: where
+  // that step does not land on to, a last pass stands at to itself, so a
+  // flight ends where its log does at every speed.
   gridCount_ =
       static_cast<std::uint64_t>(std::floor((to_ - from_) * passesPerSecond_ / speedUp_ + 1e-9)) +
       1;
+  if (to_ - StepSeconds(gridCount_ - 1) > 1e-6) {
+    endPass_ = true;
+    ++gridCount_;
+  }
   PlanHolds();
   passCount_ = gridCount_ + std::uint64_t{holdCount_} * holdPasses_;
 }
@@ -124,15 +130,24 @@ void FlightPlayer::PlanHolds() {
   }
 }
 
+double FlightPlayer::StepSeconds(std::uint64_t gridPass) const {
+  return from_ + static_cast<double>(gridPass) * speedUp_ / passesPerSecond_;
+}
+
 double FlightPlayer::GridSeconds(std::uint64_t gridPass) const {
-  return from_ +
-         static_cast<double>(std::min(gridPass, gridCount_ - 1)) * speedUp_ / passesPerSecond_;
+  const std::uint64_t pass = std::min(gridPass, gridCount_ - 1);
+  return endPass_ && pass == gridCount_ - 1 ? to_ : StepSeconds(pass);
 }
 
 // A tick every 100 ms of profile time, counted in whole passes so that no
-// rounding drifts over a long flight.
+// rounding drifts over a long flight; by the pass at to, every tick due by to.
 std::uint64_t FlightPlayer::GridTicks(std::uint64_t gridPass) const {
-  return gridPass * 10 * speedUp_ / passesPerSecond_;
+  const auto stepTicks = [this](std::uint64_t pass) {
+    return pass * 10 * speedUp_ / passesPerSecond_;
+  };
+  if (!endPass_ || gridPass < gridCount_ - 1) return stepTicks(gridPass);
+  const auto byTo = static_cast<std::uint64_t>(std::floor((to_ - from_) * 10 + 1e-6));
+  return std::max(stepTicks(gridCount_ - 2), byTo);
 }
 
 FlightPlayer::Moment FlightPlayer::MomentOf(std::uint64_t pass) const {

@@ -101,6 +101,7 @@ class FlightPlayer {
   std::int32_t AirspeedCount(double mph, const Instrument& instrument) const;
   void PlanHolds();
   Moment MomentOf(std::uint64_t pass) const;
+  double StepSeconds(std::uint64_t gridPass) const;
   double GridSeconds(std::uint64_t gridPass) const;
   std::uint64_t GridTicks(std::uint64_t gridPass) const;
 
@@ -110,6 +111,7 @@ class FlightPlayer {
   std::uint32_t passesPerSecond_;
   std::uint32_t speedUp_;
   std::uint64_t gridCount_;  // passes at from, from + speedUp/rate, ... up to to
+  bool endPass_ = false;     // the last of them stands at to, short of a step
   std::array<Hold, 2> holds_{};
   std::uint32_t holdCount_ = 0;
   std::uint32_t holdPasses_ = 0;

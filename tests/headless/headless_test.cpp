@@ -25,6 +25,8 @@
 #include "host/flights/flight_profile.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
+#include "host/rig/panel_rig.h"
+#include "host/snapshot/snapshot_json.h"
 #include "lcd/frame_art.h"
 
 namespace kvr9::headless {
@@ -1477,6 +1479,48 @@ TEST(HeadlessExamples, GalleryScenariosAreWellFormed) {
     }
   }
 }
+
+// One clock: the demo flown from the flight bar (as the window and the page
+// fly it, their own 100 ms timer ticking all along) ends exactly where the
+// driver's "fly demo speed N" ends, at every speed the bar offers.
+class OneClock : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(OneClock, TheBarsFlightEndsAsTheDriversDoes) {
+  const std::uint32_t speed = GetParam();
+  const TempFolder folder;
+  const fs::path saved = folder / "driver.json";
+  const Outcome driver = RunText("on\npass 99\nfly demo speed " + std::to_string(speed) +
+                                 "\npass 50\nsave-state " + saved.string() + "\n");
+  ASSERT_EQ(driver.status, kExitPassed) << driver.err;
+  const SnapshotReadResult read = ReadSnapshotFile(saved.string());
+  ASSERT_TRUE(read.ok) << read.error;
+
+  struct : RigView {
+    void ShowFrame(const FrameBuffer&, bool) override {}
+  } view;
+  PanelRig rig(view);
+  rig.PressOn();
+  for (int pass = 1; pass < 100; ++pass) rig.Step();
+  // The demo's first moment stands for a pass before it plays on, as the
+  // driver's first flown pass does.
+  rig.UseDemoFlight();
+  rig.SetFlightSpeed(speed);
+  rig.Step();
+  rig.PlayFlight(true);
+  int passes = 0;
+  while (rig.FlightPlaying() && passes++ < 100000) {
+    rig.TimerTick();  // the front end's own timer: not the flight's clock
+    rig.Step();
+  }
+  for (int pass = 0; pass < 50; ++pass) rig.Step();
+  const Snapshot bar = rig.Capture();
+  EXPECT_EQ(bar.state.flightTimer, read.snapshot.state.flightTimer);
+  EXPECT_EQ(bar.state.airData, read.snapshot.state.airData);
+  EXPECT_EQ(bar.state, read.snapshot.state);
+  EXPECT_EQ(bar.frameBuffer, read.snapshot.frameBuffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(BarSpeeds, OneClock, ::testing::Values(1U, 4U, 16U, 64U));
 
 }  // namespace
 }  // namespace kvr9::headless

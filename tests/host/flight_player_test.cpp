@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ""}),
     [](const ::testing::TestParamInfo<ReachCase>& param) { return param.param.name; });
 
-// The pace: passes at from, from + speedUp/rate, ... up to the end, and the
+// The pace: passes at from, from + speedUp/rate, ... up to and at the end, and the
 // ticks due by each pass those of its moment on the profile's clock,
 // whatever the speed-up. Faster than real time (ten passes a second of the
 // log) the highest altitude (at 0.7 s) and the fastest airspeed (at 1.3 s)
@@ -110,7 +110,8 @@ TEST(FlightPlayerPace, PassesAndTicksFollowProfileTime) {
            {20, 2, realTime},
            {1, 1, {{0, 1}, {0.7, 0}, {1, 1}, {1.3, 0}, {2, 1}}},
            {10, 4, {{0, 1}, {0.4, 1}, {0.7, 0}, {0.8, 1}, {1.2, 1}, {1.3, 0}, {1.6, 1}, {2, 1}}},
-           {10, 16, {{0, 1}, {0.7, 0}, {1.3, 0}, {1.6, 1}}},
+           // A step past the end: the end itself is flown too.
+           {10, 16, {{0, 1}, {0.7, 0}, {1.3, 0}, {1.6, 1}, {2, 1}}},
            {3, 2, {{0, 1}, {2.0 / 3, 1}, {0.7, 0}, {1.3, 0}, {4.0 / 3, 1}, {2, 1}}},
        }) {
     std::vector<double> expected;
