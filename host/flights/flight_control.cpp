@@ -37,10 +37,12 @@ void FlightControl::Use(FlightProfile profile, std::string name, std::string pil
   MoveTo(0);
 }
 
+// The pace goes with the flight: the next one starts at x1.
 void FlightControl::Close() {
   player_.reset();
   profile_ = FlightProfile();
   playing_ = false;
+  speedUp_ = 1;
   message_.clear();
 }
 
@@ -201,7 +203,8 @@ void FlightControl::Resume(FlightProfile profile, std::string name, double fromS
     before.Resume(played);
     player_.emplace(profile_, before.NextSeconds(), start + toSeconds, passesPerSecond_, speedUp_);
   }
-  at_ = player_->NextSeconds();
+  // The sliders stand where its last pass put them.
+  at_ = played.passesDone > 0 ? player_->PlayedSeconds() : player_->NextSeconds();
   checked_ = played.passesDone > 0;
   playing_ = playing;
 }

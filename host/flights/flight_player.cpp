@@ -171,6 +171,10 @@ double FlightPlayer::NextSeconds() const {
   return MomentOf(std::min(passesDone_, passCount_ - 1)).seconds;
 }
 
+double FlightPlayer::PlayedSeconds() const {
+  return passesDone_ == 0 ? from_ : MomentOf(std::min(passesDone_, passCount_) - 1).seconds;
+}
+
 std::string FlightPlayer::CheckReach(const Instrument& instrument) {
   altitude_.Update(instrument, SliderKind::Altitude, ReadingOf::Profile, ReadingUnit::Feet);
   airspeed_.Update(instrument, SliderKind::Airspeed, ReadingOf::Profile, ReadingUnit::Mph);

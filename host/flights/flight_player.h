@@ -59,6 +59,8 @@ class FlightPlayer {
   bool Finished() const { return passesDone_ >= passCount_; }
   // Profile time of the next pass (the end time once finished).
   double NextSeconds() const;
+  // Profile time of the last pass played (from before the first).
+  double PlayedSeconds() const;
   double FromSeconds() const { return from_; }
   double ToSeconds() const { return to_; }
   std::uint32_t PassesPerSecond() const { return passesPerSecond_; }

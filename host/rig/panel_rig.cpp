@@ -203,10 +203,10 @@ void PanelRig::PlayFlight(bool playing) {
   view_.ShowFlight();
 }
 
-// One of the bar's speeds; any other is ignored.
+// One of the bar's speeds, for the flight open; any other is ignored.
 void PanelRig::SetFlightSpeed(std::uint32_t speedUp) {
-  if (std::find(std::begin(kFlightBarSpeeds), std::end(kFlightBarSpeeds), speedUp) ==
-      std::end(kFlightBarSpeeds)) {
+  if (!flight_.Open() || std::find(std::begin(kFlightBarSpeeds), std::end(kFlightBarSpeeds),
+                                   speedUp) == std::end(kFlightBarSpeeds)) {
     return;
   }
   flight_.SetSpeed(speedUp);

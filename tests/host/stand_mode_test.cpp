@@ -1,4 +1,4 @@
-// Stand mode's tour, played on a panel session as a front end plays it:
+// Stand mode's tour, played on the panel rig as every front end plays it:
 // what a showroom visitor sees on the LCD in one loop, and that the next
 // loop starts where the first did.
 #include "host/flights/stand_mode.h"
@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "host/flights/flight_control.h"
-#include "host/panel/panel_session.h"
+#include "host/rig/panel_rig.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
 namespace {
 
-class NoView : public PanelView {
+class NoView : public RigView {
   void ShowFrame(const FrameBuffer&, bool) override {}
 };
 
-// One pass as the page's step takes it: the tour, the flight, the pass,
-// and the timer's tick that comes with each.
+// One pass as a front end's timer takes it on the rig: the pass, and the
+// timer's tick that comes with each.
 struct Seen {
   std::string caption;
   std::string lcd;
@@ -28,31 +27,34 @@ struct Seen {
   ScreenHandler screen = nullptr;
 };
 
+struct OnCounter : PanelObserver {
+  void PowerOnClicked(bool) override { ++ons; }
+  void OffClicked() override {}
+  void KeyClicked(KeyEvent, bool) override {}
+  void SliderMoved(SliderKind, std::int32_t) override {}
+  void BoxChanged(BoxKind, bool) override {}
+  void TimerTicked() override {}
+  void EventsBegin() override {}
+  void EventsEnd() override {}
+  int ons = 0;
+};
+
 struct Stand {
   NoView view;
-  PanelSession session{view};
-  FlightControl flight{
-      session.instrument(), [this](const FlightPass& pass, bool) {
-        session.inputs().MoveSlider(SliderKind::Altitude, pass.altitudeCount, true);
-        session.inputs().MoveSlider(SliderKind::Airspeed, pass.airspeedCount, true);
-      }};
-  StandMode stand{flight, session.inputs()};
-  int ons = 0;
+  PanelRig rig{view};
+  OnCounter counter;
 
   Stand() {
-    stand.Start();
-    session.PressOn();
-    ++ons;
+    rig.session().inputs().AddObserver(counter);
+    rig.StartStand();
   }
+  ~Stand() { rig.session().inputs().RemoveObserver(counter); }
+  int ons() const { return counter.ons; }
   Seen Pass() {
-    if (stand.BeforePass() || flight.BeforePass()) {
-      session.PressOn();
-      ++ons;
-    }
-    session.Step();
-    session.inputs().TimerTick();  // the front ends' 100 ms timer
-    return {stand.Caption(), session.ScreenLines(), session.LedLit(),
-            session.instrument().state.ui.currentScreen};
+    rig.Step();
+    rig.TimerTick();  // the front ends' 100 ms timer
+    return {rig.StandCaption(), rig.session().ScreenLines(), rig.session().LedLit(),
+            rig.instrument().state.ui.currentScreen};
   }
 };
 
@@ -84,7 +86,7 @@ TEST(StandTour, ShowsEachFeatureWithItsCaptionInEveryLoop) {
   for (int loop = 1; loop <= 2; ++loop) {
     std::vector<Seen> seen;
     for (std::uint32_t pass = 0; pass < StandTourPasses(); ++pass) seen.push_back(stand.Pass());
-    EXPECT_EQ(stand.ons, loop);
+    EXPECT_EQ(stand.ons(), loop);
     for (const Row& row : rows) {
       bool captioned = false, shown = false, lit = false;
       for (const Seen& one : seen) {
@@ -106,14 +108,14 @@ TEST(StandTour, ShowsEachFeatureWithItsCaptionInEveryLoop) {
 TEST(StandTour, EndedItMovesNothing) {
   Stand stand;
   for (int pass = 0; pass < 200; ++pass) stand.Pass();
-  stand.stand.End();
-  EXPECT_FALSE(stand.flight.Playing());
-  EXPECT_STREQ(stand.stand.Caption(), "");
+  stand.rig.EndStand();
+  EXPECT_FALSE(stand.rig.FlightPlaying());
+  EXPECT_STREQ(stand.rig.StandCaption(), "");
   for (std::uint32_t pass = 0; pass < StandTourPasses(); ++pass) {
     ASSERT_EQ(stand.Pass().screen, &MainScreen) << pass;
   }
-  EXPECT_EQ(stand.ons, 1);
-  EXPECT_FALSE(stand.flight.Playing());
+  EXPECT_EQ(stand.ons(), 1);
+  EXPECT_FALSE(stand.rig.FlightPlaying());
 }
 
 }  // namespace
