@@ -1,11 +1,12 @@
 #include "host/scenario/fields.h"
 
+#include <algorithm>
 #include <charconv>
-#include <limits>
 #include <sstream>
 
 #include "host/common/quote.h"
 #include "host/scenario/nearest_word.h"
+#include "host/state/state_fields.h"
 #include "screens/screen_table.h"
 
 namespace kvr9 {
@@ -30,6 +31,14 @@ bool ParseInteger(std::string_view text, std::int64_t& value) {
 
 bool NormaliseNumber(const FieldInfo& field, std::string_view written, std::string& normalised,
                      std::string& reason) {
+  // A field with words for its values takes its word: "expect asiUnit knots".
+  const std::span<const char* const> words = field.state->words;
+  for (std::size_t value = 0; value < words.size(); ++value) {
+    if (written == words[value]) {
+      normalised = std::to_string(value);
+      return true;
+    }
+  }
   std::int64_t value = 0;
   if (!ParseInteger(written, value)) {
     reason = Quoted(written) + " is not a whole number";
@@ -71,93 +80,38 @@ bool NormaliseBytes(const FieldInfo& field, std::string_view written, std::size_
 
 }  // namespace
 
-// One entry per state field; the name is the member's own, so the two cannot
-// drift apart, and the range comes from the member's type.
-#define KVR9_NUMBER_FIELD(Record, record, member)                                        \
-  FieldInfo {                                                                            \
-#member, FieldKind::Number, std::numeric_limits < decltype(Record::member)> ::min(), \
-        std::numeric_limits < decltype(Record::member)> ::max(),                         \
-        [](const InstrumentState& state) { return std::to_string(state.record.member); } \
-  }
+namespace {
 
-const std::vector<FieldInfo>& AllFields() {
-  static const std::vector<FieldInfo> fields = {
-      KVR9_NUMBER_FIELD(Settings, settings, contrast),
-      KVR9_NUMBER_FIELD(Settings, settings, backlightOn),
-      KVR9_NUMBER_FIELD(Settings, settings, qnh),
-      KVR9_NUMBER_FIELD(Settings, settings, altUnit),
-      KVR9_NUMBER_FIELD(Settings, settings, qnhUnit),
-      KVR9_NUMBER_FIELD(Settings, settings, altitudeOnTop),
-      KVR9_NUMBER_FIELD(Settings, settings, asiShowsTas),
-      KVR9_NUMBER_FIELD(Settings, settings, lowAlarmSpeed),
-      KVR9_NUMBER_FIELD(Settings, settings, lowAlarmOn),
-      KVR9_NUMBER_FIELD(Settings, settings, highAlarmSpeed),
-      KVR9_NUMBER_FIELD(Settings, settings, highAlarmOn),
-      KVR9_NUMBER_FIELD(Settings, settings, asiFilter),
-      KVR9_NUMBER_FIELD(Settings, settings, asiUnit),
-      KVR9_NUMBER_FIELD(Settings, settings, distZeroAuto),
-      KVR9_NUMBER_FIELD(Settings, settings, hourFractDecimal),
-      KVR9_NUMBER_FIELD(Settings, settings, flightDetectAuto),
-      KVR9_NUMBER_FIELD(Settings, settings, takeoffSpeed),
-      KVR9_NUMBER_FIELD(Settings, settings, asiCalPercent),
-      KVR9_NUMBER_FIELD(Settings, settings, altCalOffset),
-      KVR9_NUMBER_FIELD(Settings, settings, asiZeroOffset),
-      KVR9_NUMBER_FIELD(AirData, airData, altAdcRaw),
-      KVR9_NUMBER_FIELD(AirData, airData, asiAdcRaw),
-      KVR9_NUMBER_FIELD(AirData, airData, altAdc),
-      KVR9_NUMBER_FIELD(AirData, airData, asiAdc),
-      KVR9_NUMBER_FIELD(AirData, airData, staticPressure),
-      KVR9_NUMBER_FIELD(AirData, airData, pressureAltFilter),
-      KVR9_NUMBER_FIELD(AirData, airData, pressureAltitudeFt),
-      KVR9_NUMBER_FIELD(AirData, airData, qnhAltFilter),
-      KVR9_NUMBER_FIELD(AirData, airData, qnhAltitudeFt),
-      KVR9_NUMBER_FIELD(AirData, airData, altitude),
-      KVR9_NUMBER_FIELD(AirData, airData, maxAltitude),
-      KVR9_NUMBER_FIELD(AirData, airData, asiFilterState),
-      KVR9_NUMBER_FIELD(AirData, airData, airspeed),
-      KVR9_NUMBER_FIELD(AirData, airData, maxAirspeed),
-      KVR9_NUMBER_FIELD(AirData, airData, distanceSum),
-      KVR9_NUMBER_FIELD(AirData, airData, alarmActive),
-      KVR9_NUMBER_FIELD(AirData, airData, alarmAcknowledged),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, inFlight),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, flightCounted),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, flightSeconds),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, flightMinutes),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, flightHours),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, landingCountdown),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, tickDivider),
-      KVR9_NUMBER_FIELD(FlightTimer, flightTimer, slowTick),
-      FieldInfo{"flightLog", FieldKind::Bytes, 0, 255,
-                [](const InstrumentState& state) {
-                  const auto& log = state.flightTimer.flightLog;
-                  return FormatBytes(log.data(), log.size());
-                }},
-      FieldInfo{"currentScreen", FieldKind::Screen, 0, 0,
-                [](const InstrumentState& state) { return ScreenName(state.ui.currentScreen); }},
-      FieldInfo{"returnScreen", FieldKind::Screen, 0, 0,
-                [](const InstrumentState& state) { return ScreenName(state.ui.returnScreen); }},
-      KVR9_NUMBER_FIELD(UiState, ui, cursor),
-      KVR9_NUMBER_FIELD(UiState, ui, editing),
-      KVR9_NUMBER_FIELD(UiState, ui, pendingKey),
-      KVR9_NUMBER_FIELD(UiState, ui, keyStep),
-      KVR9_NUMBER_FIELD(UiState, ui, calibrateMode),
-      KVR9_NUMBER_FIELD(UiState, ui, blinkDivider),
-      KVR9_NUMBER_FIELD(UiState, ui, blinkPhase),
-      // The firmware keeps the line zero-terminated; the size bounds a line
-      // that somehow is not.
-      FieldInfo{"commLine", FieldKind::Text, 0, 0,
-                [](const InstrumentState& state) {
-                  const auto& line = state.ui.commLine;
-                  std::size_t length = 0;
-                  while (length < line.size() && line[length] != '\0') ++length;
-                  return std::string(line.data(), length);
-                }},
-      KVR9_NUMBER_FIELD(UiState, ui, stopRequested),
-  };
-  return fields;
+FieldKind KindOf(StateKind kind) {
+  switch (kind) {
+    case StateKind::Number:
+    case StateKind::Named:
+      return FieldKind::Number;
+    case StateKind::Screen:
+      return FieldKind::Screen;
+    case StateKind::Text:
+      return FieldKind::Text;
+    case StateKind::Bytes:
+      return FieldKind::Bytes;
+  }
+  return FieldKind::Number;
 }
 
-#undef KVR9_NUMBER_FIELD
+}  // namespace
+
+const std::vector<FieldInfo>& AllFields() {
+  static const std::vector<FieldInfo> fields = [] {
+    std::vector<FieldInfo> made;
+    for (const StateField& field : StateFields()) {
+      const bool setting = std::string_view(field.section) == "settings";
+      made.push_back(FieldInfo{field.name, KindOf(field.kind),
+                               setting ? std::min<std::int64_t>(0, field.lowest) : field.lowest,
+                               field.highest, &field});
+    }
+    return made;
+  }();
+  return fields;
+}
 
 const FieldInfo* FindField(std::string_view name) {
   for (const FieldInfo& field : AllFields()) {
@@ -167,7 +121,26 @@ const FieldInfo* FindField(std::string_view name) {
 }
 
 std::string FormatField(const FieldInfo& field, const InstrumentState& state) {
-  return field.format(state);
+  switch (field.kind) {
+    case FieldKind::Number:
+      return std::to_string(field.state->get(state));
+    case FieldKind::Screen:
+      return ScreenName(std::string_view(field.name) == "currentScreen" ? state.ui.currentScreen
+                                                                        : state.ui.returnScreen);
+    case FieldKind::Bytes: {
+      const auto& log = state.flightTimer.flightLog;
+      return FormatBytes(log.data(), log.size());
+    }
+    case FieldKind::Text: {
+      // The firmware keeps the line zero-terminated; the size bounds a
+      // line that somehow is not.
+      const auto& line = state.ui.commLine;
+      std::size_t length = 0;
+      while (length < line.size() && line[length] != '\0') ++length;
+      return std::string(line.data(), length);
+    }
+  }
+  return std::string();
 }
 
 bool NormaliseExpectedValue(const FieldInfo& field, std::string_view written,

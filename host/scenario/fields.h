@@ -1,5 +1,7 @@
-// The instrument's state fields by name, as the headless driver shows and
-// checks them: numbers as decimal, screens by their handler's name.
+// The instrument's state fields by name, as a scenario shows and checks
+// them: numbers as decimal (a field with words for its values takes its
+// word too), screens by their handler's name. Made from the one table of
+// the state (host/state/state_fields.h).
 #pragma once
 
 #include <cstdint>
@@ -18,12 +20,14 @@ enum class FieldKind : std::uint8_t {
   Bytes,   // a byte array, shown as numbers separated by single blanks
 };
 
+struct StateField;
+
 struct FieldInfo {
   const char* name;
   FieldKind kind;
-  std::int64_t lowest;   // Number only
+  std::int64_t lowest;   // Number only; a setting may also be 0, before the first ON
   std::int64_t highest;  // Number only
-  std::string (*format)(const InstrumentState& state);
+  const StateField* state;
 };
 
 // Every field, in the order of the state record.

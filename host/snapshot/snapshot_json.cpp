@@ -17,6 +17,7 @@
 #include "host/common/read_file.h"
 #include "host/flights/flight_player.h"
 #include "host/panel/comm_lines.h"
+#include "host/state/state_fields.h"
 #include "screens/screen_table.h"
 
 namespace kvr9 {
@@ -25,142 +26,16 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The names fields of a few values are written by, index = value.
-constexpr std::array<const char*, 2> kAltUnits = {"ft", "m"};
-constexpr std::array<const char*, 2> kQnhUnits = {"mB", "inHg"};
-constexpr std::array<const char*, 3> kAsiFilters = {"NONE", "FAST", "SLOW"};
-constexpr std::array<const char*, 3> kAsiUnits = {"mph", "km/h", "knots"};
-constexpr std::array<const char*, 6> kKeys = {"none", "press", "cw", "ccw", "f1", "f2"};
 constexpr std::array<const char*, 3> kPhases = {"off", "splash", "main-loop"};
 
 constexpr double kLongestFlightSeconds = 1e7;
 
-// The speed settings' bounds in whichever unit: each unit's own range is
-// checked once the unit is known.
-std::int64_t SlowestSpeed() {
-  std::uint32_t slowest = SpeedRangeForUnit(0).lowest;
-  for (std::size_t unit = 1; unit < kAsiUnits.size(); ++unit) {
-    slowest = std::min(slowest, SpeedRangeForUnit(static_cast<std::uint8_t>(unit)).lowest);
-  }
-  return slowest;
+using Field = StateField;
+using Kind = StateKind;
+
+std::span<const StateField> Fields() {
+  return StateFields();
 }
-std::int64_t FastestSpeed() {
-  std::uint32_t fastest = SpeedRangeForUnit(0).highest;
-  for (std::size_t unit = 1; unit < kAsiUnits.size(); ++unit) {
-    fastest = std::max(fastest, SpeedRangeForUnit(static_cast<std::uint8_t>(unit)).highest);
-  }
-  return fastest;
-}
-
-enum class Kind : std::uint8_t { Number, Named, Screen, Text, Bytes };
-
-// One field of the instrument's state: where it is written and what it may hold.
-struct Field {
-  const char* section;
-  const char* name;
-  Kind kind;
-  std::int64_t lowest;
-  std::int64_t highest;
-  std::span<const char* const> names;  // Named
-  std::int64_t (*get)(const InstrumentState&);
-  void (*set)(InstrumentState&, std::int64_t);
-};
-
-#define KVR9_FIELD(section, member, kind, lowest, highest, names)                                \
-  Field {                                                                                        \
-#section, #member, kind, lowest, highest, names,                                               \
-        [](const InstrumentState& s) { return static_cast<std::int64_t>(s.section.member); },      \
-        [](InstrumentState& s, std::int64_t v) {                                                   \
-          s.section.member = static_cast<decltype(s.section.member)>(v);                           \
-        } \
-  }
-#define KVR9_NUMBER(section, member, lowest, highest) \
-  KVR9_FIELD(section, member, Kind::Number, lowest, highest, {})
-// The whole range of the member's type.
-#define KVR9_ANY(section, member)                                                     \
-  KVR9_NUMBER(section, member,                                                        \
-              std::numeric_limits<decltype(InstrumentState{}.section.member)>::min(), \
-              std::numeric_limits<decltype(InstrumentState{}.section.member)>::max())
-#define KVR9_NAMED(section, member, names) \
-  KVR9_FIELD(section, member, Kind::Named, 0, static_cast<std::int64_t>(names.size()) - 1, names)
-#define KVR9_SPECIAL(section, member, kind)             \
-  Field {                                               \
-#section, #member, kind, 0, 0, {}, nullptr, nullptr \
-  }
-
-// Every field, in the order of the state record. The ranges are those the
-// instrument keeps its fields in; the settings hold them once the
-// instrument has been switched on (before, every setting is 0).
-const std::vector<Field>& Fields() {
-  static const std::vector<Field> fields = {
-      KVR9_NUMBER(settings, contrast, 0, kContrastLimit / kContrastStep * kContrastStep),
-      KVR9_NUMBER(settings, backlightOn, 0, 1),
-      KVR9_NUMBER(settings, qnh, kQnhLowest, kQnhHighest),
-      KVR9_NAMED(settings, altUnit, kAltUnits),
-      KVR9_NAMED(settings, qnhUnit, kQnhUnits),
-      KVR9_NUMBER(settings, altitudeOnTop, 0, 1),
-      KVR9_NUMBER(settings, asiShowsTas, 0, 1),
-      KVR9_NUMBER(settings, lowAlarmSpeed, SlowestSpeed(), FastestSpeed()),
-      KVR9_NUMBER(settings, lowAlarmOn, 0, 1),
-      KVR9_NUMBER(settings, highAlarmSpeed, SlowestSpeed(), FastestSpeed()),
-      KVR9_NUMBER(settings, highAlarmOn, 0, 1),
-      KVR9_NAMED(settings, asiFilter, kAsiFilters),
-      KVR9_NAMED(settings, asiUnit, kAsiUnits),
-      KVR9_NUMBER(settings, distZeroAuto, 0, 1),
-      KVR9_NUMBER(settings, hourFractDecimal, 0, 1),
-      KVR9_NUMBER(settings, flightDetectAuto, 0, 1),
-      KVR9_NUMBER(settings, takeoffSpeed, SlowestSpeed(), FastestSpeed()),
-      KVR9_NUMBER(settings, asiCalPercent, kAsiCalLowest, kAsiCalHighest),
-      KVR9_NUMBER(settings, altCalOffset, -kAltCalLimit, kAltCalLimit),
-      KVR9_NUMBER(settings, asiZeroOffset, 0, kSliderHighest),
-      KVR9_NUMBER(airData, altAdcRaw, 0, kSliderHighest),
-      KVR9_NUMBER(airData, asiAdcRaw, 0, kSliderHighest),
-      KVR9_ANY(airData, altAdc),
-      KVR9_ANY(airData, asiAdc),
-      KVR9_ANY(airData, staticPressure),
-      KVR9_ANY(airData, pressureAltFilter),
-      KVR9_ANY(airData, pressureAltitudeFt),
-      KVR9_ANY(airData, qnhAltFilter),
-      KVR9_ANY(airData, qnhAltitudeFt),
-      KVR9_ANY(airData, altitude),
-      KVR9_ANY(airData, maxAltitude),
-      KVR9_ANY(airData, asiFilterState),
-      KVR9_ANY(airData, airspeed),
-      KVR9_ANY(airData, maxAirspeed),
-      KVR9_ANY(airData, distanceSum),
-      KVR9_NUMBER(airData, alarmActive, 0, 1),
-      KVR9_NUMBER(airData, alarmAcknowledged, 0, 1),
-      KVR9_NUMBER(flightTimer, inFlight, 0, 1),
-      KVR9_NUMBER(flightTimer, flightCounted, 0, 1),
-      KVR9_NUMBER(flightTimer, flightSeconds, 0, kSecondsPerMinute - 1),
-      KVR9_NUMBER(flightTimer, flightMinutes, 0, kMinutesPerHour - 1),
-      KVR9_NUMBER(flightTimer, flightHours, 0, kMaxFlightHours),
-      KVR9_NUMBER(flightTimer, landingCountdown, 0, kLandingCountdownPasses),
-      KVR9_NUMBER(flightTimer, tickDivider, 0, kSlowTickTicks),
-      KVR9_NUMBER(flightTimer, slowTick, 0, 1),
-      KVR9_SPECIAL(flightTimer, flightLog, Kind::Bytes),
-      KVR9_SPECIAL(ui, currentScreen, Kind::Screen),
-      KVR9_SPECIAL(ui, returnScreen, Kind::Screen),
-      KVR9_ANY(ui, cursor),
-      KVR9_NUMBER(ui, editing, 0, 1),
-      KVR9_NAMED(ui, pendingKey, kKeys),
-      KVR9_NUMBER(ui, keyStep, 0, kKeyStepFast),
-      KVR9_NUMBER(ui, calibrateMode, 0, 1),
-      KVR9_NUMBER(ui, blinkDivider, 0, kBlinkDividerTop + 1),
-      KVR9_NUMBER(ui, blinkPhase, 0, 1),
-      KVR9_SPECIAL(ui, commLine, Kind::Text),
-      KVR9_NUMBER(ui, stopRequested, 0, 1),
-  };
-  return fields;
-}
-
-#undef KVR9_SPECIAL
-#undef KVR9_NAMED
-#undef KVR9_ANY
-#undef KVR9_NUMBER
-#undef KVR9_FIELD
-
-constexpr std::array<const char*, 4> kSections = {"settings", "airData", "flightTimer", "ui"};
 
 // ---- writing ----
 
@@ -196,8 +71,8 @@ Json FieldValue(const Field& field, const InstrumentState& state) {
       return field.get(state);
     case Kind::Named: {
       const std::int64_t value = field.get(state);
-      if (value >= 0 && value < static_cast<std::int64_t>(field.names.size())) {
-        return field.names[static_cast<std::size_t>(value)];
+      if (value >= 0 && value < static_cast<std::int64_t>(field.words.size())) {
+        return field.words[static_cast<std::size_t>(value)];
       }
       return value;  // read back as refused: never made by the instrument
     }
@@ -384,7 +259,7 @@ struct FirstError : nlohmann::json_sax<Json> {
 bool ReadState(Reader& reader, const Json& root, InstrumentState& state) {
   std::vector<const Field*> zeroSettings;
   bool anySetting = false;
-  for (const char* section : kSections) {
+  for (const char* section : kStateSections) {
     const Json* object = reader.Member(root, "", section);
     if (object == nullptr) return false;
     if (!object->is_object()) return reader.Object(*object, section, {});
@@ -419,7 +294,7 @@ bool ReadState(Reader& reader, const Json& root, InstrumentState& state) {
       }
       case Kind::Named: {
         std::size_t index = 0;
-        if (!reader.Name(*value, path, field.names, index)) return false;
+        if (!reader.Name(*value, path, field.words, index)) return false;
         field.set(state, static_cast<std::int64_t>(index));
         anySetting = anySetting || (setting && index != 0);
         break;
@@ -481,8 +356,9 @@ bool ReadState(Reader& reader, const Json& root, InstrumentState& state) {
       if (speed < range.lowest || speed > range.highest) {
         return reader.Fail(std::string("settings.") + name,
                            std::to_string(speed) + " is out of range for " +
-                               kAsiUnits[settings.asiUnit] + " (" + std::to_string(range.lowest) +
-                               ".." + std::to_string(range.highest) + ")");
+                               FindStateField("asiUnit")->words[settings.asiUnit] + " (" +
+                               std::to_string(range.lowest) + ".." + std::to_string(range.highest) +
+                               ")");
       }
     }
   }
