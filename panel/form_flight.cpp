@@ -1,6 +1,7 @@
-// Flights and the sliders' tooltips: both read the converters the
-// firmware's way, through the host library's readers, player and reading
-// tables. The flight bar's widgets and texts are in form_flight_bar.cpp.
+// Flights and the sliders' tooltips: the rig flies the log a person
+// chose; the tooltips read the converters the firmware's way, through the
+// host library's reading tables. The flight bar's widgets and texts are in
+// form_flight_bar.cpp.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "host/common/read_file.h"
+#include "host/flights/flight_profile.h"
 #include "host/flights/flight_summary.h"
 #include "host/panel/reading_units.h"
 #include "panel/form_layout.h"
@@ -22,12 +25,15 @@ namespace kvr9 {
 
 namespace {
 
-// The readers name a log by the path they were given; the bar names it by
-// the file's own name.
-std::string NamedByFile(const std::string& message, const std::string& path,
-                        const std::string& name) {
-  if (message.compare(0, path.size(), path) != 0) return message;
-  return name + message.substr(path.size());
+// Why a log's bytes could not be had, in the reader's words.
+std::string LogProblem(const QFileInfo& info, const FileText& file) {
+  if (info.isDir()) return "is a folder, not a profile";
+  if (file.problem.rfind("larger than", 0) == 0) {
+    return "is longer than the " + std::to_string(kLargestProfileBytes / (1024 * 1024)) +
+           " MB a profile may hold";
+  }
+  if (!info.exists() || !info.isReadable()) return "cannot be opened";
+  return "cannot be read (" + file.problem + ")";
 }
 
 // A drop of exactly one local file is a log to open; anything else is
@@ -38,51 +44,23 @@ QString DroppedFile(const QMimeData* data) {
   return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
-// A slider put at a flight's moment: through its own change handler, also
-// when it already stands there (at the start the sliders stand at 1 while
-// the readings are 0).
-void PutSlider(QSlider* slider, int position, TForm1& form, void (TForm1::*handler)()) {
-  if (slider->value() == position) {
-    (form.*handler)();
-  } else {
-    slider->setValue(position);
-  }
-}
-
 }  // namespace
 
+// The log's bytes, read up to the reader's cap, go to the rig under the
+// file's own name, which its messages then use.
 bool TForm1::OpenFlightLog(const QString& path) {
-  const std::string file = QFile::encodeName(path).toStdString();
-  const std::string name = OneLineName(QFileInfo(path).fileName().toStdString());
-  ProfileReadResult read = ReadProfileFile(file);
-  if (!read.Ok()) {
-    // The flight stays as it was; the bar says why.
-    flight_.Refuse(NamedByFile(read.error, file, name));
-    ShowFlightBar();
-    UpdateFlightBar();
+  const QFileInfo info(path);
+  const std::string name = info.fileName().toStdString();
+  const FileText file = ReadWholeFile(QFile::encodeName(path).toStdString(), kLargestProfileBytes);
+  if (!file.ok) {
+    rig().RefuseFlightLog(OneLineName(name) + ": " + LogProblem(info, file));
     return false;
   }
-  // The reader's last warning for a log without airspeed says in an
-  // engineer's words what the pilot's note says in plain ones.
-  std::size_t warnings = read.warnings.size();
-  if (read.airspeedFromGroundSpeed && warnings > 0) --warnings;
-  std::string warning =
-      warnings == 0 ? std::string() : NamedByFile(read.warnings.front(), file, name);
-  std::string note = PilotNote(read);
-  if (awaitedFlight_ && awaitedFlight_->name == name) {
-    // The log an opened state was flying: on from the state's moment.
-    const SnapshotFlight flight = *awaitedFlight_;
-    awaitedFlight_.reset();
-    ShowFlightBar();
-    flight_.Resume(std::move(read.profile), name, flight.fromSeconds, flight.toSeconds,
-                   flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
-                   flight.playing);
-    UpdateFlightBar();
-    StatusBar1->clearMessage();
-    return true;
-  }
-  awaitedFlight_.reset();
-  UseFlight(std::move(read.profile), name, std::move(note), std::move(warning));
+  const std::optional<SnapshotFlight>& awaited = rig().AwaitedFlight();
+  const std::string awaitedName = awaited ? awaited->name : std::string();
+  if (!rig().OpenFlightLog(name, file.text)) return false;
+  // Flying on from an opened state: the status bar's word on it is done.
+  if (!awaitedName.empty() && rig().Flight().name == awaitedName) StatusBar1->clearMessage();
   return true;
 }
 
@@ -102,78 +80,31 @@ void TForm1::ChooseFlightLog() {
 }
 
 void TForm1::PlayDemoFlight(double fromSeconds) {
-  UseFlight(DemoFlight(), kDemoFlightName, std::string(), std::string());
-  flight_.MoveTo(fromSeconds);
-  flight_.Play();
-  UpdateFlightBar();
-}
-
-void TForm1::UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
-                       std::string message) {
-  ShowFlightBar();
-  flight_.Use(std::move(profile), std::move(name), std::move(pilotNote), std::move(message));
-  UpdateFlightBar();
+  rig().UseDemoFlight();
+  rig().MoveFlightTo(fromSeconds);
+  rig().PlayFlight(true);
 }
 
 void TForm1::MoveFlightTo(double secondsFromStart) {
-  flight_.MoveTo(secondsFromStart);
-  UpdateFlightBar();
-}
-
-// Through the sliders' own change handlers, so that labels, tooltips and
-// the session record follow; put at a moment, also where they stand.
-void TForm1::PutSlidersAt(const FlightPass& pass, bool jump) {
-  flightMovesSliders_ = true;
-  if (jump) {
-    PutSlider(TrackBar2, pass.altitudeCount, *this, &TForm1::TrackBar2Change);
-    PutSlider(TrackBar1, pass.airspeedCount, *this, &TForm1::TrackBar1Change);
-  } else {
-    TrackBar2->setValue(pass.altitudeCount);
-    TrackBar1->setValue(pass.airspeedCount);
-  }
-  flightMovesSliders_ = false;
-}
-
-// A hand on a slider pauses the flight.
-void TForm1::TakeOverFromFlight() {
-  flight_.TakeOver();
-  UpdateFlightBar();
+  rig().MoveFlightTo(secondsFromStart);
 }
 
 void TForm1::PauseFlight() {
-  flight_.Pause();
-  UpdateFlightBar();
+  rig().PlayFlight(false);
 }
 
 // While off, the button is "Fly": a click on "ON" (recorded as one).
 void TForm1::FlightPlayClick() {
-  if (!flight_.Open()) return;
-  if (IsRunning(instrument_)) {
-    flight_.Playing() ? flight_.Pause() : flight_.Play();
-  } else {
-    flight_.Fly();
-    Button1Click();
-  }
-  UpdateFlightBar();
+  rig().FlyOrPlayPause();
 }
 
 void TForm1::SetFlightSpeed(std::uint32_t speedUp) {
-  flight_.SetSpeed(speedUp);
-  UpdateFlightBar();
+  rig().SetFlightSpeed(speedUp);
 }
 
+// The bar closes with the flight, and the window shrinks back to the form.
 void TForm1::CloseFlight() {
-  flight_.Close();
-  if (FlightBar != nullptr) FlightBar->hide();
-  FitWindow();
-}
-
-// Before each pass of the running instrument, after the window's events.
-void TForm1::PlayFlightPass() {
-  // Stand mode's tour first: its "ON" starts a loop afresh.
-  const bool standOn = stand_.BeforePass();
-  if (standOn || flight_.BeforePass()) Button1Click();
-  UpdateFlightBar();
+  rig().CloseFlight();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -194,7 +125,7 @@ void TForm1::UpdateSliderToolTips() {
                                                      {TrackBar1, SliderKind::Airspeed}};
   for (const auto& [slider, kind] : sliders) {
     const QString tip = QString::fromStdString(
-        SliderDescription(instrument_, kind, static_cast<std::uint32_t>(slider->value())));
+        SliderDescription(rig().instrument(), kind, static_cast<std::uint32_t>(slider->value())));
     if (slider->toolTip() != tip) slider->setToolTip(tip);
   }
 }

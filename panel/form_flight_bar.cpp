@@ -55,7 +55,7 @@ void TForm1::CreateFlightBar() {
   for (const std::uint32_t speedUp : kFlightBarSpeeds) {
     auto* button = BarButton(QStringLiteral("x%1").arg(speedUp), FlightBar);
     button->setCheckable(true);
-    button->setChecked(speedUp == flight_.Speed());
+    button->setChecked(speedUp == rig().Flight().speed);
     button->setFixedWidth(36);
     button->setToolTip(QStringLiteral("Play %1 times as fast").arg(speedUp));
     FlightSpeed->addButton(button, static_cast<int>(speedUp));
@@ -119,9 +119,21 @@ void TForm1::ShowFlightBar() {
   FitWindow();
 }
 
-void TForm1::UpdateFlightBar() {
+// The bar shows while a flight is open or it has something to say (why a
+// log was refused); closed, the window shrinks back to the form.
+void TForm1::FollowFlight() {
+  const FlightStatus status = rig().Flight();
+  if (status.open || !status.message.empty()) {
+    ShowFlightBar();
+  } else if (FlightBar != nullptr && !FlightBar->isHidden()) {
+    FlightBar->hide();
+    FitWindow();
+  }
+  UpdateFlightBar(status);
+}
+
+void TForm1::UpdateFlightBar(const FlightStatus& status) {
   if (FlightBar == nullptr || FlightBar->isHidden()) return;
-  const FlightStatus status = flight_.Status();
   for (QAbstractButton* button : FlightSpeed->buttons()) button->setEnabled(status.open);
   // A snapshot opened brings its flight's speed.
   if (FlightSpeed->checkedId() != static_cast<int>(status.speed)) {

@@ -113,7 +113,7 @@ void TForm1::CopySessionAsScenario() {
     header +=
         "# Starts from the state " + state + ": kvr9-headless --from " + state + " SCENARIO\n";
   }
-  QApplication::clipboard()->setText(QString::fromStdString(session_.record().AsScenario(header)));
+  QApplication::clipboard()->setText(QString::fromStdString(session().record().AsScenario(header)));
 }
 
 void TForm1::CopyLcdPicture() {

@@ -2,7 +2,7 @@
 // lessons with their progress, the step to do now, its hint, and "Done"
 // when a step's check holds; the control the hint names is framed on the
 // form. The lessons themselves are the host library's: read with its
-// reader, followed by its LessonRun on the panel session.
+// reader, followed by the rig, which says what the panel shows.
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -138,7 +138,6 @@ void TForm1::CreateLessonPanel() {
   LessonHint->hide();
   LessonOff = WrappedLabel(LessonPanel);
   LessonOff->setObjectName(QStringLiteral("LessonOff"));
-  LessonOff->setText(QString::fromUtf8(kLessonOffWords));
   LessonOff->hide();
   LessonDone = WrappedLabel(LessonPanel);
   LessonDone->setObjectName(QStringLiteral("LessonDone"));
@@ -224,46 +223,18 @@ void TForm1::ShowLessons() {
   UpdateLessonPanel();
 }
 
-// The lesson followed ends; its progress stays in the list, and the
-// instrument goes back to how the first lesson found it.
+// The lesson followed ends; its progress stays in the list, and the rig
+// gives the instrument back as the first lesson found it, with its record.
 void TForm1::CloseLessons() {
-  lessonRun_.reset();
   followedBuiltIn_ = -1;
+  if (rig().CloseLessons()) {
+    openedState_ = openedStateBeforeLessons_;
+    StatusBar1->showMessage(QStringLiteral("The instrument is back as it was before the lessons"));
+  }
   if (LessonPanel == nullptr) return;
   LessonPanel->hide();
-  MarkControl(nullptr);
-  GiveBackBeforeLessons();
+  MarkControl(std::nullopt);
   FitWindow();
-}
-
-void TForm1::KeepBeforeLessons() {
-  BeforeLessons kept{CaptureSnapshot(session_), {}, {}, openedState_};
-  if (const FlightPlayer* player = flight_.Player()) {
-    kept.profile = flight_.Profile();
-    kept.flightName = flight_.Status().name;
-    kept.snapshot.flight =
-        FlightOfPlayer(*player, kept.profile.StartSeconds(), kept.flightName, flight_.Playing());
-  }
-  beforeLessons_ = std::move(kept);
-}
-
-// As "Open state..." sets a snapshot, the flight taken up where it stood.
-void TForm1::GiveBackBeforeLessons() {
-  if (!beforeLessons_) return;
-  BeforeLessons kept = std::move(*beforeLessons_);
-  beforeLessons_.reset();
-  CloseFlight();
-  SetFromSnapshot(kept.snapshot);
-  openedState_ = kept.openedState;
-  if (kept.snapshot.flight) {
-    const SnapshotFlight& flight = *kept.snapshot.flight;
-    ShowFlightBar();
-    flight_.Resume(std::move(kept.profile), kept.flightName, flight.fromSeconds, flight.toSeconds,
-                   flight.passesPerSecond, flight.speedUp, {flight.passesDone, flight.ticksDone},
-                   flight.playing);
-    UpdateFlightBar();
-  }
-  StatusBar1->showMessage(QStringLiteral("The instrument is back as it was before the lessons"));
 }
 
 void TForm1::StartBuiltInLesson(int index) {
@@ -279,9 +250,7 @@ bool TForm1::OpenLessonFile(const QString& path) {
     SetText(LessonDone, QString::fromStdString(read.error));
     return false;
   }
-  lessonRun_.reset();  // it may read the lesson about to be replaced
-  ownLesson_ = std::make_unique<Lesson>(std::move(read.lesson));
-  FollowLesson(*ownLesson_, -1);
+  FollowLesson(read.lesson, -1);
   return true;
 }
 
@@ -298,99 +267,72 @@ void TForm1::ChooseLessonFile() {
   dialog->open();
 }
 
-// A lesson that starts from the defaults switches the instrument on
-// afresh, as a click on "ON" does (and is recorded as one), before it
-// follows the person's inputs; one whose first step is "ON" leaves that to
-// the person, with the instrument switched off as a fresh one is. A
-// lesson from a snapshot sets it, as "Open state..." does, without its
-// flight; the record starts over there. The first lesson keeps the
-// instrument as it found it, for the panel's "Close" to give back.
+// The rig starts it where it begins. The record starts over at a
+// snapshot it sets (its own, or the defaults switched off when the first
+// step is "ON"), and the scenario copied says so.
 void TForm1::FollowLesson(const Lesson& lesson, int builtIn) {
-  lessonRun_.reset();
-  if (!beforeLessons_) KeepBeforeLessons();
-  if (const std::optional<Snapshot> from = LessonStartingPoint(lesson, session_)) {
-    CloseFlight();
-    SetFromSnapshot(*from);
-    openedState_ = lesson.start == LessonStart::Snapshot
-                       ? QFile::decodeName(lesson.snapshotFile.string().c_str())
-                       : QString();
-  } else {
-    Button1Click();
+  if (!rig().InLessons()) openedStateBeforeLessons_ = openedState_;
+  rig().FollowLesson(lesson);
+  if (lesson.start == LessonStart::Snapshot) {
+    openedState_ = QFile::decodeName(lesson.snapshotFile.string().c_str());
+  } else if (StartsSwitchedOff(lesson)) {
+    openedState_.clear();
   }
   followedBuiltIn_ = builtIn;
-  hintAsked_ = false;
   shownPassed_ = 0;
-  lessonRun_ = std::make_unique<LessonRun>(lesson, session_);
   LessonDone->clear();
   UpdateLessonPanel();
 }
 
 void TForm1::ShowLessonHint() {
-  hintAsked_ = true;
-  UpdateLessonPanel();
+  rig().AskForHint();
 }
 
 // After each pass, and on the window's timer while the instrument is off
-// (there are no passes then to look at it).
+// (there are no passes then to look at it), in the rig's words.
 void TForm1::UpdateLessonPanel() {
   if (LessonPanel == nullptr || LessonPanel->isHidden()) return;
-  LessonRun* run = lessonRun_.get();
-  if (run == nullptr) {
-    SetText(LessonTitle, QStringLiteral("Choose a lesson"));
-    SetText(LessonStepNo, QString());
-    SetText(LessonWords, QString());
-    LessonHint->hide();
-    LessonHintButton->setEnabled(false);
-    LessonOff->hide();
-    MarkControl(nullptr);
-    return;
-  }
-  if (!session_.IsOn()) run->Check();
-  LessonOff->setVisible(!session_.IsOn());
-  const std::size_t passed = run->StepsPassed();
-  if (passed != shownPassed_) {
-    shownPassed_ = passed;
-    hintAsked_ = false;
-    SetText(LessonDone,
-            run->Done() ? QStringLiteral("Done: the lesson is finished.")
-                        : QStringLiteral("Done: step %1 of %2.").arg(passed).arg(run->StepCount()));
+  const LessonPanelText text = rig().LessonPanel();
+  SetText(LessonTitle, QString::fromStdString(text.title));
+  SetText(LessonStepNo, QString::fromStdString(text.stepLine));
+  SetText(LessonWords, QString::fromStdString(text.words));
+  if (text.offWords != nullptr) SetText(LessonOff, QString::fromUtf8(text.offWords));
+  LessonOff->setVisible(text.offWords != nullptr);
+  if (text.following && text.passed != shownPassed_) {
+    shownPassed_ = text.passed;
+    SetText(LessonDone, QString::fromStdString(text.doneLine));
     if (followedBuiltIn_ >= 0) {
       BuiltInLesson& builtIn = builtInLessons_[static_cast<std::size_t>(followedBuiltIn_)];
-      if (passed > builtIn.best) {
-        builtIn.best = passed;
-        LessonList->item(followedBuiltIn_)->setText(ListText(builtIn.lesson, passed));
+      if (text.passed > builtIn.best) {
+        builtIn.best = text.passed;
+        LessonList->item(followedBuiltIn_)->setText(ListText(builtIn.lesson, text.passed));
       }
     }
   }
-  SetText(LessonTitle, QString::fromStdString(run->lesson().title));
-  const LessonStep* step = run->Current();
-  if (step == nullptr) {
-    SetText(LessonStepNo, QStringLiteral("All %1 steps done").arg(run->StepCount()));
-    SetText(LessonWords, QString());
+  // Without a step to do there is no hint.
+  if (text.hint.empty()) {
     LessonHint->hide();
     LessonHintButton->setEnabled(false);
   } else {
-    SetText(LessonStepNo, QStringLiteral("Step %1 of %2").arg(passed + 1).arg(run->StepCount()));
-    SetText(LessonWords, QString::fromStdString(step->words));
-    SetText(LessonHint, QStringLiteral("Hint: ") + QString::fromStdString(step->hint));
-    LessonHint->setVisible(hintAsked_ || run->HintDue());
-    LessonHintButton->setEnabled(LessonHint->isHidden());
+    SetText(LessonHint, QString::fromStdString(text.hint));
+    LessonHint->setVisible(text.hintShown);
+    LessonHintButton->setEnabled(!text.hintShown);
   }
-  MarkControl(step);
+  MarkControl(text.control);
 }
 
 // A ring goes round each control the step names, on top of the form, and
 // lets clicks through to them; it stays clear of the keys beside the knob.
-void TForm1::MarkControl(const LessonStep* step) {
-  const QStringList names = step == nullptr ? QStringList() : ControlNames(step->control);
+void TForm1::MarkControl(std::optional<PanelControl> control) {
+  const QStringList names = control ? ControlNames(*control) : QStringList();
   for (qsizetype i = 0; i < LessonMarks.size(); ++i) {
     QFrame* mark = LessonMarks[i];
-    const auto* control = i < names.size() ? findChild<QWidget*>(names[i]) : nullptr;
-    if (control == nullptr) {
+    const auto* widget = i < names.size() ? findChild<QWidget*>(names[i]) : nullptr;
+    if (widget == nullptr) {
       mark->hide();
       continue;
     }
-    QRect around(control->mapTo(this, QPoint(0, 0)), control->size());
+    QRect around(widget->mapTo(this, QPoint(0, 0)), widget->size());
     around.adjust(-kMarkMargin, -kMarkMargin, kMarkMargin, kMarkMargin);
     if (mark->geometry() != around) mark->setGeometry(around);
     if (mark->isHidden()) {

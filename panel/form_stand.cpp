@@ -1,13 +1,10 @@
-// Stand mode, for a dealer's stand: the host library's tour of the
-// instrument loops on the running instrument and a caption over the
-// communication window says what it shows; StandMode keeps the tour and its
-// rules. The next click, touch, wheel turn or key anywhere in the window
-// ends it and is held back from the instrument, which is handed over as it
-// stands; a minute without an input starts the tour again, until the
-// dealer leaves stand mode from the status bar.
-#include <QAbstractButton>
+// Stand mode, for a dealer's stand: the rig's tour of the instrument loops
+// on the running instrument and a caption over the communication window
+// says what it shows; the rig keeps the tour and its rules. The next click, touch, wheel turn or
+// key anywhere in the window ends it and is held back from the instrument, which is handed over as
+// it stands; a minute without an input starts the tour again, until the dealer leaves stand mode
+// from the status bar.
 #include <QApplication>
-#include <QButtonGroup>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -110,30 +107,17 @@ void TForm1::CreateStandPanel() {
 void TForm1::StartStandMode() {
   CloseLessons();
   if (StandPanel == nullptr) CreateStandPanel();
-  ShowFlightBar();
   standChosen_ = true;
   StandResumeTimer->stop();
   StandResumeBar->hide();
-  stand_.Start();
-  FlightSpeed->button(1)->setChecked(true);
-  StandCaption->setText(QString::fromLatin1(stand_.Caption()));
-  StandPanel->show();
-  StandPanel->raise();
   qApp->installEventFilter(this);  // once: installed again, it only moves to the front
-  Button1Click();
-  UpdateFlightBar();
+  rig().StartStand();
 }
 
 // A visitor's input, or a lesson chosen: the tour stops, and resumes after
-// a quiet spell.
+// a quiet spell (FollowStandCaption hears of it).
 void TForm1::EndStandMode() {
-  stand_.End();
-  if (StandPanel != nullptr) StandPanel->hide();
-  if (standChosen_) {
-    StandResumeBar->show();
-    StandResumeTimer->start();
-  }
-  UpdateFlightBar();
+  rig().EndStand();
 }
 
 void TForm1::LeaveStandMode() {
@@ -144,10 +128,24 @@ void TForm1::LeaveStandMode() {
   if (!standEnding_) qApp->removeEventFilter(this);
 }
 
-void TForm1::UpdateStandCaption() {
-  if (!stand_.Active()) return;
-  const QString caption = QString::fromLatin1(stand_.Caption());
-  if (StandCaption->text() != caption) StandCaption->setText(caption);
+// The caption over the communication window while the tour runs; once it
+// stops, whatever stopped it, the line that says it resumes.
+void TForm1::FollowStandCaption(const char* caption) {
+  if (StandPanel == nullptr) return;
+  if (*caption != '\0') {
+    const QString text = QString::fromLatin1(caption);
+    if (StandCaption->text() != text) StandCaption->setText(text);
+    if (StandPanel->isHidden()) {
+      StandPanel->show();
+      StandPanel->raise();
+    }
+    return;
+  }
+  StandPanel->hide();
+  if (standChosen_) {
+    StandResumeBar->show();
+    StandResumeTimer->start();
+  }
 }
 
 // Installed on the application while stand mode is chosen, and until the
@@ -159,18 +157,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr || widget->window() != this) return false;
   const QEvent::Type type = event->type();
-  if (stand_.Active() && StartsAnInput(type)) {
+  if (rig().StandActive() && StartsAnInput(type)) {
     EndStandMode();
     standEnding_ = true;
     // A key's press follows its override at once; a release that never
     // comes must not hold back a later input.
     QTimer::singleShot(1000, this, [this] {
-      if (standEnding_ && !stand_.Active()) StopHoldingStandInput();
+      if (standEnding_ && !rig().StandActive()) StopHoldingStandInput();
     });
     event->accept();
     return true;
   }
-  if (!stand_.Active() && standEnding_) {
+  if (!rig().StandActive() && standEnding_) {
     if (StartsAnInput(type)) {
       event->accept();
       return true;
@@ -181,7 +179,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (standChosen_ && !stand_.Active() && StartsAnInput(type)) StandResumeTimer->start();
+  if (standChosen_ && !rig().StandActive() && StartsAnInput(type)) StandResumeTimer->start();
   return false;
 }
 

@@ -5,8 +5,10 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "panel/form_layout.h"
 #include "panel/lcd_image.h"
@@ -26,7 +28,7 @@ QColor TForm1::LcdDotColour() const {
 }
 
 QImage TForm1::LcdPicture() const {
-  return LcdImage(instrument_.frameBuffer, LcdDotColour().rgb(), kLcdDotPixels);
+  return LcdImage(rig().instrument().frameBuffer, LcdDotColour().rgb(), kLcdDotPixels);
 }
 
 // Each LCD dot a 2 x 2 block, painted a row at a time; the surface's last column
@@ -47,7 +49,7 @@ void TForm1::ShowFrame(const FrameBuffer& frame, bool changed) {
 // (PassEnded), not while the picture is painted; Qt tells assistive
 // technology of a changed description itself.
 void TForm1::DescribeLcd() {
-  std::string lines = session_.ScreenLines();
+  std::string lines = session().ScreenLines();
   if (!lines.empty() && lines.back() == '\n') lines.pop_back();
   if (lines == lcdLines_) return;
   lcdLines_ = std::move(lines);
@@ -68,7 +70,7 @@ void TForm1::ShowLed(bool lit) {
 // One new last line per call, also for an empty text; the oldest lines
 // fall off beyond kMaxCommLines.
 void TForm1::ShowCommLine(const char* text, const CommLines::Change& change) {
-  const bool hasLines = session_.CommLineCount() > 1;  // lines before this one
+  const bool hasLines = session().CommLineCount() > 1;  // lines before this one
   // Qt repaints the whole communication window for every line; when the
   // picture stays the same, the document layout's change notices are held
   // back for this one line.
@@ -80,6 +82,25 @@ void TForm1::ShowCommLine(const char* text, const CommLines::Change& change) {
   cursor.insertText(QString::fromLatin1(text));
   QScrollBar* scroll = Memo1->verticalScrollBar();
   scroll->setValue(scroll->maximum());
+}
+
+// The communication window as a snapshot has it: its lines as the session
+// kept them (the last one, repeated; blank before), unless it shows those
+// already, with whatever lines the memory does not keep.
+void TForm1::PutCommLines(const CommLines::Memory& lines) {
+  const QTextDocument* document = Memo1->document();
+  const std::size_t repeats = std::min(lines.repeats, lines.lines);
+  const QString last = QString::fromLatin1(lines.last.c_str());
+  bool shown = lines.lines == 0 ? document->isEmpty()
+                                : document->blockCount() == static_cast<int>(lines.lines);
+  for (std::size_t i = 0; shown && i < repeats; ++i) {
+    shown = document->findBlockByNumber(static_cast<int>(lines.lines - 1 - i)).text() == last;
+  }
+  if (shown) return;
+  QStringList text;
+  for (std::size_t i = 0; i < lines.lines; ++i)
+    text << (i + repeats >= lines.lines ? last : QString());
+  Memo1->setPlainText(text.join(QLatin1Char('\n')));
 }
 
 // The window shows the same picture after the line as before when it is

@@ -1,10 +1,11 @@
-// The form: its creation and the handlers of its controls, which only store
-// into the instrument's state through the panel's inputs.
+// The form: its creation and the handlers of its controls, which hand each
+// input to the panel rig as the form's control works it.
 #include "panel/pcmain.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
@@ -23,8 +24,7 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      session_(*this, instrument),
-      passTimer_(new QTimer(this)) {
+      controller_(*this, instrument) {
   RegisterPanelResources();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarvesk KVR-9"));
@@ -40,15 +40,12 @@ TForm1::TForm1(Instrument& instrument, QWidget* parent)
   UpdateSliderToolTips();
   setAcceptDrops(true);
   statusClearer_.bar = StatusBar1;
-  inputs_.AddObserver(statusClearer_);
-  passTimer_->setTimerType(Qt::PreciseTimer);
-  passTimer_->setInterval(kPassPeriodMs);
-  connect(passTimer_, &QTimer::timeout, this, &TForm1::PassTimerTimer);
+  session().inputs().AddObserver(statusClearer_);
   Timer1->start();
 }
 
 TForm1::~TForm1() {
-  inputs_.RemoveObserver(statusClearer_);
+  session().inputs().RemoveObserver(statusClearer_);
 }
 
 void TForm1::ConnectHandlers() {
@@ -64,59 +61,89 @@ void TForm1::ConnectHandlers() {
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   // The main loop reads the boxes as the panel's inputs hold them.
   connect(CheckBox2, &QCheckBox::toggled, this,
-          [this](bool checked) { inputs_.SetBox(BoxKind::Calibrate, checked); });
+          [this](bool checked) { rig().SetBox(BoxKind::Calibrate, checked); });
   connect(CheckBox3, &QCheckBox::toggled, this,
-          [this](bool checked) { inputs_.SetBox(BoxKind::KeyFast, checked); });
+          [this](bool checked) { rig().SetBox(BoxKind::KeyFast, checked); });
+}
+
+// "ON": switched off, the instrument starts and its first pass runs at
+// once; then the pass timer runs the passes.
+void TForm1::Button1Click() {
+  rig().PressOn();
 }
 
 void TForm1::Button2Click() {
-  inputs_.PressOff();
+  rig().PressOff();
 }
 
 // Every way in to a key, click, keyboard or wheel, comes through these, so a
-// key is kept only while none is pending.
+// key is kept only while none is pending. Each control is the form table's.
 void TForm1::Image5Click() {
-  ClickKey(KeyPress);
+  ClickControl("Image5");
 }
 void TForm1::Button3Click() {
-  ClickKey(KeyClockwise);
+  ClickControl("Button3");
 }
 void TForm1::Button4Click() {
-  ClickKey(KeyAntiClockwise);
+  ClickControl("Button4");
 }
 void TForm1::Image3Click() {
-  ClickKey(KeyF1);
+  ClickControl("Image3");
 }
 void TForm1::Image6Click() {
-  ClickKey(KeyF2);
+  ClickControl("Image6");
+}
+
+void TForm1::ClickControl(const char* name) {
+  rig().ClickControl(name);
 }
 
 // A slider moved by hand takes over from a flight, which pauses.
 void TForm1::TrackBar1Change() {
-  if (!flightMovesSliders_) TakeOverFromFlight();
-  inputs_.MoveSlider(SliderKind::Airspeed, TrackBar1->value(), flightMovesSliders_);
-  Label13->setText(QString::number(TrackBar1->value()));
-  FitToCaption(Label13);
-  UpdateSliderToolTips();
+  rig().MoveSlider(SliderKind::Airspeed, TrackBar1->value());
+  ShowSliderValue(SliderKind::Airspeed);
 }
 
 void TForm1::TrackBar2Change() {
-  if (!flightMovesSliders_) TakeOverFromFlight();
-  inputs_.MoveSlider(SliderKind::Altitude, TrackBar2->value(), flightMovesSliders_);
-  Label3->setText(QString::number(TrackBar2->value()));
-  FitToCaption(Label3);
+  rig().MoveSlider(SliderKind::Altitude, TrackBar2->value());
+  ShowSliderValue(SliderKind::Altitude);
+}
+
+// A slider the rig put (a flight, a snapshot): the control follows
+// without telling the rig again.
+void TForm1::PutSlider(SliderKind slider, std::int32_t position) {
+  QSlider* control = slider == SliderKind::Altitude ? TrackBar2 : TrackBar1;
+  {
+    const QSignalBlocker quiet(control);
+    control->setValue(position);
+  }
+  ShowSliderValue(slider);
+}
+
+void TForm1::ShowSliderValue(SliderKind slider) {
+  const bool altitude = slider == SliderKind::Altitude;
+  QLabel* label = altitude ? Label3 : Label13;
+  label->setText(QString::number((altitude ? TrackBar2 : TrackBar1)->value()));
+  FitToCaption(label);
   UpdateSliderToolTips();
 }
 
-void TForm1::ClickKey(KeyEvent key) {
-  inputs_.ClickKey(key);
+void TForm1::PutBox(BoxKind box, bool checked) {
+  QCheckBox* control = box == BoxKind::Calibrate ? CheckBox2 : CheckBox3;
+  const QSignalBlocker quiet(control);
+  control->setChecked(checked);
 }
 
-// While the instrument is off there are no passes: the lesson looks at it
-// here.
 void TForm1::Timer1Timer() {
-  inputs_.TimerTick();
-  if (!session_.IsOn()) UpdateLessonPanel();
+  rig().TimerTick();
+}
+
+void TForm1::PassTimerTimer() {
+  RunPass();
+}
+
+bool TForm1::RunPass() {
+  return rig().Step();
 }
 
 }  // namespace kvr9

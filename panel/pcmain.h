@@ -1,9 +1,9 @@
 // The simulator's front panel: one window, TForm1, standing in for the
 // instrument's hardware. It shows the face picture with the LCD and the
-// alarm LED over it, turns clicks and slider moves into what the firmware
-// reads, and is the view of the panel session that runs the instrument:
-// a timer steps it a pass at a time, and Qt's event loop delivers the
-// window's events between the passes.
+// alarm LED over it and hands clicks and slider moves to the panel rig,
+// which its controller holds: a timer steps the rig a pass at a time, and
+// Qt's event loop delivers the window's events between the passes. The
+// window shows what the controller hands it; the rules are the rig's.
 #pragma once
 
 #include <QDateTime>
@@ -17,16 +17,14 @@
 #include <vector>
 
 #include "core/instrument.h"
-#include "host/flights/flight_control.h"
-#include "host/flights/stand_mode.h"
 #include "host/lessons/lesson.h"
-#include "host/lessons/lesson_run.h"
 #include "host/panel/comm_lines.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_inputs.h"
 #include "host/panel/panel_session.h"
-#include "host/snapshot/snapshot.h"
+#include "host/rig/panel_rig.h"
 #include "lcd/frame_buffer.h"
+#include "panel/panel_controller.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -132,14 +130,28 @@ class TForm1 : public QWidget, public PanelView {
   void Timer1Timer();
   void PassTimerTimer();
 
-  // PanelView: what the session shows of the instrument.
+  // PanelView: what the session shows of the instrument, handed on by the
+  // controller.
   void ShowFrame(const FrameBuffer& frame, bool changed) override;
   void ShowLcdVisible(bool visible) override;
   void ShowLed(bool lit) override;
   void ShowCommLine(const char* text, const CommLines::Change& change) override;
   void PassEnded() override;
 
-  PanelSession& session() { return session_; }
+  // What the rig moved by itself, shown without telling it again: a slider
+  // with its label and tooltip, a box, the communication window as a
+  // snapshot has it, the flight bar, stand mode's caption ("" once it
+  // stops), the lessons panel.
+  void PutSlider(SliderKind slider, std::int32_t position);
+  void PutBox(BoxKind box, bool checked);
+  void PutCommLines(const CommLines::Memory& lines);
+  void FollowFlight();
+  void FollowStandCaption(const char* caption);
+  void UpdateLessonPanel();
+
+  PanelRig& rig() { return controller_.rig(); }
+  const PanelRig& rig() const { return controller_.rig(); }
+  PanelSession& session() { return rig().session(); }
 
   // The LCD as shown, 256 x 128 pixels, for the clipboard (Ctrl+C).
   QImage LcdPicture() const;
@@ -150,15 +162,13 @@ class TForm1 : public QWidget, public PanelView {
   void CopySessionAsScenario();
 
   // Flights (form_flight.cpp): the built-in demo or a log, IGC or CSV, that
-  // a person chose. Choosing one puts the sliders at its first moment at
-  // once and shows the flight bar. It plays only in the main loop: before
-  // each pass the sliders move to its counts, a pass standing for 100 ms of
-  // the flight times the bar's speed; the window's own timer ticks. A slider
-  // moved by hand pauses it.
+  // a person chose, flown by the rig. Choosing one puts the sliders at its
+  // first moment at once and shows the flight bar. A slider moved by hand
+  // pauses it.
   //
   // What "Open flight log..." and a drop call: a log that cannot be read
   // leaves the flight as it was, and the bar shows the reader's one-line
-  // message. False when refused.
+  // message, naming the file by its name. False when refused.
   bool OpenFlightLog(const QString& path);
   // "Open flight log...": a file dialog that runs without a loop of its
   // own, so the instrument keeps running while it is open.
@@ -176,7 +186,7 @@ class TForm1 : public QWidget, public PanelView {
   void MoveFlightTo(double secondsFromStart);
   // Closes the bar, and the window shrinks back to the form.
   void CloseFlight();
-  bool IsFlightPlaying() const { return flight_.Playing(); }
+  bool IsFlightPlaying() const { return rig().FlightPlaying(); }
   bool IsDemoFlightPlaying() const { return IsFlightPlaying(); }  // any flight
 
   // Snapshots (form_state.cpp): the whole instrument and panel, with the
@@ -207,7 +217,7 @@ class TForm1 : public QWidget, public PanelView {
   bool OpenLessonFile(const QString& path);
   void ChooseLessonFile();
   void ShowLessonHint();
-  const LessonRun* FollowedLesson() const { return lessonRun_.get(); }
+  const LessonRun* FollowedLesson() const { return rig().FollowedLesson(); }
 
   // Stand mode (form_stand.cpp): the tour of the instrument in a loop with
   // a caption; the next click, touch or key anywhere in the window ends it,
@@ -216,7 +226,7 @@ class TForm1 : public QWidget, public PanelView {
   void StartStandMode();
   void EndStandMode();
   void LeaveStandMode();
-  bool IsStandMode() const { return stand_.Active(); }
+  bool IsStandMode() const { return rig().StandActive(); }
   bool IsStandChosen() const { return standChosen_; }
 
   // The colour of a blank LCD dot: the desktop's colour for an inactive
@@ -227,16 +237,17 @@ class TForm1 : public QWidget, public PanelView {
   // kPassPeriodMs; tests turn it off to run passes back to back, Qt still
   // delivering the window's events between them.
   static constexpr int kPassPeriodMs = kPanelPeriodMs;
-  void SetPacing(bool paced);
+  void SetPacing(bool paced) { controller_.SetPacing(paced); }
+
+  // One pass of the running instrument, the rig's step: what the pass
+  // timer does. Whether it is still on.
+  virtual bool RunPass();
 
   // The communication window keeps only its latest lines.
   static constexpr int kMaxCommLines = static_cast<int>(CommLines::kMostLines);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // One pass of the running instrument, the session's step; the pass timer
-  // stops once it is off. Whether it is still on.
-  virtual bool RunPass();
   // A flight log or a snapshot dropped on the window opens as if chosen in
   // its dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -257,28 +268,21 @@ class TForm1 : public QWidget, public PanelView {
   static Handler HandlerOf(KeyEvent key);
   void CreateShortcuts();
   void CreateLcdMenu();
-  void ClickKey(KeyEvent key);
+  void ClickControl(const char* name);
   void AddToolTips();
   bool CommPictureStaysTheSame(const CommLines::Change& change) const;
   void DescribeLcd();
-  void PlayFlightPass();
   void UpdateSliderToolTips();
+  void ShowSliderValue(SliderKind slider);
   void CreateFlightBar();
   void ShowFlightBar();
-  void UpdateFlightBar();
-  void UseFlight(FlightProfile profile, std::string name, std::string pilotNote,
-                 std::string message);
-  void PutSlidersAt(const FlightPass& pass, bool jump);
-  void TakeOverFromFlight();
+  void UpdateFlightBar(const FlightStatus& status);
   void FitWindow();
   void KeepOnScreen();
   void CreateLessonPanel();
   void FollowLesson(const Lesson& lesson, int builtIn);
-  void SetFromSnapshot(const Snapshot& snapshot);
-  void UpdateLessonPanel();
-  void MarkControl(const LessonStep* step);
+  void MarkControl(std::optional<PanelControl> control);
   void CreateStandPanel();
-  void UpdateStandCaption();
   void StopHoldingStandInput();
 
   // The status bar says what the last file action did (a state opened or
@@ -297,26 +301,18 @@ class TForm1 : public QWidget, public PanelView {
     void EventsEnd() override {}
   };
   StatusClearer statusClearer_;
-  PanelSession session_;
-  Instrument& instrument_ = session_.instrument();
-  PanelInputs& inputs_ = session_.inputs();
-  QTimer* passTimer_;                 // steps the running instrument
+  PanelController controller_;        // the rig and its pass timer
   bool lcdDescriptionStale_ = false;  // a new frame shown, its text not yet read
   QRgb shownBlankDot_ = 0;            // the blank dots' colour the surface was painted in
   // The LCD's accessible description: its text, read again only when a
   // new frame comes.
   std::string lcdLines_;
   QDateTime sessionStart_ = QDateTime::currentDateTimeUtc();
-  // The flight's rules are the host library's; the window moves the sliders
-  // and shows the bar.
-  FlightControl flight_{instrument_,
-                        [this](const FlightPass& pass, bool jump) { PutSlidersAt(pass, jump); }};
-  bool flightMovesSliders_ = false;  // a slider change that is the flight's, not a hand's
-  // The snapshot the session record starts from, since one was opened.
+  // The snapshot the session record starts from, since one was opened, and
+  // the one before the lessons, whose record the rig gives back with the
+  // instrument when they close.
   QString openedState_;
-  // The log an opened state was flying, until the person opens it again.
-  std::optional<SnapshotFlight> awaitedFlight_;
-  StandMode stand_{flight_, inputs_};
+  QString openedStateBeforeLessons_;
   // The input that ended stand mode is still going on: its release is
   // held back too.
   bool standEnding_ = false;
@@ -328,22 +324,8 @@ class TForm1 : public QWidget, public PanelView {
     std::size_t best = 0;
   };
   std::vector<BuiltInLesson> builtInLessons_;
-  std::unique_ptr<Lesson> ownLesson_;  // one opened from a file
-  int followedBuiltIn_ = -1;           // the built-in lesson followed, -1 for none or a file
-  bool hintAsked_ = false;
-  std::size_t shownPassed_ = 0;
-  std::unique_ptr<LessonRun> lessonRun_;  // ends before the lessons it reads
-  // The instrument as the first lesson found it, with its flight, given
-  // back when the panel closes.
-  struct BeforeLessons {
-    Snapshot snapshot;
-    FlightProfile profile;  // the flight's, when the snapshot has one
-    std::string flightName;
-    QString openedState;
-  };
-  std::optional<BeforeLessons> beforeLessons_;
-  void KeepBeforeLessons();
-  void GiveBackBeforeLessons();
+  int followedBuiltIn_ = -1;     // the built-in lesson followed, -1 for none or a file
+  std::size_t shownPassed_ = 0;  // the steps passed the "Done" line tells of
 };
 
 }  // namespace kvr9

@@ -480,6 +480,9 @@ void FormTest::RefusedLogLeavesTheFlightAsItWas_data() {
   QTest::newRow("a bad line dropped") << "drop"
                                       << "broken.csv"
                                       << "broken.csv:3: ";
+  QTest::newRow("a missing file opened") << "open"
+                                         << "missing.csv"
+                                         << "missing.csv: cannot be opened";
   QTest::newRow("a folder dropped") << "drop"
                                     << ""
                                     << "";

@@ -4,6 +4,7 @@
 // power cycle must never run inside itself.
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -45,16 +46,25 @@ class DepthForm : public TForm1 {
     TForm1::PassEnded();
   }
   bool RunPass() override {
-    ++depth_;
-    maxDepth = std::max(maxDepth, depth_);
+    Enter();
     const bool on = TForm1::RunPass();
     --depth_;
     return on;
+  }
+  // Closing runs the passes that switch it off.
+  void closeEvent(QCloseEvent* event) override {
+    Enter();
+    TForm1::closeEvent(event);
+    --depth_;
   }
   int maxDepth = 0;
   bool inMainLoop = false;  // the pass just ended was a main-loop pass
 
  private:
+  void Enter() {
+    ++depth_;
+    maxDepth = std::max(maxDepth, depth_);
+  }
   int depth_ = 0;
   bool drawingMainLoopPass_ = false;
 };
