@@ -11,11 +11,10 @@
 #include "host/common/quote.h"
 #include "host/panel/key_table.h"
 #include "host/panel/reading_units.h"
+#include "host/rig/rig_files.h"
 #include "host/scenario/fields.h"
 #include "host/scenario/nearest_word.h"
 #include "host/scenario/scenario.h"
-#include "host/snapshot/snapshot.h"
-#include "host/snapshot/snapshot_json.h"
 
 namespace kvr9::headless {
 
@@ -26,17 +25,17 @@ using nlohmann::json;
 
 ExitStatus McpInstrument::RunScenario(const Scenario& scenario, std::ostream& out,
                                       std::ostream& err) {
-  ScenarioRunner runner(scenario, session_, out, err);
-  runner_ = &runner;
+  ScenarioExecutor executor(scenario, rig_, out, err, &pictures_);
+  executor_ = &executor;
   struct Release {
-    ScenarioRunner*& runner;
-    ~Release() { runner = nullptr; }
-  } release{runner_};
-  return runner.Run();
+    ScenarioExecutor*& executor;
+    ~Release() { executor = nullptr; }
+  } release{executor_};
+  return executor.Run();
 }
 
 void McpInstrument::ShowFrame(const FrameBuffer& frame, bool changed) {
-  if (runner_ != nullptr) runner_->ShowFrame(frame, changed);
+  if (executor_ != nullptr) executor_->ShowFrame(frame, changed);
 }
 
 void McpInstrument::ShowCommLine(const char* text, const CommLines::Change&) {
@@ -45,7 +44,7 @@ void McpInstrument::ShowCommLine(const char* text, const CommLines::Change&) {
 }
 
 void McpInstrument::PassEnded() {
-  if (runner_ != nullptr) runner_->PassEnded();
+  if (executor_ != nullptr) executor_->PassEnded();
 }
 
 namespace {
@@ -458,11 +457,10 @@ ToolResult RunScenarioTool(McpInstrument& instrument, const json& arguments) {
 // A snapshot of the whole instrument and panel, into a file or returned as
 // its JSON text.
 ToolResult SaveSnapshotTool(McpInstrument& instrument, const json& arguments) {
-  const Snapshot snapshot = CaptureSnapshot(instrument.session());
-  if (!arguments.contains("path")) return Text(WriteSnapshot(snapshot));
+  if (!arguments.contains("path")) return Text(StateText(instrument.rig()));
   const std::string path = arguments["path"].get<std::string>();
   std::string problem;
-  if (!WriteSnapshotFile(snapshot, path, problem)) return Failure("Not saved: " + problem);
+  if (!SaveStateFile(instrument.rig(), path, problem)) return Failure("Not saved: " + problem);
   return Text("Saved to " + Quoted(path) + ".");
 }
 
@@ -473,11 +471,11 @@ ToolResult LoadSnapshotTool(McpInstrument& instrument, const json& arguments) {
   if (fromFile == arguments.contains("snapshot")) {
     return Failure("Give either path or snapshot, not both or neither.");
   }
-  const SnapshotReadResult read =
-      fromFile ? ReadSnapshotFile(arguments["path"].get<std::string>())
-               : ReadSnapshot(arguments["snapshot"].get<std::string>(), "snapshot");
+  const MomentRead read =
+      fromFile ? ReadMomentFile(arguments["path"].get<std::string>())
+               : ReadMomentText(arguments["snapshot"].get<std::string>(), "snapshot");
   if (!read.ok) return Failure("Not loaded: " + read.error);
-  ApplySnapshot(read.snapshot, instrument.session());
+  SetMoment(instrument.rig(), read.snapshot);
   return Changed(instrument, "The snapshot is loaded: the instrument stands where it was saved.");
 }
 
