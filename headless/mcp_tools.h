@@ -3,6 +3,7 @@
 // acting on one panel session, as the window and the page act on theirs.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -29,6 +30,9 @@ class McpInstrument final : public RigView {
   PanelRig& rig() { return rig_; }
   PanelSession& session() { return rig_.session(); }
   const std::deque<std::string>& commLines() const { return commLines_; }
+  // Passes run since the server started: how a tool tells how many its
+  // steps ran.
+  std::uint64_t passes() const { return passes_; }
 
   // The steps of a scenario run on this rig; what they printed goes to
   // out, why the run stopped to err.
@@ -43,6 +47,7 @@ class McpInstrument final : public RigView {
   std::deque<std::string> commLines_;
   PictureFiles pictures_;
   ScenarioExecutor* executor_ = nullptr;
+  std::uint64_t passes_ = 0;
 };
 
 // What a tool answers: the content of a tools/call result.

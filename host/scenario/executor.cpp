@@ -181,8 +181,9 @@ void ScenarioExecutor::DeliverEvent(const Step& step) {
       rig_.SetBox(step.box, step.on);
       break;
     case StepKind::Tick:
-      // Straight to the inputs: the rig's own timer looks at a lesson
-      // while off, which the person's ticks here are not.
+      // Straight to the inputs: the rig's TimerTick is a front end's timer,
+      // dropped while the bar's flight plays, and a scenario's ticks are its
+      // own steps.
       for (std::uint32_t i = 0; i < step.number; ++i) rig_.session().inputs().TimerTick();
       break;
     default:
