@@ -8,9 +8,9 @@
 #include "headless/junit_report.h"
 #include "headless/lcd_png.h"
 #include "headless/mcp_server.h"
+#include "headless/picture_files.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
-#include "host/snapshot/snapshot_json.h"
 
 namespace kvr9::headless {
 
@@ -104,7 +104,7 @@ void KeepFailingMoment(const Snapshot& moment, const std::filesystem::path& fold
   const std::string state = base.string() + ".failed.json";
   const std::string picture = base.string() + ".failed.png";
   std::string problem;
-  if (WriteSnapshotFile(moment, state, problem)) {
+  if (SaveMomentFile(moment, state, problem)) {
     result.attachments.push_back(state);
   } else {
     problems << "kvr9-headless: the failing moment: " << problem << '\n';
@@ -126,8 +126,9 @@ ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::p
   std::ostringstream problems;
   std::optional<Snapshot> failingMoment;
   if (scenario.ok) {
+    PictureFiles pictures;
     result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems,
-                                    {nullptr, &failingMoment});
+                                    {nullptr, &failingMoment, &pictures});
   } else {
     result.status = kExitBadInput;
     problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
@@ -202,7 +203,7 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
       err << "kvr9-headless: --from needs a snapshot file (try --help)\n";
       return kExitBadInput;
     }
-    const SnapshotReadResult read = ReadSnapshotFile(arguments[1]);
+    const MomentRead read = ReadMomentFile(arguments[1]);
     if (!read.ok) {
       err << "kvr9-headless: --from: " << read.error << '\n';
       return kExitBadInput;
@@ -238,7 +239,9 @@ ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* fr
     return kExitBadInput;
   }
   const std::filesystem::path baseDir = fromStdin ? std::filesystem::path(".") : FolderOf(name);
-  return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err, {from});
+  PictureFiles pictures;
+  return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err,
+                         {from, nullptr, &pictures});
 }
 
 }  // namespace

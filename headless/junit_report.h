@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/runner.h"
+#include "host/scenario/executor.h"
 
 namespace kvr9::headless {
 

@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "host/scenario/scenario_outputs.h"
 #include "lcd/frame_buffer.h"
 
 namespace kvr9::headless {
-
-enum class LcdLook { Window, Green };
 
 // False when the file cannot be written.
 bool SaveFramePng(const FrameBuffer& frameBuffer, const std::string& path, int scale,

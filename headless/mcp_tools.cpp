@@ -9,13 +9,11 @@
 
 #include "headless/lcd_png.h"
 #include "host/common/quote.h"
-#include "host/panel/key_table.h"
 #include "host/panel/reading_units.h"
+#include "host/rig/rig_files.h"
 #include "host/scenario/fields.h"
 #include "host/scenario/nearest_word.h"
 #include "host/scenario/scenario.h"
-#include "host/snapshot/snapshot.h"
-#include "host/snapshot/snapshot_json.h"
 
 namespace kvr9::headless {
 
@@ -26,17 +24,17 @@ using nlohmann::json;
 
 ExitStatus McpInstrument::RunScenario(const Scenario& scenario, std::ostream& out,
                                       std::ostream& err) {
-  ScenarioRunner runner(scenario, session_, out, err);
-  runner_ = &runner;
+  ScenarioExecutor executor(scenario, rig_, out, err, &pictures_);
+  executor_ = &executor;
   struct Release {
-    ScenarioRunner*& runner;
-    ~Release() { runner = nullptr; }
-  } release{runner_};
-  return runner.Run();
+    ScenarioExecutor*& executor;
+    ~Release() { executor = nullptr; }
+  } release{executor_};
+  return executor.Run();
 }
 
 void McpInstrument::ShowFrame(const FrameBuffer& frame, bool changed) {
-  if (runner_ != nullptr) runner_->ShowFrame(frame, changed);
+  if (executor_ != nullptr) executor_->ShowFrame(frame, changed);
 }
 
 void McpInstrument::ShowCommLine(const char* text, const CommLines::Change&) {
@@ -45,7 +43,8 @@ void McpInstrument::ShowCommLine(const char* text, const CommLines::Change&) {
 }
 
 void McpInstrument::PassEnded() {
-  if (runner_ != nullptr) runner_->PassEnded();
+  ++passes_;
+  if (executor_ != nullptr) executor_->PassEnded();
 }
 
 namespace {
@@ -141,14 +140,45 @@ ToolResult Changed(McpInstrument& instrument, const std::string& done) {
   return Text(done + "\n" + StateLine(session) + LcdSection(session));
 }
 
-// Passes run while the instrument is on; how many ran.
-std::uint32_t RunPasses(PanelSession& session, std::uint32_t passes) {
-  std::uint32_t ran = 0;
-  while (ran < passes && session.IsOn()) {
-    session.Step();
-    ++ran;
+// The steps' text run on the instrument: whether every expectation held,
+// what the show steps printed and why the run stopped.
+struct StepsRun {
+  bool parsed = false;
+  ExitStatus status = kExitPassed;
+  std::string printed;
+  std::string problems;
+};
+
+StepsRun RunSteps(McpInstrument& instrument, std::string_view text) {
+  StepsRun run;
+  const ParseOutcome parsed = ParseScenario(text, "steps", std::filesystem::current_path());
+  if (!parsed.ok) {
+    run.problems = parsed.error + "\n";
+    return run;
   }
-  return ran;
+  run.parsed = true;
+  CappedBuffer printed(kLongestToolOutput);
+  CappedBuffer problems(kLongestToolOutput);
+  std::ostream out(&printed);
+  std::ostream err(&problems);
+  for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
+  run.status = instrument.RunScenario(parsed.scenario, out, err);
+  run.printed = CappedText(printed);
+  run.problems = CappedText(problems);
+  return run;
+}
+
+// The tools work the panel as a scenario's steps do, through the same
+// executor, so that each step is done one way. How many passes they ran.
+std::uint32_t Do(McpInstrument& instrument, const std::string& steps) {
+  const std::uint64_t before = instrument.passes();
+  RunSteps(instrument, steps);
+  return static_cast<std::uint32_t>(instrument.passes() - before);
+}
+
+// Passes run while the instrument is on; how many ran.
+std::uint32_t RunPasses(McpInstrument& instrument, std::uint32_t passes) {
+  return passes == 0 ? 0 : Do(instrument, "pass " + std::to_string(passes) + "\n");
 }
 
 std::string PassesText(std::uint32_t ran) {
@@ -168,12 +198,6 @@ std::string String(const json& arguments, const char* name, const char* fallback
 
 const char* kOffMessage = "The instrument is off: switch it on with the power tool first.";
 
-// Clicks a key and runs the pass that takes it; false while off.
-void ClickAndPass(PanelSession& session, KeyEvent key) {
-  session.inputs().ClickKey(key);
-  session.Step();
-}
-
 // ---------------------------------------------------------------------------
 // The handlers
 
@@ -182,13 +206,10 @@ ToolResult Power(McpInstrument& instrument, const json& arguments) {
   const bool on = String(arguments, "state", "on") == "on";
   if (on) {
     const bool wasOn = session.IsOn();
-    session.PressOn();
-    session.Step();
-    int passes = 1;
+    int passes = static_cast<int>(Do(instrument, "on\n"));
     if (arguments.value("through_splash", true)) {
       while (session.instrument().phase == PowerPhase::Splash && passes < kMostSplashPasses) {
-        session.Step();
-        ++passes;
+        passes += static_cast<int>(RunPasses(instrument, 1));
       }
     }
     return Changed(instrument,
@@ -197,37 +218,37 @@ ToolResult Power(McpInstrument& instrument, const json& arguments) {
   }
   if (!session.IsOn()) return Changed(instrument, "OFF pressed: it was off already.");
   const bool inSplash = session.instrument().phase == PowerPhase::Splash;
-  session.PressOff();
+  Do(instrument, "off\n");
   if (inSplash) {
     return Changed(instrument,
                    "OFF pressed during the splash: lost, as on the instrument; the splash plays "
                    "on into the main loop.");
   }
-  session.Step();
   return Changed(instrument, "OFF pressed: the main loop ended after its pass.");
 }
 
 // clicks, then `then_passes` more passes to draw what the key changed.
-ToolResult Clicks(McpInstrument& instrument, const json& arguments, KeyEvent key,
+// key: the steps' word for it.
+ToolResult Clicks(McpInstrument& instrument, const json& arguments, const char* key,
                   std::uint32_t clicks, const std::string& what) {
   PanelSession& session = instrument.session();
   if (!session.IsOn()) return Failure(kOffMessage);
-  for (std::uint32_t i = 0; i < clicks && session.IsOn(); ++i) ClickAndPass(session, key);
-  const std::uint32_t more = RunPasses(session, Count(arguments, "then_passes", 1));
+  const std::string click = std::string("key ") + key + "\npass\n";
+  for (std::uint32_t i = 0; i < clicks && session.IsOn(); ++i) Do(instrument, click);
+  const std::uint32_t more = RunPasses(instrument, Count(arguments, "then_passes", 1));
   return Changed(instrument, what + ", then " + PassesText(more) + ".");
 }
 
 ToolResult PressKey(McpInstrument& instrument, const json& arguments) {
   const std::string name = String(arguments, "key", "knob");
-  const InstrumentKey* key = KeyByWord(name == "knob" ? "press" : name == "F1" ? "f1" : "f2");
-  return Clicks(instrument, arguments, key->key, 1, name + " clicked and taken by a pass");
+  const char* key = name == "knob" ? "press" : name == "F1" ? "f1" : "f2";
+  return Clicks(instrument, arguments, key, 1, name + " clicked and taken by a pass");
 }
 
 ToolResult TurnKnob(McpInstrument& instrument, const json& arguments) {
   const bool clockwise = String(arguments, "direction", "clockwise") == "clockwise";
-  const InstrumentKey* key = KeyByWord(clockwise ? "cw" : "ccw");
   const std::uint32_t clicks = Count(arguments, "clicks", 1);
-  return Clicks(instrument, arguments, key->key, clicks,
+  return Clicks(instrument, arguments, clockwise ? "cw" : "ccw", clicks,
                 std::string("Knob turned ") + (clockwise ? "clockwise " : "anticlockwise ") +
                     std::to_string(clicks) + (clicks == 1 ? " click" : " clicks") +
                     ", each taken by a pass");
@@ -280,63 +301,36 @@ ToolResult MoveSlider(McpInstrument& instrument, const json& arguments) {
     how = std::to_string(count) + " counts, the position nearest " + std::to_string(reading) +
           UnitName(unit);
   }
-  session.inputs().MoveSlider(slider, static_cast<std::int32_t>(count));
-  const std::uint32_t ran = RunPasses(session, Count(arguments, "then_passes", 1));
+  Do(instrument, std::string("slider ") + SliderWord(slider) + " " + std::to_string(count) + "\n");
+  const std::uint32_t ran = RunPasses(instrument, Count(arguments, "then_passes", 1));
   return Changed(instrument, std::string("The ") + SliderWord(slider) + " slider moved to " + how +
                                  ", then " + PassesText(ran) + ".");
 }
 
 ToolResult SetBox(McpInstrument& instrument, const json& arguments) {
-  PanelSession& session = instrument.session();
   const bool calibrate = String(arguments, "box", "calibrate") == "calibrate";
   const bool checked = arguments.value("checked", true);
-  session.inputs().SetBox(calibrate ? BoxKind::Calibrate : BoxKind::KeyFast, checked);
-  const std::uint32_t ran = RunPasses(session, Count(arguments, "then_passes", 1));
+  Do(instrument,
+     std::string("box ") + (calibrate ? "calibrate" : "keyfast") + (checked ? " on\n" : " off\n"));
+  const std::uint32_t ran = RunPasses(instrument, Count(arguments, "then_passes", 1));
   return Changed(instrument, std::string(calibrate ? "\"Calibrate\"" : "\"KeyFast\"") +
                                  (checked ? " ticked" : " cleared") + ", then " + PassesText(ran) +
                                  ".");
 }
 
 ToolResult RunPassesTool(McpInstrument& instrument, const json& arguments) {
-  PanelSession& session = instrument.session();
-  if (!session.IsOn()) return Failure(kOffMessage + std::string(" No pass runs while off."));
-  const std::uint32_t ran = RunPasses(session, Count(arguments, "count", 1));
+  if (!instrument.session().IsOn()) {
+    return Failure(kOffMessage + std::string(" No pass runs while off."));
+  }
+  const std::uint32_t ran = RunPasses(instrument, Count(arguments, "count", 1));
   return Changed(instrument, PassesText(ran) + " run.");
 }
 
 ToolResult TimerTicks(McpInstrument& instrument, const json& arguments) {
   const std::uint32_t ticks = Count(arguments, "count", 1);
-  for (std::uint32_t i = 0; i < ticks; ++i) instrument.session().inputs().TimerTick();
+  Do(instrument, "tick " + std::to_string(ticks) + "\n");
   return Changed(instrument, std::to_string(ticks) + (ticks == 1 ? " tick" : " ticks") +
                                  " of the 100 ms timer; no pass has run.");
-}
-
-// The steps' text run on the instrument: whether every expectation held,
-// what the show steps printed and why the run stopped.
-struct StepsRun {
-  bool parsed = false;
-  ExitStatus status = kExitPassed;
-  std::string printed;
-  std::string problems;
-};
-
-StepsRun RunSteps(McpInstrument& instrument, std::string_view text) {
-  StepsRun run;
-  const ParseOutcome parsed = ParseScenario(text, "steps", std::filesystem::current_path());
-  if (!parsed.ok) {
-    run.problems = parsed.error + "\n";
-    return run;
-  }
-  run.parsed = true;
-  CappedBuffer printed(kLongestToolOutput);
-  CappedBuffer problems(kLongestToolOutput);
-  std::ostream out(&printed);
-  std::ostream err(&problems);
-  for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
-  run.status = instrument.RunScenario(parsed.scenario, out, err);
-  run.printed = CappedText(printed);
-  run.problems = CappedText(problems);
-  return run;
 }
 
 // A moment as the steps write it: whole seconds.
@@ -458,11 +452,10 @@ ToolResult RunScenarioTool(McpInstrument& instrument, const json& arguments) {
 // A snapshot of the whole instrument and panel, into a file or returned as
 // its JSON text.
 ToolResult SaveSnapshotTool(McpInstrument& instrument, const json& arguments) {
-  const Snapshot snapshot = CaptureSnapshot(instrument.session());
-  if (!arguments.contains("path")) return Text(WriteSnapshot(snapshot));
+  if (!arguments.contains("path")) return Text(StateText(instrument.rig()));
   const std::string path = arguments["path"].get<std::string>();
   std::string problem;
-  if (!WriteSnapshotFile(snapshot, path, problem)) return Failure("Not saved: " + problem);
+  if (!SaveStateFile(instrument.rig(), path, problem)) return Failure("Not saved: " + problem);
   return Text("Saved to " + Quoted(path) + ".");
 }
 
@@ -473,11 +466,11 @@ ToolResult LoadSnapshotTool(McpInstrument& instrument, const json& arguments) {
   if (fromFile == arguments.contains("snapshot")) {
     return Failure("Give either path or snapshot, not both or neither.");
   }
-  const SnapshotReadResult read =
-      fromFile ? ReadSnapshotFile(arguments["path"].get<std::string>())
-               : ReadSnapshot(arguments["snapshot"].get<std::string>(), "snapshot");
+  const MomentRead read =
+      fromFile ? ReadMomentFile(arguments["path"].get<std::string>())
+               : ReadMomentText(arguments["snapshot"].get<std::string>(), "snapshot");
   if (!read.ok) return Failure("Not loaded: " + read.error);
-  ApplySnapshot(read.snapshot, instrument.session());
+  SetMoment(instrument.rig(), read.snapshot);
   return Changed(instrument, "The snapshot is loaded: the instrument stands where it was saved.");
 }
 

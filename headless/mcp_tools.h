@@ -3,21 +3,23 @@
 // acting on one panel session, as the window and the page act on theirs.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "headless/runner.h"
-#include "host/panel/panel_session.h"
+#include "headless/picture_files.h"
+#include "host/rig/panel_rig.h"
+#include "host/scenario/executor.h"
 
 namespace kvr9::headless {
 
-// The instrument at the agent's hands: the session's view, which keeps the
+// The instrument at the agent's hands: the rig's view, which keeps the
 // latest communication lines and, while a scenario's steps run on the
-// session, hands the frames and the pass ends on to their runner.
-class McpInstrument final : public PanelView {
+// rig, hands the frames and the pass ends on to their executor.
+class McpInstrument final : public RigView {
  public:
   static constexpr std::size_t kKeptCommLines = 100;
 
@@ -25,10 +27,14 @@ class McpInstrument final : public PanelView {
   McpInstrument(const McpInstrument&) = delete;
   McpInstrument& operator=(const McpInstrument&) = delete;
 
-  PanelSession& session() { return session_; }
+  PanelRig& rig() { return rig_; }
+  PanelSession& session() { return rig_.session(); }
   const std::deque<std::string>& commLines() const { return commLines_; }
+  // Passes run since the server started: how a tool tells how many its
+  // steps ran.
+  std::uint64_t passes() const { return passes_; }
 
-  // The steps of a scenario run on this session; what they printed goes to
+  // The steps of a scenario run on this rig; what they printed goes to
   // out, why the run stopped to err.
   ExitStatus RunScenario(const Scenario& scenario, std::ostream& out, std::ostream& err);
 
@@ -37,9 +43,11 @@ class McpInstrument final : public PanelView {
   void PassEnded() override;
 
  private:
-  PanelSession session_{*this};
+  PanelRig rig_{*this};
   std::deque<std::string> commLines_;
-  ScenarioRunner* runner_ = nullptr;
+  PictureFiles pictures_;
+  ScenarioExecutor* executor_ = nullptr;
+  std::uint64_t passes_ = 0;
 };
 
 // What a tool answers: the content of a tools/call result.

@@ -151,6 +151,8 @@ class PanelRig {
   // and its record, as the first lesson found it. Whether it gave it back.
   bool CloseLessons();
   const LessonRun* FollowedLesson() const { return lessonRun_.get(); }
+  // The same, for a judge that asks it what is missing.
+  LessonRun* FollowedLesson() { return lessonRun_.get(); }
   bool InLessons() const { return beforeLessons_.has_value(); }
   void AskForHint();
   LessonPanelText LessonPanel();

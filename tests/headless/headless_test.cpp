@@ -21,12 +21,11 @@
 #include "headless/command_line.h"
 #include "headless/lcd_gif.h"
 #include "headless/lcd_png.h"
-#include "headless/runner.h"
+#include "headless/picture_files.h"
 #include "host/flights/flight_profile.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
-#include "host/rig/panel_rig.h"
-#include "host/snapshot/snapshot_json.h"
+#include "host/scenario/executor.h"
 #include "lcd/frame_art.h"
 
 namespace kvr9::headless {
@@ -43,7 +42,9 @@ struct Outcome {
 Outcome RunText(const std::string& text, const fs::path& baseDir = ".") {
   std::ostringstream out;
   std::ostringstream err;
-  const int status = RunScenarioText(text, "test.scn", baseDir, out, err);
+  PictureFiles pictures;
+  const int status =
+      RunScenarioText(text, "test.scn", baseDir, out, err, {nullptr, nullptr, &pictures});
   return {status, out.str(), err.str()};
 }
 
@@ -285,16 +286,6 @@ TEST(HeadlessFailedExpectation, OfAFrameShowsBothPicturesWithTheDifferencesMarke
   EXPECT_NE(rows.find('X'), std::string::npos);  // its dots, missing from the blank frame
 }
 
-TEST(HeadlessFailedExpectation, WhileRunningStillSwitchesTheInstrumentOff) {
-  const ParseOutcome parsed = ParseScenario("on\npass 10\nexpect qnh 1\npass\n", "t", ".");
-  ASSERT_TRUE(parsed.ok);
-  std::ostringstream out;
-  std::ostringstream err;
-  ScenarioRunner runner(parsed.scenario, out, err);
-  EXPECT_EQ(runner.Run(), kExitExpectationFailed);
-  EXPECT_FALSE(IsRunning(runner.instrument()));
-}
-
 // ---------------------------------------------------------------------------
 // expect-text: each form holds on the main display and fails, with the
 // screen below the message, on the main menu, which shows none of it.
@@ -498,18 +489,6 @@ INSTANTIATE_TEST_SUITE_P(
         PowerCycleCase{"TheLedShowsItsStoredColourUntilTheFirstPass",
                        "expect-led lit\non\npass 79\nexpect-led lit\npass\nexpect-led unlit\n"}),
     [](const ::testing::TestParamInfo<PowerCycleCase>& param) { return param.param.name; });
-
-TEST(HeadlessPowerCycle, EndOfScenarioWhileRunningSwitchesOff) {
-  for (const char* text : {"on\n", "on\npass 80\n", "on\npass 80\noff\non\npass 3\n"}) {
-    const ParseOutcome parsed = ParseScenario(text, "t", ".");
-    ASSERT_TRUE(parsed.ok);
-    std::ostringstream out;
-    std::ostringstream err;
-    ScenarioRunner runner(parsed.scenario, out, err);
-    EXPECT_EQ(runner.Run(), kExitPassed) << text;
-    EXPECT_FALSE(IsRunning(runner.instrument())) << text;
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Output.
@@ -1479,48 +1458,6 @@ TEST(HeadlessExamples, GalleryScenariosAreWellFormed) {
     }
   }
 }
-
-// One clock: the demo flown from the flight bar (as the window and the page
-// fly it, their own 100 ms timer ticking all along) ends exactly where the
-// driver's "fly demo speed N" ends, at every speed the bar offers.
-class OneClock : public ::testing::TestWithParam<std::uint32_t> {};
-
-TEST_P(OneClock, TheBarsFlightEndsAsTheDriversDoes) {
-  const std::uint32_t speed = GetParam();
-  const TempFolder folder;
-  const fs::path saved = folder / "driver.json";
-  const Outcome driver = RunText("on\npass 99\nfly demo speed " + std::to_string(speed) +
-                                 "\npass 50\nsave-state " + saved.string() + "\n");
-  ASSERT_EQ(driver.status, kExitPassed) << driver.err;
-  const SnapshotReadResult read = ReadSnapshotFile(saved.string());
-  ASSERT_TRUE(read.ok) << read.error;
-
-  struct : RigView {
-    void ShowFrame(const FrameBuffer&, bool) override {}
-  } view;
-  PanelRig rig(view);
-  rig.PressOn();
-  for (int pass = 1; pass < 100; ++pass) rig.Step();
-  // The demo's first moment stands for a pass before it plays on, as the
-  // driver's first flown pass does.
-  rig.UseDemoFlight();
-  rig.SetFlightSpeed(speed);
-  rig.Step();
-  rig.PlayFlight(true);
-  int passes = 0;
-  while (rig.FlightPlaying() && passes++ < 100000) {
-    rig.TimerTick();  // the front end's own timer: not the flight's clock
-    rig.Step();
-  }
-  for (int pass = 0; pass < 50; ++pass) rig.Step();
-  const Snapshot bar = rig.Capture();
-  EXPECT_EQ(bar.state.flightTimer, read.snapshot.state.flightTimer);
-  EXPECT_EQ(bar.state.airData, read.snapshot.state.airData);
-  EXPECT_EQ(bar.state, read.snapshot.state);
-  EXPECT_EQ(bar.frameBuffer, read.snapshot.frameBuffer);
-}
-
-INSTANTIATE_TEST_SUITE_P(BarSpeeds, OneClock, ::testing::Values(1U, 4U, 16U, 64U));
 
 }  // namespace
 }  // namespace kvr9::headless

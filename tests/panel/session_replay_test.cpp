@@ -14,7 +14,7 @@
 
 #include "core/instrument.h"
 #include "event_probe.h"
-#include "headless/runner.h"
+#include "host/scenario/executor.h"
 #include "host/scenario/fields.h"
 #include "host/scenario/scenario.h"
 #include "host/snapshot/snapshot_json.h"
@@ -40,12 +40,12 @@ class FrameKeepingForm : public TForm1 {
 };
 
 // The headless driver, keeping every frame likewise.
-class FrameKeepingRunner : public headless::ScenarioRunner {
+class FrameKeepingRunner : public ScenarioExecutor {
  public:
-  using ScenarioRunner::ScenarioRunner;
+  using ScenarioExecutor::ScenarioExecutor;
   void ShowFrame(const FrameBuffer& frame, bool changed) override {
     frames.push_back(frame);
-    ScenarioRunner::ShowFrame(frame, changed);
+    ScenarioExecutor::ShowFrame(frame, changed);
   }
   std::vector<FrameBuffer> frames;
 };
@@ -177,7 +177,7 @@ void SessionReplayTest::CopiedSessionReplaysFrameForFrame() {
   std::ostringstream out;
   std::ostringstream err;
   FrameKeepingRunner replay(parsed.scenario, out, err);
-  QCOMPARE(replay.Run(), headless::kExitPassed);
+  QCOMPARE(replay.Run(), kExitPassed);
 
   QCOMPARE(replay.frames.size(), form.frames.size());
   for (std::size_t i = 0; i < form.frames.size(); ++i) {
@@ -264,7 +264,7 @@ void SessionReplayTest::SavedStateGoesOnInTheDriverAsInTheWindow() {
   std::ostringstream out;
   std::ostringstream err;
   FrameKeepingRunner replay(parsed.scenario, out, err);
-  QCOMPARE(replay.Run(&moment.snapshot), headless::kExitPassed);
+  QCOMPARE(replay.Run(&moment.snapshot), kExitPassed);
   // Both were shown the snapshot's frame as it was opened.
   QCOMPARE(replay.frames.size(), form.frames.size() - restoredAt);
   for (std::size_t i = 0; i < replay.frames.size(); ++i) {

@@ -1,54 +1,54 @@
-#include "headless/runner.h"
+#include "host/scenario/executor.h"
 
 #include <cstdio>
 #include <regex>
 #include <sstream>
 
-#include "headless/lcd_png.h"
 #include "host/common/quote.h"
+#include "host/lessons/lesson_run.h"
 #include "host/panel/reading_units.h"
 #include "host/scenario/checks.h"
 #include "host/snapshot/snapshot_json.h"
 #include "lcd/frame_art.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
-ScenarioRunner::ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err)
+ScenarioExecutor::ScenarioExecutor(const Scenario& scenario, std::ostream& out, std::ostream& err,
+                                   ScenarioOutputs* outputs)
     : scenario_(scenario),
       out_(out),
       err_(err),
-      ownSession_(std::make_unique<PanelSession>(*this)),
-      session_(*ownSession_) {}
+      outputs_(outputs),
+      ownRig_(std::make_unique<PanelRig>(*this)),
+      rig_(*ownRig_) {}
 
-ScenarioRunner::ScenarioRunner(const Scenario& scenario, PanelSession& session, std::ostream& out,
-                               std::ostream& err)
-    : scenario_(scenario), out_(out), err_(err), session_(session) {}
+ScenarioExecutor::ScenarioExecutor(const Scenario& scenario, PanelRig& rig, std::ostream& out,
+                                   std::ostream& err, ScenarioOutputs* outputs)
+    : scenario_(scenario), out_(out), err_(err), outputs_(outputs), rig_(rig) {}
+
+ScenarioExecutor::~ScenarioExecutor() = default;
 
 // Steps are delivered until one asks for a pass, which runs; when the
-// scenario is over or has failed, a running instrument of its own session
-// is switched off at its first chance and runs until it is off.
-ExitStatus ScenarioRunner::Run(const Snapshot* from) {
+// scenario is over or has failed, a running instrument of its own rig is
+// switched off at its first chance and runs until it is off.
+ExitStatus ScenarioExecutor::Run(const Snapshot* from) {
   if (!ReadLessons()) return status_;
-  if (from != nullptr) ApplySnapshot(*from, session_);
-  while (NextPassWanted()) session_.Step();
+  if (from != nullptr) SetMoment(rig_, *from);
+  while (NextPassWanted()) rig_.Step();
   // The lesson is judged on the scenario's own inputs and passes, not on
   // those that switch the instrument off after it.
   ConcludeLesson();
-  if (ownSession_ != nullptr && session_.IsOn()) {
-    inputs_.StopAtFirstChance();
-    while (session_.Step()) {
-    }
-  }
+  if (ownRig_ != nullptr) rig_.RunUntilOff();
   StopAnimation();
   StopTrace();
   return status_;
 }
 
-void ScenarioRunner::ShowFrame(const FrameBuffer& frame, bool) {
-  if (animationStep_ != nullptr && !animation_.AddPass(frame)) StopAnimation();
+void ScenarioExecutor::ShowFrame(const FrameBuffer& frame, bool) {
+  if (animationStep_ != nullptr && !outputs_->AddAnimationPass(frame)) StopAnimation();
 }
 
-void ScenarioRunner::PassEnded() {
+void ScenarioExecutor::PassEnded() {
   ReportLessonSteps();
   WriteTraceRow();
   passFlown_ = false;
@@ -56,8 +56,8 @@ void ScenarioRunner::PassEnded() {
 
 // Delivers steps until one asks for a pass (true), or the scenario is over
 // or has failed (false).
-bool ScenarioRunner::NextPassWanted() {
-  if (passesStillFree_ > 0 && session_.IsOn()) {
+bool ScenarioExecutor::NextPassWanted() {
+  if (passesStillFree_ > 0 && rig_.IsOn()) {
     --passesStillFree_;
     return true;
   }
@@ -79,11 +79,11 @@ bool ScenarioRunner::NextPassWanted() {
   return false;
 }
 
-bool ScenarioRunner::HasNextStep() const {
+bool ScenarioExecutor::HasNextStep() const {
   return nextStep_ < scenario_.steps.size();
 }
 
-ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
+ScenarioExecutor::Flow ScenarioExecutor::Deliver(const Step& step) {
   switch (step.kind) {
     case StepKind::On:
       return DeliverPowerOn();
@@ -147,41 +147,44 @@ ScenarioRunner::Flow ScenarioRunner::Deliver(const Step& step) {
 }
 
 // "ON" starts the power cycle, or starts it over; the steps that follow
-// arrive at the end of its first splash pass.
-ScenarioRunner::Flow ScenarioRunner::DeliverPowerOn() {
-  session_.PressOn();
-  return Flow::RunPass;
+// arrive at the end of its first splash pass, which the rig runs at once
+// from off.
+ScenarioExecutor::Flow ScenarioExecutor::DeliverPowerOn() {
+  return rig_.PressOn() ? Flow::KeepDelivering : Flow::RunPass;
 }
 
 // The main loop ends after the pass in which "OFF" arrived, and the steps
 // that follow run with the instrument off. The splash ignores the request
 // (it is cleared before the main loop starts), so there the steps simply
 // go on.
-ScenarioRunner::Flow ScenarioRunner::DeliverPowerOff() {
-  inputs_.PressOff();
-  return instrument_.phase == PowerPhase::MainLoop ? Flow::RunPass : Flow::KeepDelivering;
+ScenarioExecutor::Flow ScenarioExecutor::DeliverPowerOff() {
+  rig_.PressOff();
+  return instrument().phase == PowerPhase::MainLoop ? Flow::RunPass : Flow::KeepDelivering;
 }
 
 // With the instrument off there is no pass to run; time passes without it.
-ScenarioRunner::Flow ScenarioRunner::DeliverPasses(std::uint32_t passes) {
-  if (instrument_.phase == PowerPhase::Off) return Flow::KeepDelivering;
+ScenarioExecutor::Flow ScenarioExecutor::DeliverPasses(std::uint32_t passes) {
+  if (instrument().phase == PowerPhase::Off) return Flow::KeepDelivering;
   passesStillFree_ = passes - 1;
   return Flow::RunPass;
 }
 
-void ScenarioRunner::DeliverEvent(const Step& step) {
+void ScenarioExecutor::DeliverEvent(const Step& step) {
   switch (step.kind) {
     case StepKind::Key:
-      inputs_.ClickKey(step.key);
+      rig_.ClickKey(step.key);
       break;
     case StepKind::Slider:
       MoveSlider(step);
       break;
     case StepKind::Box:
-      inputs_.SetBox(step.box, step.on);
+      rig_.SetBox(step.box, step.on);
       break;
     case StepKind::Tick:
-      for (std::uint32_t i = 0; i < step.number; ++i) inputs_.TimerTick();
+      // Straight to the inputs: the rig's TimerTick is a front end's timer,
+      // dropped while the bar's flight plays, and a scenario's ticks are its
+      // own steps.
+      for (std::uint32_t i = 0; i < step.number; ++i) rig_.session().inputs().TimerTick();
       break;
     default:
       break;
@@ -190,10 +193,10 @@ void ScenarioRunner::DeliverEvent(const Step& step) {
 
 // A reading is turned into a count with the settings of this moment, so
 // the same step may choose another count after a QNH or unit change.
-void ScenarioRunner::MoveSlider(const Step& step) {
+void ScenarioExecutor::MoveSlider(const Step& step) {
   std::uint32_t count = step.number;
   if (step.unit != ReadingUnit::Count) {
-    const CountChoice choice = CountForReading(instrument_, step.slider, step.unit, step.reading);
+    const CountChoice choice = CountForReading(instrument(), step.slider, step.unit, step.reading);
     if (!choice.reachable) {
       const char* unit = UnitName(step.unit);
       Fail(kExitBadInput, step,
@@ -207,15 +210,15 @@ void ScenarioRunner::MoveSlider(const Step& step) {
     }
     count = choice.count;
   }
-  inputs_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
+  rig_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
 }
 
 // The flight's player is made with the settings of this moment, which the
 // whole profile must fit. The flight then runs to its first "at", or to its
 // end when none follows before the next flight.
-ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
+ScenarioExecutor::Flow ScenarioExecutor::BeginFlight(const Step& step) {
   const ScenarioFlight& flight = scenario_.flights[step.detail];
-  if (!IsRunning(instrument_)) {
+  if (!IsRunning(instrument())) {
     Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": the instrument is off");
     return Flow::KeepDelivering;
   }
@@ -223,7 +226,7 @@ ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
   flight_ = &flight;
   player_.emplace(flight.profile, start + flight.fromSeconds, start + flight.toSeconds,
                   flight.passesPerSecond, flight.speedUp);
-  const std::string problem = player_->CheckReach(instrument_);
+  const std::string problem = player_->CheckReach(instrument());
   if (!problem.empty()) {
     player_.reset();
     Fail(kExitBadInput, step, "fly " + Clipped(flight.name) + ": " + problem);
@@ -243,33 +246,33 @@ ScenarioRunner::Flow ScenarioRunner::BeginFlight(const Step& step) {
 
 // Passes before the moment are flown; at its end the pass at the end time
 // is flown too.
-void ScenarioRunner::FlyTo(double seconds) {
+void ScenarioExecutor::FlyTo(double seconds) {
   flying_ = true;
   flyUntil_ = seconds;
 }
 
 // One pass flown, or the flight has reached its moment (false).
-bool ScenarioRunner::FlyOnePass() {
+bool ScenarioExecutor::FlyOnePass() {
   const bool toEnd = flyUntil_ >= player_->ToSeconds();
   if (player_->Finished() || (!toEnd && player_->NextSeconds() >= flyUntil_) ||
-      !IsRunning(instrument_)) {
+      !IsRunning(instrument())) {
     flying_ = false;
     if (player_->Finished()) player_.reset();
     return false;
   }
-  lastFlown_ = player_->PlayNext(inputs_, instrument_);
+  lastFlown_ = player_->PlayNext(rig_.session().inputs(), instrument());
   passFlown_ = true;
   return true;
 }
 
-bool ScenarioRunner::EndsTheFlight(const Step& step) const {
+bool ScenarioExecutor::EndsTheFlight(const Step& step) const {
   return step.kind == StepKind::Fly || step.kind == StepKind::On || step.kind == StepKind::Off ||
          step.kind == StepKind::LoadState || step.kind == StepKind::Lesson;
 }
 
 // Rows are written as passes end; the profile's columns stay empty for a
 // pass that was not flown.
-void ScenarioRunner::StartTrace(const Step& step) {
+void ScenarioExecutor::StartTrace(const Step& step) {
   StopTrace();
   const ScenarioTrace& trace = scenario_.traces[step.detail];
   trace_.open(trace.path, std::ios::out | std::ios::trunc);
@@ -283,7 +286,7 @@ void ScenarioRunner::StartTrace(const Step& step) {
   trace_ << '\n';
 }
 
-void ScenarioRunner::WriteTraceRow() {
+void ScenarioExecutor::WriteTraceRow() {
   if (traceStep_ == nullptr) return;
   if (passFlown_) {
     char profile[96];
@@ -295,12 +298,12 @@ void ScenarioRunner::WriteTraceRow() {
     trace_ << ",,";
   }
   for (const FieldInfo* field : scenario_.traces[traceStep_->detail].fields) {
-    trace_ << ',' << FormatField(*field, instrument_.state);
+    trace_ << ',' << FormatField(*field, instrument().state);
   }
   trace_ << '\n';
 }
 
-void ScenarioRunner::StopTrace() {
+void ScenarioExecutor::StopTrace() {
   if (traceStep_ == nullptr) return;
   const Step& step = *traceStep_;
   traceStep_ = nullptr;
@@ -311,46 +314,48 @@ void ScenarioRunner::StopTrace() {
   }
 }
 
-void ScenarioRunner::Report(const Step& step) {
-  out_ << ShowStepText(scenario_, step, session_);
+void ScenarioExecutor::Report(const Step& step) {
+  out_ << ShowStepText(scenario_, step, rig_.session());
 }
 
-void ScenarioRunner::Check(const Step& step) {
-  const std::string failure = CheckStep(scenario_, step, session_);
+void ScenarioExecutor::Check(const Step& step) {
+  const std::string failure = CheckStep(scenario_, step, rig_.session());
   if (!failure.empty()) Fail(kExitExpectationFailed, step, failure);
 }
 
-void ScenarioRunner::SaveLcd(const Step& step) {
+void ScenarioExecutor::SaveLcd(const Step& step) {
   const std::string path = scenario_.files[step.detail].path.string();
   const LcdLook look = step.on ? LcdLook::Green : LcdLook::Window;
-  if (!SaveFramePng(session_.ShownFrame(), path, static_cast<int>(step.number), look)) {
+  if (outputs_ == nullptr ||
+      !outputs_->SaveLcd(rig_.session().ShownFrame(), path, static_cast<int>(step.number), look)) {
     Fail(kExitBadInput, step, "save-lcd: cannot write " + QuotedPath(path));
   }
 }
 
 // A new recording ends the one before it.
-void ScenarioRunner::SaveAnimation(const Step& step) {
+void ScenarioExecutor::SaveAnimation(const Step& step) {
   StopAnimation();
   const StepFile& file = scenario_.files[step.detail];
-  if (!animation_.Start(file.path.string(), static_cast<int>(step.number))) {
+  if (outputs_ == nullptr ||
+      !outputs_->StartAnimation(file.path.string(), static_cast<int>(step.number))) {
     Fail(kExitBadInput, step, "save-animation: cannot write " + QuotedPath(file.path.string()));
     return;
   }
   animationStep_ = &step;
 }
 
-void ScenarioRunner::StopAnimation() {
+void ScenarioExecutor::StopAnimation() {
   if (animationStep_ == nullptr) return;
   const Step& step = *animationStep_;
   animationStep_ = nullptr;
-  if (!animation_.Finish() && status_ == kExitPassed) {
+  if (!outputs_->FinishAnimation() && status_ == kExitPassed) {
     Fail(kExitBadInput, step,
          "save-animation: cannot write " + QuotedPath(scenario_.files[step.detail].path.string()));
   }
 }
 
 // A malformed lesson is found before the instrument has done a pass.
-bool ScenarioRunner::ReadLessons() {
+bool ScenarioExecutor::ReadLessons() {
   for (const Step& step : scenario_.steps) {
     if (step.kind != StepKind::Lesson) continue;
     LessonReadResult read = ReadLessonFile(scenario_.files[step.detail].path.lexically_normal());
@@ -365,44 +370,45 @@ bool ScenarioRunner::ReadLessons() {
   return true;
 }
 
-// The lesson starts where it says, as the window starts it: from its
+// The lesson starts where the rig starts it, as the window does: from its
 // snapshot, switched off at the defaults for the person to switch on, or
 // switched on afresh, as "ON" does (its first splash pass runs, as after
 // "on"). A flight open is flown to its end before, as before "ON".
-ScenarioRunner::Flow ScenarioRunner::BeginLesson(const Step& step) {
-  const std::optional<Snapshot> from = LessonStartingPoint(*lesson_, session_);
-  if (from) {
-    ApplySnapshot(*from, session_);
-  } else {
-    session_.PressOn();
-  }
+ScenarioExecutor::Flow ScenarioExecutor::BeginLesson(const Step& step) {
+  const bool afresh = lesson_->start != LessonStart::Snapshot && !StartsSwitchedOff(*lesson_);
+  const bool wasOn = rig_.IsOn();
+  rig_.FollowLesson(*lesson_);
   lessonStep_ = &step;
-  lessonRun_ = std::make_unique<LessonRun>(*lesson_, session_);
+  lessonConcluded_ = false;
   lessonStepsReported_ = 0;
   lessonHintCameUp_ = 0;
   out_ << "lesson: " << lesson_->title << '\n';
-  return from ? Flow::KeepDelivering : Flow::RunPass;
+  // From off the rig has run the first pass; on, the pass that starts the
+  // instrument over is still to run.
+  return afresh && wasOn ? Flow::RunPass : Flow::KeepDelivering;
 }
 
-// The lesson looks at each pass as it ends, before the runner hears of it.
-void ScenarioRunner::ReportLessonSteps() {
-  if (!lessonRun_) return;
-  const std::size_t count = lessonRun_->StepCount();
-  for (; lessonStepsReported_ < lessonRun_->StepsPassed(); ++lessonStepsReported_) {
+// The lesson looks at each pass as it ends, before the executor hears of it.
+void ScenarioExecutor::ReportLessonSteps() {
+  const LessonRun* run = rig_.FollowedLesson();
+  if (lessonStep_ == nullptr || lessonConcluded_ || run == nullptr) return;
+  const std::size_t count = run->StepCount();
+  for (; lessonStepsReported_ < run->StepsPassed(); ++lessonStepsReported_) {
     out_ << "step " << lessonStepsReported_ + 1 << " of " << count
          << " done: " << lesson_->steps[lessonStepsReported_].words << '\n';
   }
-  if (lessonHintCameUp_ == 0 && lessonRun_->HintDue()) {
-    lessonHintCameUp_ = lessonRun_->StepsPassed() + 1;
+  if (lessonHintCameUp_ == 0 && run->HintDue()) {
+    lessonHintCameUp_ = run->StepsPassed() + 1;
   }
 }
 
 // A solution must finish its lesson without its hint ever coming up by
 // itself; a wrong path ("unfinished") must not finish it, and must have
 // brought the hint up.
-void ScenarioRunner::ConcludeLesson() {
-  if (!lessonRun_) return;
-  std::unique_ptr<LessonRun> run = std::move(lessonRun_);
+void ScenarioExecutor::ConcludeLesson() {
+  LessonRun* run = rig_.FollowedLesson();
+  if (lessonStep_ == nullptr || lessonConcluded_ || run == nullptr) return;
+  lessonConcluded_ = true;
   const Step& step = *lessonStep_;
   const std::string name =
       "lesson " + Clipped(scenario_.files[step.detail].file, kLongestQuotedPath);
@@ -433,10 +439,10 @@ void ScenarioRunner::ConcludeLesson() {
   }
 }
 
-// The session as it stands, with the flight being flown: a player made
-// anew from the snapshot goes on with it exactly.
-Snapshot ScenarioRunner::Capture() const {
-  Snapshot snapshot = CaptureSnapshot(session_);
+// The rig as it stands, with the flight being flown: a player made anew
+// from the snapshot goes on with it exactly.
+Snapshot ScenarioExecutor::Capture() const {
+  Snapshot snapshot = rig_.Capture();
   if (player_ && flight_ != nullptr) {
     snapshot.flight = FlightOfPlayer(*player_, flight_->profile.StartSeconds(), flight_->name,
                                      !player_->Finished());
@@ -444,7 +450,7 @@ Snapshot ScenarioRunner::Capture() const {
   return snapshot;
 }
 
-void ScenarioRunner::SaveState(const Step& step) {
+void ScenarioExecutor::SaveState(const Step& step) {
   std::string problem;
   if (!WriteSnapshotFile(Capture(), scenario_.files[step.detail].path.string(), problem)) {
     Fail(kExitBadInput, step, "save-state: " + problem);
@@ -452,9 +458,8 @@ void ScenarioRunner::SaveState(const Step& step) {
 }
 
 // The snapshot is read and checked whole before any of it is applied: a
-// bad one leaves the instrument as it was. A flight it names is not flown
-// on; the scenario's own "fly" steps fly.
-void ScenarioRunner::LoadState(const Step& step) {
+// bad one leaves the instrument as it was.
+void ScenarioExecutor::LoadState(const Step& step) {
   const SnapshotReadResult read = ReadSnapshotFile(scenario_.files[step.detail].path.string());
   if (!read.ok) {
     Fail(kExitBadInput, step, "load-state: " + read.error);
@@ -463,10 +468,10 @@ void ScenarioRunner::LoadState(const Step& step) {
   player_.reset();
   flight_ = nullptr;
   flying_ = false;
-  ApplySnapshot(read.snapshot, session_);
+  SetMoment(rig_, read.snapshot);
 }
 
-void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string& message) {
+void ScenarioExecutor::Fail(ExitStatus status, const Step& step, const std::string& message) {
   status_ = status;
   failure_ = Where(step) + ": " + message;
   if (status == kExitExpectationFailed) failingMoment_ = Capture();
@@ -474,7 +479,7 @@ void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string
   // What the instrument showed, as rows ready to paste into expect-text
   // line "...", so a CI log tells it without a picture.
   if (status != kExitExpectationFailed) return;
-  std::istringstream lines(session_.ScreenLines());
+  std::istringstream lines(rig_.session().ScreenLines());
   std::string line;
   bool any = false;
   while (std::getline(lines, line)) {
@@ -485,7 +490,7 @@ void ScenarioRunner::Fail(ExitStatus status, const Step& step, const std::string
   if (!any) err_ << "the LCD shows no text\n";
 }
 
-std::string ScenarioRunner::Where(const Step& step) const {
+std::string ScenarioExecutor::Where(const Step& step) const {
   return scenario_.source + ":" + std::to_string(step.line);
 }
 
@@ -500,10 +505,39 @@ ExitStatus RunScenarioText(std::string_view text, const std::string& source,
   // A reader's warning (an IGC file's airspeed from ground speed) is worth
   // seeing, but stops nothing.
   for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
-  ScenarioRunner runner(parsed.scenario, out, err);
-  const ExitStatus status = runner.Run(options.from);
-  if (options.failingMoment != nullptr) *options.failingMoment = runner.failingMoment();
+  ScenarioExecutor executor(parsed.scenario, out, err, options.outputs);
+  const ExitStatus status = executor.Run(options.from);
+  if (options.failingMoment != nullptr) *options.failingMoment = executor.failingMoment();
   return status;
 }
 
-}  // namespace kvr9::headless
+namespace {
+
+MomentRead Moment(SnapshotReadResult read) {
+  return {read.ok, std::move(read.error), std::move(read.snapshot)};
+}
+
+}  // namespace
+
+MomentRead ReadMomentFile(const std::string& path) {
+  return Moment(ReadSnapshotFile(path));
+}
+
+MomentRead ReadMomentText(std::string_view text, const std::string& name) {
+  return Moment(ReadSnapshot(text, name));
+}
+
+std::string MomentText(const Snapshot& moment) {
+  return WriteSnapshot(moment);
+}
+
+bool SaveMomentFile(const Snapshot& moment, const std::string& path, std::string& problem) {
+  return WriteSnapshotFile(moment, path, problem);
+}
+
+void SetMoment(PanelRig& rig, Snapshot moment) {
+  moment.flight.reset();
+  rig.Apply(moment);
+}
+
+}  // namespace kvr9

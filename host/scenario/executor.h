@@ -1,32 +1,35 @@
-// Runs a scenario against the instrument's firmware, unchanged, through a
-// panel session of its own: no window, no wall clock, no pacing.
+// Runs a scenario against the instrument's firmware, unchanged, on a panel
+// rig: no window, no wall clock, no pacing. The driver's command line and
+// its agent server both run their steps here.
 //
-// The runner owns time: it delivers steps between the instrument's passes,
-// where the window delivers its events, and runs a pass when a step asks
-// for one ("on", "pass N", a flight). The steps after "on" are delivered at
-// the end of its first splash pass, those after "pass N" at the end of the
-// Nth pass. While the instrument is off, steps simply follow each other.
+// The executor owns time: it delivers steps between the instrument's
+// passes, where the window delivers its events, and runs a pass when a
+// step asks for one ("on", "pass N", a flight). The steps after "on" are
+// delivered at the end of its first splash pass, those after "pass N" at
+// the end of the Nth pass. While the instrument is off, steps simply
+// follow each other.
+//
+// A scenario's flight is its own, not the rig's flight bar: a script of
+// slider moves and timer ticks played through the rig's inputs before each
+// pass, which a scenario paces with "fly ... pace" and stops at "at".
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
-#include "core/instrument.h"
-#include "headless/lcd_gif.h"
 #include "host/flights/flight_player.h"
-#include "host/lcd_text/lcd_text.h"
 #include "host/lessons/lesson.h"
-#include "host/lessons/lesson_run.h"
-#include "host/panel/panel_inputs.h"
-#include "host/panel/panel_session.h"
+#include "host/rig/panel_rig.h"
 #include "host/scenario/scenario.h"
-#include "host/snapshot/snapshot.h"
+#include "host/scenario/scenario_outputs.h"
 
-namespace kvr9::headless {
+namespace kvr9 {
 
 enum ExitStatus : int {
   kExitPassed = 0,             // every expectation held
@@ -34,27 +37,29 @@ enum ExitStatus : int {
   kExitBadInput = 2,           // malformed scenario or argument, unreadable or unwritable file
 };
 
-class ScenarioRunner : public PanelView {
+class ScenarioExecutor : public RigView {
  public:
   // out receives what the show steps print; err the reason a run fails.
-  ScenarioRunner(const Scenario& scenario, std::ostream& out, std::ostream& err);
-  // Runs the steps on a session someone else keeps, from whatever state it
-  // is in, and leaves a running instrument running at the end. The
-  // session's view must hand its frames and pass ends on to this runner
-  // while Run lasts.
-  ScenarioRunner(const Scenario& scenario, PanelSession& session, std::ostream& out,
-                 std::ostream& err);
-  ScenarioRunner(const ScenarioRunner&) = delete;
-  ScenarioRunner& operator=(const ScenarioRunner&) = delete;
+  // Without outputs, a step that makes a picture cannot be done.
+  ScenarioExecutor(const Scenario& scenario, std::ostream& out, std::ostream& err,
+                   ScenarioOutputs* outputs = nullptr);
+  // Runs the steps on a rig someone else keeps, from whatever state it is
+  // in, and leaves a running instrument running at the end. The rig's view
+  // must hand its frames and pass ends on to this executor while Run lasts.
+  ScenarioExecutor(const Scenario& scenario, PanelRig& rig, std::ostream& out, std::ostream& err,
+                   ScenarioOutputs* outputs = nullptr);
+  ScenarioExecutor(const ScenarioExecutor&) = delete;
+  ScenarioExecutor& operator=(const ScenarioExecutor&) = delete;
+  ~ScenarioExecutor() override;
 
-  // from: a snapshot the scenario starts from instead of a fresh instrument.
+  // from: a moment the scenario starts from instead of a fresh instrument.
   ExitStatus Run(const Snapshot* from = nullptr);
 
   // Every pass presents one frame: an animation gets one frame a pass.
   void ShowFrame(const FrameBuffer& frame, bool changed) override;
   void PassEnded() override;
 
-  const Instrument& instrument() const { return session_.instrument(); }
+  const Instrument& instrument() const { return rig_.instrument(); }
   // "FILE:LINE: message" of the step that ended the run, empty when none did.
   const std::string& failure() const { return failure_; }
   // The instrument and panel at the failed expectation that ended the run.
@@ -97,11 +102,9 @@ class ScenarioRunner : public PanelView {
   const Scenario& scenario_;
   std::ostream& out_;
   std::ostream& err_;
-  std::unique_ptr<PanelSession> ownSession_;  // null on a session kept by someone else
-  PanelSession& session_;
-  // The steps reach the instrument as the window's handlers deliver them.
-  Instrument& instrument_ = session_.instrument();
-  PanelInputs& inputs_ = session_.inputs();
+  ScenarioOutputs* outputs_;
+  std::unique_ptr<PanelRig> ownRig_;  // null on a rig kept by someone else
+  PanelRig& rig_;
   std::size_t nextStep_ = 0;
   std::uint32_t passesStillFree_ = 0;  // passes that run before the next step
   ExitStatus status_ = kExitPassed;
@@ -120,14 +123,13 @@ class ScenarioRunner : public PanelView {
   std::ofstream trace_;
   const Step* traceStep_ = nullptr;  // the trace being written
 
-  LcdAnimation animation_;
   const Step* animationStep_ = nullptr;  // the save-animation being recorded
 
-  // The scenario's lesson, read before anything runs, and followed from its
-  // step to the end of the scenario.
+  // The scenario's lesson, read before anything runs, and followed on the
+  // rig from its step; judged when the scenario's steps are over.
   std::optional<Lesson> lesson_;
-  std::unique_ptr<LessonRun> lessonRun_;
   const Step* lessonStep_ = nullptr;
+  bool lessonConcluded_ = false;
   std::size_t lessonStepsReported_ = 0;
   std::size_t lessonHintCameUp_ = 0;  // the step (from 1) whose hint came by itself; 0 none
 };
@@ -136,11 +138,30 @@ struct RunOptions {
   const Snapshot* from = nullptr;  // start from this instead of a fresh instrument
   // Where to keep the moment of a failed expectation, when wanted.
   std::optional<Snapshot>* failingMoment = nullptr;
+  ScenarioOutputs* outputs = nullptr;
 };
 
-// Parses, checks and runs a scenario text; the status of the whole run.
+// Parses, checks and runs a scenario text on a rig of its own; the status
+// of the whole run.
 ExitStatus RunScenarioText(std::string_view text, const std::string& source,
                            const std::filesystem::path& baseDir, std::ostream& out,
                            std::ostream& err, const RunOptions& options = {});
 
-}  // namespace kvr9::headless
+// Moments as snapshot files and texts, read and checked whole: what a run
+// starts from (--from, an agent's snapshot) and what a report keeps of a
+// failed expectation.
+struct MomentRead {
+  bool ok = false;
+  std::string error;  // "NAME: field: what is wrong", one line
+  Snapshot snapshot;
+};
+MomentRead ReadMomentFile(const std::string& path);
+MomentRead ReadMomentText(std::string_view text, const std::string& name);
+std::string MomentText(const Snapshot& moment);
+bool SaveMomentFile(const Snapshot& moment, const std::string& path, std::string& problem);
+// Sets a moment on the rig as load-state does: the instrument and the
+// panel; a flight it names is not taken up, since a scenario's own "fly"
+// steps fly.
+void SetMoment(PanelRig& rig, Snapshot moment);
+
+}  // namespace kvr9
