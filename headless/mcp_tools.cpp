@@ -14,6 +14,7 @@
 #include "host/scenario/fields.h"
 #include "host/scenario/nearest_word.h"
 #include "host/scenario/scenario.h"
+#include "host/state/state_fields.h"
 
 namespace kvr9::headless {
 
@@ -580,7 +581,7 @@ const std::vector<McpTool>& Tools() {
        "screens by name (currentScreen=MainScreen), e.g. qnh, altAdcRaw, asiAdcRaw. Without "
        "names, every field. Changes nothing.",
        R"({"type": "object", "properties": {
-            "names": {"type": "array", "maxItems": 500, "items": {"type": "string", "maxLength": 200}, "description": "Field names, e.g. [\"qnh\", \"currentScreen\"]; leave out for all."}
+            "names": {"type": "array", "maxItems": 500, "items": {"type": "string", "maxLength": 200}, "description": "Field names, e.g. [\"qnh\", \"currentScreen\"]; leave out for all. The fields and what each holds: PLACEHOLDER_FIELDS."}
           }, "additionalProperties": false})",
        ReadFields},
       {"read_panel", "Read the LED and the communication lines",
@@ -629,11 +630,17 @@ const std::vector<McpTool>& Tools() {
 
 // The schemas share their then_passes argument; it is put in when they are
 // first read.
+// ... and the fields' names, ranges and words come from the one table of the
+// instrument's state.
 std::string ExpandSchema(std::string schema) {
-  const std::string placeholder = "PLACEHOLDER_THEN_PASSES";
-  for (std::size_t at = schema.find(placeholder); at != std::string::npos;
-       at = schema.find(placeholder)) {
-    schema.replace(at, placeholder.size(), kThenPasses);
+  static const std::string fields = DescribeStateFields();
+  const std::pair<std::string, const std::string*> placeholders[] = {
+      {"PLACEHOLDER_THEN_PASSES", nullptr}, {"PLACEHOLDER_FIELDS", &fields}};
+  for (const auto& [placeholder, text] : placeholders) {
+    for (std::size_t at = schema.find(placeholder); at != std::string::npos;
+         at = schema.find(placeholder)) {
+      schema.replace(at, placeholder.size(), text != nullptr ? *text : kThenPasses);
+    }
   }
   return schema;
 }

@@ -149,6 +149,7 @@ void PanelRig::PutSliders(const FlightPass& pass, bool jump) {
 void PanelRig::UseDemoFlight(bool putSliders) {
   awaitedFlight_.reset();
   sliderPutsAllowed_ = putSliders;
+  flyingDemo_ = true;
   flight_.Use(DemoFlight(), kDemoFlightName, std::string(), std::string());
   sliderPutsAllowed_ = true;
   view_.ShowFlight();
@@ -174,6 +175,7 @@ bool PanelRig::OpenFlightLog(std::string name, std::string_view text) {
   std::string note = PilotNote(read);
   if (read.airspeedFromGroundSpeed && !read.warnings.empty()) read.warnings.pop_back();
   std::string warning = read.warnings.empty() ? std::string() : read.warnings.front();
+  flyingDemo_ = false;
   flight_.Use(std::move(read.profile), std::move(name), std::move(note), std::move(warning));
   view_.ShowFlight();
   return true;
@@ -279,7 +281,7 @@ bool PanelRig::CloseLessons() {
   std::optional<SnapshotFlight> flight = std::move(kept.snapshot.flight);
   kept.snapshot.flight.reset();
   Apply(kept.snapshot);
-  if (flight) TakeUpFlight(*flight, flight->name == kSnapshotDemoName ? nullptr : &kept.profile);
+  if (flight) TakeUpFlight(*flight, flight->demo ? nullptr : &kept.profile);
   // The record goes on as it was, so the session copy still replays.
   session_.record().SetFromBytes(kept.record);
   view_.ShowFlight();
@@ -332,10 +334,10 @@ LessonPanelText PanelRig::LessonPanel() {
 Snapshot PanelRig::Capture() const {
   Snapshot snapshot = CaptureSnapshot(session_);
   if (const FlightPlayer* player = flight_.Player()) {
-    std::string name = flight_.Status().name;
-    if (name == kDemoFlightName) name = kSnapshotDemoName;
-    snapshot.flight = FlightOfPlayer(*player, flight_.Profile().StartSeconds(), std::move(name),
-                                     flight_.Playing());
+    snapshot.flight =
+        FlightOfPlayer(*player, flight_.Profile().StartSeconds(),
+                       flyingDemo_ ? kSnapshotDemoName : flight_.Status().name, flight_.Playing());
+    snapshot.flight->demo = flyingDemo_;
   } else if (awaitedFlight_) {
     snapshot.flight = awaitedFlight_;
   }
@@ -363,7 +365,7 @@ SetFlight PanelRig::Apply(const Snapshot& snapshot) {
   awaitedFlight_.reset();
   if (snapshot.flight) {
     const SnapshotFlight& flight = *snapshot.flight;
-    const bool demo = flight.name == kSnapshotDemoName;
+    const bool demo = flight.demo;
     const bool onTheBar = !demo && flight_.Open() && flight_.Status().name == flight.name;
     if (demo || onTheBar) {
       const FlightProfile profile = demo ? FlightProfile() : flight_.Profile();
@@ -388,6 +390,7 @@ SetFlight PanelRig::Apply(const Snapshot& snapshot) {
 
 SetFlight PanelRig::TakeUpFlight(const SnapshotFlight& flight, const FlightProfile* profile) {
   const bool demo = profile == nullptr;
+  flyingDemo_ = demo;
   flight_.Resume(demo ? DemoFlight() : *profile, demo ? kDemoFlightName : flight.name,
                  flight.fromSeconds, flight.toSeconds, flight.passesPerSecond, flight.speedUp,
                  {flight.passesDone, flight.ticksDone}, flight.playing);

@@ -184,6 +184,7 @@ class PanelRig {
   FlightControl flight_;
   StandMode stand_{flight_, inputs_};
   bool sliderPutsAllowed_ = true;
+  bool flyingDemo_ = false;  // the bar holds the built-in demo, not a log
   std::optional<SnapshotFlight> awaitedFlight_;
   const char* shownCaption_ = "";
 

@@ -446,6 +446,7 @@ Snapshot ScenarioExecutor::Capture() const {
   if (player_ && flight_ != nullptr) {
     snapshot.flight = FlightOfPlayer(*player_, flight_->profile.StartSeconds(), flight_->name,
                                      !player_->Finished());
+    snapshot.flight->demo = flight_->name == "demo";  // the scenario's word for it
   }
   return snapshot;
 }

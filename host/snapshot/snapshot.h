@@ -19,7 +19,7 @@ namespace kvr9 {
 // A flight being played, as a player made anew goes on with it exactly:
 // times in seconds from the profile's first sample.
 struct SnapshotFlight {
-  std::string name;  // the log's file name as it was opened, or "demo"
+  std::string name;  // the log's file name as it was opened; "demo" for the demo
   double fromSeconds = 0;
   double toSeconds = 0;
   std::uint32_t passesPerSecond = 10;
@@ -27,6 +27,9 @@ struct SnapshotFlight {
   std::uint64_t passesDone = 0;
   std::uint64_t ticksDone = 0;
   bool playing = false;
+  // The built-in demo flight, whatever the name says; a snapshot from before
+  // this was kept names the demo "demo".
+  bool demo = false;
 
   bool operator==(const SnapshotFlight&) const = default;
 };

@@ -93,12 +93,13 @@ void PutFlight(Writer& out, const SnapshotFlight& flight) {
   out.Put(flight.passesDone);
   out.Put(flight.ticksDone);
   out.Put(flight.playing);
+  out.Put(flight.demo);
 }
 
 bool GetFlight(Reader& in, SnapshotFlight& flight) {
   return in.GetText(flight.name) && in.Get(flight.fromSeconds) && in.Get(flight.toSeconds) &&
          in.Get(flight.passesPerSecond) && in.Get(flight.speedUp) && in.Get(flight.passesDone) &&
-         in.Get(flight.ticksDone) && in.Get(flight.playing);
+         in.Get(flight.ticksDone) && in.Get(flight.playing) && in.Get(flight.demo);
 }
 
 constexpr std::size_t kHeaderBytes = 2 * sizeof(std::uint32_t);

@@ -485,7 +485,7 @@ bool ReadFlight(Reader& reader, const Json& root, Snapshot& snapshot) {
   if (found == root.end() || found->is_null()) return true;
   const char* f = "flight";
   if (!reader.Object(*found, f,
-                     {"name", "fromSeconds", "toSeconds", "passesPerSecond", "speedUp",
+                     {"name", "demo", "fromSeconds", "toSeconds", "passesPerSecond", "speedUp",
                       "passesDone", "ticksDone", "playing"})) {
     return false;
   }
@@ -521,6 +521,11 @@ bool ReadFlight(Reader& reader, const Json& root, Snapshot& snapshot) {
     return false;
   }
   if (flight.name.empty()) return reader.Fail("flight.name", "is empty");
+  // Whether it is the built-in demo; a snapshot from before this was
+  // written names the demo "demo".
+  const auto demo = found->find("demo");
+  flight.demo = flight.name == "demo";
+  if (demo != found->end() && !reader.Boolean(*demo, "flight.demo", flight.demo)) return false;
   if (flight.toSeconds < flight.fromSeconds) {
     return reader.Fail("flight.toSeconds", "is before flight.fromSeconds");
   }
@@ -565,10 +570,15 @@ std::string WriteSnapshot(const Snapshot& snapshot) {
   root["panel"] = side;
   if (snapshot.flight) {
     const SnapshotFlight& flight = *snapshot.flight;
-    root["flight"] = {{"name", flight.name},           {"fromSeconds", flight.fromSeconds},
-                      {"toSeconds", flight.toSeconds}, {"passesPerSecond", flight.passesPerSecond},
-                      {"speedUp", flight.speedUp},     {"passesDone", flight.passesDone},
-                      {"ticksDone", flight.ticksDone}, {"playing", flight.playing}};
+    root["flight"] = {{"name", flight.name},
+                      {"demo", flight.demo},
+                      {"fromSeconds", flight.fromSeconds},
+                      {"toSeconds", flight.toSeconds},
+                      {"passesPerSecond", flight.passesPerSecond},
+                      {"speedUp", flight.speedUp},
+                      {"passesDone", flight.passesDone},
+                      {"ticksDone", flight.ticksDone},
+                      {"playing", flight.playing}};
   }
   // Texts the instrument made are ASCII; anything else is written escaped.
   return root.dump(1, ' ', true, Json::error_handler_t::replace) + "\n";

@@ -152,4 +152,35 @@ std::string StateFieldPath(const StateField& field) {
   return std::string(field.section) + "." + field.name;
 }
 
+std::string DescribeStateFields() {
+  std::string text;
+  for (const StateField& field : StateFields()) {
+    if (!text.empty()) text += ", ";
+    text += field.name;
+    switch (field.kind) {
+      case StateKind::Number:
+        text += " " + std::to_string(field.lowest) + ".." + std::to_string(field.highest);
+        break;
+      case StateKind::Named: {
+        text += " ";
+        for (std::size_t i = 0; i < field.words.size(); ++i) {
+          text += std::string(i == 0 ? "" : "|") + field.words[i];
+        }
+        text += " (0.." + std::to_string(field.highest) + ")";
+        break;
+      }
+      case StateKind::Screen:
+        text += " a screen's name";
+        break;
+      case StateKind::Text:
+        text += " a line of text";
+        break;
+      case StateKind::Bytes:
+        text += " " + std::to_string(2 * kFlightLogEntries) + " bytes";
+        break;
+    }
+  }
+  return text;
+}
+
 }  // namespace kvr9

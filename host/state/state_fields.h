@@ -43,5 +43,8 @@ std::span<const StateField> StateFields();
 const StateField* FindStateField(std::string_view name);
 // "settings.qnh"
 std::string StateFieldPath(const StateField& field);
+// Every field in a line, for an agent's schema: "contrast 0..62, ...,
+// altUnit ft|m (0..1), ..., currentScreen a screen's name, ...".
+std::string DescribeStateFields();
 
 }  // namespace kvr9

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "headless/mcp_server.h"
+#include "host/state/state_fields.h"
 
 namespace kvr9::headless {
 namespace {
@@ -201,6 +202,28 @@ TEST(McpServer, NegotiatesTheRevision) {
     EXPECT_EQ(answer["result"]["protocolVersion"], answered) << asked;
     EXPECT_TRUE(answer["result"]["capabilities"].contains("tools"));
     EXPECT_TRUE(answer["result"]["capabilities"].contains("resources"));
+  }
+}
+
+// The fields an agent may read are described from the one table of the
+// state, each with its range or its words.
+TEST(McpServer, DescribesEveryFieldOfTheState) {
+  McpServer server;
+  const json answer = json::parse(
+      server.HandleLine(R"({"jsonrpc":"2.0","id":1,"method":"tools/list","params":{}})"));
+  std::string described;
+  for (const json& tool : answer["result"]["tools"]) {
+    if (tool["name"] == "read_fields") {
+      described = tool["inputSchema"]["properties"]["names"]["description"].get<std::string>();
+    }
+  }
+  for (const StateField& field : StateFields()) {
+    const std::string range = field.kind == StateKind::Number
+                                  ? std::string(field.name) + " " + std::to_string(field.lowest) +
+                                        ".." + std::to_string(field.highest)
+                                  : std::string(field.name) + " ";
+    EXPECT_NE(described.find(range), std::string::npos) << field.name;
+    for (const char* word : field.words) EXPECT_NE(described.find(word), std::string::npos);
   }
 }
 

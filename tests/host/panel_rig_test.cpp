@@ -142,6 +142,29 @@ TEST(PanelRig, AStatesLogFliesOnOnceOpenedAgain) {
   EXPECT_EQ(other.Flight().elapsedSeconds, rig.Flight().elapsedSeconds);
 }
 
+// The demo is the demo by its mark, not its name: a log called "demo" is
+// the person's log.
+TEST(PanelRig, AStatesFlightIsTheDemoByItsMarkNotItsName) {
+  const std::string log =
+      "time(hh:mm:ss),altitude(ft),airspeed(mph)\n10:00:00,500,0\n"
+      "10:01:00,900,80\n";
+  for (const bool demo : {true, false}) {
+    HeardView view;
+    PanelRig rig(view);
+    if (demo) {
+      rig.UseDemoFlight();
+    } else {
+      ASSERT_TRUE(rig.OpenFlightLog("demo", log));
+    }
+    HeardView otherView;
+    PanelRig other(otherView);
+    const OpenedState opened = OpenStateText(other, StateText(rig), "state.json");
+    ASSERT_TRUE(opened.ok) << opened.error;
+    EXPECT_EQ(opened.flight.demo, demo);
+    EXPECT_EQ(opened.flight.awaitedLog, demo ? "" : "demo");
+  }
+}
+
 TEST(PanelRig, ClosingTheLessonsGivesBackTheInstrumentWithItsFlightAndRecord) {
   HeardView view;
   PanelRig rig(view);
