@@ -9,6 +9,7 @@
 
 #include "headless/lcd_png.h"
 #include "host/common/quote.h"
+#include "host/panel/panel_words.h"
 #include "host/panel/reading_units.h"
 #include "host/rig/rig_files.h"
 #include "host/scenario/fields.h"
@@ -255,16 +256,6 @@ ToolResult TurnKnob(McpInstrument& instrument, const json& arguments) {
                     ", each taken by a pass");
 }
 
-const std::map<std::string, ReadingUnit, std::less<>>& UnitWords() {
-  static const std::map<std::string, ReadingUnit, std::less<>> units = {
-      {"ft", ReadingUnit::Feet},
-      {"m", ReadingUnit::Metres},
-      {"mph", ReadingUnit::Mph},
-      {"kmh", ReadingUnit::Kmh},
-      {"knots", ReadingUnit::Knots}};
-  return units;
-}
-
 ToolResult MoveSlider(McpInstrument& instrument, const json& arguments) {
   PanelSession& session = instrument.session();
   const SliderKind slider = String(arguments, "slider", "altitude") == "altitude"
@@ -284,9 +275,10 @@ ToolResult MoveSlider(McpInstrument& instrument, const json& arguments) {
     if (!arguments.contains("reading") || !arguments.contains("unit")) {
       return Failure("move_slider: a reading needs both reading and unit.");
     }
-    const ReadingUnit unit = UnitWords().find(arguments["unit"].get<std::string>())->second;
-    const bool altitudeUnit = unit == ReadingUnit::Feet || unit == ReadingUnit::Metres;
-    if (altitudeUnit != (slider == SliderKind::Altitude)) {
+    // The schema's enum holds the unit words, so the word is one.
+    const UnitWord& word = *FindUnitWord(arguments["unit"].get<std::string>());
+    const ReadingUnit unit = word.unit;
+    if (word.slider != slider) {
       return Failure(std::string("move_slider: the ") + SliderWord(slider) + " slider reads in " +
                      (slider == SliderKind::Altitude ? "ft or m" : "mph, kmh or knots") + ".");
     }
@@ -522,7 +514,7 @@ const std::vector<McpTool>& Tools() {
             "slider": {"type": "string", "enum": ["altitude", "airspeed"], "description": "Which slider."},
             "count": {"type": "integer", "minimum": 0, "maximum": 4096, "description": "The converter count to move to."},
             "reading": {"type": "integer", "minimum": -100000, "maximum": 100000, "description": "A reading the display should settle at, in unit: e.g. 3000 with unit ft."},
-            "unit": {"type": "string", "enum": ["ft", "m", "mph", "kmh", "knots"], "description": "The reading's unit: ft or m for the altitude slider, mph, kmh or knots for the airspeed slider."},
+            "unit": {"type": "string", "enum": PLACEHOLDER_UNITS, "description": "The reading's unit: ft or m for the altitude slider, mph, kmh or knots for the airspeed slider."},
             PLACEHOLDER_THEN_PASSES
           }, "required": ["slider"], "additionalProperties": false})",
        MoveSlider},
@@ -631,11 +623,18 @@ const std::vector<McpTool>& Tools() {
 // The schemas share their then_passes argument; it is put in when they are
 // first read.
 // ... and the fields' names, ranges and words come from the one table of the
-// instrument's state.
+// instrument's state, the units' words from the panel's words.
 std::string ExpandSchema(std::string schema) {
   static const std::string fields = DescribeStateFields();
+  static const std::string units = [] {
+    json words = json::array();
+    for (const UnitWord& unit : UnitWords()) words.push_back(unit.word);
+    return words.dump();
+  }();
   const std::pair<std::string, const std::string*> placeholders[] = {
-      {"PLACEHOLDER_THEN_PASSES", nullptr}, {"PLACEHOLDER_FIELDS", &fields}};
+      {"PLACEHOLDER_THEN_PASSES", nullptr},
+      {"PLACEHOLDER_FIELDS", &fields},
+      {"PLACEHOLDER_UNITS", &units}};
   for (const auto& [placeholder, text] : placeholders) {
     for (std::size_t at = schema.find(placeholder); at != std::string::npos;
          at = schema.find(placeholder)) {

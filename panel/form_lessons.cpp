@@ -50,27 +50,11 @@ QLabel* WrappedLabel(QWidget* parent) {
 // The form's controls a step's control stands for: the knob is pressed on
 // the picture and turned with the two buttons under it.
 QStringList ControlNames(PanelControl control) {
-  switch (control) {
-    case PanelControl::On:
-      return {QStringLiteral("Button1")};
-    case PanelControl::Off:
-      return {QStringLiteral("Button2")};
-    case PanelControl::Knob:
-      return {QStringLiteral("Image5"), QStringLiteral("Button3"), QStringLiteral("Button4")};
-    case PanelControl::F1:
-      return {QStringLiteral("Image3")};
-    case PanelControl::F2:
-      return {QStringLiteral("Image6")};
-    case PanelControl::AltitudeSlider:
-      return {QStringLiteral("TrackBar2")};
-    case PanelControl::AirspeedSlider:
-      return {QStringLiteral("TrackBar1")};
-    case PanelControl::CalibrateBox:
-      return {QStringLiteral("CheckBox2")};
-    case PanelControl::KeyFastBox:
-      return {QStringLiteral("CheckBox3")};
+  QStringList names;
+  for (const char* name : ControlWords()[static_cast<std::size_t>(control)].formControls) {
+    if (name != nullptr) names << QString::fromLatin1(name);
   }
-  return {};
+  return names;
 }
 
 // A built-in lesson as the list shows it: a tick when finished, the steps

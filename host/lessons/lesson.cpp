@@ -12,23 +12,6 @@ namespace kvr9 {
 
 namespace {
 
-struct NamedControl {
-  PanelControl control;
-  const char* word;
-};
-
-constexpr std::array<NamedControl, 9> kControls = {{
-    {PanelControl::On, "ON"},
-    {PanelControl::Off, "OFF"},
-    {PanelControl::Knob, "knob"},
-    {PanelControl::F1, "F1"},
-    {PanelControl::F2, "F2"},
-    {PanelControl::AltitudeSlider, "altitude-slider"},
-    {PanelControl::AirspeedSlider, "airspeed-slider"},
-    {PanelControl::CalibrateBox, "calibrate-box"},
-    {PanelControl::KeyFastBox, "keyfast-box"},
-}};
-
 // The steps of the scenario language that look at the instrument without
 // moving it: the only ones a lesson may check with.
 constexpr std::array<const char*, 5> kCheckWords = {"expect", "expect-text", "expect-led",
@@ -182,7 +165,7 @@ struct LessonReader {
                             std::to_string(controlLine) + ")");
     }
     std::vector<std::string_view> known;
-    for (const NamedControl& named : kControls) {
+    for (const ControlWordEntry& named : ControlWords()) {
       if (text == named.word) {
         controlLine = line;
         step->control = named.control;
@@ -191,7 +174,7 @@ struct LessonReader {
       known.emplace_back(named.word);
     }
     std::string usage;
-    for (const NamedControl& named : kControls)
+    for (const ControlWordEntry& named : ControlWords())
       usage += (usage.empty() ? "" : ", ") + std::string(named.word);
     const std::string near = NearestWord(text, known);
     return Fail(line,
@@ -259,10 +242,6 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
 }
 
 }  // namespace
-
-const char* ControlWord(PanelControl control) {
-  return kControls[static_cast<std::size_t>(control)].word;
-}
 
 bool StartsSwitchedOff(const Lesson& lesson) {
   return lesson.start == LessonStart::Defaults && !lesson.steps.empty() &&

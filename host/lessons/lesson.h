@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/panel/panel_words.h"
 #include "host/scenario/scenario.h"
 #include "host/snapshot/snapshot.h"
 
@@ -23,23 +24,8 @@ enum class LessonStart : std::uint8_t {
   Snapshot,  // a saved instrument: the lesson's snapshot
 };
 
-// The control a step's hint names, for a front end to mark on its panel.
-enum class PanelControl : std::uint8_t {
-  On,
-  Off,
-  Knob,  // pressed or turned
-  F1,
-  F2,
-  AltitudeSlider,
-  AirspeedSlider,
-  CalibrateBox,
-  KeyFastBox,
-};
-
-// The words a lesson names the controls by: "ON", "OFF", "knob", "F1",
-// "F2", "altitude-slider", "airspeed-slider", "calibrate-box",
-// "keyfast-box".
-const char* ControlWord(PanelControl control);
+// The control a step's hint names (PanelControl) and its word are the
+// panel's words (host/panel/panel_words.h).
 
 struct LessonStep {
   int line = 0;       // of its "step" line

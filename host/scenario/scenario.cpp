@@ -11,6 +11,7 @@
 #include "host/flights/flight_player.h"
 #include "host/flights/flight_summary.h"
 #include "host/panel/key_table.h"
+#include "host/panel/panel_words.h"
 #include "host/scenario/nearest_word.h"
 #include "lcd/frame_art.h"
 
@@ -129,20 +130,6 @@ std::string NamedKindHint(const std::array<NamedKind<Kind>, N>& names, std::stri
   return ": use " + std::string(names[0].word) + " or " + names[1].word;
 }
 
-struct NamedUnit {
-  const char* suffix;
-  SliderKind slider;
-  ReadingUnit unit;
-};
-
-const NamedUnit kUnits[] = {
-    {"ft", SliderKind::Altitude, ReadingUnit::Feet},
-    {"m", SliderKind::Altitude, ReadingUnit::Metres},
-    {"mph", SliderKind::Airspeed, ReadingUnit::Mph},
-    {"kmh", SliderKind::Airspeed, ReadingUnit::Kmh},
-    {"knots", SliderKind::Airspeed, ReadingUnit::Knots},
-};
-
 // "3000ft", "-200m", "90mph": a whole number, a sign allowed, then the unit.
 bool ParseReading(const std::string& word, Step& step, LineReader& reader) {
   const std::size_t digits = word.find_first_not_of("-0123456789");
@@ -150,10 +137,8 @@ bool ParseReading(const std::string& word, Step& step, LineReader& reader) {
   const std::string usage = step.slider == SliderKind::Altitude
                                 ? "feet (3000ft) or metres (900m)"
                                 : "mph (90mph), kmh (150kmh) or knots (80knots)";
-  const NamedUnit* unit = nullptr;
-  for (const NamedUnit& named : kUnits) {
-    if (suffix == named.suffix && step.slider == named.slider) unit = &named;
-  }
+  const UnitWord* unit = FindUnitWord(suffix);
+  if (unit != nullptr && unit->slider != step.slider) unit = nullptr;
   const char* end = word.data() + digits;
   const auto result = std::from_chars(word.data(), end, step.reading);
   if (unit == nullptr || digits == 0 || result.ec != std::errc() || result.ptr != end) {
