@@ -7,8 +7,9 @@
 "use strict";
 
 // program() is the firmware's side running the panel now: the small
-// program, or the full one once the page has moved to it.
-window.kvr9FlightBar = function (program) {
+// program, or the full one once the page has moved to it; observe(kind)
+// tells a watcher of the page's events.
+window.kvr9FlightBar = function (program, observe) {
   // The profile readers refuse more; a larger file is not even read.
   const kLargestLogBytes = 64 * 1024 * 1024;
   const byId = (id) => document.getElementById(id);
@@ -93,16 +94,6 @@ window.kvr9FlightBar = function (program) {
     );
   }
 
-  // Fly: ON, clicked as a person would; the flight plays after the splash.
-  function play() {
-    if (powered) {
-      program()._kvr9_flight_play(1);
-      return;
-    }
-    program()._kvr9_flight_fly();
-    byId("Button1").click();
-  }
-
   byId("FlightDemo").addEventListener("click", () => {
     program()._kvr9_flight_demo();
     if (powered) program()._kvr9_flight_play(1);
@@ -112,9 +103,10 @@ window.kvr9FlightBar = function (program) {
     if (input.files.length > 0) openLog(input.files[0]);
     input.value = ""; // the same file chosen again is read again
   });
+  // Fly: ON, clicked as a person would; the flight plays after the splash.
   byId("FlightPlay").addEventListener("click", () => {
-    if (powered && state === "playing") program()._kvr9_flight_play(0);
-    else play();
+    if (!powered) observe("on");
+    program()._kvr9_flight_fly();
   });
   scrub.addEventListener("input", () => program()._kvr9_flight_move_to(Number(scrub.value)));
   for (const button of byId("FlightSpeed").querySelectorAll("button")) {
@@ -168,9 +160,7 @@ window.kvr9FlightBar = function (program) {
     if (lcd.top < 0 || lcd.bottom > window.innerHeight) window.scrollTo({ top: 0, left: 0, behavior: "instant" });
   }
   function startStand() {
-    byId("FlightSpeed").querySelector("button").click(); // x1
     program()._kvr9_stand(1);
-    byId("Button1").click();
     standing = true;
     chosen = true;
     keepChoice(true);

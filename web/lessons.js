@@ -39,8 +39,7 @@
   let progress = {};
   let followed = -1; // the lesson followed, its place in the list
   let shown = null; // the status last shown
-  let hintAsked = false;
-  let polling = null;
+  let asking = false; // the person's own click on "Hint" is being shown
   let marked = [];
 
   // ---- Progress kept on the device ----
@@ -140,8 +139,10 @@
     parts.close.addEventListener("click", close);
     parts.back.addEventListener("click", backToList);
     parts.hintButton.addEventListener("click", () => {
-      hintAsked = true;
+      asking = true;
+      full._kvr9_lesson_hint();
       show(status());
+      asking = false;
       parts.hint.focus?.();
     });
     parts.list.addEventListener("click", (event) => {
@@ -269,37 +270,26 @@
     if (control === "calibrate-box" || control === "keyfast-box") byId("Engineer").open = true;
   }
 
+  // The program's texts; the page only says "tap" for "click" on a phone.
   function show(now) {
     if (now === null) return;
     const before = shown;
     shown = now;
     const stepChanged = before === null || before.passed !== now.passed;
-    if (stepChanged) hintAsked = false;
     setText(parts.title, now.title);
     // Off, the LED keeps its colour: bright red before the first ON.
     setText(parts.off, now.off ?? "");
     parts.off.hidden = !now.off;
-    if (now.done) {
-      setText(parts.stepNo, `All ${now.steps} steps done`);
-      setText(parts.words, "");
-      parts.words.hidden = true;
-      parts.hint.hidden = true;
-      parts.hintButton.hidden = true;
-      setText(parts.done, "Done: the lesson is finished.");
-      mark(undefined);
-    } else {
-      setText(parts.stepNo, `Step ${now.passed + 1} of ${now.steps}`);
-      setText(parts.words, forHand(now.words));
-      parts.words.hidden = false;
-      setText(parts.hint, `Hint: ${forHand(now.hint)}`);
-      const hintShown = hintAsked || now.hintDue;
-      if (hintShown && parts.hint.hidden && !hintAsked) say(`Hint: ${forHand(now.hint)}`);
-      parts.hint.hidden = !hintShown;
-      parts.hintButton.hidden = hintShown;
-      setText(parts.done, now.passed > 0 ? `Done: step ${now.passed} of ${now.steps}.` : "");
-      mark(now.control);
-    }
-    parts.done.hidden = parts.done.textContent === "";
+    setText(parts.stepNo, now.stepLine);
+    setText(parts.words, forHand(now.words));
+    parts.words.hidden = now.done;
+    setText(parts.hint, forHand(now.hint));
+    if (now.hintShown && parts.hint.hidden && !asking && !now.done) say(forHand(now.hint));
+    parts.hint.hidden = now.done || !now.hintShown;
+    parts.hintButton.hidden = now.done || now.hintShown;
+    setText(parts.done, now.doneLine);
+    parts.done.hidden = now.doneLine === "";
+    mark(now.control ?? undefined);
     if (stepChanged) {
       // A lesson whose steps have changed since starts its count again.
       const { file } = lessons[followed];
@@ -309,40 +299,39 @@
         progress[file] = { best: Math.max(best, now.passed), steps: now.steps };
         keepProgress();
       }
-      if (now.done) say(`Done: the lesson is finished. All ${now.steps} steps done.`);
-      else if (before === null) say(`Step ${now.passed + 1} of ${now.steps}: ${forHand(now.words)}`);
-      else say(`Done: step ${now.passed} of ${now.steps}. Step ${now.passed + 1} of ${now.steps}: ${forHand(now.words)}`);
+      const step = `${now.stepLine}: ${forHand(now.words)}`;
+      if (now.done) say(`${now.doneLine} ${now.stepLine}.`);
+      else if (before === null) say(step);
+      else say(`${now.doneLine} ${step}`);
       page.observe("lessonStep", { passed: now.passed, steps: now.steps, done: now.done });
     }
   }
 
-  const check = () => {
-    if (followed >= 0) show(status());
-  };
-  // After the person's own inputs, once their handlers have run.
-  const afterInput = () => setTimeout(check, 0);
+  // The program tells when the lesson may show something else; the texts
+  // are read once its call has returned.
+  let checking = false;
+  function changed() {
+    if (checking || followed < 0) return;
+    checking = true;
+    queueMicrotask(() => {
+      checking = false;
+      if (followed >= 0) show(status());
+    });
+  }
 
   async function follow(number) {
     message("");
-    const answer = JSON.parse(full.UTF8ToString(full._kvr9_lesson_open(number)));
-    if (answer.error !== "") {
-      message(`This lesson cannot be followed: ${answer.error}`);
+    // The program sets the instrument where the lesson starts.
+    const error = full.UTF8ToString(full._kvr9_lesson_follow(number));
+    if (error !== "") {
+      message(`This lesson cannot be followed: ${error}`);
       return;
     }
-    // The program has set the instrument where the lesson starts (off
-    // afresh, or a snapshot), or the page clicks ON as a person would: a
-    // power-on leaves every setting at its default.
-    if (answer.setBack) page.showSetBack(answer.setBack);
-    else if (answer.switchOn === true) page.clickOn();
-    full._kvr9_lesson_follow();
     followed = number;
     shown = null;
-    hintAsked = false;
     parts.list.hidden = true;
     parts.lesson.hidden = false;
     show(status());
-    clearInterval(polling);
-    polling = setInterval(check, full._kvr9_period_ms());
     parts.title.setAttribute("tabindex", "-1");
     parts.title.focus({ preventScroll: true });
     if (onPhone()) keepInView();
@@ -351,9 +340,6 @@
   }
 
   function stopFollowing() {
-    clearInterval(polling);
-    polling = null;
-    if (followed >= 0) full._kvr9_lesson_close();
     followed = -1;
     shown = null;
     mark(undefined);
@@ -361,6 +347,7 @@
 
   function backToList() {
     stopFollowing();
+    full._kvr9_lesson_leave();
     parts.lesson.hidden = true;
     parts.list.hidden = false;
     fillList();
@@ -389,7 +376,6 @@
       lessons = JSON.parse(full.UTF8ToString(full._kvr9_lesson_list()));
       progress = readProgress();
       message(progressUnread ? "The lessons' progress kept on this device could not be read; it starts again." : "");
-      for (const type of ["click", "input", "change", "keydown", "pointerup"]) document.addEventListener(type, afterInput);
     }
     if (followed < 0) {
       parts.lesson.hidden = true;
@@ -407,12 +393,8 @@
   // it, with its flight; the device kept that copy meanwhile.
   function close() {
     stopFollowing();
-    if (full !== null) {
-      const back = JSON.parse(full.UTF8ToString(full._kvr9_lesson_give_back()));
-      if (back !== null) {
-        page.showSetBack(back);
-        page.tellStatus("The instrument is back as it was before the lessons.");
-      }
+    if (full !== null && full._kvr9_lesson_close() !== 0) {
+      page.tellStatus("The instrument is back as it was before the lessons.");
     }
     panel.hidden = true;
     document.documentElement.classList.remove("lessons-open", "lessons-beside");
@@ -427,5 +409,6 @@
   });
   window.kvr9Lessons = {
     toggle: () => (panel === null || panel.hidden ? open() : close()),
+    changed,
   };
 })();

@@ -12,19 +12,15 @@ extern "C" {
 
 // ---- Exports: the page's handlers and timer call these. ----
 
-// "ON": switched off, the power cycle starts, its first pass with the next
-// kvr9_step, which the page runs at once; on, it starts over at the next
-// step. Never blocks.
+// "ON": switched off, the power cycle starts and its first pass runs at
+// once (kvr9_page_running tells the page to step); on, it starts over at
+// the next step. Never blocks.
 void kvr9_on();
-// "OFF": the next step switches the instrument off. A flight playing pauses.
+// "OFF": the next step switches the instrument off.
 void kvr9_off();
-// One pass of the instrument while it is on: the flight moves the sliders,
-// then the pass runs to its next event point. The page calls it every
-// kvr9_period_ms() while it returns 1; 0 means switched off (and the
-// page has been told the flight bar and the sliders for an instrument off);
-// 2 means no pass ran: "ON" is to be clicked once more (stand mode's tour
-// starting over, or the maxima left from before stand above the flight Fly
-// started), then the step called again.
+// One pass of the instrument with the work before it (stand mode's move or
+// the flight's). The page calls it every kvr9_period_ms() while running:
+// 1 while the instrument is on, 0 once off.
 int kvr9_step();
 // key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
 // 5 F2); kept only while no key is pending; another number is ignored.
@@ -50,21 +46,22 @@ void kvr9_describe_sliders();
 void kvr9_flight_show();
 // The flight bar's controls; each tells the bar, and the sliders when it
 // moved them.
-// The demo flight, paused at its start.
+// The demo flight, paused at its start, the sliders there.
 void kvr9_flight_demo();
 // Room for bytes: a log's name then its bytes, written by the page before
 // kvr9_flight_open(nameBytes), nameBytes being the name's length.
 char* kvr9_flight_text_buffer(int bytes);
 void kvr9_flight_open(int nameBytes);
 // Stand mode: on 1 starts its tour from the start (the sliders at the
-// demo's start, x1; the page clicks "ON" right after), 0 ends it. While it
-// runs, the bar's status says in "stand" the caption of the tour's step.
+// demo's start, x1, switched on afresh), 0 ends it. While it runs, the
+// bar's status says in "stand" the caption of the tour's step.
 void kvr9_stand(int on);
 // The line shown once a visitor has ended stand mode, and the seconds
 // without an input after which the page starts it again.
 const char* kvr9_stand_resumes();
 int kvr9_stand_resume_seconds();
-// "Fly", just before the page clicks "ON": plays once the splash is over.
+// The bar's first button: "Fly" while off switches on and plays once the
+// splash is over; while on it plays or pauses.
 void kvr9_flight_fly();
 // playing: 1 play (from the start once ended), 0 pause.
 void kvr9_flight_play(int playing);
@@ -76,17 +73,18 @@ void kvr9_flight_move_to(int seconds);
 // Room for bytes the page writes for the next call that reads them
 // (kvr9_image_apply, kvr9_snapshot_open).
 char* kvr9_input_buffer(int bytes);
-// The session now as an image (an opaque record of this build's, for the
-// full program to go on with or for the device to keep between visits):
+// What the device keeps (while lessons have it, the instrument as the
+// first lesson found it) as an image, an opaque record of this build's, for
+// the full program to go on with or for the device to keep between visits:
 // its length, then kvr9_image_data() its bytes.
 int kvr9_image_capture();
 const char* kvr9_image_data();
-// The image in the input buffer set back: a JSON object of what the page
-// shows of it, "running", "calibrate", "keyFast" (booleans), "commRows"
-// (the communication window's rows, oldest first) and "flight" (a note
-// when the snapshot's flight is a log the page must open, else ""); ""
-// when the bytes are no image of this build's, which changes nothing. A
-// log's flight is taken up when the page has opened that log just before.
+// The image in the input buffer set back (the page hears of the controls,
+// the communication window and the passes through its imports): a JSON
+// object, "flight" a note when the snapshot's flight is a log the person
+// must open again to fly on, else ""; "" when the bytes are no image of
+// this build's, which changes nothing. A log's flight is taken up when the
+// page has opened that log just before, or when it is opened later.
 const char* kvr9_image_apply();
 
 // ---- Exports of the full program only (kvr9-full.js): ----
@@ -100,27 +98,26 @@ const char* kvr9_snapshot_json();
 const char* kvr9_snapshot_open(int nameBytes);
 // The built-in lessons, a JSON array of {"file", "title"}.
 const char* kvr9_lesson_list();
-// Reads built-in lesson number and sets the instrument where the lesson
-// starts when that is switched off afresh or a snapshot: {"error": "" or
-// why not, "switchOn": the page clicks "ON" (the instrument afresh, every
-// setting at its default) before it follows it, "setBack": what the page
-// shows of the instrument set (as kvr9_image_apply answers) or null}.
-// The first lesson opened keeps the instrument as it found it, with its
-// flight, until kvr9_lesson_give_back; the device keeps that copy
-// meanwhile (kvr9_image_capture).
-const char* kvr9_lesson_open(int number);
-// Follows the lesson read last from now on; close stops following it.
-void kvr9_lesson_follow();
-void kvr9_lesson_close();
-// Sets the instrument back as the first lesson found it, when the panel
-// closes: as kvr9_image_apply answers, or null when nothing was kept.
-const char* kvr9_lesson_give_back();
-// The lesson followed, as a JSON object ("null" when none): "title",
-// "steps", "passed", "done", and while not done the step's "words",
-// "hint", "hintDue" (show the hint without being asked) and "control"
-// (the control to mark: "ON", "OFF", "knob", "F1", "F2",
-// "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box"),
-// and "off", what to say of the LED while the instrument is off, or null.
+// Follows built-in lesson number from where it starts (a snapshot, off
+// afresh, or switched on afresh): "" or why it cannot. The first lesson
+// followed keeps the instrument as it found it, with its flight, until
+// kvr9_lesson_close; the device keeps that copy meanwhile
+// (kvr9_image_capture).
+const char* kvr9_lesson_follow(int number);
+// Stops following the lesson; the instrument stays as it is.
+void kvr9_lesson_leave();
+// Stops following and sets the instrument back as the first lesson found
+// it: 1 when it did, 0 when nothing was kept.
+int kvr9_lesson_close();
+// The person asked for the step's hint.
+void kvr9_lesson_hint();
+// The lessons panel's texts, a JSON object ("null" when no lesson is
+// followed): "title", "steps", "passed", "done", "stepLine" ("Step 2 of
+// 7"), "words", "hint" ("Hint: ..."), "hintShown", "doneLine" ("Done: step
+// 1 of 7."), "off" (what to say of the LED while off, or null) and
+// "control" (the control to mark: "ON", "OFF", "knob", "F1", "F2",
+// "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box", or
+// null).
 const char* kvr9_lesson_status();
 // The altitude (1) or airspeed (0) slider's count whose settled reading is
 // nearest reading, in unit (1 ft, 2 m, 3 mph, 4 km/h, 5 knots), with the
@@ -148,4 +145,13 @@ void kvr9_page_slider(int altitude, int position, const char* description);
 // status: what the flight bar shows, a JSON object of the flight's named
 // fields (web_panel.cpp's FlightJson).
 void kvr9_page_flight(const char* status);
+// on: 1 the instrument runs (the page steps it), 0 it stopped.
+void kvr9_page_running(int on);
+// box: 0 "Calibrate", 1 "KeyFast", as a snapshot set it.
+void kvr9_page_box(int box, int checked);
+// rows: the communication window as a snapshot has it, a JSON array of
+// its rows, oldest first.
+void kvr9_page_comm_rows(const char* rows);
+// The lesson followed may show something else (kvr9_lesson_status).
+void kvr9_page_lesson();
 }

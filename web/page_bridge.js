@@ -22,6 +22,18 @@ mergeInto(LibraryManager.library, {
   kvr9_page_flight: function (status) {
     Module.panel.flight(UTF8ToString(status));
   },
+  kvr9_page_running: function (on) {
+    Module.panel.running(on !== 0);
+  },
+  kvr9_page_box: function (box, checked) {
+    Module.panel.box(box, checked !== 0);
+  },
+  kvr9_page_comm_rows: function (rows) {
+    Module.panel.commRows(JSON.parse(UTF8ToString(rows)));
+  },
+  kvr9_page_lesson: function () {
+    Module.panel.lesson();
+  },
   kvr9_page_append_comm_line: function (text, dropOldest, unchangedOnScreen) {
     Module.panel.appendCommLine(UTF8ToString(text), dropOldest !== 0, unchangedOnScreen !== 0);
   },

@@ -186,6 +186,21 @@
       flightBar.show(status);
       spoken.setQuiet(flightBar.quietLcd());
     },
+    // The instrument started or stopped: the page's timer steps it.
+    running: (on) => (on ? StartStepping() : StopStepping()),
+    // A box, or the communication window, as a snapshot set it.
+    box(number, checked) {
+      byId(number === 0 ? "CheckBox2" : "CheckBox3").firstElementChild.checked = checked;
+    },
+    commRows(rows) {
+      clearTimeout(memo.timer);
+      memo.timer = null;
+      memo.pending = [];
+      memo.drops = 0;
+      memo.lastLine = null;
+      memo.element.replaceChildren(...rows.map(CommRow));
+    },
+    lesson: () => window.kvr9Lessons?.changed(),
   };
 
   let firmware = null;
@@ -204,23 +219,20 @@
 
   function Step() {
     try {
-      let stepped = firmware._kvr9_step();
-      if (stepped === 2) {
-        Button1Click();
-        stepped = firmware._kvr9_step();
-      }
-      if (stepped !== 0) return;
+      if (firmware._kvr9_step() !== 0) return;
     } catch (error) {
       Fail(error);
     }
-    clearInterval(stepping);
-    stepping = null;
+    StopStepping();
   }
 
   function StartStepping() {
-    if (stepping !== null) return;
-    stepping = setInterval(Step, firmware._kvr9_period_ms());
-    Step();
+    if (stepping === null) stepping = setInterval(Step, firmware._kvr9_period_ms());
+  }
+
+  function StopStepping() {
+    clearInterval(stepping);
+    stepping = null;
   }
 
   // "ON" switched off starts the power cycle, its first pass at once; while
@@ -228,7 +240,6 @@
   function Button1Click() {
     observe("on");
     firmware._kvr9_on();
-    StartStepping();
   }
 
   function Button2Click() {
@@ -417,17 +428,9 @@
     });
   }
 
-  // What the page shows of a session set back (kvr9_image_apply's answer):
-  // the boxes, the communication window's rows, the passes going on.
+  // What the page says of a session set back (kvr9_image_apply's answer):
+  // the program has told it the controls already.
   function ShowSetBack(answer) {
-    ["CheckBox2", "CheckBox3"].forEach((id, number) => {
-      byId(id).firstElementChild.checked = number === 0 ? answer.calibrate : answer.keyFast;
-    });
-    memo.pending = [];
-    memo.drops = 0;
-    memo.lastLine = null;
-    memo.element.replaceChildren(...answer.commRows.map(CommRow));
-    if (answer.running) StartStepping();
     if (answer.flight) showNotice(answer.flight);
   }
 
@@ -443,13 +446,12 @@
         const log = flightBar.keptLog();
         if (log !== null) flightBar.reopen(full, log);
         full.HEAPU8.set(image, full._kvr9_input_buffer(image.length));
-        const was = stepping;
-        clearInterval(stepping);
-        stepping = null;
+        const was = stepping !== null;
+        StopStepping();
         firmware = full;
         const answer = full.UTF8ToString(full._kvr9_image_apply());
         if (answer !== "") ShowSetBack(JSON.parse(answer));
-        else if (was !== null) StartStepping();
+        else if (was) StartStepping();
         observe("program", "full");
         return full;
       });
@@ -459,7 +461,7 @@
   }
 
   // For the page's other scripts: the program running the panel, the full
-  // one when wanted, the panel's own ON and OFF, what the page tells.
+  // one when wanted, what the page tells.
   const whenReady = [];
   window.kvr9Page = {
     program: () => firmware,
@@ -467,8 +469,6 @@
     showSetBack: ShowSetBack,
     flightLog: () => flightBar.keptLog(),
     reopenLog: (log) => flightBar.reopen(firmware, log),
-    clickOn: () => Button1Click(),
-    clickOff: () => Button2Click(),
     notice: showNotice,
     tellStatus,
     observe,
@@ -480,7 +480,7 @@
     LoadProgram("kvr9", "createKvr9")
       .then((module) => {
         firmware = module;
-        flightBar = window.kvr9FlightBar(() => firmware);
+        flightBar = window.kvr9FlightBar(() => firmware, observe);
         flightBar.connectSpeak(() => spoken.setQuiet(flightBar.quietLcd()));
         firmware._kvr9_flight_show();
         firmware._kvr9_describe_sliders();

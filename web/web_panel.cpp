@@ -100,11 +100,6 @@ std::string JsonString(std::string_view text) {
 WebPanel::WebPanel()
     : picture_(static_cast<std::size_t>(kLcdWidth * kLcdScale * kLcdHeight * kLcdScale)) {}
 
-void WebPanel::Attach(PanelSession& session, const FlightControl& flight) {
-  session_ = &session;
-  flight_ = &flight;
-}
-
 // The page is told of every pass; a picture unchanged since the last frame
 // is not painted again.
 void WebPanel::ShowFrame(const FrameBuffer& frame, bool changed) {
@@ -119,12 +114,12 @@ void WebPanel::ShowFrame(const FrameBuffer& frame, bool changed) {
   // the page when it changes. An alarm blinks the numerals with the blink
   // phase; the frames without them are not read, so the listener does not
   // hear the text change back and forth.
-  const InstrumentState& state = session_->instrument().state;
+  const InstrumentState& state = rig_->instrument().state;
   if (AirspeedAlarmCondition(state) && state.ui.blinkPhase != 1) return;
-  std::string lines = SpokenLines(session_->ScreenText());
+  std::string lines = SpokenLines(rig_->session().ScreenText());
   // The splash slides its lines in: a listener hears its text once, whole,
   // once the lines have stopped, not the fragments on the way.
-  const Instrument& instrument = session_->instrument();
+  const Instrument& instrument = rig_->instrument();
   if (instrument.phase == PowerPhase::Splash) {
     const SplashProgress& at = instrument.splash;
     const bool settled =
@@ -161,8 +156,39 @@ void WebPanel::PassEnded() {
   ShowFlight();
 }
 
+void WebPanel::ShowRunning(bool on) {
+  kvr9_page_running(on ? 1 : 0);
+}
+
+void WebPanel::ShowSlider(SliderKind /*slider*/, std::int32_t /*position*/) {
+  DescribeSliders();
+}
+
+void WebPanel::ShowBox(BoxKind box, bool checked) {
+  kvr9_page_box(box == BoxKind::Calibrate ? 0 : 1, checked ? 1 : 0);
+}
+
+// The communication window's rows as the snapshot kept them, oldest first.
+void WebPanel::ShowCommWindow(const CommLines::Memory& lines) {
+  std::string rows = "[";
+  for (std::size_t i = 0; i < lines.lines; ++i) {
+    rows += std::string(i == 0 ? "" : ",") +
+            JsonString(i + lines.repeats >= lines.lines ? lines.last : std::string());
+  }
+  kvr9_page_comm_rows((rows + "]").c_str());
+}
+
+void WebPanel::ShowStandCaption(const char* caption) {
+  standCaption_ = caption;
+  ShowFlight();
+}
+
+void WebPanel::ShowLesson() {
+  kvr9_page_lesson();
+}
+
 void WebPanel::DescribeSliders() {
-  const Instrument& instrument = session_->instrument();
+  const Instrument& instrument = rig_->instrument();
   const AirData& air = instrument.state.airData;
   const struct {
     SliderKind kind;
@@ -170,7 +196,7 @@ void WebPanel::DescribeSliders() {
   } sliders[] = {{SliderKind::Altitude, air.altAdcRaw}, {SliderKind::Airspeed, air.asiAdcRaw}};
   for (const auto& slider : sliders) {
     // While off, the reading the slider gives once "ON" loads the defaults.
-    std::string description = SliderDescription(flight_->FlownWith(), slider.kind,
+    std::string description = SliderDescription(rig_->ReadingsWith(), slider.kind,
                                                 static_cast<std::uint32_t>(slider.position));
     std::string& told = sliderDescriptions_[slider.kind == SliderKind::Altitude ? 0 : 1];
     if (description == told) continue;
@@ -179,8 +205,16 @@ void WebPanel::DescribeSliders() {
   }
 }
 
+// The bar always offers a flight: once the rig has closed it (a snapshot
+// without one), the demo, without moving the sliders until it is used.
 void WebPanel::ShowFlight() {
-  std::string status = FlightJson(flight_->Status(), standCaption_);
+  if (!rig_->FlightOpen() && !rig_->AwaitedFlight() && !offeringDemo_) {
+    offeringDemo_ = true;
+    rig_->UseDemoFlight(false);
+    offeringDemo_ = false;
+    return;
+  }
+  std::string status = FlightJson(rig_->Flight(), standCaption_);
   if (status == flightStatus_) return;
   flightStatus_ = std::move(status);
   kvr9_page_flight(flightStatus_.c_str());

@@ -6,6 +6,7 @@
 #include "host/flights/flight_summary.h"
 #include "host/panel/key_table.h"
 #include "host/panel/panel_form.h"
+#include "host/snapshot/snapshot_image.h"
 
 namespace kvr9 {
 
@@ -88,7 +89,7 @@ void PanelRig::TimerTick() {
   if (!flightTicks) inputs_.TimerTick();
   // With no passes to look at the instrument, the lesson looks now.
   if (!session_.IsOn() && lessonRun_) {
-    lessonRun_->Check();
+    checkLesson_(*lessonRun_);
     view_.ShowLesson();
   }
 }
@@ -264,7 +265,8 @@ void PanelRig::FollowLesson(const Lesson& lesson) {
 void PanelRig::StartLessonRun() {
   hintAsked_ = false;
   shownPassed_ = 0;
-  lessonRun_ = std::make_unique<LessonRun>(*lesson_, session_);
+  lessonRun_ = {new LessonRun(*lesson_, session_), [](LessonRun* run) { delete run; }};
+  checkLesson_ = [](LessonRun& run) { run.Check(); };
   view_.ShowLesson();
 }
 
@@ -329,6 +331,12 @@ LessonPanelText PanelRig::LessonPanel() {
   return text;
 }
 
+void PanelRig::LeaveLesson() {
+  lessonRun_.reset();
+  lesson_.reset();
+  view_.ShowLesson();
+}
+
 // --- Snapshots.
 
 Snapshot PanelRig::Capture() const {
@@ -385,6 +393,20 @@ SetFlight PanelRig::Apply(const Snapshot& snapshot) {
   view_.ShowRunning(session_.IsOn());
   view_.ShowFlight();
   ShowStand();
+  return set;
+}
+
+std::string PanelRig::KeptImage() const {
+  return SnapshotImage(Kept(), KeptRecord());
+}
+
+std::optional<SetFlight> PanelRig::ApplyImage(std::string_view image) {
+  Snapshot snapshot;
+  std::string record;
+  if (!SnapshotFromImage(image, snapshot, &record)) return std::nullopt;
+  SetFlight set = Apply(snapshot);
+  // The session copy still replays from the program's start.
+  session_.record().SetFromBytes(record);
   return set;
 }
 

@@ -156,6 +156,9 @@ class PanelRig {
   bool InLessons() const { return beforeLessons_.has_value(); }
   void AskForHint();
   LessonPanelText LessonPanel();
+  // Stops following the lesson (back to the list); the instrument stays as
+  // it is until CloseLessons gives it back.
+  void LeaveLesson();
 
   // --- Snapshots: the whole panel with its flight.
   Snapshot Capture() const;
@@ -170,6 +173,15 @@ class PanelRig {
   SetFlight Apply(const Snapshot& snapshot);
   // A flight an opened snapshot was flying on a log not yet open again.
   const std::optional<SnapshotFlight>& AwaitedFlight() const { return awaitedFlight_; }
+  // Kept() with KeptRecord() as this build's image, for a device to keep or
+  // another program of the same build to go on with.
+  std::string KeptImage() const;
+  // Sets an image back as Apply does, its record going on as it was;
+  // nothing for bytes that are no image of this build's (nothing changes).
+  std::optional<SetFlight> ApplyImage(std::string_view image);
+  // The instrument readings are worked out with: the running one, or while
+  // off the settings "ON" loads.
+  const Instrument& ReadingsWith() const { return flight_.FlownWith(); }
 
  private:
   void PutSliders(const FlightPass& pass, bool jump);
@@ -195,7 +207,12 @@ class PanelRig {
   };
   std::optional<BeforeLessons> beforeLessons_;
   std::unique_ptr<Lesson> lesson_;
-  std::unique_ptr<LessonRun> lessonRun_;  // ends before the lesson it reads
+  // Made, checked and ended through functions set when a lesson is first
+  // followed, so a front end that never follows one (the page's small
+  // program) does not carry the lessons' checks.
+  using EndLessonRun = void (*)(LessonRun*);
+  std::unique_ptr<LessonRun, EndLessonRun> lessonRun_{nullptr, nullptr};  // ends before its lesson
+  void (*checkLesson_)(LessonRun&) = nullptr;
   bool hintAsked_ = false;
   std::size_t shownPassed_ = 0;
 };

@@ -634,7 +634,7 @@ test("each example log flown at x64 leaves its summary's highest values in MAX V
         await page.locator("#Button2").click();
         await page.waitForFunction(() => document.getElementById("FlightPlay").textContent === "Fly");
         await page.locator("#Button1").click();
-        await page.waitForFunction(() => /ft/.test(document.getElementById("LcdText").textContent), null, { timeout: 0 });
+        await page.waitForFunction(() => /IAS/.test(document.getElementById("LcdText").textContent), null, { timeout: 0 });
         assert.doesNotMatch(await says(), /counts from power-on/, `${log}: switched OFF and ON`);
         await page.locator("#FlightPlay").click();
       }
