@@ -9,6 +9,13 @@
 //                                                 @slider-highest@,
 //                                                 @slider-start@ and
 //                                                 @keyboard-help@ filled in
+//   node form_page.cjs --words OUT.js              the panel's words for the
+//                                                 page's scripts: the keys
+//                                                 (word, keyboard key, event,
+//                                                 the form's controls that
+//                                                 work it), the reading units
+//                                                 and the controls a lesson
+//                                                 names
 // A control inside another (the LCD in its frame, the communication window
 // in its group box) is placed from inside the parent's 1 px border, as CSS
 // places it. The geometry's rules weigh nothing (:where), so any layout's
@@ -21,6 +28,7 @@
 #include "host/panel/lcd_colours.h"
 #include "host/panel/panel_form.h"
 #include "host/panel/panel_types.h"
+#include "host/panel/panel_words.h"
 
 namespace {
 
@@ -130,12 +138,59 @@ bool FillPage(std::string& page) {
   return true;
 }
 
+std::string Quote(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// The words are the host's own; none holds a quote or a backslash.
+std::string WordsScript() {
+  std::string keys;
+  for (const kvr9::InstrumentKey& key : kvr9::InstrumentKeys()) {
+    std::string controls;
+    for (const kvr9::FormControl& control : kvr9::FormControls()) {
+      if (control.key == key.key) controls += (controls.empty() ? "" : ", ") + Quote(control.name);
+    }
+    keys += "    { word: " + Quote(key.word) + ", keyboard: " + Quote(key.keyboard) +
+            ", event: " + std::to_string(static_cast<int>(key.key)) + ", controls: [" + controls +
+            "] },\n";
+  }
+  std::string units;
+  for (const kvr9::UnitWord& unit : kvr9::UnitWords()) {
+    units += "    { word: " + Quote(unit.word) + ", slider: " +
+             Quote(unit.slider == kvr9::SliderKind::Altitude ? "altitude" : "airspeed") +
+             ", unit: " + std::to_string(static_cast<int>(unit.unit)) + " },\n";
+  }
+  std::string controls;
+  for (const kvr9::ControlWordEntry& entry : kvr9::ControlWords()) {
+    std::string names;
+    for (const char* name : entry.formControls) {
+      if (name != nullptr) names += (names.empty() ? "" : ", ") + Quote(name);
+    }
+    controls += "    " + Quote(entry.word) + ": [" + names + "],\n";
+  }
+  return "// The panel's words, made from the host library's tables when the page is\n"
+         "// built, so the scripts call things as the window and the driver do.\n"
+         "\"use strict\";\n"
+         "window.kvr9Words = Object.freeze({\n"
+         "  keys: [\n" +
+         keys + "  ],\n  units: [\n" + units + "  ],\n  controls: {\n" + controls + "  },\n});\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string_view(argv[1]) == "--words") {
+    if (!WriteWhole(argv[2], WordsScript())) {
+      std::fprintf(stderr, "form_page: cannot write %s\n", argv[2]);
+      return 2;
+    }
+    return 0;
+  }
   const std::string_view mode = argc == 4 ? argv[1] : "";
   if (mode != "--css" && mode != "--html") {
-    std::fprintf(stderr, "usage: form_page --css OUT.css panel.css | --html OUT.html index.html\n");
+    std::fprintf(stderr,
+                 "usage: form_page --css OUT.css panel.css | --html OUT.html index.html | "
+                 "--words OUT.js\n");
     return 2;
   }
   std::string text;

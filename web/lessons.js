@@ -14,19 +14,10 @@
   const kProgress = "kvr9-lesson-progress";
   // Far more than ten lessons' progress takes; anything longer is not ours.
   const kLongestProgress = 4096;
-  // The panel's elements each control word stands for. The knob is pressed
-  // on the picture and turned by the finger or the two buttons.
-  const kControls = {
-    ON: ["Button1"],
-    OFF: ["Button2"],
-    knob: ["Image5", "Button3", "Button4"],
-    F1: ["Image3"],
-    F2: ["Image6"],
-    "altitude-slider": ["TrackBar2"],
-    "airspeed-slider": ["TrackBar1"],
-    "calibrate-box": ["CheckBox2"],
-    "keyfast-box": ["CheckBox3"],
-  };
+  // The panel's elements each control word stands for (words.js). The knob is
+  // pressed on the picture and turned by the finger or the two buttons.
+  const kControls = window.kvr9Words.controls;
+
 
   // The lessons are written for a mouse; on a touch screen the page says
   // "tap" where they say "click".

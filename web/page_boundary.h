@@ -25,9 +25,6 @@ int kvr9_step();
 // key: a KeyEvent number (1 press, 2 clockwise, 3 counter-clockwise, 4 F1,
 // 5 F2); kept only while no key is pending; another number is ignored.
 void kvr9_store_key(int key);
-// The instrument's keys, the window's key table, as a JSON array of
-// {"word": "f1", "keyboard": "F1" (KeyboardEvent.key), "event": 4}.
-const char* kvr9_key_table();
 // position: the converter's counts, 0 to the slider's maximum.
 void kvr9_set_altitude_converter(int position);
 void kvr9_set_airspeed_converter(int position);
@@ -119,11 +116,10 @@ void kvr9_lesson_hint();
 // "altitude-slider", "airspeed-slider", "calibrate-box", "keyfast-box", or
 // null).
 const char* kvr9_lesson_status();
-// The altitude (1) or airspeed (0) slider's count whose settled reading is
-// nearest reading, in unit (1 ft, 2 m, 3 mph, 4 km/h, 5 knots), with the
-// settings of this moment; -1 when no count reads it or the unit does not
-// fit the slider.
-int kvr9_slider_count_for(int altitude, int unit, int reading);
+// One of a scenario's input steps (its line in the input buffer) as the
+// form's control to work: {"word", "control", "position", "checked",
+// "count"}, or {"error"}.
+const char* kvr9_step_on_form();
 
 // ---- Imports: page_bridge.js gives these. ----
 

@@ -77,21 +77,6 @@ EMSCRIPTEN_KEEPALIVE void kvr9_store_key(int key) {
   }
 }
 
-// The instrument's keys as a JSON array of {"word", "keyboard", "event"}:
-// the key table the window uses, read by the page once.
-EMSCRIPTEN_KEEPALIVE const char* kvr9_key_table() {
-  static const std::string table = [] {
-    std::string text;
-    for (const kvr9::InstrumentKey& key : kvr9::InstrumentKeys()) {
-      text += std::string(text.empty() ? "[" : ",") + "{\"word\":\"" + key.word +
-              "\",\"keyboard\":\"" + key.keyboard +
-              "\",\"event\":" + std::to_string(static_cast<int>(key.key)) + "}";
-    }
-    return text + "]";
-  }();
-  return table.c_str();
-}
-
 EMSCRIPTEN_KEEPALIVE void kvr9_set_altitude_converter(int position) {
   Rig().MoveSlider(kvr9::SliderKind::Altitude, position);
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/lessons/lesson.h"
-#include "host/panel/reading_units.h"
 #include "host/rig/rig_files.h"
+#include "host/scenario/step_on_form.h"
 #include "web/built_in_lessons.h"
 #include "web/page.h"
 #include "web/page_boundary.h"
@@ -99,19 +99,20 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_status() {
       (text.control ? JsonString(kvr9::ControlWord(*text.control)) : std::string("null")) + "}");
 }
 
-// As a scenario's "slider airspeed 60mph" chooses its count: the reading
-// goes through the firmware's own arithmetic with the present settings.
-EMSCRIPTEN_KEEPALIVE int kvr9_slider_count_for(int altitude, int unit, int reading) {
-  const bool altitudeUnit = unit == static_cast<int>(kvr9::ReadingUnit::Feet) ||
-                            unit == static_cast<int>(kvr9::ReadingUnit::Metres);
-  const bool airspeedUnit = unit >= static_cast<int>(kvr9::ReadingUnit::Mph) &&
-                            unit <= static_cast<int>(kvr9::ReadingUnit::Knots);
-  if (altitude != 0 ? !altitudeUnit : !airspeedUnit) return -1;
-  const kvr9::CountChoice choice =
-      kvr9::CountForReading(ThePage().rig.instrument(),
-                            altitude != 0 ? kvr9::SliderKind::Altitude : kvr9::SliderKind::Airspeed,
-                            static_cast<kvr9::ReadingUnit>(unit), reading);
-  return choice.reachable ? static_cast<int>(choice.count) : -1;
+// One of a scenario's input steps, its line in the input buffer, as the
+// form's control to work, for the browser tests that work it as a person
+// does: a slider's reading comes to the position the executor would
+// choose with the settings now. A JSON object: "word" (on, off, key,
+// slider, box, pass, tick), "control" (the form's name), "position",
+// "checked", "count"; or "error" alone.
+EMSCRIPTEN_KEEPALIVE const char* kvr9_step_on_form() {
+  kvr9::web::Page& page = ThePage();
+  const kvr9::StepOnForm form = kvr9::StepOnTheForm(page.input, page.rig.instrument());
+  std::string().swap(page.input);
+  if (!form.error.empty()) return Answer("{\"error\":" + JsonString(form.error) + "}");
+  return Answer("{\"word\":" + JsonString(form.word) + ",\"control\":" + JsonString(form.control) +
+                ",\"position\":" + std::to_string(form.position) + ",\"checked\":" +
+                Bool(form.checked) + ",\"count\":" + std::to_string(form.count) + "}");
 }
 
 }  // extern "C"

@@ -311,12 +311,13 @@
     StoreKey(key);
   }
 
-  // The key table the window uses too: each instrument key's word ("f1",
-  // "press", ...), the keyboard key that works it and its event number.
+  // The key table the window uses too (words.js): each instrument key's
+  // word ("f1", "press", ...), the keyboard key that works it and its event
+  // number.
   let keyTable = null;
   function KeyTable() {
     if (keyTable === null) {
-      const keys = JSON.parse(firmware.UTF8ToString(firmware._kvr9_key_table()));
+      const keys = window.kvr9Words.keys;
       keyTable = {
         byKeyboard: new Map(keys.map((key) => [key.keyboard, key.word])),
         events: new Map(keys.map((key) => [key.word, key.event])),

@@ -8,6 +8,7 @@
 #include "host/lessons/lesson_run.h"
 #include "host/panel/reading_units.h"
 #include "host/scenario/checks.h"
+#include "host/scenario/step_on_form.h"
 #include "host/snapshot/snapshot_json.h"
 #include "lcd/frame_art.h"
 
@@ -194,21 +195,11 @@ void ScenarioExecutor::DeliverEvent(const Step& step) {
 // A reading is turned into a count with the settings of this moment, so
 // the same step may choose another count after a QNH or unit change.
 void ScenarioExecutor::MoveSlider(const Step& step) {
-  std::uint32_t count = step.number;
-  if (step.unit != ReadingUnit::Count) {
-    const CountChoice choice = CountForReading(instrument(), step.slider, step.unit, step.reading);
-    if (!choice.reachable) {
-      const char* unit = UnitName(step.unit);
-      Fail(kExitBadInput, step,
-           std::string("slider ") +
-               (step.slider == SliderKind::Altitude ? "altitude " : "airspeed ") +
-               std::to_string(step.reading) + unit + ": no position 0.." +
-               std::to_string(kSliderHighest) + " reads it; they read " +
-               std::to_string(choice.lowest) + ".." + std::to_string(choice.highest) + unit +
-               " now");
-      return;
-    }
-    count = choice.count;
+  std::uint32_t count = 0;
+  std::string problem;
+  if (!SliderPositionFor(step, instrument(), count, problem)) {
+    Fail(kExitBadInput, step, problem);
+    return;
   }
   rig_.MoveSlider(step.slider, static_cast<std::int32_t>(count));
 }

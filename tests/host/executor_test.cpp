@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/scenario/step_on_form.h"
+
 namespace kvr9 {
 namespace {
 
@@ -153,6 +155,43 @@ TEST_P(OneClock, TheBarsFlightEndsAsTheDriversDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BarSpeeds, OneClock, ::testing::Values(1U, 4U, 16U, 64U));
+
+// A scenario's input step as the form's control a person works, with a
+// slider's reading at the position the executor chooses.
+TEST(StepOnTheForm, NamesTheFormsControlAndTheSlidersPosition) {
+  Instrument instrument;
+  LoadDefaultSettings(instrument);
+  LoadDefaultCalibration(instrument);
+  struct Row {
+    const char* line;
+    const char* control;
+    std::int32_t position;
+    bool checked;
+    std::uint32_t count;
+  };
+  std::uint32_t thousandFeet = 0;
+  std::string problem;
+  const ParseOutcome parsed = ParseScenario("slider altitude 1000ft", "s", ".");
+  ASSERT_TRUE(SliderPositionFor(parsed.scenario.steps.front(), instrument, thousandFeet, problem));
+  for (const Row& row :
+       {Row{"on", "Button1", 0, false, 0}, Row{"off", "Button2", 0, false, 0},
+        Row{"key cw", "Button3", 0, false, 0}, Row{"key f2", "Image6", 0, false, 0},
+        Row{"key press", "Image5", 0, false, 0},
+        Row{"slider airspeed 300", "TrackBar1", 300, false, 0},
+        Row{"slider altitude 1000ft", "TrackBar2", static_cast<std::int32_t>(thousandFeet), false,
+            0},
+        Row{"box keyfast on", "CheckBox3", 0, true, 0}, Row{"pass 7", "", 0, false, 7},
+        Row{"tick 3", "", 0, false, 3}}) {
+    const StepOnForm form = StepOnTheForm(row.line, instrument);
+    EXPECT_EQ(form.error, "") << row.line;
+    EXPECT_EQ(form.control, row.control) << row.line;
+    EXPECT_EQ(form.position, row.position) << row.line;
+    EXPECT_EQ(form.checked, row.checked) << row.line;
+    EXPECT_EQ(form.count, row.count) << row.line;
+  }
+  EXPECT_NE(StepOnTheForm("expect qnh 1013250", instrument).error, "");
+  EXPECT_NE(StepOnTheForm("slider altitude 90000ft", instrument).error, "");
+}
 
 }  // namespace
 }  // namespace kvr9

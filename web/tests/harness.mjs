@@ -422,27 +422,19 @@ export async function assertLcdAndBarInView(page, height) {
   }
 }
 
-// A scenario's keys, boxes and sliders: the page's controls for them.
-const kKeys = { press: "#Image5", cw: "#Button3", ccw: "#Button4", f1: "#Image3", f2: "#Image6" };
-const kBoxes = { calibrate: "#CheckBox2", keyfast: "#CheckBox3" };
-const kSliders = { altitude: "#TrackBar2", airspeed: "#TrackBar1" };
-// The reading units a scenario writes, as the full program numbers them.
-const kUnits = { ft: 1, m: 2, mph: 3, kmh: 4, knots: 5 };
-
-// The count a slider's reading needs with the instrument's settings now,
-// as kvr9-headless chooses it.
-async function countFor(page, slider, value) {
-  const match = /^(\d+)([a-z]*)$/.exec(value);
-  assert.ok(match, `slider value ${value}`);
-  if (match[2] === "") return Number(match[1]);
-  const unit = kUnits[match[2]];
-  assert.ok(unit, `unit ${match[2]}`);
-  const count = await page.evaluate(
-    ([altitude, unit, reading]) => window.kvr9Page.program()._kvr9_slider_count_for(altitude, unit, reading),
-    [slider === "altitude" ? 1 : 0, unit, Number(match[1])]
-  );
-  assert.ok(count >= 0, `no count reads ${value}`);
-  return count;
+// What one of a scenario's steps asks of the form, as the page's full
+// program reads the line with the host library's own parser: the control
+// to work, and for a slider the position the driver would choose with the
+// instrument's settings now.
+async function stepOnForm(page, line) {
+  const form = await page.evaluate((line) => {
+    const full = window.kvr9Page.program();
+    const bytes = new TextEncoder().encode(line);
+    full.HEAPU8.set(bytes, full._kvr9_input_buffer(bytes.length));
+    return JSON.parse(full.UTF8ToString(full._kvr9_step_on_form()));
+  }, line);
+  assert.equal(form.error, undefined, `${line}: ${form.error}`);
+  return form;
 }
 
 // A finger on the slider's thumb, moved along the track to the count, as a
@@ -470,7 +462,8 @@ async function slideTo(page, selector, count) {
   assert.equal(at, count, `${selector} at ${count}`);
 }
 
-// A kvr9-headless scenario's steps done on the page by a person's finger:
+// A kvr9-headless scenario's steps done on the page by a person's finger,
+// each read by the page's full program (load it first):
 // ON, OFF, the keys and the boxes tapped, a slider moved by the finger to
 // the count the driver would choose, passes and ticks waited for.
 // afterStep(word), when given, runs after each step.
@@ -478,15 +471,17 @@ export async function performScenario(page, scenario, afterStep = null) {
   // While off there are no passes to wait for, as in the driver.
   let off = false;
   for (const line of scenario.split("\n")) {
-    const words = line.replace(/#.*/, "").trim().split(/\s+/);
-    const [word, first, second] = words;
+    const text = line.replace(/#.*/, "").trim();
+    const word = text.split(/\s+/)[0];
     if (word === "" || word === "lesson") continue;
+    const form = await stepOnForm(page, text);
+    const control = `#${form.control}`;
     if (word === "on" || word === "off") off = word === "off";
     if (word === "on") {
       // ON presents its frame with the next pass when the instrument runs;
       // the page's timer may present others before the tap arrives.
       const from = await entryCount(page);
-      await page.locator("#Button1").tap();
+      await page.locator(control).tap();
       await page.waitForFunction(
         (from) => {
           const on = window.kvr9Session.findIndex((entry, i) => i >= from && entry.kind === "on");
@@ -495,15 +490,14 @@ export async function performScenario(page, scenario, afterStep = null) {
         from,
         { timeout: 0, polling: 20 }
       );
-    } else if (word === "off") await page.locator("#Button2").tap();
-    else if (word === "pass") await (off ? null : waitForMoreFrames(page, Number(first ?? 1)));
-    else if (word === "tick") await waitForTicks(page, Number(first ?? 1));
-    else if (word === "key") await page.locator(kKeys[first]).tap();
-    else if (word === "slider") await slideTo(page, kSliders[first], await countFor(page, first, second));
+    } else if (word === "off" || word === "key") await page.locator(control).tap();
+    else if (word === "pass") await (off ? null : waitForMoreFrames(page, form.count));
+    else if (word === "tick") await waitForTicks(page, form.count);
+    else if (word === "slider") await slideTo(page, control, form.position);
     else if (word === "box") {
-      const box = page.locator(kBoxes[first]);
+      const box = page.locator(control);
       if (!(await box.isVisible())) await page.locator("#Engineer > summary").tap();
-      if ((await box.locator("input").isChecked()) !== (second === "on")) await box.tap();
+      if ((await box.locator("input").isChecked()) !== form.checked) await box.tap();
     } else assert.fail(`a scenario step the page cannot do: ${line}`);
     if (afterStep !== null) await afterStep(word);
   }
