@@ -755,6 +755,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "commLines=23\n"}),
     [](const ::testing::TestParamInfo<FlyCase>& param) { return param.param.name; });
 
+// The bar's x1 is the window's pace: ten passes a second of the log.
+TEST(HeadlessFly, SpeedOneIsPaceTen) {
+  const std::string after = "\nshow all\nshow-lcd\nshow-comm\n";
+  const Outcome sped = RunText("on\npass 80\nfly demo 0 200 speed 1" + after);
+  const Outcome paced = RunText("on\npass 80\nfly demo 0 200 pace 10" + after);
+  ASSERT_EQ(sped.status, kExitPassed) << sped.err;
+  EXPECT_EQ(sped.out, paced.out);
+  EXPECT_NE(sped.out, RunText("on\npass 80\nfly demo 0 200 pace 9" + after).out);
+}
+
 TEST(HeadlessFly, ATraceHasARowAPassWithTheProfileBeside) {
   const TempFolder folder;
   const Outcome outcome = RunText(
