@@ -7,6 +7,9 @@
 #               flight-profile readers, of the lesson reader and of the snapshot reader
 #   make fuzz   a longer run of each fuzzer (FUZZ_SECONDS each, default 300)
 #   make bench  the firmware benchmarks in the release build
+#   make coverage  the firmware's line and branch coverage by the whole suite, as HTML
+#                  in build/coverage/html (lcov); SCENARIOS="examples/*.scn" runs only
+#                  those scenarios instead (not part of make test)
 #   make deb    the Debian packages kvr9-simulator and kvr9-headless, in build/deb/
 #   make test-deb          lintian and the checks of the packages' contents
 #   make test-deb-install  the packages installed, run and purged in a fresh
@@ -21,7 +24,8 @@
 
 .PHONY: all run test deps build-dev build-asan build-release build-fuzz test-dev test-asan \
 	test-release fuzz test-fuzz bench deb test-deb test-deb-install test-deb-install-if-possible \
-	build-web web test-web test-mcp check-node-engines test-fresh test-headless bench-web lighthouse clean
+	build-web web test-web test-mcp check-node-engines test-fresh test-headless bench-web lighthouse \
+	coverage clean
 
 FUZZ_SECONDS ?= 300
 # Each of the three fuzzers, so make test spends three times this.
@@ -162,6 +166,12 @@ lighthouse: build-web node_modules/.package-lock.json
 
 test-fresh:
 	./scripts/test-fresh.sh
+
+# The firmware's coverage (core/, lcd/, screens/) by the coverage preset's
+# suite, or by the scenarios named in SCENARIOS alone (docs/coverage.md).
+SCENARIOS ?=
+coverage: deps
+	JOBS=$(JOBS) ./scripts/coverage.sh $(SCENARIOS)
 
 # The firmware, the host library and kvr9-headless configured without Qt,
 # as a CI runner that wants only the driver builds them.
