@@ -10,6 +10,9 @@ namespace kvr9 {
 // Settings the setup screens edit.
 inline constexpr std::uint32_t kQnhLowest = 940250;  // 0.1 Pa
 inline constexpr std::uint32_t kQnhHighest = 1080250;
+// One QNH key on the main display: a millibar, or about 0.01 inch of mercury.
+inline constexpr std::uint32_t kQnhStepMillibar = 1000;
+inline constexpr std::uint32_t kQnhStepInchHg = 338;
 inline constexpr std::uint8_t kContrastStep = 2;
 inline constexpr std::uint8_t kContrastLimit = 63;  // contrast steps by two from 0 up to it
 inline constexpr std::int8_t kAltCalLimit = 125;    // either side of 0

@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 
+#include "headless/explore_command.h"
 #include "headless/junit_report.h"
 #include "headless/lcd_png.h"
 #include "headless/mcp_server.h"
@@ -20,6 +21,8 @@ constexpr const char* kUsage =
     "usage: kvr9-headless [--from STATE.json] [SCENARIO | -]\n"
     "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
     "       kvr9-headless --mcp\n"
+    "       kvr9-headless explore [--json FILE] [--report FILE.html] [--scenarios DIR]\n"
+    "                             [--max-states N] [--max-depth N] [--pass-bound-us N]\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
     "The scenario is read from the file SCENARIO, or from standard input when it\n"
@@ -66,6 +69,14 @@ constexpr const char* kUsage =
     "\n"
     "With --mcp, it serves one instrument to an agent as a Model Context Protocol\n"
     "server on standard input and output (JSON-RPC, one message a line).\n"
+    "\n"
+    "explore walks every state the panel's inputs reach from power-on and checks\n"
+    "the instrument's rules in each: settings within their limits, every state a\n"
+    "way back to the main display, the keys doing what they promise, the rows of\n"
+    "text on their lines, the alarm and the LED, the time of a pass. --json writes\n"
+    "the states, the moves, every screen and each broken rule; --report the same\n"
+    "as one page; --scenarios a scenario for each broken rule, which the driver\n"
+    "runs as it is. Exit status 1 when a rule is broken.\n"
     "\n"
     "With --from, the scenario starts from the snapshot STATE.json instead of a\n"
     "freshly started instrument.\n"
@@ -190,6 +201,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     return kExitPassed;
   }
   if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
+  if (!arguments.empty() && arguments[0] == "explore") {
+    return RunExploreCommand({arguments.begin() + 1, arguments.end()}, out, err);
+  }
   if (!arguments.empty() && arguments[0] == "--mcp") {
     if (arguments.size() > 1) {
       err << "kvr9-headless: --mcp takes nothing after it (try --help)\n";

@@ -6,6 +6,7 @@
 
 #include "core/limits.h"
 #include "lcd/text.h"
+#include "screens/screen_rows.h"
 #include "screens/framework.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::uint8_t kZeroRow = 1;
 constexpr std::uint8_t kFirstSettingRow = 2;
-constexpr std::uint8_t kAsiLastRow = 10;
+constexpr std::uint8_t kAsiLastRow = kAsiSetupLastRow;
 
 enum AsiRow : std::uint8_t {
   RowAsiDisplay = 2,
@@ -45,7 +46,7 @@ const char* const kAsiRowLabels[] = {
 
 constexpr std::uint8_t kCalAltRow = 1;
 constexpr std::uint8_t kCalAsiRow = 2;
-constexpr std::uint8_t kCalLastRow = 2;
+constexpr std::uint8_t kCalLastRow = kCalibrateLastRow;
 
 // Formatted values: "%u" of a 32-bit speed, "%+d %d" of offset and altitude.
 constexpr std::size_t kValueBufferSize = 32;

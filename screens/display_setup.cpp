@@ -3,6 +3,7 @@
 
 #include "core/limits.h"
 #include "lcd/text.h"
+#include "screens/screen_rows.h"
 #include "screens/framework.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
@@ -11,11 +12,11 @@ namespace kvr9 {
 
 namespace {
 
-constexpr std::uint8_t kDisplayLastRow = 2;
+constexpr std::uint8_t kDisplayLastRow = kDisplaySetupLastRow;
 constexpr std::uint8_t kContrastRow = 1;
 constexpr std::uint8_t kBacklightRow = 2;
 
-constexpr std::uint8_t kAltLastRow = 3;
+constexpr std::uint8_t kAltLastRow = kAltSetupLastRow;
 constexpr std::uint8_t kAltUnitRow = 1;
 constexpr std::uint8_t kQnhUnitRow = 2;
 constexpr std::uint8_t kPositionRow = 3;

@@ -5,6 +5,7 @@
 #include "lcd/big_numbers.h"
 #include "lcd/icons.h"
 #include "lcd/text.h"
+#include "screens/screen_rows.h"
 #include "screens/framework.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
@@ -13,8 +14,6 @@ namespace kvr9 {
 
 namespace {
 
-constexpr std::uint32_t kQnhStepMillibar = 1000;
-constexpr std::uint32_t kQnhStepInchHg = 338;
 constexpr double kQnhPerInchHg = 33863.0;
 
 void DrawAirspeed(Instrument& instrument, std::uint8_t y, std::uint8_t unitY) {
@@ -121,6 +120,7 @@ const MenuItem kMenuItems[] = {
     {"ADC", "VALUES", 9, AdcValuesScreen},    {"CALIBRATE", nullptr, 2, CalibrateScreen},
 };
 constexpr std::uint8_t kMenuItemCount = sizeof kMenuItems / sizeof kMenuItems[0];
+static_assert(kMenuItemCount == kMenuItemsWithCalibration);
 
 }  // namespace
 
@@ -135,7 +135,7 @@ void MainMenuScreen(Instrument& instrument) {
   UiState& ui = instrument.state.ui;
   FrameBuffer& fb = instrument.frameBuffer;
   DrawTitle(instrument, " MAIN MENU ");
-  const std::uint8_t itemCount = ui.calibrateMode == 1 ? 8 : 6;
+  const std::uint8_t itemCount = ui.calibrateMode == 1 ? kMenuItemsWithCalibration : kMenuItemsPlain;
   DrawMenuScrollBar(instrument, ui.cursor, itemCount);
   // The cursor never leaves 0..7; a stale value still draws a sane item.
   const MenuItem& item = kMenuItems[ui.cursor < kMenuItemCount ? ui.cursor : 0];

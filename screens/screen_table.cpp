@@ -1,5 +1,6 @@
 #include "screens/screen_table.h"
 
+#include "screens/screen_rows.h"
 #include "screens/screens.h"
 
 namespace kvr9 {
@@ -46,6 +47,27 @@ std::uint8_t ReturnMenuItem(ScreenHandler screen) {
   return entry != nullptr && entry->menuItemScreen != nullptr
              ? MainMenuItemOf(entry->menuItemScreen)
              : 0;
+}
+
+}  // namespace kvr9
+
+namespace kvr9 {
+
+std::uint8_t LastCursor(ScreenHandler screen, const InstrumentState& state) {
+  if (screen == MainMenuScreen) {
+    return (state.ui.calibrateMode == 1 ? kMenuItemsWithCalibration : kMenuItemsPlain) - 1;
+  }
+  if (screen == DisplaySetupScreen) return kDisplaySetupLastRow;
+  if (screen == AltSetupScreen) return kAltSetupLastRow;
+  if (screen == AsiSetupScreen) return kAsiSetupLastRow;
+  if (screen == CalibrateScreen) return kCalibrateLastRow;
+  if (screen == FlightLogScreen) {
+    return state.settings.flightDetectAuto != 0 ? kFlightLogLastRowDetect
+                                                : kFlightLogLastRowManual;
+  }
+  if (screen == LogViewScreen) return kLogViewLastPage;
+  if (screen == FlightInfoScreen || screen == MaxValuesScreen) return kTwoRowLastRow;
+  return 0;
 }
 
 }  // namespace kvr9
