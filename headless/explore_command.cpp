@@ -34,9 +34,9 @@ bool ParseExploreArguments(const std::vector<std::string>& arguments, ExploreArg
                            std::ostream& err) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
-    const bool takesValue = option == "--json" || option == "--report" ||
-                            option == "--scenarios" || option == "--max-states" ||
-                            option == "--max-depth" || option == "--pass-bound-us";
+    const bool takesValue = option == "--json" || option == "--report" || option == "--scenarios" ||
+                            option == "--max-states" || option == "--max-depth" ||
+                            option == "--pass-bound-us";
     if (!takesValue) {
       err << "kvr9-headless: explore: unknown option " << Quoted(option) << " (try --help)\n";
       return false;

@@ -3,8 +3,8 @@
 
 #include "core/limits.h"
 #include "lcd/text.h"
-#include "screens/screen_rows.h"
 #include "screens/framework.h"
+#include "screens/screen_rows.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 

@@ -4,8 +4,8 @@
 
 #include "lcd/icons.h"
 #include "lcd/text.h"
-#include "screens/screen_rows.h"
 #include "screens/framework.h"
+#include "screens/screen_rows.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 
@@ -32,7 +32,8 @@ struct LogPage {
 constexpr LogPage kLogPages[] = {{0, 6, 16}, {6, 7, 8}, {13, 7, 8}, {20, 4, 8}};
 constexpr std::uint8_t kLastLogPage = sizeof kLogPages / sizeof kLogPages[0] - 1;
 static_assert(kLastLogPage == kLogViewLastPage);
-static_assert(kRowTakeoffSpeed == kFlightLogLastRowDetect && kRowFlightDetect == kFlightLogLastRowManual);
+static_assert(kRowTakeoffSpeed == kFlightLogLastRowDetect &&
+              kRowFlightDetect == kFlightLogLastRowManual);
 
 // Wraps one step before a bound: the bounds themselves are reached only
 // by wrapping round from the other end.

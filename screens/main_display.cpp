@@ -5,8 +5,8 @@
 #include "lcd/big_numbers.h"
 #include "lcd/icons.h"
 #include "lcd/text.h"
-#include "screens/screen_rows.h"
 #include "screens/framework.h"
+#include "screens/screen_rows.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 
@@ -135,7 +135,8 @@ void MainMenuScreen(Instrument& instrument) {
   UiState& ui = instrument.state.ui;
   FrameBuffer& fb = instrument.frameBuffer;
   DrawTitle(instrument, " MAIN MENU ");
-  const std::uint8_t itemCount = ui.calibrateMode == 1 ? kMenuItemsWithCalibration : kMenuItemsPlain;
+  const std::uint8_t itemCount =
+      ui.calibrateMode == 1 ? kMenuItemsWithCalibration : kMenuItemsPlain;
   DrawMenuScrollBar(instrument, ui.cursor, itemCount);
   // The cursor never leaves 0..7; a stale value still draws a sane item.
   const MenuItem& item = kMenuItems[ui.cursor < kMenuItemCount ? ui.cursor : 0];

@@ -62,8 +62,7 @@ std::uint8_t LastCursor(ScreenHandler screen, const InstrumentState& state) {
   if (screen == AsiSetupScreen) return kAsiSetupLastRow;
   if (screen == CalibrateScreen) return kCalibrateLastRow;
   if (screen == FlightLogScreen) {
-    return state.settings.flightDetectAuto != 0 ? kFlightLogLastRowDetect
-                                                : kFlightLogLastRowManual;
+    return state.settings.flightDetectAuto != 0 ? kFlightLogLastRowDetect : kFlightLogLastRowManual;
   }
   if (screen == LogViewScreen) return kLogViewLastPage;
   if (screen == FlightInfoScreen || screen == MaxValuesScreen) return kTwoRowLastRow;

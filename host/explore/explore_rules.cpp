@@ -31,8 +31,12 @@ bool HasTextLines(ScreenHandler screen) {
          screen == LogViewScreen || screen == ContrastScreen;
 }
 
-bool MovesDown(KeyEvent key) { return key == KeyClockwise || key == KeyF2; }
-bool MovesUp(KeyEvent key) { return key == KeyAntiClockwise || key == KeyF1; }
+bool MovesDown(KeyEvent key) {
+  return key == KeyClockwise || key == KeyF2;
+}
+bool MovesUp(KeyEvent key) {
+  return key == KeyAntiClockwise || key == KeyF1;
+}
 
 // What a key must bring, as far as the rules fix it; unset parts are free.
 struct Expected {
@@ -156,8 +160,9 @@ std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key)
     const bool up = key == KeyClockwise || key == KeyF1;
     e.screen = ContrastScreen;
     e.field = "contrast";
-    e.value = up ? (contrast + kContrastStep <= kContrastLimit ? contrast + kContrastStep : contrast)
-                 : (contrast >= kContrastStep ? contrast - kContrastStep : contrast);
+    e.value =
+        up ? (contrast + kContrastStep <= kContrastLimit ? contrast + kContrastStep : contrast)
+           : (contrast >= kContrastStep ? contrast - kContrastStep : contrast);
     return e;
   }
   if (screen == MessageScreen || screen == LogBusyScreen) {
@@ -173,9 +178,9 @@ std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key)
     return e;
   }
   if (screen == EraseLogScreen) {
-    e.screen = key == KeyF1                                       ? MessageScreen
-               : key == KeyPress || key == KeyF2                  ? FlightLogScreen
-                                                                  : EraseLogScreen;
+    e.screen = key == KeyF1                      ? MessageScreen
+               : key == KeyPress || key == KeyF2 ? FlightLogScreen
+                                                 : EraseLogScreen;
     return e;
   }
   if (screen == ZeroAsiScreen) {
@@ -209,8 +214,8 @@ void CompareWithExpected(const Expected& e, const InstrumentState& after,
                ScreenName(e.screen));
   }
   if (e.cursor >= 0 && after.ui.cursor != e.cursor) {
-    differ(ExpectLine("cursor", e.cursor), "cursor " + std::to_string(after.ui.cursor) +
-                                               " instead of " + std::to_string(e.cursor));
+    differ(ExpectLine("cursor", e.cursor),
+           "cursor " + std::to_string(after.ui.cursor) + " instead of " + std::to_string(e.cursor));
   }
   if (e.editing >= 0 && after.ui.editing != e.editing) {
     differ(ExpectLine("editing", e.editing), "editing " + std::to_string(after.ui.editing) +
@@ -225,7 +230,9 @@ void CompareWithExpected(const Expected& e, const InstrumentState& after,
   }
 }
 
-const char* KeyWordOf(KeyEvent key) { return KeyByEvent(key)->word; }
+const char* KeyWordOf(KeyEvent key) {
+  return KeyByEvent(key)->word;
+}
 
 // While a value is edited, the keys that raise it do alike and so do the
 // keys that lower it: a key that differs from its partner is the odd one
@@ -249,12 +256,12 @@ void CheckEditingPairs(const ExploreMoment& before, const std::array<ExploreMome
       if (field.get(right) == field.get(wrong)) continue;
       finding.tail.push_back(ExpectLine(field.name, field.get(right)));
       if (!changed.empty()) changed += ", ";
-      changed += std::string(field.name) + " " + std::to_string(field.get(wrong)) +
-                 " where key " + KeyWordOf(good) + " gives " + std::to_string(field.get(right));
+      changed += std::string(field.name) + " " + std::to_string(field.get(wrong)) + " where key " +
+                 KeyWordOf(good) + " gives " + std::to_string(field.get(right));
     }
     finding.message = std::string("editing on ") + ScreenName(before.state.ui.currentScreen) +
-                      " row " + std::to_string(before.state.ui.cursor) + ", key " +
-                      KeyWordOf(odd) + " gives " + changed;
+                      " row " + std::to_string(before.state.ui.cursor) + ", key " + KeyWordOf(odd) +
+                      " gives " + changed;
     findings.push_back(std::move(finding));
   }
 }
@@ -278,15 +285,15 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
     findings.push_back({"limits",
                         std::string(field.name) + " is " + std::to_string(value) + ", outside " +
                             std::to_string(lowest) + ".." + std::to_string(highest),
-                        {std::string("expect ") + field.name + " " + std::to_string(lowest) +
-                         ".." + std::to_string(highest)}});
+                        {std::string("expect ") + field.name + " " + std::to_string(lowest) + ".." +
+                         std::to_string(highest)}});
   }
 
   const Settings& set = s.settings;
   const AirData& air = s.airData;
-  const bool alarm = (air.airspeed > set.highAlarmSpeed && set.highAlarmOn == 1) ||
-                     (air.airspeed < set.lowAlarmSpeed && set.lowAlarmOn == 1 &&
-                      s.flightTimer.inFlight == 1);
+  const bool alarm =
+      (air.airspeed > set.highAlarmSpeed && set.highAlarmOn == 1) ||
+      (air.airspeed < set.lowAlarmSpeed && set.lowAlarmOn == 1 && s.flightTimer.inFlight == 1);
   if ((air.alarmActive != 0) != alarm) {
     findings.push_back({"alarm",
                         "airspeed " + std::to_string(air.airspeed) + " with alarms at " +
@@ -310,11 +317,11 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
     for (const LcdTextRun& run : text.Runs()) {
       if (run.font != LcdFont::Bold8x8 || run.doubleHeight || run.y % 8 == 0) continue;
       const int line = run.y / 8 * 8;
-      findings.push_back({"lcd-rows",
-                          "\"" + std::string(run.Text()) + "\" stands at y " +
-                              std::to_string(run.y) + ", off the 8-dot text lines",
-                          {"expect-text at " + std::to_string(line) + " " +
-                           std::string(run.Text())}});
+      findings.push_back(
+          {"lcd-rows",
+           "\"" + std::string(run.Text()) + "\" stands at y " + std::to_string(run.y) +
+               ", off the 8-dot text lines",
+           {"expect-text at " + std::to_string(line) + " " + std::string(run.Text())}});
       break;
     }
   }

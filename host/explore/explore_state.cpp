@@ -36,8 +36,7 @@ std::size_t ExploreKeyHash::operator()(const ExploreKey& key) const {
   mix(key.cursor);
   mix(key.editing);
   mix(static_cast<std::size_t>(key.calibrate) | static_cast<std::size_t>(key.keyFast) << 1 |
-      static_cast<std::size_t>(key.inFlight) << 2 |
-      static_cast<std::size_t>(key.alarmActive) << 4 |
+      static_cast<std::size_t>(key.inFlight) << 2 | static_cast<std::size_t>(key.alarmActive) << 4 |
       static_cast<std::size_t>(key.alarmAcknowledged) << 5 |
       static_cast<std::size_t>(key.flightDetectAuto) << 6 |
       static_cast<std::size_t>(key.qnhUnit) << 7 | static_cast<std::size_t>(key.asiUnit) << 8);

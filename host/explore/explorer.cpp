@@ -8,8 +8,8 @@
 #include "core/limits.h"
 #include "host/explore/explore_rules.h"
 #include "host/panel/key_table.h"
-#include "host/state/state_fields.h"
 #include "host/scenario/step_on_form.h"
+#include "host/state/state_fields.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 
@@ -28,9 +28,7 @@ constexpr std::uint16_t kMostSettlingPasses = 400;
 // each pass takes.
 class WalkHost final : public HostPanel {
  public:
-  WalkHost() {
-    instrument_.host = this;
-  }
+  WalkHost() { instrument_.host = this; }
 
   Instrument& instrument() { return instrument_; }
   PanelInputs& inputs() { return inputs_; }
@@ -46,8 +44,13 @@ class WalkHost final : public HostPanel {
   }
 
   ExploreMoment Moment() const {
-    return {instrument_.state, instrument_.phase,      instrument_.running,
-            instrument_.restartRequested, instrument_.splash, inputs_.KeptNow(), ledLit_};
+    return {instrument_.state,
+            instrument_.phase,
+            instrument_.running,
+            instrument_.restartRequested,
+            instrument_.splash,
+            inputs_.KeptNow(),
+            ledLit_};
   }
 
   // A timer tick, then a pass (while on).
@@ -62,8 +65,7 @@ class WalkHost final : public HostPanel {
     inputs_.EventsEnd();
     StepPowerCycle(instrument_);
     const double micros =
-        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-            .count();
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     if (micros > worstPassMicros) worstPassMicros = micros;
     ++passes;
   }
@@ -140,10 +142,9 @@ std::vector<ExploreMove> WalkMoves(const Instrument& defaults) {
   };
   for (const auto& place : places) {
     ExploreMove move{MoveKind::Slider, KeyNone, BoxKind::Calibrate, place.slider};
-    move.position =
-        place.unit == ReadingUnit::Count
-            ? static_cast<std::uint16_t>(place.reading)
-            : PositionFor(place.slider, place.unit, place.reading, defaults);
+    move.position = place.unit == ReadingUnit::Count
+                        ? static_cast<std::uint16_t>(place.reading)
+                        : PositionFor(place.slider, place.unit, place.reading, defaults);
     move.why = place.why;
     moves.push_back(move);
   }
@@ -188,11 +189,11 @@ class Walk {
     r_.passes = host_.passes;
     r_.worstPassMicros = host_.worstPassMicros;
     if (host_.worstPassMicros > options_.passBoundMicros) {
-      Report(worstPassState_, {"pass-time",
-                               "a pass took " + std::to_string(host_.worstPassMicros) +
-                                   " us, over the bound of " +
-                                   std::to_string(options_.passBoundMicros) + " us",
-                               {}});
+      Report(worstPassState_,
+             {"pass-time",
+              "a pass took " + std::to_string(host_.worstPassMicros) + " us, over the bound of " +
+                  std::to_string(options_.passBoundMicros) + " us",
+              {}});
     }
     FindWaysHome();
   }
@@ -453,8 +454,7 @@ std::string MoveWord(const ExploreMove& move) {
     case MoveKind::Box:
       return std::string("box ") + BoxWord(move.box);
     case MoveKind::Slider:
-      return std::string("slider ") + SliderWord(move.slider) + " " +
-             std::to_string(move.position);
+      return std::string("slider ") + SliderWord(move.slider) + " " + std::to_string(move.position);
     case MoveKind::Still:
       return "still";
     case MoveKind::On:

@@ -75,8 +75,8 @@ struct ExploreEdge {
 };
 
 struct ExploreViolation {
-  std::string rule;     // "limits", "keys", "home", "lcd-rows", "led", "alarm", "pass-time"
-  std::string message;  // one line
+  std::string rule;         // "limits", "keys", "home", "lcd-rows", "led", "alarm", "pass-time"
+  std::string message;      // one line
   std::uint32_t state = 0;  // the state the path leads to
   // The scenario's lines after the path: the input that breaks the rule and
   // the expectations the rule fixes.

@@ -52,8 +52,23 @@ bool LineMatches(const Scenario& scenario, const Step& step, const std::string& 
       return std::regex_search(line, scenario.patterns[step.number]);
     case TextMatch::PatternRow:
       return std::regex_match(line, scenario.patterns[step.number]);
+    case TextMatch::AtDotRow:
+      return false;
   }
   return false;
+}
+
+std::string CheckTextAt(const Scenario& scenario, const Step& step, const LcdText& text) {
+  const std::string& expected = scenario.values[step.detail];
+  std::string found;
+  for (const LcdTextRun& run : text.Runs()) {
+    if (run.Text().find(expected) == std::string_view::npos) continue;
+    if (run.y == static_cast<std::int16_t>(step.number)) return {};
+    found = " (it stands at " + std::to_string(run.y) + ")";
+  }
+  return "expect-text at " + std::to_string(step.number) + " \"" +
+         Clipped(expected, kLongestQuotedPath) +
+         "\": " + (found.empty() ? "not on the LCD" : "not on that row of dots" + found);
 }
 
 std::string CheckText(const Scenario& scenario, const Step& step, const std::string& screenLines) {
@@ -112,6 +127,9 @@ std::string CheckStep(const Scenario& scenario, const Step& step, PanelSession& 
     case StepKind::ExpectLcd:
       return CheckLcd(scenario, step, session.ShownFrame());
     case StepKind::ExpectText:
+      if (step.match == TextMatch::AtDotRow) {
+        return CheckTextAt(scenario, step, session.ScreenText());
+      }
       return CheckText(scenario, step, session.ScreenLines());
     default:
       return {};

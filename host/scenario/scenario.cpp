@@ -495,6 +495,18 @@ bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
   rest.remove_prefix(rest.find(words[0]) + words[0].size());
   rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
   const bool row = words[1] == "line";
+  const bool at = words[1] == "at";
+  if (at) {
+    // expect-text at Y TEXT: where the text stands, for a row drawn off its line.
+    if (words.size() < 4) return reader.Fail("'expect-text at' needs a dot row, then a text");
+    if (!ParseCount(words[2], 0, kLcdHeight - 1, step.number, reader, "the dot row")) {
+      return false;
+    }
+    rest.remove_prefix(2);
+    rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+    rest.remove_prefix(words[2].size());
+    rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+  }
   if (row) {
     if (words.size() < 3) return reader.Fail("'expect-text line' needs " + usage);
     rest.remove_prefix(4);
@@ -514,8 +526,10 @@ bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
     text.erase(text.find_last_not_of(kBlanks) + 1);
   }
   if (text.empty()) return reader.Fail("'expect-text' needs a text that is not empty");
+  if (at && pattern) return reader.Fail("'expect-text at' takes a text, not a pattern");
   step.match = pattern ? (row ? TextMatch::PatternRow : TextMatch::PatternPart)
                        : (row ? TextMatch::Row : TextMatch::Part);
+  if (at) step.match = TextMatch::AtDotRow;
   if (pattern) {
     step.number = static_cast<std::uint32_t>(reader.scenario.patterns.size());
     try {

@@ -56,6 +56,7 @@ enum class TextMatch : std::uint8_t {
   Row,          // some row is exactly the text
   PatternPart,  // the pattern matches within some row
   PatternRow,   // the pattern matches some whole row
+  AtDotRow,     // a run of text whose top stands on dot row number holds the text
 };
 
 // Pictures: each LCD dot a block of scale x scale pixels.

@@ -198,6 +198,9 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"TextQuoteNotClosed", "expect-text line \"1013mB  # the QNH",
                       "the text opened with \" is not closed"},
         MalformedCase{"TextMissing", "expect-text line  # the QNH", "'expect-text line' needs"},
+        MalformedCase{"TextAtWithoutRow", "expect-text at 1013mB", "needs a dot row, then a text"},
+        MalformedCase{"TextAtOffTheLcd", "expect-text at 64 1013mB",
+                      "the dot row 64 is out of range 0..63"},
         MalformedCase{"ControlBytesEscaped", "\x1b[2Jpass", "unknown step '\\x1b[2Jpass'"},
         // A backslash before x would read as an escape: it is one.
         MalformedCase{"BackslashBeforeX", "\\x1bpass", "unknown step '\\x5cx1bpass'"},
@@ -328,7 +331,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TextFormCase{"PatternWithin", "expect-text /\\d ft/", true},
                       TextFormCase{"PatternAbsent", "expect-text /^\\d{3}mB$/", false},
                       TextFormCase{"PatternRow", "expect-text line /\\d+ ft/", true},
-                      TextFormCase{"PatternRowNotWithin", "expect-text line /\\d ft/", false}),
+                      TextFormCase{"PatternRowNotWithin", "expect-text line /\\d ft/", false},
+                      TextFormCase{"AtItsDotRow", "expect-text at 57 1013mB", true},
+                      TextFormCase{"AtAnotherDotRow", "expect-text at 56 1013mB", false}),
     [](const ::testing::TestParamInfo<TextFormCase>& param) { return param.param.name; });
 
 // show-text prints every screen word for word, as the screens draw it:
