@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 
+#include "headless/coverage_run.h"
 #include "headless/explore_command.h"
 #include "headless/junit_report.h"
 #include "headless/lcd_png.h"
@@ -129,7 +130,8 @@ void KeepFailingMoment(const Snapshot& moment, const std::filesystem::path& fold
 }
 
 ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::path& reportFolder,
-                               std::vector<std::string>& taken, std::ostream& err) {
+                               std::vector<std::string>& taken, std::ostream& err,
+                               const PassWatch& watch) {
   ScenarioResult result;
   result.name = name;
   const auto start = std::chrono::steady_clock::now();
@@ -140,7 +142,8 @@ ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::p
   if (scenario.ok) {
     PictureFiles pictures;
     result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems,
-                                    {nullptr, &failingMoment, &pictures});
+                                    {nullptr, &failingMoment, &pictures, watch.afterEachPass});
+    if (watch.scenarioOver) watch.scenarioOver();
   } else {
     result.status = kExitBadInput;
     problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
@@ -165,7 +168,8 @@ ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::p
 
 // Each scenario gets an instrument of its own, so none sees what the one
 // before it left; a broken one does not keep the rest from running.
-ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream& err) {
+ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream& err,
+                        const PassWatch& watch = {}) {
   if (arguments.size() < 3) {
     err << "kvr9-headless: --junit needs a report file and at least one scenario (try --help)\n";
     return kExitBadInput;
@@ -180,7 +184,7 @@ ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream&
   std::vector<std::string> taken;
   ExitStatus worst = kExitPassed;
   for (std::size_t i = 2; i < arguments.size(); ++i) {
-    results.push_back(RunOneForReport(arguments[i], FolderOf(report), taken, err));
+    results.push_back(RunOneForReport(arguments[i], FolderOf(report), taken, err, watch));
     worst = std::max(worst, results.back().status);
   }
   if (!WriteJUnitReport(report, results)) {
@@ -193,6 +197,60 @@ ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream&
 ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* from,
                    std::istream& in, std::ostream& out, std::ostream& err);
 
+// --coverage FILE.json [--coverage-html FILE.html] [--junit REPORT.xml] SCENARIO...:
+// the scenarios run as usual (each on a fresh instrument), watched pass by
+// pass against the explorer's walk.
+ExitStatus RunCoverage(const std::vector<std::string>& arguments, std::ostream& out,
+                       std::ostream& err) {
+  CoverageRequest request;
+  std::size_t next = 0;
+  while (next < arguments.size() &&
+         (arguments[next] == "--coverage" || arguments[next] == "--coverage-html")) {
+    if (next + 1 >= arguments.size()) {
+      err << "kvr9-headless: " << arguments[next] << " needs a file (try --help)\n";
+      return kExitBadInput;
+    }
+    (arguments[next] == "--coverage" ? request.json : request.html) = arguments[next + 1];
+    next += 2;
+  }
+  const std::vector<std::string> rest(arguments.begin() + static_cast<std::ptrdiff_t>(next),
+                                      arguments.end());
+  const bool junit = !rest.empty() && rest[0] == "--junit";
+  if (rest.size() < (junit ? 3u : 1u)) {
+    err << "kvr9-headless: coverage needs at least one scenario (try --help)\n";
+    return kExitBadInput;
+  }
+  for (const std::string& name : rest) {
+    if (name.size() > 1 && name[0] == '-' && name != "--junit") {
+      err << "kvr9-headless: unknown option " << Quoted(name) << " (try --help)\n";
+      return kExitBadInput;
+    }
+  }
+  CoverageRun run(request);
+  if (!run.Ready(err)) return kExitBadInput;
+  ExitStatus worst = kExitPassed;
+  if (junit) {
+    worst = RunForReport(rest, err, run.Watch());
+  } else {
+    for (const std::string& name : rest) {
+      const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
+      ExitStatus status = kExitBadInput;
+      if (scenario.ok) {
+        PictureFiles pictures;
+        status = RunScenarioText(scenario.text, name, FolderOf(name), out, err,
+                                 {nullptr, nullptr, &pictures, run.Watch().afterEachPass});
+        run.Watch().scenarioOver();
+      } else {
+        err << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
+            << scenario.problem << '\n';
+      }
+      worst = std::max(worst, status);
+    }
+  }
+  if (!run.Finish(out, err)) return kExitBadInput;
+  return worst;
+}
+
 }  // namespace
 
 ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::istream& in,
@@ -202,6 +260,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     return kExitPassed;
   }
   if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
+  if (!arguments.empty() && (arguments[0] == "--coverage" || arguments[0] == "--coverage-html")) {
+    return RunCoverage(arguments, out, err);
+  }
   if (!arguments.empty() && arguments[0] == "explore") {
     return RunExploreCommand({arguments.begin() + 1, arguments.end()}, out, err);
   }
@@ -256,7 +317,7 @@ ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* fr
   const std::filesystem::path baseDir = fromStdin ? std::filesystem::path(".") : FolderOf(name);
   PictureFiles pictures;
   return RunScenarioText(scenario.text, fromStdin ? "<stdin>" : name, baseDir, out, err,
-                         {from, nullptr, &pictures});
+                         {from, nullptr, &pictures, {}});
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ class PanelSession final : private HostPanel {
   Instrument& instrument() { return instrument_; }
   const Instrument& instrument() const { return instrument_; }
   PanelInputs& inputs() { return inputs_; }
+  const PanelInputs& inputs() const { return inputs_; }
   const SessionRecord& record() const { return record_; }
   SessionRecord& record() { return record_; }
   // Whether the session stands for the panel of this instrument.

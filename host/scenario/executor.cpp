@@ -50,6 +50,7 @@ void ScenarioExecutor::ShowFrame(const FrameBuffer& frame, bool) {
 }
 
 void ScenarioExecutor::PassEnded() {
+  if (watcher_) watcher_(rig_);
   ReportLessonSteps();
   WriteTraceRow();
   passFlown_ = false;
@@ -498,6 +499,7 @@ ExitStatus RunScenarioText(std::string_view text, const std::string& source,
   // seeing, but stops nothing.
   for (const std::string& warning : parsed.scenario.warnings) err << "warning: " << warning << '\n';
   ScenarioExecutor executor(parsed.scenario, out, err, options.outputs);
+  if (options.afterEachPass) executor.WatchPasses(options.afterEachPass);
   const ExitStatus status = executor.Run(options.from);
   if (options.failingMoment != nullptr) *options.failingMoment = executor.failingMoment();
   return status;

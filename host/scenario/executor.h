@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -60,6 +61,7 @@ class ScenarioExecutor : public RigView {
   void PassEnded() override;
 
   const Instrument& instrument() const { return rig_.instrument(); }
+  void WatchPasses(std::function<void(const PanelRig&)> watcher) { watcher_ = std::move(watcher); }
   // "FILE:LINE: message" of the step that ended the run, empty when none did.
   const std::string& failure() const { return failure_; }
   // The instrument and panel at the failed expectation that ended the run.
@@ -100,6 +102,7 @@ class ScenarioExecutor : public RigView {
   std::string Where(const Step& step) const;
 
   const Scenario& scenario_;
+  std::function<void(const PanelRig&)> watcher_;
   std::ostream& out_;
   std::ostream& err_;
   ScenarioOutputs* outputs_;
@@ -139,6 +142,9 @@ struct RunOptions {
   // Where to keep the moment of a failed expectation, when wanted.
   std::optional<Snapshot>* failingMoment = nullptr;
   ScenarioOutputs* outputs = nullptr;
+  // Told at the end of every pass, with the rig as it stands (a suite's
+  // coverage of the explorer's states).
+  std::function<void(const PanelRig&)> afterEachPass;
 };
 
 // Parses, checks and runs a scenario text on a rig of its own; the status

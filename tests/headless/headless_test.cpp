@@ -44,7 +44,7 @@ Outcome RunText(const std::string& text, const fs::path& baseDir = ".") {
   std::ostringstream err;
   PictureFiles pictures;
   const int status =
-      RunScenarioText(text, "test.scn", baseDir, out, err, {nullptr, nullptr, &pictures});
+      RunScenarioText(text, "test.scn", baseDir, out, err, {nullptr, nullptr, &pictures, {}});
   return {status, out.str(), err.str()};
 }
 

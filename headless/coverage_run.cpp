@@ -1,0 +1,66 @@
+#include "headless/coverage_run.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "host/common/quote.h"
+
+namespace kvr9::headless {
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& text, std::ostream& err) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  if (!file) {
+    err << "kvr9-headless: coverage: cannot write " << QuotedPath(path) << '\n';
+    return false;
+  }
+  return true;
+}
+
+std::string CoverageJson(const ExploreResult& walk, const ExploreCoverage& coverage) {
+  using nlohmann::json;
+  json missed = json::object();
+  for (const auto& [screen, states] : coverage.MissedByScreen()) missed[screen] = states;
+  const json out = {
+      {"states", {{"reachable", walk.nodes.size()}, {"covered", coverage.StatesCovered()}}},
+      {"moves", {{"reachable", walk.edges.size()}, {"covered", coverage.MovesCovered()}}},
+      {"statesOutsideTheWalk", coverage.StatesOutsideTheWalk()},
+      {"missed", missed}};
+  return out.dump(1) + "\n";
+}
+
+}  // namespace
+
+CoverageRun::CoverageRun(CoverageRequest request) : request_(std::move(request)) {}
+
+bool CoverageRun::Ready(std::ostream& err) {
+  // Found unwritable before anything runs, not after.
+  for (const std::string& path : {request_.json, request_.html}) {
+    if (!path.empty() && !WriteWhole(path, "", err)) return false;
+  }
+  walk_ = Explore(options_);
+  coverage_ = std::make_unique<ExploreCoverage>(walk_);
+  return true;
+}
+
+PassWatch CoverageRun::Watch() {
+  return {[this](const PanelRig& rig) { coverage_->Observe(rig); },
+          [this] { coverage_->EndScenario(); }};
+}
+
+bool CoverageRun::Finish(std::ostream& out, std::ostream& err) {
+  if (!request_.json.empty() && !WriteWhole(request_.json, CoverageJson(walk_, *coverage_), err)) {
+    return false;
+  }
+  out << "coverage: " << coverage_->StatesCovered() << " of " << walk_.nodes.size() << " states, "
+      << coverage_->MovesCovered() << " of " << walk_.edges.size() << " moves";
+  if (coverage_->StatesOutsideTheWalk() > 0) {
+    out << "; " << coverage_->StatesOutsideTheWalk() << " states outside the walk";
+  }
+  out << '\n';
+  return true;
+}
+
+}  // namespace kvr9::headless
