@@ -171,6 +171,12 @@ class Walk {
  public:
   Walk(const ExploreOptions& options, ExploreResult& result) : options_(options), r_(result) {}
 
+  ExploreMoment MoveOnce(const ExploreMoment& moment, const ExploreMove& move) {
+    host_.Set(moment);
+    Apply(move, moment);
+    return host_.Moment();
+  }
+
   void Run() {
     // The moves' slider positions are worked out at the power-on settings.
     Instrument defaults;
@@ -463,6 +469,13 @@ std::string MoveWord(const ExploreMove& move) {
       return "off";
   }
   return "";
+}
+
+ExploreMoment MoveFrom(const ExploreMoment& moment, const ExploreMove& move) {
+  ExploreResult scratch;
+  ExploreOptions options;
+  Walk walk(options, scratch);
+  return walk.MoveOnce(moment, move);
 }
 
 ExploreResult Explore(const ExploreOptions& options) {

@@ -99,6 +99,10 @@ struct ExploreResult {
 
 ExploreResult Explore(const ExploreOptions& options = {});
 
+// One move of the walk from a moment, as the walk makes it (a hold is one
+// press here).
+ExploreMoment MoveFrom(const ExploreMoment& moment, const ExploreMove& move);
+
 // The scenario lines that bring a fresh instrument to a state of the walk.
 std::vector<std::string> PathLines(const ExploreResult& result, std::uint32_t state);
 // A scenario file's text for a broken rule: a comment naming it, the path,
