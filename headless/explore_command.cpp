@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "headless/graphviz_dot.h"
 #include "host/common/quote.h"
 #include "host/explore/explore_json.h"
+#include "host/explore/explore_page.h"
 #include "host/explore/explorer.h"
 
 namespace kvr9::headless {
@@ -111,6 +113,13 @@ ExitStatus RunExploreCommand(const std::vector<std::string>& arguments, std::ost
   const ExploreResult result = Explore(parsed.options);
   if (!parsed.json.empty() && !WriteText(parsed.json, ExploreJson(result, parsed.options), err)) {
     return kExitBadInput;
+  }
+  if (!parsed.report.empty()) {
+    ExplorePageOptions page;
+    page.drawMap = DotToSvg;
+    if (!WriteText(parsed.report, ExplorePage(result, parsed.options, page), err)) {
+      return kExitBadInput;
+    }
   }
   if (!parsed.scenarios.empty()) {
     for (std::size_t i = 0; i < result.violations.size(); ++i) {

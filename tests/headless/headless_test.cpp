@@ -14,11 +14,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "headless/command_line.h"
+#include "headless/graphviz_dot.h"
 #include "headless/lcd_gif.h"
 #include "headless/lcd_png.h"
 #include "headless/picture_files.h"
@@ -1145,6 +1147,34 @@ TEST(HeadlessCommandLine, HelpAndBadArguments) {
   EXPECT_NE(help.out.find("usage: kvr9-headless"), std::string::npos);
   EXPECT_EQ(RunCommand({"--verbose"}).status, kExitBadInput);
   EXPECT_EQ(RunCommand({"a.scn", "b.scn"}).status, kExitBadInput);
+}
+
+TEST(HeadlessCommandLine, ExploreIntoAMissingFolderIsOneLineAndStatusTwo) {
+  for (const char* option : {"--json", "--report"}) {
+    const Outcome outcome =
+        RunCommand({"explore", "--max-states", "1", option, "/no/such/folder/walk"});
+    EXPECT_EQ(outcome.status, kExitBadInput) << option;
+    EXPECT_EQ(outcome.out, "") << option;
+    EXPECT_EQ(outcome.err, "kvr9-headless: explore: cannot write '/no/such/folder/walk'\n")
+        << option;
+  }
+}
+
+// The report's map is drawn by Graphviz's dot (scripts/install-deps.sh).
+TEST(HeadlessGraphviz, DrawsDotTextAsSvgAndRefusesWhatIsNotDot) {
+  bool installed = false;
+  const char* path = std::getenv("PATH");
+  for (std::stringstream folders(path != nullptr ? path : ""); !installed;) {
+    std::string folder;
+    if (!std::getline(folders, folder, ':')) break;
+    installed = !folder.empty() && fs::exists(fs::path(folder) / "dot");
+  }
+  if (!installed) GTEST_SKIP() << "Graphviz's dot is not installed";
+  const std::optional<std::string> svg = DotToSvg("digraph { \"off\" -> \"MainScreen\" }\n");
+  ASSERT_TRUE(svg.has_value());
+  EXPECT_NE(svg->find("<svg"), std::string::npos);
+  EXPECT_NE(svg->find("MainScreen"), std::string::npos);
+  EXPECT_FALSE(DotToSvg("digraph { -> }\n").has_value());
 }
 
 TEST(HeadlessCommandLine, FramesAreFoundBesideTheScenario) {
