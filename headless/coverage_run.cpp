@@ -3,7 +3,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "headless/graphviz_dot.h"
 #include "host/common/quote.h"
+#include "host/explore/explore_page.h"
 
 namespace kvr9::headless {
 namespace {
@@ -53,6 +55,17 @@ PassWatch CoverageRun::Watch() {
 bool CoverageRun::Finish(std::ostream& out, std::ostream& err) {
   if (!request_.json.empty() && !WriteWhole(request_.json, CoverageJson(walk_, *coverage_), err)) {
     return false;
+  }
+  if (!request_.html.empty()) {
+    const ExploreCoverageMarks marks{coverage_->States(), coverage_->Edges()};
+    ExplorePageOptions page;
+    page.title = "KVR-9: the states a suite reaches";
+    page.intro =
+        "Every state the panel's inputs reach from power-on, coloured by whether the "
+        "scenarios stood in it; the states they missed are listed by screen.";
+    page.coverage = &marks;
+    page.drawMap = DotToSvg;
+    if (!WriteWhole(request_.html, ExplorePage(walk_, options_, page), err)) return false;
   }
   out << "coverage: " << coverage_->StatesCovered() << " of " << walk_.nodes.size() << " states, "
       << coverage_->MovesCovered() << " of " << walk_.edges.size() << " moves";
