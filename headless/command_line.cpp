@@ -253,6 +253,8 @@ ExitStatus RunCoverage(const std::vector<std::string>& arguments, std::ostream& 
       worst = std::max(worst, status);
     }
   }
+  // Scenarios that could not even start measure nothing.
+  if (worst == kExitBadInput && !run.Walked()) return kExitBadInput;
   if (!run.Finish(out, err)) return kExitBadInput;
   return worst;
 }

@@ -42,17 +42,27 @@ bool CoverageRun::Ready(std::ostream& err) {
   for (const std::string& path : {request_.json, request_.html}) {
     if (!path.empty() && !WriteWhole(path, "", err)) return false;
   }
-  walk_ = Explore(options_);
-  coverage_ = std::make_unique<ExploreCoverage>(walk_);
   return true;
 }
 
+void CoverageRun::Walk() {
+  if (coverage_ != nullptr) return;
+  walk_ = Explore(options_);
+  coverage_ = std::make_unique<ExploreCoverage>(walk_);
+}
+
 PassWatch CoverageRun::Watch() {
-  return {[this](const PanelRig& rig) { coverage_->Observe(rig); },
-          [this] { coverage_->EndScenario(); }};
+  return {[this](const PanelRig& rig) {
+            Walk();
+            coverage_->Observe(rig);
+          },
+          [this] {
+            if (coverage_ != nullptr) coverage_->EndScenario();
+          }};
 }
 
 bool CoverageRun::Finish(std::ostream& out, std::ostream& err) {
+  Walk();
   if (!request_.json.empty() && !WriteWhole(request_.json, CoverageJson(walk_, *coverage_), err)) {
     return false;
   }

@@ -27,14 +27,19 @@ struct CoverageRequest {
 class CoverageRun {
  public:
   explicit CoverageRun(CoverageRequest request);
-  // Finds the output files writable, then walks the firmware's states.
+  // Finds the output files writable.
   bool Ready(std::ostream& err);
+  // Whether the firmware's states have been walked: at a scenario's first
+  // pass, or when the counts are written.
+  bool Walked() const { return coverage_ != nullptr; }
   PassWatch Watch();
   // Writes the files and prints the counts.
   bool Finish(std::ostream& out, std::ostream& err);
 
  private:
   CoverageRequest request_;
+  void Walk();
+
   ExploreOptions options_;
   ExploreResult walk_;
   std::unique_ptr<ExploreCoverage> coverage_;

@@ -1160,6 +1160,44 @@ TEST(HeadlessCommandLine, ExploreIntoAMissingFolderIsOneLineAndStatusTwo) {
   }
 }
 
+// Options out of range, unknown or without their value, and a malformed
+// scenario under --coverage: one line and status 2, before anything is
+// walked.
+TEST(HeadlessCommandLine, ExploreAndCoverageRefuseBadArgumentsInOneLine) {
+  const TempFolder folder;
+  const std::string bad = (fs::path(folder) / "bad.scn").string();
+  std::ofstream(bad) << "on\npass x\n";
+  const std::string json = (fs::path(folder) / "c.json").string();
+  const struct {
+    std::vector<std::string> arguments;
+    const char* says;
+  } cases[] = {
+      {{"explore", "--max-states", "0"}, "--max-states: '0' is not a whole number 1..5000000"},
+      {{"explore", "--max-depth", "x"}, "--max-depth: 'x' is not a whole number"},
+      {{"explore", "--pass-bound-us", "-5"}, "--pass-bound-us: '-5' is not a whole number"},
+      {{"explore", "--walk"}, "explore: unknown option '--walk'"},
+      {{"explore", "--json"}, "--json needs a value"},
+      {{"--coverage"}, "--coverage needs a file"},
+      {{"--coverage", json}, "coverage needs at least one scenario"},
+      {{"--coverage", json, "--fast", bad}, "unknown option '--fast'"},
+      {{"--coverage", json, bad}, "bad.scn:2: "},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunCommand(c.arguments);
+    EXPECT_EQ(outcome.status, kExitBadInput) << c.says;
+    EXPECT_NE(outcome.err.find(c.says), std::string::npos) << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+  }
+}
+
+// A walk stopped at its limit says so, and judges no state's way home.
+TEST(HeadlessCommandLine, ExploreSaysWhenItsLimitStoppedIt) {
+  const Outcome outcome = RunCommand({"explore", "--max-states", "50"});
+  EXPECT_EQ(outcome.status, kExitPassed) << outcome.err;
+  EXPECT_NE(outcome.out.find("stopped at its limit of 50 states"), std::string::npos)
+      << outcome.out;
+}
+
 // The report's map is drawn by Graphviz's dot (scripts/install-deps.sh).
 TEST(HeadlessGraphviz, DrawsDotTextAsSvgAndRefusesWhatIsNotDot) {
   bool installed = false;
