@@ -5,16 +5,14 @@
 
 #include "headless/graphviz_dot.h"
 #include "host/common/quote.h"
+#include "host/common/read_file.h"
 #include "host/explore/explore_page.h"
 
 namespace kvr9::headless {
 namespace {
 
 bool WriteWhole(const std::string& path, const std::string& text, std::ostream& err) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) {
+  if (!WriteWholeFile(path, text)) {
     err << "kvr9-headless: coverage: cannot write " << QuotedPath(path) << '\n';
     return false;
   }

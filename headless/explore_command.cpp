@@ -6,6 +6,7 @@
 
 #include "headless/graphviz_dot.h"
 #include "host/common/quote.h"
+#include "host/common/read_file.h"
 #include "host/explore/explore_json.h"
 #include "host/explore/explore_page.h"
 #include "host/explore/explorer.h"
@@ -70,10 +71,7 @@ bool ParseExploreArguments(const std::vector<std::string>& arguments, ExploreArg
 }
 
 bool WriteText(const std::string& path, const std::string& text, std::ostream& err) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) {
+  if (!WriteWholeFile(path, text)) {
     err << "kvr9-headless: explore: cannot write " << QuotedPath(path) << '\n';
     return false;
   }

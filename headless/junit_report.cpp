@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string_view>
+
+#include "host/common/read_file.h"
 
 namespace kvr9::headless {
 
@@ -129,11 +130,7 @@ bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>
       Attribute("errors", std::to_string(errors)) + Attribute("time", Seconds(seconds)) + ">\n";
   for (const ScenarioResult& result : results) xml += TestCase(result);
   xml += "  </testsuite>\n</testsuites>\n";
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(xml.data(), static_cast<std::streamsize>(xml.size()));
-  file.flush();
-  return static_cast<bool>(file);
+  return WriteWholeFile(path, xml);
 }
 
 }  // namespace kvr9::headless

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace kvr9 {
 
@@ -60,6 +61,14 @@ FileText ReadWholeStream(std::istream& in, std::size_t largest) {
   }
   Conclude(result, in.bad() ? "read error" : nullptr, largest);
   return result;
+}
+
+bool WriteWholeFile(const std::string& name, const std::string& text) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  if (!file) return false;
+  file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  file.flush();
+  return static_cast<bool>(file);
 }
 
 }  // namespace kvr9

@@ -18,4 +18,7 @@ struct FileText {
 FileText ReadWholeFile(const std::string& name, std::size_t largest);
 FileText ReadWholeStream(std::istream& in, std::size_t largest);
 
+// Writes the text as the whole file; whether every byte went out.
+bool WriteWholeFile(const std::string& name, const std::string& text);
+
 }  // namespace kvr9
