@@ -100,7 +100,62 @@ std::optional<Expected> MainDisplayKey(const InstrumentState& s, KeyEvent key) {
   }
 }
 
-std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
+// How a numeric row of a list steps at the ends of its range: the alarm
+// speeds land on each bound and wrap past it; the take-off speed wraps one
+// step before a bound; the calibration trims move by one and stop.
+enum class Stepping : std::uint8_t { WrapPastBound, WrapBeforeBound, StopAtBound };
+
+struct NumericRow {
+  ScreenHandler screen;
+  std::uint8_t row;
+  const char* field;
+  Stepping stepping;
+};
+
+const NumericRow kNumericRows[] = {
+    {AsiSetupScreen, 4, "lowAlarmSpeed", Stepping::WrapPastBound},
+    {AsiSetupScreen, 6, "highAlarmSpeed", Stepping::WrapPastBound},
+    {FlightLogScreen, kFlightLogLastRowDetect, "takeoffSpeed", Stepping::WrapBeforeBound},
+    {CalibrateScreen, 1, "altCalOffset", Stepping::StopAtBound},
+    {CalibrateScreen, 2, "asiCalPercent", Stepping::StopAtBound},
+};
+
+bool IncreasesValue(KeyEvent key) {
+  return key == KeyClockwise || key == KeyF1;
+}
+
+// The value an edit key leaves on a numeric row; field stays null on the
+// other rows.
+void SteppedValue(const InstrumentState& s, KeyEvent key, bool keyFast, const char*& field,
+                  std::int64_t& value) {
+  for (const NumericRow& row : kNumericRows) {
+    if (row.screen != s.ui.currentScreen || row.row != s.ui.cursor) continue;
+    std::int64_t lowest = 0;
+    std::int64_t highest = 0;
+    SettingRange(row.field, s, lowest, highest);
+    const std::int64_t now = FindStateField(row.field)->get(s);
+    const std::int64_t step = row.stepping == Stepping::StopAtBound ? 1
+                              : keyFast                             ? kKeyStepFast
+                                                                    : kKeyStepSlow;
+    const bool up = IncreasesValue(key);
+    const std::int64_t moved = up ? now + step : now - step;
+    field = row.field;
+    switch (row.stepping) {
+      case Stepping::WrapPastBound:
+        value = up ? (moved > highest ? lowest : moved) : (moved < lowest ? highest : moved);
+        break;
+      case Stepping::WrapBeforeBound:
+        value = up ? (moved >= highest ? lowest : moved) : (moved <= lowest ? highest : moved);
+        break;
+      case Stepping::StopAtBound:
+        value = moved > highest || moved < lowest ? now : moved;
+        break;
+    }
+    return;
+  }
+}
+
+std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key, bool keyFast) {
   const ScreenHandler screen = s.ui.currentScreen;
   if (s.ui.editing != 0) {
     if (key == KeyPress) return std::nullopt;
@@ -108,6 +163,7 @@ std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
     e.screen = screen;
     e.cursor = s.ui.cursor;
     e.editing = 1;
+    SteppedValue(s, key, keyFast, e.field, e.value);
     return e;
   }
   if (key == KeyPress) {
@@ -121,11 +177,12 @@ std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
   return CursorMove(s, key, LastCursor(screen, s));
 }
 
-std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key) {
+std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key,
+                                         bool keyFast = false) {
   const ScreenHandler screen = s.ui.currentScreen;
   Expected e;
   if (screen == MainScreen) return MainDisplayKey(s, key);
-  if (IsListScreen(screen)) return ListKey(s, key);
+  if (IsListScreen(screen)) return ListKey(s, key, keyFast);
   if (screen == MainMenuScreen) {
     if (key != KeyPress) return CursorMove(s, key, LastCursor(screen, s));
     e.screen = MenuItemScreen(s.ui.cursor);
@@ -331,7 +388,7 @@ void CheckKeys(const ExploreMoment& before, const std::array<ExploreMoment, 6>& 
                std::vector<RuleFinding>& findings) {
   const InstrumentState& s = before.state;
   for (const KeyEvent key : {KeyPress, KeyClockwise, KeyAntiClockwise, KeyF1, KeyF2}) {
-    const std::optional<Expected> expected = ExpectedAfterKey(s, key);
+    const std::optional<Expected> expected = ExpectedAfterKey(s, key, before.inputs.keyFastChecked);
     if (!expected) continue;
     std::vector<std::string> expects;
     std::string differences;
