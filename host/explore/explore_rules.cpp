@@ -384,26 +384,30 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
   }
 }
 
+void CheckKey(const ExploreMoment& before, KeyEvent key, const ExploreMoment& after,
+              std::vector<RuleFinding>& findings) {
+  const InstrumentState& s = before.state;
+  const std::optional<Expected> expected = ExpectedAfterKey(s, key, before.inputs.keyFastChecked);
+  if (!expected) return;
+  std::vector<std::string> expects;
+  std::string differences;
+  CompareWithExpected(*expected, after.state, expects, differences);
+  if (expects.empty()) return;
+  RuleFinding finding{
+      "keys",
+      std::string("key ") + KeyWordOf(key) + " on " + ScreenName(s.ui.currentScreen) + " cursor " +
+          std::to_string(s.ui.cursor) + (s.ui.editing != 0 ? " editing" : "") + ": " + differences,
+      KeyMoveLines(key)};
+  finding.tail.insert(finding.tail.end(), expects.begin(), expects.end());
+  findings.push_back(std::move(finding));
+}
+
 void CheckKeys(const ExploreMoment& before, const std::array<ExploreMoment, 6>& after,
                std::vector<RuleFinding>& findings) {
-  const InstrumentState& s = before.state;
   for (const KeyEvent key : {KeyPress, KeyClockwise, KeyAntiClockwise, KeyF1, KeyF2}) {
-    const std::optional<Expected> expected = ExpectedAfterKey(s, key, before.inputs.keyFastChecked);
-    if (!expected) continue;
-    std::vector<std::string> expects;
-    std::string differences;
-    CompareWithExpected(*expected, after[key].state, expects, differences);
-    if (expects.empty()) continue;
-    RuleFinding finding{"keys",
-                        std::string("key ") + KeyWordOf(key) + " on " +
-                            ScreenName(s.ui.currentScreen) + " cursor " +
-                            std::to_string(s.ui.cursor) + (s.ui.editing != 0 ? " editing" : "") +
-                            ": " + differences,
-                        KeyMoveLines(key)};
-    finding.tail.insert(finding.tail.end(), expects.begin(), expects.end());
-    findings.push_back(std::move(finding));
+    CheckKey(before, key, after[key], findings);
   }
-  if (IsListScreen(s.ui.currentScreen) && s.ui.editing != 0) {
+  if (IsListScreen(before.state.ui.currentScreen) && before.state.ui.editing != 0) {
     CheckEditingPairs(before, after, findings);
   }
 }

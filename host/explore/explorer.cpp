@@ -303,9 +303,29 @@ class Walk {
       Apply(r_.moves[m], now);
       ++presses;
       now = host_.Moment();
+      // The presses pass states the walk does not keep (values in between
+      // alike), so the key's rule is checked on each: a value that wraps or
+      // stops a step early shows only here.
+      CheckHeldPress(from, r_.moves[m].key, presses, before, now);
       if (!(KeyOf(now) == key) || !EditedValueMoved(key.screen, before, now)) break;
     }
     Arrive(from, m, presses, now);
+  }
+
+  void CheckHeldPress(std::uint32_t from, KeyEvent key, std::uint16_t presses,
+                      const ExploreMoment& before, const ExploreMoment& after) {
+    std::vector<RuleFinding> findings;
+    CheckKey(before, key, after, findings);
+    for (RuleFinding& finding : findings) {
+      std::vector<std::string> tail;
+      for (std::uint16_t i = 1; i < presses; ++i) {
+        for (std::string& line : KeyMoveLines(key)) tail.push_back(std::move(line));
+      }
+      tail.insert(tail.end(), finding.tail.begin(), finding.tail.end());
+      finding.tail = std::move(tail);
+      finding.message += " (press " + std::to_string(presses) + " of the key held)";
+      Report(from, std::move(finding));
+    }
   }
 
   static bool EditedValueMoved(ScreenHandler screen, const ExploreMoment& before,
