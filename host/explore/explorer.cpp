@@ -189,11 +189,14 @@ class Walk {
     r_.passes = host_.passes;
     r_.worstPassMicros = host_.worstPassMicros;
     if (host_.worstPassMicros > options_.passBoundMicros) {
-      Report(worstPassState_,
-             {"pass-time",
-              "a pass took " + std::to_string(host_.worstPassMicros) + " us, over the bound of " +
-                  std::to_string(options_.passBoundMicros) + " us",
-              {}});
+      const double again = WorstPassAgain();
+      if (again > options_.passBoundMicros) {
+        Report(worstPassState_,
+               {"pass-time",
+                "a pass took " + std::to_string(again) + " us, over the bound of " +
+                    std::to_string(options_.passBoundMicros) + " us",
+                {}});
+      }
     }
     FindWaysHome();
   }
@@ -212,7 +215,10 @@ class Walk {
       host_.Set(start);
       const double worstBefore = host_.worstPassMicros;
       const std::uint16_t count = Apply(move, start);
-      if (host_.worstPassMicros > worstBefore) worstPassState_ = from;
+      if (host_.worstPassMicros > worstBefore) {
+        worstPassState_ = from;
+        worstPassMove_ = m;
+      }
       const ExploreMoment after = host_.Moment();
       if (move.kind == MoveKind::Key) afterKey[move.key] = after;
       Arrive(from, m, count, after);
@@ -288,6 +294,22 @@ class Walk {
     return 0;
   }
 
+  // The slowest move timed again from its state, the least of a few tries:
+  // on a shared machine one pass now and then waits for the processor, and
+  // that is no slow pass of the firmware's.
+  double WorstPassAgain() {
+    constexpr int kTries = 3;
+    const ExploreMoment& start = r_.nodes[worstPassState_].moment;
+    double least = host_.worstPassMicros;
+    for (int i = 0; i < kTries; ++i) {
+      host_.Set(start);
+      host_.worstPassMicros = 0;
+      Apply(r_.moves[worstPassMove_], start);
+      if (host_.worstPassMicros < least) least = host_.worstPassMicros;
+    }
+    return least;
+  }
+
   // The key again and again while each press moves a numeric setting the
   // screen edits and the state stays the same: a value walked to the end
   // of its range (or round it, for the speeds that wrap).
@@ -296,6 +318,7 @@ class Walk {
     const ExploreKey key = r_.nodes[from].key;
     if (!(KeyOf(afterOne) == key) || !EditedValueMoved(key.screen, start, afterOne)) return;
     host_.Set(afterOne);
+    const double worstBefore = host_.worstPassMicros;
     std::uint16_t presses = 1;
     ExploreMoment now = afterOne;
     while (presses < kMostPressesHeld) {
@@ -308,6 +331,10 @@ class Walk {
       // stops a step early shows only here.
       CheckHeldPress(from, r_.moves[m].key, presses, before, now);
       if (!(KeyOf(now) == key) || !EditedValueMoved(key.screen, before, now)) break;
+    }
+    if (host_.worstPassMicros > worstBefore) {
+      worstPassState_ = from;
+      worstPassMove_ = m;
     }
     Arrive(from, m, presses, now);
   }
@@ -425,6 +452,7 @@ class Walk {
   ExploreResult& r_;
   WalkHost host_;
   std::uint32_t worstPassState_ = 0;
+  std::uint16_t worstPassMove_ = 0;
   std::map<std::pair<std::string, ScreenHandler>, std::size_t> reported_;
 };
 
