@@ -205,6 +205,7 @@ class Walk {
   void Expand(std::uint32_t from) {
     const ExploreMoment start = r_.nodes[from].moment;
     std::array<ExploreMoment, 6> afterKey;
+    heldFindings_.clear();
     for (std::uint16_t m = 0; m < r_.moves.size(); ++m) {
       const ExploreMove& move = r_.moves[m];
       if (!Applies(move, start)) continue;
@@ -229,6 +230,9 @@ class Walk {
       CheckKeys(start, afterKey, findings);
       for (RuleFinding& finding : findings) Report(from, std::move(finding));
     }
+    // After the single keys: a rule a single key breaks already has the
+    // shorter scenario.
+    for (RuleFinding& finding : heldFindings_) Report(from, std::move(finding));
   }
 
   bool Applies(const ExploreMove& move, const ExploreMoment& at) const {
@@ -329,7 +333,7 @@ class Walk {
       // The presses pass states the walk does not keep (values in between
       // alike), so the key's rule is checked on each: a value that wraps or
       // stops a step early shows only here.
-      CheckHeldPress(from, r_.moves[m].key, presses, before, now);
+      CheckHeldPress(r_.moves[m].key, presses, before, now);
       if (!(KeyOf(now) == key) || !EditedValueMoved(key.screen, before, now)) break;
     }
     if (host_.worstPassMicros > worstBefore) {
@@ -339,8 +343,8 @@ class Walk {
     Arrive(from, m, presses, now);
   }
 
-  void CheckHeldPress(std::uint32_t from, KeyEvent key, std::uint16_t presses,
-                      const ExploreMoment& before, const ExploreMoment& after) {
+  void CheckHeldPress(KeyEvent key, std::uint16_t presses, const ExploreMoment& before,
+                      const ExploreMoment& after) {
     std::vector<RuleFinding> findings;
     CheckKey(before, key, after, findings);
     for (RuleFinding& finding : findings) {
@@ -351,7 +355,7 @@ class Walk {
       tail.insert(tail.end(), finding.tail.begin(), finding.tail.end());
       finding.tail = std::move(tail);
       finding.message += " (press " + std::to_string(presses) + " of the key held)";
-      Report(from, std::move(finding));
+      heldFindings_.push_back(std::move(finding));
     }
   }
 
@@ -453,6 +457,7 @@ class Walk {
   WalkHost host_;
   std::uint32_t worstPassState_ = 0;
   std::uint16_t worstPassMove_ = 0;
+  std::vector<RuleFinding> heldFindings_;  // the state being expanded's held keys
   std::map<std::pair<std::string, ScreenHandler>, std::size_t> reported_;
 };
 
