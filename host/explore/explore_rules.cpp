@@ -41,6 +41,7 @@ bool MovesUp(KeyEvent key) {
 // What a key must bring, as far as the rules fix it; unset parts are free.
 struct Expected {
   ScreenHandler screen = nullptr;
+  ScreenHandler returnTo = nullptr;  // a message page: where it goes back to
   int cursor = -1;
   int editing = -1;
   const char* field = nullptr;  // a state field and the value it must hold
@@ -238,10 +239,12 @@ std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key,
     e.screen = key == KeyF1                      ? MessageScreen
                : key == KeyPress || key == KeyF2 ? FlightLogScreen
                                                  : EraseLogScreen;
+    if (key == KeyF1) e.returnTo = FlightLogScreen;
     return e;
   }
   if (screen == ZeroAsiScreen) {
     e.screen = key == KeyF1 ? MessageScreen : AsiSetupScreen;
+    if (key == KeyF1) e.returnTo = AsiSetupScreen;
     return e;
   }
   if (screen == AdcValuesScreen) {
@@ -269,6 +272,11 @@ void CompareWithExpected(const Expected& e, const InstrumentState& after,
     differ(std::string("expect currentScreen ") + ScreenName(e.screen),
            std::string("went to ") + ScreenName(after.ui.currentScreen) + " instead of " +
                ScreenName(e.screen));
+  }
+  if (e.returnTo != nullptr && after.ui.returnScreen != e.returnTo) {
+    differ(std::string("expect returnScreen ") + ScreenName(e.returnTo),
+           std::string("returns to ") + ScreenName(after.ui.returnScreen) + " instead of " +
+               ScreenName(e.returnTo));
   }
   if (e.cursor >= 0 && after.ui.cursor != e.cursor) {
     differ(ExpectLine("cursor", e.cursor),
