@@ -41,6 +41,7 @@ bool MovesUp(KeyEvent key) {
 // What a key must bring, as far as the rules fix it; unset parts are free.
 struct Expected {
   ScreenHandler screen = nullptr;
+  ScreenHandler returnTo = nullptr;  // a message page: where it goes back to
   int cursor = -1;
   int editing = -1;
   const char* field = nullptr;  // a state field and the value it must hold
@@ -100,7 +101,62 @@ std::optional<Expected> MainDisplayKey(const InstrumentState& s, KeyEvent key) {
   }
 }
 
-std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
+// How a numeric row of a list steps at the ends of its range: the alarm
+// speeds land on each bound and wrap past it; the take-off speed wraps one
+// step before a bound; the calibration trims move by one and stop.
+enum class Stepping : std::uint8_t { WrapPastBound, WrapBeforeBound, StopAtBound };
+
+struct NumericRow {
+  ScreenHandler screen;
+  std::uint8_t row;
+  const char* field;
+  Stepping stepping;
+};
+
+const NumericRow kNumericRows[] = {
+    {AsiSetupScreen, 4, "lowAlarmSpeed", Stepping::WrapPastBound},
+    {AsiSetupScreen, 6, "highAlarmSpeed", Stepping::WrapPastBound},
+    {FlightLogScreen, kFlightLogLastRowDetect, "takeoffSpeed", Stepping::WrapBeforeBound},
+    {CalibrateScreen, 1, "altCalOffset", Stepping::StopAtBound},
+    {CalibrateScreen, 2, "asiCalPercent", Stepping::StopAtBound},
+};
+
+bool IncreasesValue(KeyEvent key) {
+  return key == KeyClockwise || key == KeyF1;
+}
+
+// The value an edit key leaves on a numeric row; field stays null on the
+// other rows.
+void SteppedValue(const InstrumentState& s, KeyEvent key, bool keyFast, const char*& field,
+                  std::int64_t& value) {
+  for (const NumericRow& row : kNumericRows) {
+    if (row.screen != s.ui.currentScreen || row.row != s.ui.cursor) continue;
+    std::int64_t lowest = 0;
+    std::int64_t highest = 0;
+    SettingRange(row.field, s, lowest, highest);
+    const std::int64_t now = FindStateField(row.field)->get(s);
+    const std::int64_t step = row.stepping == Stepping::StopAtBound ? 1
+                              : keyFast                             ? kKeyStepFast
+                                                                    : kKeyStepSlow;
+    const bool up = IncreasesValue(key);
+    const std::int64_t moved = up ? now + step : now - step;
+    field = row.field;
+    switch (row.stepping) {
+      case Stepping::WrapPastBound:
+        value = up ? (moved > highest ? lowest : moved) : (moved < lowest ? highest : moved);
+        break;
+      case Stepping::WrapBeforeBound:
+        value = up ? (moved >= highest ? lowest : moved) : (moved <= lowest ? highest : moved);
+        break;
+      case Stepping::StopAtBound:
+        value = moved > highest || moved < lowest ? now : moved;
+        break;
+    }
+    return;
+  }
+}
+
+std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key, bool keyFast) {
   const ScreenHandler screen = s.ui.currentScreen;
   if (s.ui.editing != 0) {
     if (key == KeyPress) return std::nullopt;
@@ -108,6 +164,7 @@ std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
     e.screen = screen;
     e.cursor = s.ui.cursor;
     e.editing = 1;
+    SteppedValue(s, key, keyFast, e.field, e.value);
     return e;
   }
   if (key == KeyPress) {
@@ -121,11 +178,12 @@ std::optional<Expected> ListKey(const InstrumentState& s, KeyEvent key) {
   return CursorMove(s, key, LastCursor(screen, s));
 }
 
-std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key) {
+std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key,
+                                         bool keyFast = false) {
   const ScreenHandler screen = s.ui.currentScreen;
   Expected e;
   if (screen == MainScreen) return MainDisplayKey(s, key);
-  if (IsListScreen(screen)) return ListKey(s, key);
+  if (IsListScreen(screen)) return ListKey(s, key, keyFast);
   if (screen == MainMenuScreen) {
     if (key != KeyPress) return CursorMove(s, key, LastCursor(screen, s));
     e.screen = MenuItemScreen(s.ui.cursor);
@@ -181,10 +239,12 @@ std::optional<Expected> ExpectedAfterKey(const InstrumentState& s, KeyEvent key)
     e.screen = key == KeyF1                      ? MessageScreen
                : key == KeyPress || key == KeyF2 ? FlightLogScreen
                                                  : EraseLogScreen;
+    if (key == KeyF1) e.returnTo = FlightLogScreen;
     return e;
   }
   if (screen == ZeroAsiScreen) {
     e.screen = key == KeyF1 ? MessageScreen : AsiSetupScreen;
+    if (key == KeyF1) e.returnTo = AsiSetupScreen;
     return e;
   }
   if (screen == AdcValuesScreen) {
@@ -212,6 +272,11 @@ void CompareWithExpected(const Expected& e, const InstrumentState& after,
     differ(std::string("expect currentScreen ") + ScreenName(e.screen),
            std::string("went to ") + ScreenName(after.ui.currentScreen) + " instead of " +
                ScreenName(e.screen));
+  }
+  if (e.returnTo != nullptr && after.ui.returnScreen != e.returnTo) {
+    differ(std::string("expect returnScreen ") + ScreenName(e.returnTo),
+           std::string("returns to ") + ScreenName(after.ui.returnScreen) + " instead of " +
+               ScreenName(e.returnTo));
   }
   if (e.cursor >= 0 && after.ui.cursor != e.cursor) {
     differ(ExpectLine("cursor", e.cursor),
@@ -327,26 +392,30 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
   }
 }
 
+void CheckKey(const ExploreMoment& before, KeyEvent key, const ExploreMoment& after,
+              std::vector<RuleFinding>& findings) {
+  const InstrumentState& s = before.state;
+  const std::optional<Expected> expected = ExpectedAfterKey(s, key, before.inputs.keyFastChecked);
+  if (!expected) return;
+  std::vector<std::string> expects;
+  std::string differences;
+  CompareWithExpected(*expected, after.state, expects, differences);
+  if (expects.empty()) return;
+  RuleFinding finding{
+      "keys",
+      std::string("key ") + KeyWordOf(key) + " on " + ScreenName(s.ui.currentScreen) + " cursor " +
+          std::to_string(s.ui.cursor) + (s.ui.editing != 0 ? " editing" : "") + ": " + differences,
+      KeyMoveLines(key)};
+  finding.tail.insert(finding.tail.end(), expects.begin(), expects.end());
+  findings.push_back(std::move(finding));
+}
+
 void CheckKeys(const ExploreMoment& before, const std::array<ExploreMoment, 6>& after,
                std::vector<RuleFinding>& findings) {
-  const InstrumentState& s = before.state;
   for (const KeyEvent key : {KeyPress, KeyClockwise, KeyAntiClockwise, KeyF1, KeyF2}) {
-    const std::optional<Expected> expected = ExpectedAfterKey(s, key);
-    if (!expected) continue;
-    std::vector<std::string> expects;
-    std::string differences;
-    CompareWithExpected(*expected, after[key].state, expects, differences);
-    if (expects.empty()) continue;
-    RuleFinding finding{"keys",
-                        std::string("key ") + KeyWordOf(key) + " on " +
-                            ScreenName(s.ui.currentScreen) + " cursor " +
-                            std::to_string(s.ui.cursor) + (s.ui.editing != 0 ? " editing" : "") +
-                            ": " + differences,
-                        KeyMoveLines(key)};
-    finding.tail.insert(finding.tail.end(), expects.begin(), expects.end());
-    findings.push_back(std::move(finding));
+    CheckKey(before, key, after[key], findings);
   }
-  if (IsListScreen(s.ui.currentScreen) && s.ui.editing != 0) {
+  if (IsListScreen(before.state.ui.currentScreen) && before.state.ui.editing != 0) {
     CheckEditingPairs(before, after, findings);
   }
 }

@@ -30,6 +30,10 @@ std::vector<std::string> KeyMoveLines(KeyEvent key);
 void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
                 std::vector<RuleFinding>& findings);
 
+// The rule on one key: before it, and after its move.
+void CheckKey(const ExploreMoment& before, KeyEvent key, const ExploreMoment& after,
+              std::vector<RuleFinding>& findings);
+
 // Rules on the keys: before, and after each single key (indexed by
 // KeyEvent; KeyNone unused).
 void CheckKeys(const ExploreMoment& before, const std::array<ExploreMoment, 6>& after,

@@ -167,6 +167,8 @@ std::int32_t SliderOf(const ExploreMoment& moment, SliderKind slider) {
                                         : moment.state.airData.asiAdcRaw;
 }
 
+void AppendMoveLines(const ExploreMove& move, std::uint16_t count, std::vector<std::string>& out);
+
 class Walk {
  public:
   Walk(const ExploreOptions& options, ExploreResult& result) : options_(options), r_(result) {}
@@ -195,11 +197,16 @@ class Walk {
     r_.passes = host_.passes;
     r_.worstPassMicros = host_.worstPassMicros;
     if (host_.worstPassMicros > options_.passBoundMicros) {
-      Report(worstPassState_,
-             {"pass-time",
-              "a pass took " + std::to_string(host_.worstPassMicros) + " us, over the bound of " +
-                  std::to_string(options_.passBoundMicros) + " us",
-              {}});
+      std::uint16_t count = 0;
+      const double again = WorstPassAgain(count);
+      if (again > options_.passBoundMicros) {
+        // The scenario ends with the slow move; no expectation can time it.
+        Report(worstPassState_,
+               {"pass-time",
+                "a pass took " + std::to_string(again) + " us, over the bound of " +
+                    std::to_string(options_.passBoundMicros) + " us",
+                SlowMoveLines(count)});
+      }
     }
     FindWaysHome();
   }
@@ -208,6 +215,7 @@ class Walk {
   void Expand(std::uint32_t from) {
     const ExploreMoment start = r_.nodes[from].moment;
     std::array<ExploreMoment, 6> afterKey;
+    heldFindings_.clear();
     for (std::uint16_t m = 0; m < r_.moves.size(); ++m) {
       const ExploreMove& move = r_.moves[m];
       if (!Applies(move, start)) continue;
@@ -218,7 +226,10 @@ class Walk {
       host_.Set(start);
       const double worstBefore = host_.worstPassMicros;
       const std::uint16_t count = Apply(move, start);
-      if (host_.worstPassMicros > worstBefore) worstPassState_ = from;
+      if (host_.worstPassMicros > worstBefore) {
+        worstPassState_ = from;
+        worstPassMove_ = m;
+      }
       const ExploreMoment after = host_.Moment();
       if (move.kind == MoveKind::Key) afterKey[move.key] = after;
       Arrive(from, m, count, after);
@@ -229,6 +240,9 @@ class Walk {
       CheckKeys(start, afterKey, findings);
       for (RuleFinding& finding : findings) Report(from, std::move(finding));
     }
+    // After the single keys: a rule a single key breaks already has the
+    // shorter scenario.
+    for (RuleFinding& finding : heldFindings_) Report(from, std::move(finding));
   }
 
   bool Applies(const ExploreMove& move, const ExploreMoment& at) const {
@@ -294,6 +308,35 @@ class Walk {
     return 0;
   }
 
+  // The slowest move timed again from its state, the least of a few tries:
+  // on a shared machine one pass now and then waits for the processor, and
+  // that is no slow pass of the firmware's.
+  double WorstPassAgain(std::uint16_t& count) {
+    constexpr int kTries = 3;
+    const ExploreMoment& start = r_.nodes[worstPassState_].moment;
+    double least = host_.worstPassMicros;
+    for (int i = 0; i < kTries; ++i) {
+      host_.Set(start);
+      host_.worstPassMicros = 0;
+      count = Apply(r_.moves[worstPassMove_], start);
+      if (host_.worstPassMicros < least) least = host_.worstPassMicros;
+    }
+    return least;
+  }
+
+  std::vector<std::string> SlowMoveLines(std::uint16_t count) const {
+    const ExploreMove& move = r_.moves[worstPassMove_];
+    std::vector<std::string> lines;
+    AppendMoveLines(move, move.kind == MoveKind::HoldKey ? 1 : count, lines);
+    if (move.kind == MoveKind::Box) {
+      const PanelInputs::Kept& boxes = r_.nodes[worstPassState_].moment.inputs;
+      const bool ticked =
+          move.box == BoxKind::Calibrate ? boxes.calibrateChecked : boxes.keyFastChecked;
+      lines.front() += ticked ? " off" : " on";
+    }
+    return lines;
+  }
+
   // The key again and again while each press moves a numeric setting the
   // screen edits and the state stays the same: a value walked to the end
   // of its range (or round it, for the speeds that wrap).
@@ -302,6 +345,7 @@ class Walk {
     const ExploreKey key = r_.nodes[from].key;
     if (!(KeyOf(afterOne) == key) || !EditedValueMoved(key.screen, start, afterOne)) return;
     host_.Set(afterOne);
+    const double worstBefore = host_.worstPassMicros;
     std::uint16_t presses = 1;
     ExploreMoment now = afterOne;
     while (presses < kMostPressesHeld) {
@@ -309,9 +353,33 @@ class Walk {
       Apply(r_.moves[m], now);
       ++presses;
       now = host_.Moment();
+      // The presses pass states the walk does not keep (values in between
+      // alike), so the key's rule is checked on each: a value that wraps or
+      // stops a step early shows only here.
+      CheckHeldPress(r_.moves[m].key, presses, before, now);
       if (!(KeyOf(now) == key) || !EditedValueMoved(key.screen, before, now)) break;
     }
+    if (host_.worstPassMicros > worstBefore) {
+      worstPassState_ = from;
+      worstPassMove_ = m;
+    }
     Arrive(from, m, presses, now);
+  }
+
+  void CheckHeldPress(KeyEvent key, std::uint16_t presses, const ExploreMoment& before,
+                      const ExploreMoment& after) {
+    std::vector<RuleFinding> findings;
+    CheckKey(before, key, after, findings);
+    for (RuleFinding& finding : findings) {
+      std::vector<std::string> tail;
+      for (std::uint16_t i = 1; i < presses; ++i) {
+        for (std::string& line : KeyMoveLines(key)) tail.push_back(std::move(line));
+      }
+      tail.insert(tail.end(), finding.tail.begin(), finding.tail.end());
+      finding.tail = std::move(tail);
+      finding.message += " (press " + std::to_string(presses) + " of the key held)";
+      heldFindings_.push_back(std::move(finding));
+    }
   }
 
   static bool EditedValueMoved(ScreenHandler screen, const ExploreMoment& before,
@@ -411,6 +479,8 @@ class Walk {
   ExploreResult& r_;
   WalkHost host_;
   std::uint32_t worstPassState_ = 0;
+  std::uint16_t worstPassMove_ = 0;
+  std::vector<RuleFinding> heldFindings_;  // the state being expanded's held keys
   std::map<std::pair<std::string, ScreenHandler>, std::size_t> reported_;
 };
 
