@@ -52,6 +52,7 @@ constexpr const char* kUsage =
     "  expect-text [line] /PATTERN/  a row matches the regular expression (with line:\n"
     "                                the whole row), e.g. /^\\d{4}mB$/\n"
     "  expect-text at Y TEXT         a run of text standing on dot row Y holds TEXT\n"
+    "  expect-text readable TOP BOTTOM  every dark dot of those rows is text the LCD reads\n"
     "  show FIELD | show all         print state fields as name=value\n"
     "  expect FIELD VALUE            compare a state field with a value\n"
     "  show-led | expect-led lit|unlit\n"

@@ -31,6 +31,9 @@ bool HasTextLines(ScreenHandler screen) {
          screen == LogViewScreen || screen == ContrastScreen;
 }
 
+// The first dot row under a title bar.
+constexpr int kTextTop = 8;
+
 bool MovesDown(KeyEvent key) {
   return key == KeyClockwise || key == KeyF2;
 }
@@ -379,6 +382,21 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
 
   if (HasTextLines(s.ui.currentScreen)) {
     const LcdText text = ReadLcdText(frame);
+    // Under the title everything on these pages is text, but the contrast
+    // page's bar.
+    if (s.ui.currentScreen != ContrastScreen) {
+      const UnreadInk unread = FindUnreadInk(frame, text, kTextTop, kLcdHeight - 1);
+      if (unread.dots > 0) {
+        findings.push_back({"lcd-words",
+                            std::to_string(unread.dots) +
+                                " dots under the title are no text of the instrument's, the "
+                                "first at x " +
+                                std::to_string(unread.firstX) + ", y " +
+                                std::to_string(unread.firstY),
+                            {"expect-text readable " + std::to_string(kTextTop) + " " +
+                             std::to_string(kLcdHeight - 1)}});
+      }
+    }
     for (const LcdTextRun& run : text.Runs()) {
       if (run.font != LcdFont::Bold8x8 || run.doubleHeight || run.y % 8 == 0) continue;
       const int line = run.y / 8 * 8;

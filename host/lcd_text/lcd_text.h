@@ -70,6 +70,16 @@ inline constexpr std::array<std::string_view, 10> kLcdIconNames = {
     "exclamation", "altimeter", "airspeed", "display",  "adc"};
 
 LcdText ReadLcdText(const FrameBuffer& frameBuffer);
+
+// The dark dots of dot rows top..bottom that no run of the text covers:
+// ink the reader does not read as the instrument's own words (a glyph
+// changed, a stray dot). first: the first of them, row by row.
+struct UnreadInk {
+  std::size_t dots = 0;
+  int firstX = -1;
+  int firstY = -1;
+};
+UnreadInk FindUnreadInk(const FrameBuffer& frameBuffer, const LcdText& text, int top, int bottom);
 // The same into a caller's record, for a front end that reads every pass.
 void ReadLcdText(const FrameBuffer& frameBuffer, LcdText& text);
 

@@ -53,9 +53,19 @@ bool LineMatches(const Scenario& scenario, const Step& step, const std::string& 
     case TextMatch::PatternRow:
       return std::regex_match(line, scenario.patterns[step.number]);
     case TextMatch::AtDotRow:
+    case TextMatch::Readable:
       return false;
   }
   return false;
+}
+
+std::string CheckReadable(const Step& step, const FrameBuffer& shown, const LcdText& text) {
+  const UnreadInk unread = FindUnreadInk(shown, text, static_cast<int>(step.number), step.reading);
+  if (unread.dots == 0) return {};
+  return "expect-text readable " + std::to_string(step.number) + " " +
+         std::to_string(step.reading) + ": " + std::to_string(unread.dots) +
+         (unread.dots == 1 ? " dot is" : " dots are") + " not text the LCD reads, the first at x " +
+         std::to_string(unread.firstX) + ", y " + std::to_string(unread.firstY);
 }
 
 std::string CheckTextAt(const Scenario& scenario, const Step& step, const LcdText& text) {
@@ -127,6 +137,9 @@ std::string CheckStep(const Scenario& scenario, const Step& step, PanelSession& 
     case StepKind::ExpectLcd:
       return CheckLcd(scenario, step, session.ShownFrame());
     case StepKind::ExpectText:
+      if (step.match == TextMatch::Readable) {
+        return CheckReadable(step, session.ShownFrame(), session.ScreenText());
+      }
       if (step.match == TextMatch::AtDotRow) {
         return CheckTextAt(scenario, step, session.ScreenText());
       }

@@ -494,6 +494,19 @@ bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
   std::string_view rest = reader.line;
   rest.remove_prefix(rest.find(words[0]) + words[0].size());
   rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+  if (words[1] == "readable") {
+    // expect-text readable TOP BOTTOM: no ink in those rows but the words.
+    if (words.size() != 4) return reader.Fail("'expect-text readable' needs two dot rows");
+    std::uint32_t bottom = 0;
+    if (!ParseCount(words[2], 0, kLcdHeight - 1, step.number, reader, "the top dot row") ||
+        !ParseCount(words[3], 0, kLcdHeight - 1, bottom, reader, "the bottom dot row")) {
+      return false;
+    }
+    if (bottom < step.number) return reader.Fail("the bottom dot row is above the top one");
+    step.reading = static_cast<std::int32_t>(bottom);
+    step.match = TextMatch::Readable;
+    return true;
+  }
   const bool row = words[1] == "line";
   const bool at = words[1] == "at";
   if (at) {

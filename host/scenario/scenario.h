@@ -57,6 +57,7 @@ enum class TextMatch : std::uint8_t {
   PatternPart,  // the pattern matches within some row
   PatternRow,   // the pattern matches some whole row
   AtDotRow,     // a run of text whose top stands on dot row number holds the text
+  Readable,     // every dark dot of rows number..reading is text the reader reads
 };
 
 // Pictures: each LCD dot a block of scale x scale pixels.

@@ -200,6 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"TextQuoteNotClosed", "expect-text line \"1013mB  # the QNH",
                       "the text opened with \" is not closed"},
         MalformedCase{"TextMissing", "expect-text line  # the QNH", "'expect-text line' needs"},
+        MalformedCase{"TextReadableUpsideDown", "expect-text readable 63 8",
+                      "the bottom dot row is above the top one"},
         MalformedCase{"TextAtWithoutRow", "expect-text at 1013mB", "needs a dot row, then a text"},
         MalformedCase{"TextAtOffTheLcd", "expect-text at 64 1013mB",
                       "the dot row 64 is out of range 0..63"},
@@ -337,6 +339,16 @@ INSTANTIATE_TEST_SUITE_P(
                       TextFormCase{"AtItsDotRow", "expect-text at 57 1013mB", true},
                       TextFormCase{"AtAnotherDotRow", "expect-text at 56 1013mB", false}),
     [](const ::testing::TestParamInfo<TextFormCase>& param) { return param.param.name; });
+
+// Rows with nothing but text hold; the menu's scroll bar is no text.
+TEST(HeadlessExpectTextReadable, HoldsOnlyWhereEveryDarkDotIsText) {
+  EXPECT_EQ(RunText("on\npass 80\nexpect-text readable 56 63\n").status, kExitPassed);
+  const Outcome menu = RunText("on\npass 80\nkey press\npass 2\nexpect-text readable 56 63\n");
+  EXPECT_EQ(menu.status, kExitExpectationFailed);
+  EXPECT_NE(menu.err.find("8 dots are not text the LCD reads, the first at x 125, y 56"),
+            std::string::npos)
+      << menu.err;
+}
 
 // show-text prints every screen word for word, as the screens draw it:
 // titles without their lines, an icon by name beside the caption that

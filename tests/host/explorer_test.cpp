@@ -177,6 +177,12 @@ INSTANTIATE_TEST_SUITE_P(
                          f.bytes[i] = static_cast<std::uint8_t>(f.bytes[i] << 1);
                        }
                      }},
+        BrokenMoment{"AGlyphChanged", "DisplaySetupScreen", "lcd-words",
+                     "expect-text readable 8 63",
+                     [](ExploreMoment&, FrameBuffer& f, std::array<ExploreMoment, 6>&) {
+                       // A dot more in the "A" of ADJUST CONTRAST (row 1, y 16..23).
+                       f.bytes[2 * kLcdWidth + 3] ^= 0x01;
+                     }},
         BrokenMoment{"DeadTurnOnAList", "DisplaySetupScreen", "keys", "expect cursor 1",
                      [](ExploreMoment& m, FrameBuffer&, std::array<ExploreMoment, 6>& a) {
                        a[KeyClockwise] = m;
