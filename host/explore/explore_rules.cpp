@@ -387,14 +387,14 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
     if (s.ui.currentScreen != ContrastScreen) {
       const UnreadInk unread = FindUnreadInk(frame, text, kTextTop, kLcdHeight - 1);
       if (unread.dots > 0) {
-        findings.push_back({"lcd-words",
-                            std::to_string(unread.dots) +
-                                " dots under the title are no text of the instrument's, the "
-                                "first at x " +
-                                std::to_string(unread.firstX) + ", y " +
-                                std::to_string(unread.firstY),
-                            {"expect-text readable " + std::to_string(kTextTop) + " " +
-                             std::to_string(kLcdHeight - 1)}});
+        findings.push_back(
+            {"lcd-words",
+             std::to_string(unread.dots) +
+                 (unread.dots == 1 ? " dot under the title is" : " dots under the title are") +
+                 " no text of the instrument's, the first at x " + std::to_string(unread.firstX) +
+                 ", y " + std::to_string(unread.firstY),
+             {"expect-text readable " + std::to_string(kTextTop) + " " +
+              std::to_string(kLcdHeight - 1)}});
       }
     }
     for (const LcdTextRun& run : text.Runs()) {

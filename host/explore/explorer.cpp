@@ -397,7 +397,8 @@ class Walk {
     const ExploreKey key = KeyOf(after);
     const auto found = r_.index.find(key);
     std::uint32_t to = 0;
-    if (found != r_.index.end()) {
+    const bool seen = found != r_.index.end();
+    if (seen) {
       to = found->second;
     } else {
       if (r_.nodes.size() >= options_.maxStates) {
@@ -409,6 +410,21 @@ class Walk {
         std::vector<RuleFinding> findings;
         CheckState(after, host_.instrument().frameBuffer, findings);
         for (RuleFinding& finding : findings) Report(to, std::move(finding));
+      }
+    }
+    if (seen && after.running && after.phase == PowerPhase::MainLoop &&
+        !(after.state.settings == r_.nodes[from].moment.state.settings)) {
+      // A setting the key leaves out (the backlight, a unit shown) changed
+      // the moment without making a state of it: its rules are checked
+      // here, and a finding's scenario makes the move from the state.
+      std::vector<RuleFinding> findings;
+      CheckState(after, host_.instrument().frameBuffer, findings);
+      for (RuleFinding& finding : findings) {
+        std::vector<std::string> tail;
+        AppendMoveLines(r_.moves[move], count, tail);
+        tail.insert(tail.end(), finding.tail.begin(), finding.tail.end());
+        finding.tail = std::move(tail);
+        Report(from, std::move(finding));
       }
     }
     if (to != from) r_.edges.push_back({from, to, move, count});

@@ -170,9 +170,10 @@ UnreadInk FindUnreadInk(const FrameBuffer& frameBuffer, const LcdText& text, int
     for (int x = 0; x < kLcdWidth; ++x) {
       const std::size_t byte = static_cast<std::size_t>(y / 8 * kLcdWidth + x);
       if ((frameBuffer.bytes[byte] >> (y % 8) & 1) == 0) continue;
-      const bool read = std::any_of(text.Runs().begin(), text.Runs().end(), [&](const LcdTextRun& run) {
-        return x >= run.x && x < run.x + run.width && y >= run.y && y < run.y + run.height;
-      });
+      const bool read =
+          std::any_of(text.Runs().begin(), text.Runs().end(), [&](const LcdTextRun& run) {
+            return x >= run.x && x < run.x + run.width && y >= run.y && y < run.y + run.height;
+          });
       if (read) continue;
       if (unread.dots++ == 0) {
         unread.firstX = x;
