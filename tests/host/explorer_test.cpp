@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "core/limits.h"
@@ -12,6 +13,7 @@
 #include "host/explore/explore_rules.h"
 #include "host/scenario/executor.h"
 #include "host/state/state_fields.h"
+#include "screens/screen_rows.h"
 #include "screens/screen_table.h"
 #include "screens/screens.h"
 
@@ -56,9 +58,21 @@ TEST(Explorer, WalksEveryScreenAndItsPathsReplayInTheDriver) {
                             [&](const ExploreNode& n) { return n.key.screen == screen.handler; }))
         << screen.name << " never reached";
   }
+  // ... and every row of it: the grouping of values loses none.
+  std::set<std::pair<ScreenHandler, int>> rows;
   for (const ExploreNode& node : walk.nodes) {
     if (node.key.screen != nullptr) {
       EXPECT_GE(node.homeDistance, 0) << DescribeKey(node.key);
+      rows.emplace(node.key.screen, node.key.cursor);
+    }
+  }
+  InstrumentState calibrating;
+  calibrating.ui.calibrateMode = 1;
+  calibrating.settings.flightDetectAuto = 1;
+  for (const ScreenEntry& screen : ScreenTable()) {
+    const int last = LastCursor(screen.handler, calibrating);
+    for (int row = 0; last > 0 && row <= last; ++row) {
+      EXPECT_EQ(rows.count({screen.handler, row}), 1u) << screen.name << " row " << row;
     }
   }
 
