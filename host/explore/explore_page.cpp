@@ -250,7 +250,7 @@ footer { margin-top: 36px; font-size: 13px; color: var(--muted); }
 )";
 
 // A count with its thousands apart, as "1 043 384" (narrow no-break spaces).
-std::string Grouped(std::size_t count) {
+std::string Grouped(std::uint64_t count) {
   std::string digits = std::to_string(count);
   for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, "\u202f");
   return digits;
