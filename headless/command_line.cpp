@@ -1,6 +1,7 @@
 #include "headless/command_line.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <optional>
 #include <sstream>
@@ -21,6 +22,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: kvr9-headless [--from STATE.json] [SCENARIO | -]\n"
     "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
+    "       kvr9-headless --shard K/N --junit REPORT.xml SCENARIO...\n"
     "       kvr9-headless --mcp\n"
     "       kvr9-headless explore [--json FILE] [--report FILE.html] [--scenarios DIR]\n"
     "                             [--max-states N] [--max-depth N] [--pass-bound-us N]\n"
@@ -95,6 +97,10 @@ constexpr const char* kUsage =
     "moment beside the report, a snapshot (NAME.failed.json, for the window's\n"
     "\"Open state...\" or --from) and the LCD (NAME.failed.png), named in the\n"
     "testcase's output as [[ATTACHMENT|FILE]].\n"
+    "\n"
+    "With --shard K/N, only the SCENARIOs of shard K of N run: N machines of a CI\n"
+    "matrix given the same list run each scenario exactly once. A scenario's\n"
+    "shard follows from its name alone, so adding one moves no other.\n"
     "\n"
     "A failed expectation is followed by the rows of text the LCD showed.\n"
     "\n"
@@ -204,6 +210,66 @@ ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream&
 ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* from,
                    std::istream& in, std::ostream& out, std::ostream& err);
 
+// "K/N", 1 <= K <= N <= kMostShards.
+constexpr std::uint32_t kMostShards = 1000;
+
+bool ReadShard(const std::string& word, std::uint32_t& shard, std::uint32_t& shards) {
+  const std::size_t slash = word.find('/');
+  if (slash == std::string::npos) return false;
+  const auto number = [](std::string_view digits, std::uint32_t& value) {
+    const char* end = digits.data() + digits.size();
+    const auto [at, problem] = std::from_chars(digits.data(), end, value);
+    return problem == std::errc() && at == end && !digits.empty() && digits[0] != '+';
+  };
+  const std::string_view text(word);
+  return number(text.substr(0, slash), shard) && number(text.substr(slash + 1), shards) &&
+         shard >= 1 && shards >= 1 && shard <= shards && shards <= kMostShards;
+}
+
+// Which shard a scenario falls to: by its name alone (FNV-1a), so adding a
+// file moves no other.
+std::uint32_t ShardOf(const std::string& name, std::uint32_t shards) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash % shards + 1;
+}
+
+// --shard K/N --junit REPORT.xml SCENARIO...: the scenarios of shard K of
+// N, for N machines of a CI matrix that together run each exactly once.
+ExitStatus RunShard(const std::vector<std::string>& arguments, std::ostream& err) {
+  std::uint32_t shard = 0;
+  std::uint32_t shards = 0;
+  if (arguments.size() < 2 || !ReadShard(arguments[1], shard, shards)) {
+    err << "kvr9-headless: --shard needs K/N, 1 <= K <= N <= " << kMostShards << ", not "
+        << Quoted(arguments.size() < 2 ? "" : arguments[1]) << '\n';
+    return kExitBadInput;
+  }
+  if (arguments.size() < 3 || arguments[2] != "--junit") {
+    err << "kvr9-headless: --shard goes with --junit REPORT.xml and the scenarios (try --help)\n";
+    return kExitBadInput;
+  }
+  if (arguments.size() < 5) {
+    err << "kvr9-headless: --shard needs a report file and at least one scenario (try --help)\n";
+    return kExitBadInput;
+  }
+  std::vector<std::string> mine = {"--junit", arguments[3]};
+  for (std::size_t i = 4; i < arguments.size(); ++i) {
+    if (ShardOf(arguments[i], shards) == shard) mine.push_back(arguments[i]);
+  }
+  // A shard may hold none of the scenarios: its report is empty.
+  if (mine.size() == 2) {
+    if (!WriteJUnitReport(mine[1], {})) {
+      err << "kvr9-headless: cannot write report " << QuotedPath(mine[1]) << '\n';
+      return kExitBadInput;
+    }
+    return kExitPassed;
+  }
+  return RunForReport(mine, err);
+}
+
 // --coverage FILE.json [--coverage-html FILE.html] [--junit REPORT.xml] SCENARIO...:
 // the scenarios run as usual (each on a fresh instrument), watched pass by
 // pass against the explorer's walk.
@@ -269,6 +335,7 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     return kExitPassed;
   }
   if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
+  if (!arguments.empty() && arguments[0] == "--shard") return RunShard(arguments, err);
   if (!arguments.empty() && (arguments[0] == "--coverage" || arguments[0] == "--coverage-html")) {
     return RunCoverage(arguments, out, err);
   }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -1375,6 +1376,38 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
 
 // A file name need not be UTF-8, nor free of control bytes; the report
 // stays well-formed and keeps what it can of the name.
+// Three machines given the same list run every scenario exactly once, in
+// the order given; a shard out of range is one line and status 2.
+TEST(HeadlessJUnit, ShardsRunEveryScenarioExactlyOnce) {
+  const TempFolder folder;
+  std::vector<std::string> all;
+  for (int i = 0; i < 12; ++i) {
+    all.push_back((fs::path(folder) / ("s" + std::to_string(i) + ".scn")).string());
+    WriteFile(all.back(), "on\npass 80\n");
+  }
+  std::multiset<std::string> ran;
+  for (int shard = 1; shard <= 3; ++shard) {
+    const fs::path report = fs::path(folder) / ("shard" + std::to_string(shard) + ".xml");
+    std::vector<std::string> arguments = {"--shard", std::to_string(shard) + "/3", "--junit",
+                                          report.string()};
+    arguments.insert(arguments.end(), all.begin(), all.end());
+    ASSERT_EQ(RunCommand(arguments).status, kExitPassed);
+    int tests = 0;
+    std::vector<std::string> order;
+    for (const ReportedCase& c : ReadJUnitReport(report, tests)) order.push_back(c.name);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+      return std::find(all.begin(), all.end(), a) < std::find(all.begin(), all.end(), b);
+    }));
+    ran.insert(order.begin(), order.end());
+  }
+  EXPECT_EQ(ran, std::multiset<std::string>(all.begin(), all.end()));
+  for (const char* shard : {"4/3", "0/2", "1/0", "x", "1/3/4", "+1/2"}) {
+    const Outcome outcome = RunCommand({"--shard", shard, "--junit", "r.xml", all[0]});
+    EXPECT_EQ(outcome.status, kExitBadInput) << shard;
+    EXPECT_NE(outcome.err.find("--shard needs K/N"), std::string::npos) << outcome.err;
+  }
+}
+
 TEST(HeadlessJUnit, NamesThatAreNotUtf8StayWellFormed) {
   const TempFolder folder;
   WriteFile(folder / "x\xff\x01\xe2\x82.scn", "on\n");
