@@ -402,7 +402,7 @@ void CheckState(const ExploreMoment& moment, const FrameBuffer& frame,
       const int line = run.y / 8 * 8;
       findings.push_back(
           {"lcd-rows",
-           "\"" + std::string(run.Text()) + "\" stands at y " + std::to_string(run.y) +
+           std::string("\"") + std::string(run.Text()) + "\" stands at y " + std::to_string(run.y) +
                ", off the 8-dot text lines",
            {"expect-text at " + std::to_string(line) + " " + std::string(run.Text())}});
       break;

@@ -1382,7 +1382,7 @@ TEST(HeadlessJUnit, ShardsRunEveryScenarioExactlyOnce) {
   const TempFolder folder;
   std::vector<std::string> all;
   for (int i = 0; i < 12; ++i) {
-    all.push_back((fs::path(folder) / ("s" + std::to_string(i) + ".scn")).string());
+    all.push_back((fs::path(folder) / (std::string("s") + std::to_string(i) + ".scn")).string());
     WriteFile(all.back(), "on\npass 80\n");
   }
   std::multiset<std::string> ran;
