@@ -10,6 +10,7 @@
 #include "host/explore/explore_json.h"
 #include "host/explore/explore_page.h"
 #include "host/explore/explorer.h"
+#include "screens/screen_table.h"
 
 namespace kvr9::headless {
 namespace {
@@ -84,12 +85,8 @@ std::string ScenarioName(const ExploreResult& result, std::size_t index) {
   std::string number = std::to_string(index + 1);
   if (number.size() < 2) number = "0" + number;
   const ExploreKey& key = result.nodes[violation.state].key;
-  std::string screen = "off";
-  if (key.screen != nullptr) {
-    screen = DescribeKey(key);
-    screen = screen.substr(0, screen.find(' '));
-    if (!screen.empty() && screen.back() == ',') screen.pop_back();
-  }
+  const ScreenEntry* entry = key.screen != nullptr ? FindScreen(key.screen) : nullptr;
+  const std::string screen = entry != nullptr ? entry->name : "off";
   return number + "-" + violation.rule + "-" + screen + ".scn";
 }
 
