@@ -1,17 +1,15 @@
 #include "headless/command_line.h"
 
 #include <algorithm>
-#include <charconv>
-#include <chrono>
 #include <optional>
 #include <sstream>
 
 #include "headless/coverage_run.h"
 #include "headless/explore_command.h"
-#include "headless/junit_report.h"
 #include "headless/lcd_png.h"
 #include "headless/mcp_server.h"
 #include "headless/picture_files.h"
+#include "headless/report_command.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
 
@@ -21,8 +19,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kvr9-headless [--from STATE.json] [SCENARIO | -]\n"
-    "       kvr9-headless --junit REPORT.xml SCENARIO...\n"
-    "       kvr9-headless --shard K/N --junit REPORT.xml SCENARIO...\n"
+    "       kvr9-headless [-j N] [--timeout SECONDS] [--shard K/N]\n"
+    "                     --junit REPORT.xml SCENARIO...\n"
     "       kvr9-headless --mcp\n"
     "       kvr9-headless explore [--json FILE] [--report FILE.html] [--scenarios DIR]\n"
     "                             [--max-states N] [--max-depth N] [--pass-bound-us N]\n"
@@ -102,6 +100,11 @@ constexpr const char* kUsage =
     "matrix given the same list run each scenario exactly once. A scenario's\n"
     "shard follows from its name alone, so adding one moves no other.\n"
     "\n"
+    "With -j N, the SCENARIOs run side by side in N worker processes (-j 0: one\n"
+    "a core); the report, the output and the exit status are those of a run one\n"
+    "at a time. A worker that crashes, or runs past --timeout SECONDS, is its\n"
+    "scenario's error and the others run on.\n"
+    "\n"
     "A failed expectation is followed by the rows of text the LCD showed.\n"
     "\n"
     "Exit status: 0 every expectation held, 1 an expectation failed,\n"
@@ -112,163 +115,8 @@ std::filesystem::path FolderOf(const std::string& name) {
   return std::filesystem::path(name).parent_path();
 }
 
-// The failing moment's files, beside the report: FOLDER/STEM.failed.json
-// and .png, STEM the scenario's own name with a number added should two
-// scenarios share it.
-void KeepFailingMoment(const Snapshot& moment, const std::filesystem::path& folder,
-                       const std::string& name, std::vector<std::string>& taken,
-                       ScenarioResult& result, std::ostream& problems) {
-  std::string stem = std::filesystem::path(name).stem().string();
-  if (stem.empty()) stem = "scenario";
-  std::string unique = stem;
-  for (int n = 2; std::find(taken.begin(), taken.end(), unique) != taken.end(); ++n) {
-    unique = stem + "-" + std::to_string(n);
-  }
-  taken.push_back(unique);
-  std::error_code ignored;
-  const std::filesystem::path base = std::filesystem::absolute(folder, ignored) / unique;
-  const std::string state = base.string() + ".failed.json";
-  const std::string picture = base.string() + ".failed.png";
-  std::string problem;
-  if (SaveMomentFile(moment, state, problem)) {
-    result.attachments.push_back(state);
-  } else {
-    problems << "kvr9-headless: the failing moment: " << problem << '\n';
-  }
-  if (SaveFramePng(moment.panel.shownFrame, picture, kDefaultPngScale)) {
-    result.attachments.push_back(picture);
-  } else {
-    problems << "kvr9-headless: the failing moment: cannot write " << QuotedPath(picture) << '\n';
-  }
-}
-
-ScenarioResult RunOneForReport(const std::string& name, const std::filesystem::path& reportFolder,
-                               std::vector<std::string>& taken, std::ostream& err,
-                               const PassWatch& watch) {
-  ScenarioResult result;
-  result.name = name;
-  const auto start = std::chrono::steady_clock::now();
-  const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
-  std::ostringstream output;
-  std::ostringstream problems;
-  std::optional<Snapshot> failingMoment;
-  if (scenario.ok) {
-    PictureFiles pictures;
-    result.status = RunScenarioText(scenario.text, name, FolderOf(name), output, problems,
-                                    {nullptr, &failingMoment, &pictures, watch.afterEachPass});
-    if (watch.scenarioOver) watch.scenarioOver();
-  } else {
-    result.status = kExitBadInput;
-    problems << "kvr9-headless: cannot read scenario " << QuotedPath(name) << ": "
-             << scenario.problem << '\n';
-  }
-  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::ostringstream kept;
-  if (failingMoment) KeepFailingMoment(*failingMoment, reportFolder, name, taken, result, kept);
-  result.output = output.str();
-  result.details = problems.str() + kept.str();
-  // The message is the failure's first line, past any reader's warnings.
-  std::size_t first = 0;
-  while (result.details.compare(first, 9, "warning: ") == 0) {
-    const std::size_t end = result.details.find('\n', first);
-    if (end == std::string::npos) break;
-    first = end + 1;
-  }
-  result.message = result.details.substr(first, result.details.find('\n', first) - first);
-  err << result.details;
-  return result;
-}
-
-// Each scenario gets an instrument of its own, so none sees what the one
-// before it left; a broken one does not keep the rest from running.
-ExitStatus RunForReport(const std::vector<std::string>& arguments, std::ostream& err,
-                        const PassWatch& watch = {}) {
-  if (arguments.size() < 3) {
-    err << "kvr9-headless: --junit needs a report file and at least one scenario (try --help)\n";
-    return kExitBadInput;
-  }
-  const std::string& report = arguments[1];
-  // Found unwritable before anything runs, not after.
-  if (!WriteJUnitReport(report, {})) {
-    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
-    return kExitBadInput;
-  }
-  std::vector<ScenarioResult> results;
-  std::vector<std::string> taken;
-  ExitStatus worst = kExitPassed;
-  for (std::size_t i = 2; i < arguments.size(); ++i) {
-    results.push_back(RunOneForReport(arguments[i], FolderOf(report), taken, err, watch));
-    worst = std::max(worst, results.back().status);
-  }
-  if (!WriteJUnitReport(report, results)) {
-    err << "kvr9-headless: cannot write report " << QuotedPath(report) << '\n';
-    return kExitBadInput;
-  }
-  return worst;
-}
-
 ExitStatus RunFrom(const std::vector<std::string>& arguments, const Snapshot* from,
                    std::istream& in, std::ostream& out, std::ostream& err);
-
-// "K/N", 1 <= K <= N <= kMostShards.
-constexpr std::uint32_t kMostShards = 1000;
-
-bool ReadShard(const std::string& word, std::uint32_t& shard, std::uint32_t& shards) {
-  const std::size_t slash = word.find('/');
-  if (slash == std::string::npos) return false;
-  const auto number = [](std::string_view digits, std::uint32_t& value) {
-    const char* end = digits.data() + digits.size();
-    const auto [at, problem] = std::from_chars(digits.data(), end, value);
-    return problem == std::errc() && at == end && !digits.empty() && digits[0] != '+';
-  };
-  const std::string_view text(word);
-  return number(text.substr(0, slash), shard) && number(text.substr(slash + 1), shards) &&
-         shard >= 1 && shards >= 1 && shard <= shards && shards <= kMostShards;
-}
-
-// Which shard a scenario falls to: by its name alone (FNV-1a), so adding a
-// file moves no other.
-std::uint32_t ShardOf(const std::string& name, std::uint32_t shards) {
-  std::uint32_t hash = 2166136261u;
-  for (const char c : name) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 16777619u;
-  }
-  return hash % shards + 1;
-}
-
-// --shard K/N --junit REPORT.xml SCENARIO...: the scenarios of shard K of
-// N, for N machines of a CI matrix that together run each exactly once.
-ExitStatus RunShard(const std::vector<std::string>& arguments, std::ostream& err) {
-  std::uint32_t shard = 0;
-  std::uint32_t shards = 0;
-  if (arguments.size() < 2 || !ReadShard(arguments[1], shard, shards)) {
-    err << "kvr9-headless: --shard needs K/N, 1 <= K <= N <= " << kMostShards << ", not "
-        << Quoted(arguments.size() < 2 ? "" : arguments[1]) << '\n';
-    return kExitBadInput;
-  }
-  if (arguments.size() < 3 || arguments[2] != "--junit") {
-    err << "kvr9-headless: --shard goes with --junit REPORT.xml and the scenarios (try --help)\n";
-    return kExitBadInput;
-  }
-  if (arguments.size() < 5) {
-    err << "kvr9-headless: --shard needs a report file and at least one scenario (try --help)\n";
-    return kExitBadInput;
-  }
-  std::vector<std::string> mine = {"--junit", arguments[3]};
-  for (std::size_t i = 4; i < arguments.size(); ++i) {
-    if (ShardOf(arguments[i], shards) == shard) mine.push_back(arguments[i]);
-  }
-  // A shard may hold none of the scenarios: its report is empty.
-  if (mine.size() == 2) {
-    if (!WriteJUnitReport(mine[1], {})) {
-      err << "kvr9-headless: cannot write report " << QuotedPath(mine[1]) << '\n';
-      return kExitBadInput;
-    }
-    return kExitPassed;
-  }
-  return RunForReport(mine, err);
-}
 
 // --coverage FILE.json [--coverage-html FILE.html] [--junit REPORT.xml] SCENARIO...:
 // the scenarios run as usual (each on a fresh instrument), watched pass by
@@ -303,7 +151,7 @@ ExitStatus RunCoverage(const std::vector<std::string>& arguments, std::ostream& 
   if (!run.Ready(err)) return kExitBadInput;
   ExitStatus worst = kExitPassed;
   if (junit) {
-    worst = RunForReport(rest, err, run.Watch());
+    worst = RunForReport(rest[1], {rest.begin() + 2, rest.end()}, err, run.Watch());
   } else {
     for (const std::string& name : rest) {
       const FileText scenario = ReadWholeFile(name, kLargestScenarioBytes);
@@ -334,8 +182,7 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
     out << kUsage;
     return kExitPassed;
   }
-  if (!arguments.empty() && arguments[0] == "--junit") return RunForReport(arguments, err);
-  if (!arguments.empty() && arguments[0] == "--shard") return RunShard(arguments, err);
+  if (!arguments.empty() && IsReportOption(arguments[0])) return RunReportCommand(arguments, err);
   if (!arguments.empty() && (arguments[0] == "--coverage" || arguments[0] == "--coverage-html")) {
     return RunCoverage(arguments, out, err);
   }

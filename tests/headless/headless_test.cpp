@@ -17,7 +17,9 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "headless/command_line.h"
@@ -25,6 +27,7 @@
 #include "headless/lcd_gif.h"
 #include "headless/lcd_png.h"
 #include "headless/picture_files.h"
+#include "headless/worker_pool.h"
 #include "host/flights/flight_profile.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
@@ -1176,14 +1179,14 @@ TEST(HeadlessCommandLine, ExploreIntoAMissingFolderIsOneLineAndStatusTwo) {
 // Options out of range, unknown or without their value, and a malformed
 // scenario under --coverage: one line and status 2, before anything is
 // walked.
-TEST(HeadlessCommandLine, ExploreAndCoverageRefuseBadArgumentsInOneLine) {
+TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   const TempFolder folder;
   const std::string bad = (fs::path(folder) / "bad.scn").string();
   std::ofstream(bad) << "on\npass x\n";
   const std::string json = (fs::path(folder) / "c.json").string();
   const struct {
     std::vector<std::string> arguments;
-    const char* says;
+    std::string says;
   } cases[] = {
       {{"explore", "--max-states", "0"}, "--max-states: '0' is not a whole number 1..5000000"},
       {{"explore", "--max-depth", "x"}, "--max-depth: 'x' is not a whole number"},
@@ -1194,6 +1197,11 @@ TEST(HeadlessCommandLine, ExploreAndCoverageRefuseBadArgumentsInOneLine) {
       {{"--coverage", json}, "coverage needs at least one scenario"},
       {{"--coverage", json, "--fast", bad}, "unknown option '--fast'"},
       {{"--coverage", json, bad}, "bad.scn:2: "},
+      {{"-j", "-1", "--junit", json, bad}, "-j needs a number of workers, 0 (one a core) to 256"},
+      {{"-j257", "--junit", json, bad}, "-j needs a number of workers"},
+      {{"--timeout", "0", "--junit", json, bad}, "--timeout needs whole seconds"},
+      {{"-j", "2", bad}, "'" + bad + "' here: -j, --timeout and --shard go before --junit"},
+      {{"-j", "2"}, "-j, --timeout and --shard go with --junit"},
   };
   for (const auto& c : cases) {
     const Outcome outcome = RunCommand(c.arguments);
@@ -1246,6 +1254,7 @@ struct ReportedCase {
   std::string message;
   std::string details;
   std::string output;
+  bool operator==(const ReportedCase&) const = default;
 };
 
 struct ReportedTotals {
@@ -1342,10 +1351,18 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
         Run{{"broken.scn", "a&b <\"c\">.scn", "missing.scn", "fresh.scn"}, kExitBadInput, 1, 2}}) {
     std::vector<std::string> arguments = {"--junit", (folder / "report.xml").string()};
     for (const char* scenario : run.scenarios) arguments.push_back((folder / scenario).string());
-    EXPECT_EQ(RunCommand(arguments).status, run.status) << run.scenarios.size();
+    const Outcome alone = RunCommand(arguments);
+    EXPECT_EQ(alone.status, run.status) << run.scenarios.size();
     int tests = 0;
     ReportedTotals totals;
     const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "report.xml", tests, &totals);
+    // Side by side in worker processes: the same cases, output and status.
+    std::vector<std::string> parallel = {"-j", "2"};
+    parallel.insert(parallel.end(), arguments.begin(), arguments.end());
+    const Outcome workers = RunCommand(parallel);
+    EXPECT_EQ(workers.status, alone.status);
+    EXPECT_EQ(workers.err, alone.err);
+    EXPECT_EQ(ReadJUnitReport(folder / "report.xml", tests), cases);
     ASSERT_EQ(cases.size(), run.scenarios.size());
     EXPECT_EQ(tests, static_cast<int>(run.scenarios.size()));
     EXPECT_EQ(totals.failures, run.failures) << run.scenarios.size();
@@ -1406,6 +1423,45 @@ TEST(HeadlessJUnit, ShardsRunEveryScenarioExactlyOnce) {
     EXPECT_EQ(outcome.status, kExitBadInput) << shard;
     EXPECT_NE(outcome.err.find("--shard needs K/N"), std::string::npos) << outcome.err;
   }
+}
+
+// Jobs in worker processes are handed on in their own order, whichever
+// ends first; a crash, an escaped exception or a time-out is that job's
+// outcome alone, and a big result comes through whole.
+TEST(HeadlessWorkers, EachJobsOutcomeInOrderWhateverBecameOfTheOthers) {
+  const struct {
+    bool finished;
+    std::string text;
+    std::string problem;
+  } expected[] = {
+      {true, "slow", ""},
+      {true, "quick", ""},
+      {false, "", "crashed (signal 6, SIGABRT)"},
+      {false, "", "crashed (an exception escaped)"},
+      {false, "", "timed out after 2 s"},
+      {true, std::string(1 << 20, 'x'), ""},
+  };
+  WorkerPlan plan;
+  plan.jobs = std::size(expected);
+  plan.workers = 3;
+  plan.timeoutSeconds = 2;
+  plan.work = [&](std::size_t job) -> std::string {
+    if (job == 0) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (job == 2) std::abort();
+    if (job == 3) throw std::runtime_error("escaped");
+    if (job == 4) std::this_thread::sleep_for(std::chrono::seconds(60));
+    return expected[job].text;
+  };
+  std::vector<std::size_t> order;
+  plan.done = [&](std::size_t job, WorkerOutcome outcome) {
+    order.push_back(job);
+    EXPECT_EQ(outcome.finished, expected[job].finished) << job;
+    EXPECT_EQ(outcome.text, expected[job].text) << job;
+    EXPECT_EQ(outcome.problem, expected[job].problem) << job;
+  };
+  std::string problem;
+  ASSERT_TRUE(RunInWorkers(plan, problem)) << problem;
+  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
 }
 
 TEST(HeadlessJUnit, NamesThatAreNotUtf8StayWellFormed) {
