@@ -4,7 +4,8 @@
 #               build the release and install it into a temporary prefix,
 #               build and test the headless driver without Qt,
 #               and a brief fuzz run of the drawing operations, of the
-#               flight-profile readers, of the lesson reader and of the snapshot reader
+#               flight-profile readers, of the lesson reader, of the snapshot reader
+#               and of the JUnit reader merge-junit joins reports with
 #   make fuzz   a longer run of each fuzzer (FUZZ_SECONDS each, default 300)
 #   make bench  the firmware benchmarks in the release build
 #   make coverage  the firmware's line and branch coverage by the whole suite, as HTML
@@ -28,7 +29,7 @@
 	coverage clean
 
 FUZZ_SECONDS ?= 300
-# Each of the three fuzzers, so make test spends three times this.
+# Each fuzzer runs this long, so make test spends this times their number.
 BRIEF_FUZZ_SECONDS ?= 10
 # Every test has a folder of its own, so the suite runs on all cores.
 JOBS ?= $(shell nproc)
@@ -85,6 +86,9 @@ fuzz: build-fuzz
 		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons
 	./build/fuzz/fuzz/kvr9_snapshot_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
 		-dict=fuzz/snapshot.dict -print_final_stats=1 build/fuzz/snapshot-corpus examples/states
+	mkdir -p build/fuzz/junit-corpus
+	./build/fuzz/fuzz/kvr9_junit_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+		-dict=fuzz/junit.dict -print_final_stats=1 build/fuzz/junit-corpus fuzz/junit-seeds
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_SECONDS=$(BRIEF_FUZZ_SECONDS)

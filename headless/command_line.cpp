@@ -21,6 +21,7 @@ constexpr const char* kUsage =
     "usage: kvr9-headless [--from STATE.json] [SCENARIO | -]\n"
     "       kvr9-headless [-j N] [--timeout SECONDS] [--shard K/N]\n"
     "                     --junit REPORT.xml SCENARIO...\n"
+    "       kvr9-headless merge-junit OUT.xml REPORT.xml...\n"
     "       kvr9-headless --mcp\n"
     "       kvr9-headless explore [--json FILE] [--report FILE.html] [--scenarios DIR]\n"
     "                             [--max-states N] [--max-depth N] [--pass-bound-us N]\n"
@@ -105,6 +106,9 @@ constexpr const char* kUsage =
     "at a time. A worker that crashes, or runs past --timeout SECONDS, is its\n"
     "scenario's error and the others run on.\n"
     "\n"
+    "merge-junit joins the shards' reports into OUT.xml, the testcases in order\n"
+    "of their names; its exit status is the worst of them.\n"
+    "\n"
     "A failed expectation is followed by the rows of text the LCD showed.\n"
     "\n"
     "Exit status: 0 every expectation held, 1 an expectation failed,\n"
@@ -185,6 +189,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
   if (!arguments.empty() && IsReportOption(arguments[0])) return RunReportCommand(arguments, err);
   if (!arguments.empty() && (arguments[0] == "--coverage" || arguments[0] == "--coverage-html")) {
     return RunCoverage(arguments, out, err);
+  }
+  if (!arguments.empty() && arguments[0] == "merge-junit") {
+    return RunMergeJUnit({arguments.begin() + 1, arguments.end()}, err);
   }
   if (!arguments.empty() && arguments[0] == "explore") {
     return RunExploreCommand({arguments.begin() + 1, arguments.end()}, out, err);

@@ -114,7 +114,7 @@ std::string TestCase(const ScenarioResult& result) {
 
 }  // namespace
 
-bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>& results) {
+std::string JUnitReportText(const std::vector<ScenarioResult>& results) {
   int failures = 0;
   int errors = 0;
   double seconds = 0;
@@ -130,7 +130,11 @@ bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>
       Attribute("errors", std::to_string(errors)) + Attribute("time", Seconds(seconds)) + ">\n";
   for (const ScenarioResult& result : results) xml += TestCase(result);
   xml += "  </testsuite>\n</testsuites>\n";
-  return WriteWholeFile(path, xml);
+  return xml;
+}
+
+bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>& results) {
+  return WriteWholeFile(path, JUnitReportText(results));
 }
 
 }  // namespace kvr9::headless

@@ -22,6 +22,8 @@ struct ScenarioResult {
   std::vector<std::string> attachments;
 };
 
+// The report as its XML text.
+std::string JUnitReportText(const std::vector<ScenarioResult>& results);
 // False when the report cannot be written.
 bool WriteJUnitReport(const std::string& path, const std::vector<ScenarioResult>& results);
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "headless/junit_read.h"
 #include "headless/junit_report.h"
 #include "headless/lcd_png.h"
 #include "headless/picture_files.h"
@@ -335,6 +336,57 @@ ExitStatus RunReportCommand(const std::vector<std::string>& arguments, std::ostr
     return kExitPassed;
   }
   return RunForReport(report, scenarios, err, {}, options);
+}
+
+// merge-junit OUT.xml IN.xml...: the shards' reports as one, the
+// testcases in order of their names, as a shell's glob lists the files of
+// an unsharded run. Nothing is written unless every report reads.
+ExitStatus RunMergeJUnit(const std::vector<std::string>& arguments, std::ostream& err) {
+  if (arguments.size() < 2) {
+    err << "kvr9-headless: merge-junit needs the merged report and at least one report to join "
+           "(try --help)\n";
+    return kExitBadInput;
+  }
+  std::vector<ScenarioResult> merged;
+  std::vector<std::size_t> fromReport;  // which report each case came from
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    JUnitRead read = ReadJUnitFile(arguments[i]);
+    if (!read.ok) {
+      err << "kvr9-headless: merge-junit: " << read.error << '\n';
+      return kExitBadInput;
+    }
+    for (ScenarioResult& result : read.results) {
+      merged.push_back(std::move(result));
+      fromReport.push_back(i);
+    }
+  }
+  std::vector<std::size_t> order(merged.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return merged[a].name < merged[b].name; });
+  // A scenario in two shards' reports: the same shard joined twice, or
+  // shards of two different splits.
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    const std::size_t a = order[i - 1];
+    const std::size_t b = order[i];
+    if (merged[a].name == merged[b].name && fromReport[a] != fromReport[b]) {
+      err << "kvr9-headless: merge-junit: " << Quoted(merged[b].name) << " is in both "
+          << QuotedPath(arguments[fromReport[a]]) << " and " << QuotedPath(arguments[fromReport[b]])
+          << '\n';
+      return kExitBadInput;
+    }
+  }
+  std::vector<ScenarioResult> sorted;
+  ExitStatus worst = kExitPassed;
+  for (const std::size_t i : order) {
+    worst = std::max(worst, merged[i].status);
+    sorted.push_back(std::move(merged[i]));
+  }
+  if (!WriteJUnitReport(arguments[0], sorted)) {
+    err << "kvr9-headless: cannot write report " << QuotedPath(arguments[0]) << '\n';
+    return kExitBadInput;
+  }
+  return worst;
 }
 
 }  // namespace kvr9::headless

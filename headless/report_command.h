@@ -29,6 +29,10 @@ ExitStatus RunForReport(const std::string& report, const std::vector<std::string
 // arguments: [-j N] [--timeout SECONDS] [--shard K/N] --junit REPORT.xml SCENARIO...
 ExitStatus RunReportCommand(const std::vector<std::string>& arguments, std::ostream& err);
 
+// OUT.xml IN.xml...: the reports of a CI matrix's shards joined into one;
+// the worst status of its testcases.
+ExitStatus RunMergeJUnit(const std::vector<std::string>& arguments, std::ostream& err);
+
 // Whether a word starts the report command's options.
 bool IsReportOption(const std::string& word);
 

@@ -1184,6 +1184,12 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   const std::string bad = (fs::path(folder) / "bad.scn").string();
   std::ofstream(bad) << "on\npass x\n";
   const std::string json = (fs::path(folder) / "c.json").string();
+  const std::string report = (fs::path(folder) / "r.xml").string();
+  std::ofstream(report) << "<testsuites><testsuite><testcase name=\"a\"/></testsuite></testsuites>";
+  const std::string doctype = (fs::path(folder) / "doctype.xml").string();
+  std::ofstream(doctype) << "<!DOCTYPE t [<!ENTITY e \"x\">]><testsuite/>";
+  const std::string nameless = (fs::path(folder) / "nameless.xml").string();
+  std::ofstream(nameless) << "<testsuite>\n<testcase time=\"1\"/></testsuite>";
   const struct {
     std::vector<std::string> arguments;
     std::string says;
@@ -1202,6 +1208,11 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
       {{"--timeout", "0", "--junit", json, bad}, "--timeout needs whole seconds"},
       {{"-j", "2", bad}, "'" + bad + "' here: -j, --timeout and --shard go before --junit"},
       {{"-j", "2"}, "-j, --timeout and --shard go with --junit"},
+      {{"merge-junit", json}, "merge-junit needs the merged report and at least one report"},
+      {{"merge-junit", json, bad}, "bad.scn:1: not a JUnit report: syntax error"},
+      {{"merge-junit", json, doctype}, "doctype.xml:1: a DOCTYPE, which a report does not have"},
+      {{"merge-junit", json, nameless}, "nameless.xml:2: a testcase without a name"},
+      {{"merge-junit", json, report, report}, "'a' is in both"},
   };
   for (const auto& c : cases) {
     const Outcome outcome = RunCommand(c.arguments);
@@ -1398,17 +1409,23 @@ TEST(HeadlessJUnit, ReportsEveryScenarioAndTheWorstStatus) {
 TEST(HeadlessJUnit, ShardsRunEveryScenarioExactlyOnce) {
   const TempFolder folder;
   std::vector<std::string> all;
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 10; i < 22; ++i) {
     all.push_back((fs::path(folder) / (std::string("s") + std::to_string(i) + ".scn")).string());
-    WriteFile(all.back(), "on\npass 80\n");
+    WriteFile(all.back(), i == 15 ? "on\npass 80\nexpect qnh 1\n" : "on\npass 80\nshow qnh\n");
   }
+  const fs::path whole = fs::path(folder) / "whole.xml";
+  std::vector<std::string> unsharded = {"--junit", whole.string()};
+  unsharded.insert(unsharded.end(), all.begin(), all.end());
+  ASSERT_EQ(RunCommand(unsharded).status, kExitExpectationFailed);
+  std::vector<std::string> merge = {"merge-junit", (fs::path(folder) / "merged.xml").string()};
   std::multiset<std::string> ran;
   for (int shard = 1; shard <= 3; ++shard) {
     const fs::path report = fs::path(folder) / ("shard" + std::to_string(shard) + ".xml");
     std::vector<std::string> arguments = {"--shard", std::to_string(shard) + "/3", "--junit",
                                           report.string()};
     arguments.insert(arguments.end(), all.begin(), all.end());
-    ASSERT_EQ(RunCommand(arguments).status, kExitPassed);
+    ASSERT_LE(RunCommand(arguments).status, kExitExpectationFailed);
+    merge.push_back(report.string());
     int tests = 0;
     std::vector<std::string> order;
     for (const ReportedCase& c : ReadJUnitReport(report, tests)) order.push_back(c.name);
@@ -1418,6 +1435,13 @@ TEST(HeadlessJUnit, ShardsRunEveryScenarioExactlyOnce) {
     ran.insert(order.begin(), order.end());
   }
   EXPECT_EQ(ran, std::multiset<std::string>(all.begin(), all.end()));
+  // Joined, the shards' reports are the unsharded one: failure, output and
+  // the failing moment's files, in the order of the names.
+  EXPECT_EQ(RunCommand(merge).status, kExitExpectationFailed);
+  int tests = 0;
+  const std::vector<ReportedCase> merged = ReadJUnitReport(merge[1], tests);
+  EXPECT_EQ(merged, ReadJUnitReport(whole, tests));
+  EXPECT_EQ(merged[5].outcome, "failure");
   for (const char* shard : {"4/3", "0/2", "1/0", "x", "1/3/4", "+1/2"}) {
     const Outcome outcome = RunCommand({"--shard", shard, "--junit", "r.xml", all[0]});
     EXPECT_EQ(outcome.status, kExitBadInput) << shard;
