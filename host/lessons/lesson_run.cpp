@@ -32,8 +32,11 @@ std::optional<Snapshot> LessonStartingPoint(const Lesson& lesson, const PanelSes
   return start;
 }
 
-LessonRun::LessonRun(const Lesson& lesson, PanelSession& session)
+LessonRun::LessonRun(const Lesson& lesson, PanelSession& session, bool restartUnderWay)
     : lesson_(lesson), session_(session) {
+  // The "lesson" step of a scenario includes the pass that starts the
+  // instrument over, as "on" includes the first pass of a cycle.
+  if (restartUnderWay) way_.StartOver(false, true);
   session_.inputs().AddObserver(*this);
   StepCameUp();
 }
@@ -107,28 +110,51 @@ void LessonRun::Touched() {
   passesQuiet_ = 0;
 }
 
-void LessonRun::PowerOnClicked(bool) {
+void LessonRun::PowerOnClicked(bool running) {
+  way_.PowerOnClicked(running);
   Touched();
 }
 
 void LessonRun::OffClicked() {
+  way_.OffClicked();
   Touched();
 }
 
-void LessonRun::KeyClicked(KeyEvent, bool) {
+void LessonRun::KeyClicked(KeyEvent key, bool stored) {
+  way_.KeyClicked(key, stored);
   Touched();
 }
 
-void LessonRun::SliderMoved(SliderKind, std::int32_t) {
+void LessonRun::SliderMoved(SliderKind slider, std::int32_t position) {
+  way_.SliderMoved(slider, position);
   Touched();
 }
 
-void LessonRun::BoxChanged(BoxKind, bool) {
+void LessonRun::BoxChanged(BoxKind box, bool checked) {
+  way_.BoxChanged(box, checked);
   Touched();
+}
+
+void LessonRun::FlightMovedSlider(SliderKind slider, std::int32_t position) {
+  way_.FlightMovedSlider(slider, position);
+}
+
+void LessonRun::TimerTicked() {
+  way_.TimerTicked();
+}
+
+void LessonRun::EventsEnd() {
+  way_.EventsEnd();
+}
+
+std::string LessonRun::WayAsScenario(std::string_view lessonFile) const {
+  return way_.AsScenario("# " + lesson_.title + ": a way through it, as it was followed.\nlesson " +
+                         std::string(lessonFile) + "\n");
 }
 
 // A pass has ended: what it drew is shown.
 void LessonRun::EventsBegin() {
+  way_.EventsBegin();
   if (Done()) return;
   ++passesQuiet_;
   Check();

@@ -26,6 +26,7 @@
 #include "host/lessons/lesson.h"
 #include "host/panel/panel_observer.h"
 #include "host/panel/panel_session.h"
+#include "host/panel/session_record.h"
 #include "host/snapshot/snapshot.h"
 
 namespace kvr9 {
@@ -53,8 +54,9 @@ class LessonRun final : public PanelObserver {
   static constexpr std::uint32_t kPassesBeforeHint = 600;
 
   // Follows the session from now on; the lesson and the session must
-  // outlive the run.
-  LessonRun(const Lesson& lesson, PanelSession& session);
+  // outlive the run. restartUnderWay: the lesson started a running
+  // instrument over, and the pass that does it is still to come.
+  LessonRun(const Lesson& lesson, PanelSession& session, bool restartUnderWay = false);
   LessonRun(const LessonRun&) = delete;
   LessonRun& operator=(const LessonRun&) = delete;
   ~LessonRun() override;
@@ -79,16 +81,22 @@ class LessonRun final : public PanelObserver {
   // instrument is off. Whether a step passed.
   bool Check();
 
+  // The person's way through the lesson so far as a scenario for
+  // kvr9-headless: "lesson FILE", then what the firmware saw since the
+  // lesson started, pass for pass. Run, it finishes the lesson as far as
+  // the person did: an author's solution to hand over with the lesson.
+  std::string WayAsScenario(std::string_view lessonFile) const;
+
   void PowerOnClicked(bool running) override;
   void OffClicked() override;
   void KeyClicked(KeyEvent key, bool stored) override;
   void SliderMoved(SliderKind slider, std::int32_t position) override;
-  // A flight's moves are not the person's.
-  void FlightMovedSlider(SliderKind /*slider*/, std::int32_t /*position*/) override {}
+  // A flight's moves are not the person's (but the way keeps them).
   void BoxChanged(BoxKind box, bool checked) override;
-  void TimerTicked() override {}
+  void FlightMovedSlider(SliderKind slider, std::int32_t position) override;
+  void TimerTicked() override;
   void EventsBegin() override;
-  void EventsEnd() override {}
+  void EventsEnd() override;
 
  private:
   void Touched();
@@ -104,6 +112,7 @@ class LessonRun final : public PanelObserver {
   std::size_t mostHeld_ = 0;        // the most checks held at a look on this step
   std::uint32_t inputsSinceMost_ = 0;
   bool ledAway_ = false;
+  SessionRecord way_;  // what the firmware has seen since the lesson started
 };
 
 }  // namespace kvr9

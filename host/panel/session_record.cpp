@@ -62,11 +62,11 @@ void SessionRecord::EventsBegin() {
   AppendCounted(Kind::Pass);
 }
 
-void SessionRecord::StartOver(bool restartPending) {
+void SessionRecord::StartOver(bool restartPending, bool firstPassIncluded) {
   steps_.clear();
   full_ = false;
   restartPending_ = restartPending;
-  firstPassOfCycle_ = false;
+  firstPassOfCycle_ = firstPassIncluded;
 }
 
 std::string SessionRecord::Bytes() const {

@@ -40,8 +40,10 @@ class SessionRecord : public PanelObserver {
   void EventsEnd() override;
 
   // The session goes on from a saved moment: the record starts there, a
-  // restart asked for before it still to come.
-  void StartOver(bool restartPending);
+  // restart asked for before it still to come. firstPassIncluded: the pass
+  // to come belongs to the step the record starts after, as the first pass
+  // of a cycle belongs to "on".
+  void StartOver(bool restartPending, bool firstPassIncluded = false);
 
   // The record as bytes, for another program of the same build to go on
   // with (host/snapshot/snapshot_image.h); SetFromBytes changes nothing

@@ -254,18 +254,21 @@ void PanelRig::FollowLesson(const Lesson& lesson) {
     beforeLessons_ = std::move(kept);
   }
   lesson_ = std::make_unique<Lesson>(lesson);
+  bool restartUnderWay = false;
   if (const std::optional<Snapshot> from = LessonStartingPoint(*lesson_, session_)) {
     Apply(*from);  // a lesson takes the instrument, not the flight
   } else {
+    restartUnderWay = session_.IsOn();
     PressOn();
   }
-  StartLessonRun();
+  StartLessonRun(restartUnderWay);
 }
 
-void PanelRig::StartLessonRun() {
+void PanelRig::StartLessonRun(bool restartUnderWay) {
   hintAsked_ = false;
   shownPassed_ = 0;
-  lessonRun_ = {new LessonRun(*lesson_, session_), [](LessonRun* run) { delete run; }};
+  lessonRun_ = {new LessonRun(*lesson_, session_, restartUnderWay),
+                [](LessonRun* run) { delete run; }};
   checkLesson_ = [](LessonRun& run) { run.Check(); };
   view_.ShowLesson();
 }

@@ -188,7 +188,7 @@ class PanelRig {
   void SwitchedOff();
   void ShowStand();
   SetFlight TakeUpFlight(const SnapshotFlight& flight, const FlightProfile* profile);
-  void StartLessonRun();
+  void StartLessonRun(bool restartUnderWay);
 
   RigView& view_;
   PanelSession session_;

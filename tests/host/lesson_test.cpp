@@ -9,11 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/lessons/lesson_run.h"
 #include "host/panel/panel_session.h"
+#include "host/rig/panel_rig.h"
+#include "host/scenario/executor.h"
 #include "host/snapshot/snapshot_json.h"
 #include "screens/screens.h"
 
@@ -265,6 +268,81 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
     EXPECT_TRUE(from->panel.shownFrame == FrameBuffer{});
   }
   std::filesystem::remove_all(dir);
+}
+
+struct QuietRigView : RigView {
+  void ShowFrame(const FrameBuffer&, bool) override {}
+};
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The way a person took through a lesson, written out as a scenario,
+// finishes the lesson again and leaves the instrument and the panel exactly
+// as they were: from off, switched on afresh from off and from running, and
+// from a snapshot. The ways here are the solutions' own, followed on a rig.
+// Switched on afresh from running, the highest altitude goes on from where
+// the instrument had it (it keeps it across "ON"), and the communication
+// window from what it held, which a way, starting from a fresh instrument,
+// cannot know.
+TEST(LessonWay, ReplaysAsTheWayItWasFollowed) {
+  const std::filesystem::path builtIn = std::filesystem::path(KVR9_LESSONS_DIR) / "checks";
+  const std::filesystem::path pinned = KVR9_TEST_LESSONS_DIR;
+  const struct {
+    std::filesystem::path solution;
+    const char* lesson;
+    bool fromItsLessonStep;  // leave out what the solution does before it
+    bool keptAcrossOn;       // started over from running
+    const char* steps;       // the way's steps, where the solution's are as they are recorded
+  } rows[] = {
+      {builtIn / "01-switching-on.solution.scn", "../01-switching-on.lesson", false, false, ""},
+      {builtIn / "05-alarms.solution.scn", "../05-alarms.lesson", false, false, ""},
+      {builtIn / "07-manual-flight.solution.scn", "../07-manual-flight.lesson", false, false, ""},
+      {pinned / "menu-switched-on.solution.scn", "menu-switched-on.lesson", false, true,
+       "lesson menu-switched-on.lesson\npass 80\nkey press\npass 2\n"},
+      {pinned / "menu-switched-on.solution.scn", "menu-switched-on.lesson", true, false,
+       "lesson menu-switched-on.lesson\npass 80\nkey press\npass 2\n"},
+      {pinned / "out-of-menu.solution.scn", "out-of-menu.lesson", false, false, ""},
+  };
+  for (const auto& row : rows) {
+    std::string text = ReadText(row.solution);
+    if (row.fromItsLessonStep) text = text.substr(text.find("\nlesson ") + 1);
+    const auto run = [&](const std::string& steps, PanelRig& rig, std::string& out) {
+      const ParseOutcome parsed =
+          ParseScenario(steps, row.solution.string(), row.solution.parent_path());
+      EXPECT_TRUE(parsed.ok) << parsed.error;
+      std::ostringstream said;
+      std::ostringstream err;
+      const ExitStatus status = ScenarioExecutor(parsed.scenario, rig, said, err).Run();
+      out = said.str();
+      return status;
+    };
+    QuietRigView view;
+    PanelRig followed(view);
+    std::string out;
+    ASSERT_EQ(run(text, followed, out), kExitPassed) << row.solution;
+    ASSERT_NE(followed.FollowedLesson(), nullptr);
+    const std::string way = followed.FollowedLesson()->WayAsScenario(row.lesson);
+    if (*row.steps != '\0') {
+      EXPECT_EQ(way.substr(way.find('\n') + 1), row.steps);
+    }
+    PanelRig replayed(view);
+    EXPECT_EQ(run(way, replayed, out), kExitPassed) << way;
+    EXPECT_NE(out.find("lesson finished"), std::string::npos) << row.solution << "\n" << out;
+    Snapshot end = replayed.Capture();
+    if (row.keptAcrossOn) {
+      const Snapshot kept = followed.Capture();
+      EXPECT_LT(end.state.airData.maxAltitude, kept.state.airData.maxAltitude);
+      end.state.airData.maxAltitude = kept.state.airData.maxAltitude;
+      end.panel.commLineCount = kept.panel.commLineCount;
+      end.panel.commLines = kept.panel.commLines;
+    }
+    EXPECT_TRUE(end == followed.Capture()) << row.solution << "\n" << way;
+  }
 }
 
 }  // namespace
