@@ -12,10 +12,11 @@ namespace kvr9::web {
 struct Page {
   WebPanel panel;
   PanelRig rig{panel};
-  std::string logText;    // a log's name and bytes, while it is read
-  std::string input;      // bytes the page wrote for the next call to read
-  std::string answer;     // the last text an export returned, read by the page
-  bool fromLink = false;  // the record starts at a shared link's setup
+  std::string logText;     // a log's name and bytes, while it is read
+  std::string input;       // bytes the page wrote for the next call to read
+  std::string answer;      // the last text an export returned, read by the page
+  bool fromLink = false;   // the record starts at a shared link's setup
+  std::string lessonFile;  // the lesson followed, as a solution names it
   Page();
 };
 

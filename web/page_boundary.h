@@ -101,6 +101,16 @@ const char* kvr9_lesson_list();
 // kvr9_lesson_close; the device keeps that copy meanwhile
 // (kvr9_image_capture).
 const char* kvr9_lesson_follow(int number);
+// The input buffer holds a name of nameBytes (for messages, and what a
+// solution calls the lesson), then a lesson file's text: read whole, and
+// with follow set followed as kvr9_lesson_follow follows a built-in one.
+// {"title", "steps"}, or {"error": "NAME:LINE: what is wrong"} with
+// nothing started.
+const char* kvr9_lesson_open(int nameBytes, int follow);
+// The way the person has taken through the lesson followed, as a scenario
+// for kvr9-headless that finishes it again ("lesson NAME" and the inputs
+// since it started); "" when no lesson is followed.
+const char* kvr9_lesson_way();
 // Stops following the lesson; the instrument stays as it is.
 void kvr9_lesson_leave();
 // Stops following and sets the instrument back as the first lesson found

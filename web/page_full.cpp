@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/lessons/lesson.h"
+#include "host/lessons/lesson_run.h"
 #include "host/rig/rig_files.h"
 #include "host/scenario/step_on_form.h"
 #include "web/built_in_lessons.h"
@@ -70,7 +71,30 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_follow(int number) {
       kvr9::ParseLesson(builtIn.text, std::string(builtIn.file), {});
   if (!read.ok) return Answer(read.error);
   ThePage().rig.FollowLesson(read.lesson);
+  ThePage().lessonFile = builtIn.file;
   return Answer("");
+}
+
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int nameBytes, int follow) {
+  kvr9::web::Page& page = ThePage();
+  const std::size_t split =
+      std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, page.input.size());
+  const std::string input = std::exchange(page.input, {});
+  const std::string name = input.substr(0, split);
+  const kvr9::LessonReadResult read =
+      kvr9::ParseLesson(std::string_view(input).substr(split), name, {});
+  if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + "}");
+  if (follow != 0) {
+    page.rig.FollowLesson(read.lesson);
+    page.lessonFile = name;
+  }
+  return Answer("{\"title\":" + JsonString(read.lesson.title) +
+                ",\"steps\":" + std::to_string(read.lesson.steps.size()) + "}");
+}
+
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_way() {
+  const kvr9::LessonRun* run = ThePage().rig.FollowedLesson();
+  return Answer(run == nullptr ? std::string() : run->WayAsScenario(ThePage().lessonFile));
 }
 
 EMSCRIPTEN_KEEPALIVE void kvr9_lesson_leave() {
