@@ -196,12 +196,25 @@ class FlightWatch {
 // wrote: its messages go without it.
 constexpr const char* kOwnSource = "sweep";
 
-std::string WithoutOwnPlace(std::string line) {
-  if (line.rfind(std::string(kOwnSource) + ":", 0) == 0) {
+std::string WithoutOwnPlace(std::string_view text) {
+  const std::string own = std::string(kOwnSource) + ":";
+  std::string kept;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    const bool ended = end != std::string_view::npos;
+    if (!ended) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    const std::size_t warning = line.rfind("warning: ", 0) == 0 ? 9 : 0;
+    kept += line.substr(0, warning);
+    line.remove_prefix(warning);
     const std::size_t place = line.find(": ");
-    if (place != std::string::npos) line.erase(0, place + 2);
+    if (line.rfind(own, 0) == 0 && place != std::string_view::npos) line.remove_prefix(place + 2);
+    kept += line;
+    if (ended) kept += '\n';
   }
-  return line;
+  return kept;
 }
 
 // What went wrong: the first line past the readers' warnings.
@@ -252,18 +265,15 @@ std::string SweepOne(const SweepPlan& plan, const std::string& log) {
   SweepRow row;
   std::ostringstream output;
   std::ostringstream problems;
-  const auto place = [&](const std::string& line) {
-    return ownScenario ? line : WithoutOwnPlace(line);
-  };
   const ParseOutcome parsed =
       ParseScenario(text, ownScenario ? plan.scenarioName : kOwnSource, plan.baseDir, log);
   std::optional<std::string> columns;
   if (!parsed.ok) {
     row.status = kExitBadInput;
-    problems << place(parsed.error) << '\n';
+    problems << parsed.error << '\n';
   } else {
     for (const std::string& warning : parsed.scenario.warnings) {
-      problems << "warning: " << place(warning) << '\n';
+      problems << "warning: " << warning << '\n';
     }
     PictureFiles pictures;
     ScenarioExecutor executor(parsed.scenario, output, problems, &pictures);
@@ -273,12 +283,12 @@ std::string SweepOne(const SweepPlan& plan, const std::string& log) {
     row.status = executor.Run(plan.from ? &*plan.from : nullptr);
     if (row.status == kExitPassed) columns = watch.Columns(executor.instrument());
   }
-  row.details = problems.str();
+  row.details = ownScenario ? problems.str() : WithoutOwnPlace(problems.str());
   row.output = output.str();
   if (columns) {
     row.csv = CsvField(log) + "," + summary + "," + *columns + ",";
   } else {
-    row.message = place(FirstProblem(row.details));
+    row.message = FirstProblem(row.details);
     row.csv = ProblemRow(log, summary, row.message);
   }
   row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -401,6 +411,11 @@ bool MakePlan(const SweepArguments& arguments, SweepPlan& plan, std::ostream& er
     MomentRead read = ReadMomentFile(arguments.from);
     if (!read.ok) {
       err << "kvr9-headless: sweep --from: " << read.error << '\n';
+      return false;
+    }
+    if (!read.snapshot.running) {
+      err << "kvr9-headless: sweep --from: " << QuotedPath(arguments.from)
+          << " has the instrument off, and a log flies only with it on\n";
       return false;
     }
     plan.from = std::move(read.snapshot);

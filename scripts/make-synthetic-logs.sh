@@ -1,7 +1,7 @@
 #!/bin/sh
 # Writes N synthetic flight logs into DIR for measuring `kvr9-headless sweep`:
 # every other one IGC (IAS in km/h, altitude in metres), the rest CSV (feet,
-# mph); 10 to 60 minutes long; one in eight dives past the instrument's
+# mph); 10 to 60 minutes long; one in seven dives past the instrument's
 # 80 mph high alarm. Deterministic: the same N gives the same files, byte
 # for byte. Nothing in them is recorded from a flight.
 #
@@ -46,8 +46,8 @@ while [ "$i" -le "$count" ]; do
       top = field + 1000 + (i * 29 % 11) * 500     # 1000 to 6000 ft above
       cruise = 50 + (i * 17 % 21)                  # 50 to 70 mph
       climb = (top - field) / 8                    # 8 ft a second
-      if (90 + climb > dur - 310) climb = dur - 400
-      dive = (i % 8 == 3)
+      if (climb > (dur - 400) / 2) climb = (dur - 400) / 2  # leaves room for the dive
+      dive = (i % 7 == 3)
       fastest = 85 + (i * 13 % 26)                 # 85 to 110 mph
       divestart = int((90 + climb + dur - 300) / 2)
       if (kind == "csv") {
