@@ -10,6 +10,7 @@
 #include "headless/mcp_server.h"
 #include "headless/picture_files.h"
 #include "headless/report_command.h"
+#include "headless/sweep_command.h"
 #include "host/common/quote.h"
 #include "host/common/read_file.h"
 
@@ -27,6 +28,8 @@ constexpr const char* kUsage =
     "                             [--max-states N] [--max-depth N] [--pass-bound-us N]\n"
     "       kvr9-headless --coverage FILE.json [--coverage-html FILE.html]\n"
     "                     [--junit REPORT.xml] SCENARIO...\n"
+    "       kvr9-headless sweep DIR|LOG... [--csv FILE] [--junit REPORT.xml]\n"
+    "                           [--from STATE.json | --scenario FILE] [-j N]\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
     "The scenario is read from the file SCENARIO, or from standard input when it\n"
@@ -83,6 +86,12 @@ constexpr const char* kUsage =
     "the states, the moves, every screen and each broken rule; --report the same\n"
     "as one page; --scenarios a scenario for each broken rule, which the driver\n"
     "runs as it is. Exit status 1 when a rule is broken.\n"
+    "\n"
+    "sweep flies every flight log (*.csv, *.igc of each DIR, by name, and each\n"
+    "LOG) from power-on, from STATE.json, or through the scenario FILE whose\n"
+    "'fly LOG' flies each; one CSV row a log: its highest, fastest and length,\n"
+    "MAX VALUES after it, the alarms raised, the flights detected, or why it\n"
+    "was refused. -j N flies N logs at a time (0: a log a core).\n"
     "\n"
     "With --coverage, the SCENARIOs run as usual and FILE.json gets which of the\n"
     "explorer's states and moves they reached, with the states missed by screen;\n"
@@ -192,6 +201,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
   }
   if (!arguments.empty() && arguments[0] == "merge-junit") {
     return RunMergeJUnit({arguments.begin() + 1, arguments.end()}, err);
+  }
+  if (!arguments.empty() && arguments[0] == "sweep") {
+    return RunSweepCommand({arguments.begin() + 1, arguments.end()}, out, err);
   }
   if (!arguments.empty() && arguments[0] == "explore") {
     return RunExploreCommand({arguments.begin() + 1, arguments.end()}, out, err);

@@ -259,23 +259,6 @@ bool IsReportOption(const std::string& word) {
   return word == "--junit" || word == "--shard" || word == "--timeout" || word.rfind("-j", 0) == 0;
 }
 
-bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& at,
-                       unsigned& workers, std::ostream& err) {
-  std::string count = arguments[at].substr(2);
-  ++at;
-  if (count.empty() && at < arguments.size()) count = arguments[at++];
-  unsigned value = 0;
-  const char* end = count.data() + count.size();
-  const auto [stop, problem] = std::from_chars(count.data(), end, value);
-  if (count.empty() || problem != std::errc() || stop != end || value > kMostWorkers) {
-    err << "kvr9-headless: -j needs a number of workers, 0 (one a core) to " << kMostWorkers
-        << ", not " << Quoted(count) << '\n';
-    return false;
-  }
-  workers = value == 0 ? std::min(MachineCores(), kMostWorkers) : value;
-  return true;
-}
-
 // [-j N] [--timeout SECONDS] [--shard K/N] --junit REPORT.xml SCENARIO...:
 // with --shard, the scenarios of shard K of N, for N machines of a CI
 // matrix that together run each exactly once.

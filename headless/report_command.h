@@ -12,9 +12,6 @@
 
 namespace kvr9::headless {
 
-// The most workers -j may ask for.
-inline constexpr unsigned kMostWorkers = 256;
-
 struct ReportOptions {
   unsigned workers = 0;       // worker processes; 0 runs every scenario here, one by one
   double timeoutSeconds = 0;  // a worker's longest scenario; 0 for none
@@ -35,11 +32,5 @@ ExitStatus RunMergeJUnit(const std::vector<std::string>& arguments, std::ostream
 
 // Whether a word starts the report command's options.
 bool IsReportOption(const std::string& word);
-
-// "-j N" or "-jN" at arguments[at]: N workers (0: the machine's cores);
-// moves at past it. False, with the one-line complaint in err, for a count
-// out of range.
-bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& at,
-                       unsigned& workers, std::ostream& err);
 
 }  // namespace kvr9::headless

@@ -5,13 +5,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <thread>
 #include <vector>
+
+#include "host/common/quote.h"
 
 namespace kvr9::headless {
 
@@ -210,6 +215,23 @@ bool RunInWorkers(const WorkerPlan& plan, std::string& problem) {
 
 unsigned MachineCores() {
   return std::max(1u, std::thread::hardware_concurrency());
+}
+
+bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& at,
+                       unsigned& workers, std::ostream& err) {
+  std::string count = arguments[at].substr(2);
+  ++at;
+  if (count.empty() && at < arguments.size()) count = arguments[at++];
+  unsigned value = 0;
+  const char* end = count.data() + count.size();
+  const auto [stop, problem] = std::from_chars(count.data(), end, value);
+  if (count.empty() || problem != std::errc() || stop != end || value > kMostWorkers) {
+    err << "kvr9-headless: -j needs a number of workers, 0 (one a core) to " << kMostWorkers
+        << ", not " << Quoted(count) << '\n';
+    return false;
+  }
+  workers = value == 0 ? std::min(MachineCores(), kMostWorkers) : value;
+  return true;
 }
 
 }  // namespace kvr9::headless

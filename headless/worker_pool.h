@@ -9,7 +9,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace kvr9::headless {
 
@@ -36,5 +38,14 @@ bool RunInWorkers(const WorkerPlan& plan, std::string& problem);
 
 // The machine's cores, at least 1 (-j 0).
 unsigned MachineCores();
+
+// The most workers -j may ask for: more only queue for the same cores.
+inline constexpr unsigned kMostWorkers = 256;
+
+// "-j N" or "-jN" at arguments[at]: N workers (0: one a core); moves at
+// past it. False, with the one-line complaint in err, for a count out of
+// range.
+bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& at,
+                       unsigned& workers, std::ostream& err);
 
 }  // namespace kvr9::headless

@@ -254,6 +254,7 @@ bool ScenarioExecutor::FlyOnePass() {
   }
   lastFlown_ = player_->PlayNext(rig_.session().inputs(), instrument());
   passFlown_ = true;
+  flownSeconds_ = lastFlown_.sample.seconds - flight_->profile.StartSeconds();
   return true;
 }
 

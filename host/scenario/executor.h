@@ -66,6 +66,10 @@ class ScenarioExecutor : public RigView {
   const std::string& failure() const { return failure_; }
   // The instrument and panel at the failed expectation that ended the run.
   const std::optional<Snapshot>& failingMoment() const { return failingMoment_; }
+  // Where the flight stands, seconds from its profile's start: the moment
+  // of the latest pass flown, held while the flight waits; none before a
+  // flight's first pass. A pass watcher reads it for the pass just ended.
+  std::optional<double> flownSeconds() const { return flownSeconds_; }
 
  private:
   // Whether a step asks for a pass of the instrument before the next step.
@@ -122,6 +126,7 @@ class ScenarioExecutor : public RigView {
   double flyUntil_ = 0;
   bool passFlown_ = false;  // the pass under way was flown
   FlightPass lastFlown_;
+  std::optional<double> flownSeconds_;
 
   std::ofstream trace_;
   const Step* traceStep_ = nullptr;  // the trace being written

@@ -32,6 +32,7 @@ struct LineReader {
   bool atEnd = false;                 // an "at end" has been named
   std::string error;
   std::string_view line;  // the whole line, for the steps that take it as written
+  std::string logPath;    // the file "fly LOG" flies, when given
 
   bool Fail(std::string message) {
     error = std::move(message);
@@ -393,10 +394,12 @@ bool ParseFly(const Words& words, Step& step, LineReader& reader) {
   if (rest.size() > 2) {
     return reader.Fail("unexpected " + Quoted(rest[2]) + " after 'fly' (usage: fly " + usage + ")");
   }
-  if (flight.name == "demo") {
+  const bool theLog = flight.name == kLogPlaceholder && !reader.logPath.empty();
+  if (theLog) flight.name = reader.logPath;
+  if (flight.name == "demo" && !theLog) {
     flight.profile = DemoFlight();
   } else {
-    const std::string path = (reader.baseDir / flight.name).string();
+    const std::string path = theLog ? reader.logPath : (reader.baseDir / flight.name).string();
     ProfileReadResult read = ReadProfileFile(path);
     if (!read.Ok()) return reader.Fail(read.error);
     for (const std::string& warning : read.warnings) reader.warnings.push_back(warning);
@@ -643,7 +646,7 @@ bool ParseScenarioLine(std::string_view line, int lineNumber, Scenario& scenario
     error = "a step is wanted";
     return false;
   }
-  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}};
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}, {}};
   reader.line = line;
   Step step;
   step.line = lineNumber;
@@ -660,7 +663,7 @@ bool ParseScenarioLine(std::string_view line, int lineNumber, Scenario& scenario
 }
 
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
-                           const std::filesystem::path& baseDir) {
+                           const std::filesystem::path& baseDir, const std::string& logPath) {
   ParseOutcome outcome;
   Scenario& scenario = outcome.scenario;
   scenario.source = source;
@@ -669,7 +672,7 @@ ParseOutcome ParseScenario(std::string_view text, const std::string& source,
   std::size_t lineCount = 1;
   for (const char c : text) lineCount += c == '\n' ? 1 : 0;
   scenario.steps.reserve(lineCount);
-  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}};
+  LineReader reader{baseDir, scenario, false, false, {}, -1, 0, false, {}, {}, logPath};
   int lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {

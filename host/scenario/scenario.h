@@ -139,8 +139,12 @@ struct ParseOutcome {
 
 // Relative file names in save-lcd and expect-lcd are taken from baseDir,
 // the scenario file's own folder (the working folder for standard input).
+// A scenario flown over many logs (kvr9-headless sweep) names them all
+// "fly LOG": with logPath given, the word LOG in a fly step stands for that
+// file, whatever blanks or marks its name holds.
+inline constexpr const char* kLogPlaceholder = "LOG";
 ParseOutcome ParseScenario(std::string_view text, const std::string& source,
-                           const std::filesystem::path& baseDir);
+                           const std::filesystem::path& baseDir, const std::string& logPath = {});
 
 // One line of the language, appended to scenario as its line lineNumber:
 // for a front end that takes single steps from a file of its own (a

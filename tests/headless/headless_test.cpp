@@ -27,6 +27,7 @@
 #include "headless/lcd_gif.h"
 #include "headless/lcd_png.h"
 #include "headless/picture_files.h"
+#include "headless/sweep_command.h"
 #include "headless/worker_pool.h"
 #include "host/flights/flight_profile.h"
 #include "host/panel/lcd_colours.h"
@@ -1176,9 +1177,9 @@ TEST(HeadlessCommandLine, ExploreIntoAMissingFolderIsOneLineAndStatusTwo) {
   }
 }
 
-// Options out of range, unknown or without their value, and a malformed
-// scenario under --coverage: one line and status 2, before anything is
-// walked.
+// Options out of range, unknown or without their value, a malformed
+// scenario under --coverage, reports that cannot be joined, logs that are
+// not there: one line and status 2, before anything is walked or flown.
 TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   const TempFolder folder;
   const std::string bad = (fs::path(folder) / "bad.scn").string();
@@ -1190,6 +1191,12 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   std::ofstream(doctype) << "<!DOCTYPE t [<!ENTITY e \"x\">]><testsuite/>";
   const std::string nameless = (fs::path(folder) / "nameless.xml").string();
   std::ofstream(nameless) << "<testsuite>\n<testcase time=\"1\"/></testsuite>";
+  const std::string empty = (fs::path(folder) / "empty").string();
+  fs::create_directory(empty);
+  std::ofstream(fs::path(empty) / "notes.txt") << "not a log\n";
+  const std::string noLog = (fs::path(folder) / "nolog.scn").string();
+  std::ofstream(noLog) << "on\npass 80\n# fly LOG\nfly demo\n";
+  const std::string flights = std::string(KVR9_EXAMPLES_DIR) + "/flights";
   const struct {
     std::vector<std::string> arguments;
     std::string says;
@@ -1213,6 +1220,13 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
       {{"merge-junit", json, doctype}, "doctype.xml:1: a DOCTYPE, which a report does not have"},
       {{"merge-junit", json, nameless}, "nameless.xml:2: a testcase without a name"},
       {{"merge-junit", json, report, report}, "'a' is in both"},
+      {{"sweep"}, "sweep needs a folder of flight logs or a log"},
+      {{"sweep", "/no/such/log.igc"}, "no such log or folder '/no/such/log.igc'"},
+      {{"sweep", empty}, "no flight logs (*.csv, *.igc) in"},
+      {{"sweep", "-j", "-1", flights}, "-j needs a number of workers, 0 (one a core) to 256"},
+      {{"sweep", "--scenario", noLog, flights}, "has no 'fly LOG' step"},
+      {{"sweep", "--scenario", noLog, "--from", bad, flights}, "--from or --scenario, not both"},
+      {{"sweep", "--fast", flights}, "sweep: unknown option '--fast'"},
   };
   for (const auto& c : cases) {
     const Outcome outcome = RunCommand(c.arguments);
@@ -1539,6 +1553,133 @@ TEST(HeadlessJUnit, AFailedExpectationLeavesItsMomentBesideTheReport) {
   const Picture png = ReadPng(picture);
   EXPECT_EQ(png.width, kLcdWidth * kDefaultPngScale);
   EXPECT_EQ(png.height, kLcdHeight * kDefaultPngScale);
+}
+
+// ---------------------------------------------------------------------------
+// sweep: every log of a folder flown from power-on, one CSV row each.
+
+// The rows of a CSV, each split into its fields (RFC 4180 quotes).
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        row.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        row.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      row.emplace_back();
+    } else if (c == '\n') {
+      rows.push_back(std::move(row));
+      row.assign(1, "");
+    } else {
+      row.back() += c;
+    }
+  }
+  return rows;
+}
+
+// The example logs, a log that dives past the high alarm twice and a
+// broken one, flown one at a time and by two workers: the same rows, in
+// the logs' order; MAX VALUES within a count of the converters of each
+// log's own summary; the broken log a row with its reader's reason.
+TEST(HeadlessSweep, FliesEveryLogToItsSummaryAndRefusesABrokenOneInItsRow) {
+  const TempFolder folder;
+  const fs::path logs = folder / "logs";
+  fs::create_directories(logs);
+  WriteFile(logs / "fast.csv",
+            "time(s),altitude(ft),airspeed(mph)\n0,1000,0\n30,1000,60\n60,1000,60\n70,1000,100\n"
+            "80,1000,60\n120,1000,60\n130,1000,100\n140,1000,60\n180,1000,0\n");
+  WriteFile(logs / "broken.IGC", "AXXX001\nB not a fix\n");
+  WriteFile(logs / "notes.txt", "not a log\n");
+  const std::string examples = std::string(KVR9_EXAMPLES_DIR) + "/flights";
+  std::string csv[2];
+  for (const int workers : {1, 2}) {
+    const std::string name = "j" + std::to_string(workers);
+    const Outcome outcome =
+        RunCommand({"sweep", examples, logs.string(), "-j", std::to_string(workers), "--csv",
+                    (folder / (name + ".csv").c_str()).string(), "--junit",
+                    (folder / (name + ".xml").c_str()).string()});
+    EXPECT_EQ(outcome.status, kExitBadInput) << outcome.err;
+    csv[workers - 1] = ReadFile(folder / (name + ".csv").c_str());
+    int tests = 0;
+    ReportedTotals totals;
+    const std::vector<ReportedCase> cases =
+        ReadJUnitReport(folder / (name + ".xml").c_str(), tests, &totals);
+    EXPECT_EQ(tests, 7);
+    EXPECT_EQ(totals.errors, 1);
+    ASSERT_EQ(cases.size(), 7u);
+    EXPECT_EQ(cases[5].name, (logs / "broken.IGC").string());
+    EXPECT_EQ(cases[5].outcome, "error");
+  }
+  EXPECT_EQ(csv[0], csv[1]);
+
+  const std::vector<std::vector<std::string>> rows = ReadCsv(csv[0]);
+  ASSERT_EQ(rows.size(), 8u);
+  EXPECT_EQ(rows[0], ReadCsv(std::string(kSweepCsvHeader) + "\n")[0]);
+  const std::vector<std::string> order = {
+      examples + "/circuit.csv",    examples + "/ground-speed.igc", examples + "/logger-ias.igc",
+      examples + "/logger-tas.igc", examples + "/soaring-hour.igc", (logs / "broken.IGC").string(),
+      (logs / "fast.csv").string()};
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const std::vector<std::string>& row = rows[i];
+    ASSERT_EQ(row.size(), 11u) << csv[0];
+    EXPECT_EQ(row[0], order[i - 1]);
+    if (row[0] == order[5]) {
+      EXPECT_EQ(row[10], ReadProfileFile(order[5]).error);
+      EXPECT_NE(row[10], "");
+      EXPECT_EQ(std::count(row.begin() + 1, row.begin() + 10, ""), 9);
+      continue;
+    }
+    EXPECT_EQ(row[10], "") << row[0];
+    // A count of the static converter is 7 to 9 ft up to 6000 ft; the
+    // airspeed is shown in whole mph.
+    EXPECT_NEAR(std::stod(row[4]), std::stod(row[1]), 10) << row[0];
+    EXPECT_NEAR(std::stod(row[5]), std::stod(row[2]), 1) << row[0];
+  }
+  // fast.csv passes 80 mph, the high alarm's, at 65 s and 125 s.
+  const std::vector<std::string>& fast = rows[7];
+  EXPECT_EQ(fast[3], "180");
+  EXPECT_EQ(fast[6], "2");
+  EXPECT_NEAR(std::stod(fast[7]), 65.5, 0.5);
+}
+
+// A scenario flies each log where it says "fly LOG", whatever the log's
+// name holds; a failed expectation is that log's failure and status 1.
+TEST(HeadlessSweep, AScenarioFliesEachLogAndItsFailureIsThatLogs) {
+  const TempFolder folder;
+  const std::string examples = std::string(KVR9_EXAMPLES_DIR) + "/flights";
+  const fs::path odd = folder / "my log #1.igc";
+  fs::copy_file(examples + "/logger-ias.igc", odd);
+  WriteFile(folder / "fastest.scn",
+            "slider altitude 4096\non\npass 80\nfly LOG speed 64 # the window's x64\n"
+            "expect maxAirspeed 88\nshow maxAltitude\n");
+  const Outcome outcome =
+      RunCommand({"sweep", "--scenario", (folder / "fastest.scn").string(), odd.string(),
+                  examples + "/logger-tas.igc", "--junit", (folder / "r.xml").string()});
+  EXPECT_EQ(outcome.status, kExitExpectationFailed) << outcome.err;
+  const std::vector<std::vector<std::string>> rows = ReadCsv(outcome.out);
+  ASSERT_EQ(rows.size(), 3u) << outcome.out;
+  EXPECT_EQ(rows[1][0], odd.string());
+  EXPECT_EQ(rows[1][5], "88");
+  EXPECT_EQ(rows[1][10], "");
+  EXPECT_EQ(rows[2][10],
+            (folder / "fastest.scn").string() + ":5: expect maxAirspeed: expected 88, actual 100");
+  int tests = 0;
+  const std::vector<ReportedCase> cases = ReadJUnitReport(folder / "r.xml", tests);
+  ASSERT_EQ(cases.size(), 2u);
+  EXPECT_EQ(cases[0].outcome, "");
+  EXPECT_EQ(cases[0].output.rfind("maxAltitude=", 0), 0u) << cases[0].output;
+  EXPECT_EQ(cases[1].outcome, "failure");
 }
 
 // ---------------------------------------------------------------------------
