@@ -1,8 +1,9 @@
 // The lessons panel: a strip to the right of the form listing the built-in
-// lessons and those opened from files with their progress, the step to do now, its hint, and "Done"
-// when a step's check holds; the control the hint names is framed on the
-// form. The lessons themselves are the host library's: read with its
-// reader, followed by the rig, which says what the panel shows.
+// lessons and those opened from files with their progress, the step to do
+// now, its hint, and "Done" when a step's check holds; the control the hint
+// names is framed on the form. The lessons themselves are the host
+// library's: read with its reader, followed by the rig, which says what the
+// panel shows.
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
