@@ -61,6 +61,17 @@ std::string TextProblem(std::string_view line) {
   return {};
 }
 
+// The snapshot reader names a field as the JSON spells it, and a key may
+// hold an escaped line break: the lesson's fault stays one line.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += byte < 0x20 || byte == 0x7f ? Clipped(std::string_view(&c, 1)) : std::string(1, c);
+  }
+  return line;
+}
+
 struct LessonReader {
   const std::string& source;
   const std::filesystem::path& baseDir;
@@ -135,7 +146,7 @@ struct LessonReader {
     const std::filesystem::path path = baseDir / std::filesystem::path(file);
     std::string problem;
     if (!ReadLessonSnapshot(path, lesson.snapshot, problem)) {
-      return Fail(line, "the snapshot " + problem);
+      return Fail(line, "the snapshot " + OneLine(problem));
     }
     lesson.snapshot.flight.reset();
     lesson.snapshotFile = path;
@@ -159,7 +170,7 @@ struct LessonReader {
     numbered.append(json);
     std::string problem;
     if (!ReadLessonSnapshotText(numbered, "the snapshot", lesson.snapshot, problem)) {
-      return Fail(snapshotLine, problem);
+      return Fail(snapshotLine, OneLine(problem));
     }
     lesson.snapshot.flight.reset();
     return true;

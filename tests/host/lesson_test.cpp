@@ -67,6 +67,9 @@ TEST(LessonReader, RefusesEachFaultWithItsLineAndKeepsNothing) {
       {std::string("title T\nstart snapshot inline\n") + kStep +
            "snapshot\n{\"format\": \"kvr9-snapshot\", \"version\": 1}\n",
        7, "the snapshot: power: is missing"},
+      {std::string("title T\nstart snapshot inline\n") + kStep +
+           "snapshot\n{\"format\": \"kvr9-snapshot\", \"version\": 1, \"a\\nb\": 1}\n",
+       7, "the snapshot: a\\x0ab: is not a field"},
       {std::string("title T\nstart snapshot inline\n") + kStep + "snapshot\n" +
            std::string(kLargestLessonBytes, ' ') + "{}\n",
        7, "the snapshot: larger than 65536 bytes"},
