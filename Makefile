@@ -73,7 +73,8 @@ build-fuzz: deps build/fuzz/build.ninja
 	cmake --build --preset fuzz
 
 # Runs the drawing fuzzer, the profile readers' fuzzer (seeded with the
-# example flights), the lesson reader's (seeded with the built-in lessons)
+# example flights), the lesson reader's (seeded with the built-in lessons
+# and the test lessons, one with its snapshot inside: long enough for one)
 # and the snapshot reader's (seeded with the example states); the corpora
 # they grow stay in build/fuzz/.
 fuzz: build-fuzz
@@ -82,8 +83,9 @@ fuzz: build-fuzz
 	./build/fuzz/fuzz/kvr9_profile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
 		-dict=fuzz/profile.dict -print_final_stats=1 build/fuzz/profile-corpus examples/flights
 	mkdir -p build/fuzz/lesson-corpus
-	./build/fuzz/fuzz/kvr9_lesson_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
-		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons
+	./build/fuzz/fuzz/kvr9_lesson_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
+		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons \
+		tests/headless/lessons
 	./build/fuzz/fuzz/kvr9_snapshot_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
 		-dict=fuzz/snapshot.dict -print_final_stats=1 build/fuzz/snapshot-corpus examples/states
 	mkdir -p build/fuzz/junit-corpus

@@ -1,7 +1,8 @@
-// Feeds arbitrary bytes to the lesson reader. Besides the sanitizers'
-// findings it stops on a broken promise of the reader: an error that is
-// not one line starting with the source's name, a refused lesson that
-// keeps anything, or a lesson whose steps lack their checks.
+// Feeds arbitrary bytes to the lesson reader, snapshot section and all.
+// Besides the sanitizers' findings it stops on a broken promise of the
+// reader: an error that is not one line starting with the source's name
+// and its line, a refused lesson that keeps anything, a lesson whose steps
+// lack their checks, or one that keeps a snapshot's flight.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // No folder of frame files: an expect-lcd check names a file not found.
   const kvr9::LessonReadResult read = kvr9::ParseLesson(text, "fuzz", "/nonexistent/kvr9-fuzz");
   if (!read.ok) {
-    Check(read.error.starts_with("fuzz:"));
+    Check(read.line > 0 && read.error == "fuzz:" + std::to_string(read.line) + ": " + read.reason);
     Check(read.error.find('\n') == std::string::npos);
     Check(read.lesson.steps.empty() && read.lesson.checks.steps.empty());
     return 0;
@@ -36,5 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     next += step.checkCount;
   }
   Check(next == read.lesson.checks.steps.size());
+  if (read.lesson.snapshotInline) {
+    Check(read.lesson.start == kvr9::LessonStart::Snapshot && read.lesson.snapshotFile.empty());
+  }
+  Check(!read.lesson.snapshot.flight);
   return 0;
 }

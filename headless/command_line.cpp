@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "headless/check_lesson_command.h"
 #include "headless/coverage_run.h"
 #include "headless/explore_command.h"
 #include "headless/lcd_png.h"
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "                     [--junit REPORT.xml] SCENARIO...\n"
     "       kvr9-headless sweep DIR|LOG... [--csv FILE] [--junit REPORT.xml]\n"
     "                           [--from STATE.json | --scenario FILE] [-j N]\n"
+    "       kvr9-headless check-lesson FILE [SOLUTION.scn]\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"
     "The scenario is read from the file SCENARIO, or from standard input when it\n"
@@ -96,6 +98,13 @@ constexpr const char* kUsage =
     "With --coverage, the SCENARIOs run as usual and FILE.json gets which of the\n"
     "explorer's states and moves they reached, with the states missed by screen;\n"
     "--coverage-html the same as a page with the map coloured.\n"
+    "\n"
+    "check-lesson reads a lesson and prints its faults, one line each: the\n"
+    "reader's, a check written twice in a step, a step that checks nothing the\n"
+    "step before it does not. With SOLUTION.scn it follows the lesson through\n"
+    "those steps, as their 'lesson' line does (or from their start), and says\n"
+    "whether they finish it, and which steps taught nothing: their checks all\n"
+    "held as they came up. Exit status 1 on a fault or an unfinished lesson.\n"
     "\n"
     "With --from, the scenario starts from the snapshot STATE.json instead of a\n"
     "freshly started instrument.\n"
@@ -204,6 +213,9 @@ ExitStatus RunHeadlessCommand(const std::vector<std::string>& arguments, std::is
   }
   if (!arguments.empty() && arguments[0] == "sweep") {
     return RunSweepCommand({arguments.begin() + 1, arguments.end()}, out, err);
+  }
+  if (!arguments.empty() && arguments[0] == "check-lesson") {
+    return RunCheckLessonCommand({arguments.begin() + 1, arguments.end()}, out, err);
   }
   if (!arguments.empty() && arguments[0] == "explore") {
     return RunExploreCommand({arguments.begin() + 1, arguments.end()}, out, err);

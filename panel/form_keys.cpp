@@ -85,6 +85,7 @@ void TForm1::CreateLcdMenu() {
       {"Open state...", QKeySequence(), &TForm1::ChooseStateToOpen},
       {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
       {"Lessons...", QKeySequence(), &TForm1::ShowLessons},
+      {"Open lesson...", QKeySequence(), &TForm1::ChooseLessonFile},
       {"Stand mode", QKeySequence(), &TForm1::StartStandMode},
   };
   lcdMenu_ = new QMenu(this);
@@ -110,8 +111,11 @@ void TForm1::CopySessionAsScenario() {
   if (!openedState_.isEmpty()) {
     const std::string state =
         Clipped(QFile::encodeName(openedState_).toStdString(), kLongestQuotedPath);
-    header +=
-        "# Starts from the state " + state + ": kvr9-headless --from " + state + " SCENARIO\n";
+    // A snapshot inside a lesson runs as that lesson's start.
+    header += openedStateInLesson_ ? "# Starts from the snapshot inside the lesson " + state +
+                                         ": put 'lesson " + state + "' before the first step\n"
+                                   : "# Starts from the state " + state +
+                                         ": kvr9-headless --from " + state + " SCENARIO\n";
   }
   QApplication::clipboard()->setText(QString::fromStdString(session().record().AsScenario(header)));
 }

@@ -1,8 +1,9 @@
 // The lessons panel: a strip to the right of the form listing the built-in
-// lessons with their progress, the step to do now, its hint, and "Done"
-// when a step's check holds; the control the hint names is framed on the
-// form. The lessons themselves are the host library's: read with its
-// reader, followed by the rig, which says what the panel shows.
+// lessons and those opened from files with their progress, the step to do
+// now, its hint, and "Done" when a step's check holds; the control the hint
+// names is framed on the form. The lessons themselves are the host
+// library's: read with its reader, followed by the rig, which says what the
+// panel shows.
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -57,7 +59,7 @@ QStringList ControlNames(PanelControl control) {
   return names;
 }
 
-// A built-in lesson as the list shows it: a tick when finished, the steps
+// A lesson as the list shows it: a tick when finished, the steps
 // done so far while under way.
 QString ListText(const Lesson& lesson, std::size_t best) {
   const QString title = QString::fromStdString(lesson.title);
@@ -89,7 +91,7 @@ void TForm1::CreateLessonPanel() {
       refused << QString::fromStdString(read.error);
       continue;
     }
-    builtInLessons_.push_back({std::move(read.lesson), 0});
+    listedLessons_.push_back({std::move(read.lesson), 0, {}});
   }
 
   LessonPanel = new QFrame(this);
@@ -100,15 +102,19 @@ void TForm1::CreateLessonPanel() {
 
   LessonList = new QListWidget(LessonPanel);
   LessonList->setObjectName(QStringLiteral("LessonList"));
-  LessonList->setAccessibleName(QStringLiteral("Built-in lessons"));
+  LessonList->setAccessibleName(QStringLiteral("Lessons"));
   LessonList->setToolTip(QStringLiteral("Click a lesson to start it"));
-  for (const BuiltInLesson& builtIn : builtInLessons_) {
-    LessonList->addItem(ListText(builtIn.lesson, 0));
+  for (const ListedLesson& listed : listedLessons_) {
+    LessonList->addItem(ListText(listed.lesson, 0));
   }
   LessonList->setFixedHeight(150);
   LessonOpen = new QPushButton(QStringLiteral("Open lesson file..."), LessonPanel);
   LessonOpen->setAutoDefault(false);
   LessonOpen->setToolTip(QStringLiteral("Follow a lesson of your own, from a .lesson file"));
+  LessonRemove = new QPushButton(QStringLiteral("Remove"), LessonPanel);
+  LessonRemove->setAutoDefault(false);
+  LessonRemove->setEnabled(false);
+  LessonRemove->setToolTip(QStringLiteral("Take the chosen lesson of your own off the list"));
 
   LessonTitle = WrappedLabel(LessonPanel);
   QFont bold = LessonTitle->font();
@@ -146,7 +152,10 @@ void TForm1::CreateLessonPanel() {
   rows->setContentsMargins(8, 6, 8, 6);
   rows->setSpacing(4);
   rows->addWidget(LessonList);
-  rows->addWidget(LessonOpen);
+  auto* fileButtons = new QHBoxLayout;
+  fileButtons->addWidget(LessonOpen, 1);
+  fileButtons->addWidget(LessonRemove);
+  rows->addLayout(fileButtons);
   rows->addWidget(LessonTitle);
   rows->addWidget(LessonStepNo);
   rows->addWidget(LessonWords);
@@ -168,8 +177,14 @@ void TForm1::CreateLessonPanel() {
   }
 
   connect(LessonList, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { StartBuiltInLesson(LessonList->row(item)); });
+          [this](QListWidgetItem* item) { StartListedLesson(LessonList->row(item)); });
+  // Only a lesson opened from a file leaves the list.
+  connect(LessonList, &QListWidget::currentRowChanged, this, [this](int row) {
+    LessonRemove->setEnabled(row >= 0 && static_cast<std::size_t>(row) < listedLessons_.size() &&
+                             !listedLessons_[static_cast<std::size_t>(row)].file.isEmpty());
+  });
   connect(LessonOpen, &QPushButton::clicked, this, &TForm1::ChooseLessonFile);
+  connect(LessonRemove, &QPushButton::clicked, this, &TForm1::RemoveListedLesson);
   connect(LessonHintButton, &QPushButton::clicked, this, &TForm1::ShowLessonHint);
   connect(LessonClose, &QPushButton::clicked, this, &TForm1::CloseLessons);
 }
@@ -210,9 +225,10 @@ void TForm1::ShowLessons() {
 // The lesson followed ends; its progress stays in the list, and the rig
 // gives the instrument back as the first lesson found it, with its record.
 void TForm1::CloseLessons() {
-  followedBuiltIn_ = -1;
+  followedListed_ = -1;
   if (rig().CloseLessons()) {
     openedState_ = openedStateBeforeLessons_;
+    openedStateInLesson_ = false;
     StatusBar1->showMessage(QStringLiteral("The instrument is back as it was before the lessons"));
   }
   if (LessonPanel == nullptr) return;
@@ -221,21 +237,62 @@ void TForm1::CloseLessons() {
   FitWindow();
 }
 
-void TForm1::StartBuiltInLesson(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= builtInLessons_.size()) return;
-  FollowLesson(builtInLessons_[static_cast<std::size_t>(index)].lesson, index);
+void TForm1::StartListedLesson(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= listedLessons_.size()) return;
+  FollowLesson(listedLessons_[static_cast<std::size_t>(row)].lesson, row);
 }
 
+// Read with the host's reader, snapshot and all, before anything changes.
 bool TForm1::OpenLessonFile(const QString& path) {
+  const QFileInfo info(path);
   LessonReadResult read =
       ReadLessonFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
   if (!read.ok) {
-    // The lesson followed, if any, goes on; the panel says why.
-    SetText(LessonDone, QString::fromStdString(read.error));
+    ShowLessonRefusal(QString::fromStdString(LessonRefusal(read, info.fileName().toStdString())));
     return false;
   }
-  FollowLesson(read.lesson, -1);
+  ShowLessons();
+  const QString file = info.absoluteFilePath();
+  const auto listed = std::find_if(listedLessons_.begin(), listedLessons_.end(),
+                                   [&](const ListedLesson& l) { return l.file == file; });
+  const auto row = static_cast<int>(listed - listedLessons_.begin());
+  if (listed == listedLessons_.end()) {
+    listedLessons_.push_back({std::move(read.lesson), 0, file});
+    LessonList->addItem(ListText(listedLessons_.back().lesson, 0));
+  } else {
+    *listed = {std::move(read.lesson), 0, file};
+  }
+  QListWidgetItem* item = LessonList->item(row);
+  item->setText(ListText(listedLessons_[static_cast<std::size_t>(row)].lesson, 0));
+  item->setToolTip(file);
+  FollowLesson(listedLessons_[static_cast<std::size_t>(row)].lesson, row);
   return true;
+}
+
+// As the window's other refusals go without a loop of their own: the
+// instrument keeps running behind the box.
+void TForm1::ShowLessonRefusal(const QString& sentence) {
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Open lesson"), sentence,
+                              QMessageBox::Ok, this);
+  box->setObjectName(QStringLiteral("LessonRefused"));
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void TForm1::RemoveListedLesson() {
+  const int row = LessonList == nullptr ? -1 : LessonList->currentRow();
+  if (row < 0 || static_cast<std::size_t>(row) >= listedLessons_.size() ||
+      listedLessons_[static_cast<std::size_t>(row)].file.isEmpty()) {
+    return;
+  }
+  listedLessons_.erase(listedLessons_.begin() + row);
+  delete LessonList->takeItem(row);
+  if (followedListed_ == row) {
+    followedListed_ = -1;
+  } else if (followedListed_ > row) {
+    --followedListed_;
+  }
 }
 
 // As flight logs are chosen: a dialog without a loop of its own, whose
@@ -254,15 +311,19 @@ void TForm1::ChooseLessonFile() {
 // The rig starts it where it begins. The record starts over at a
 // snapshot it sets (its own, or the defaults switched off when the first
 // step is "ON"), and the scenario copied says so.
-void TForm1::FollowLesson(const Lesson& lesson, int builtIn) {
+void TForm1::FollowLesson(const Lesson& lesson, int row) {
   if (!rig().InLessons()) openedStateBeforeLessons_ = openedState_;
   rig().FollowLesson(lesson);
-  if (lesson.start == LessonStart::Snapshot) {
+  openedStateInLesson_ = false;
+  if (lesson.start == LessonStart::Snapshot && lesson.snapshotInline) {
+    openedState_ = row >= 0 ? listedLessons_[static_cast<std::size_t>(row)].file : QString();
+    openedStateInLesson_ = !openedState_.isEmpty();
+  } else if (lesson.start == LessonStart::Snapshot) {
     openedState_ = QFile::decodeName(lesson.snapshotFile.string().c_str());
   } else if (StartsSwitchedOff(lesson)) {
     openedState_.clear();
   }
-  followedBuiltIn_ = builtIn;
+  followedListed_ = row;
   shownPassed_ = 0;
   LessonDone->clear();
   UpdateLessonPanel();
@@ -285,11 +346,11 @@ void TForm1::UpdateLessonPanel() {
   if (text.following && text.passed != shownPassed_) {
     shownPassed_ = text.passed;
     SetText(LessonDone, QString::fromStdString(text.doneLine));
-    if (followedBuiltIn_ >= 0) {
-      BuiltInLesson& builtIn = builtInLessons_[static_cast<std::size_t>(followedBuiltIn_)];
-      if (text.passed > builtIn.best) {
-        builtIn.best = text.passed;
-        LessonList->item(followedBuiltIn_)->setText(ListText(builtIn.lesson, text.passed));
+    if (followedListed_ >= 0) {
+      ListedLesson& listed = listedLessons_[static_cast<std::size_t>(followedListed_)];
+      if (text.passed > listed.best) {
+        listed.best = text.passed;
+        LessonList->item(followedListed_)->setText(ListText(listed.lesson, text.passed));
       }
     }
   }

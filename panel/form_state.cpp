@@ -93,8 +93,10 @@ void TForm1::ChooseStateToOpen() {
 }
 
 bool TForm1::OpenDroppedFile(const QString& path) {
-  if (QFileInfo(path).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0) {
-    return OpenState(path);
+  const QString suffix = QFileInfo(path).suffix();
+  if (suffix.compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0) return OpenState(path);
+  if (suffix.compare(QStringLiteral("lesson"), Qt::CaseInsensitive) == 0) {
+    return OpenLessonFile(path);
   }
   return OpenFlightLog(path);
 }

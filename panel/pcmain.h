@@ -96,8 +96,10 @@ class TForm1 : public QWidget, public PanelView {
   // made when "Lessons..." first opens it; showing it grows the window by
   // its width, below the flight bar's height too when that shows.
   QFrame* LessonPanel = nullptr;
-  QListWidget* LessonList = nullptr;  // the built-in lessons, with progress marks
-  QPushButton* LessonOpen = nullptr;  // "Open lesson file..."
+  // The built-in lessons, then those opened from files, with progress marks.
+  QListWidget* LessonList = nullptr;
+  QPushButton* LessonOpen = nullptr;    // "Open lesson file..."
+  QPushButton* LessonRemove = nullptr;  // takes the chosen opened lesson off the list
   QLabel* LessonTitle = nullptr;
   QLabel* LessonStepNo = nullptr;  // "Step 2 of 7"
   QLabel* LessonWords = nullptr;   // what to do
@@ -199,8 +201,8 @@ class TForm1 : public QWidget, public PanelView {
   // The dialogs, without a loop of their own as the flight log's.
   void ChooseStateToSave();
   void ChooseStateToOpen();
-  // What a drop calls: a snapshot (.json) opens as one, anything else as
-  // a flight log.
+  // What a drop calls: a snapshot (.json) opens as one, a lesson (.lesson)
+  // is opened and started, anything else opens as a flight log.
   bool OpenDroppedFile(const QString& path);
 
   // Lessons (form_lessons.cpp). "Lessons..." shows the panel; a lesson is
@@ -211,11 +213,20 @@ class TForm1 : public QWidget, public PanelView {
   // nothing is written.
   void ShowLessons();
   void CloseLessons();
-  void StartBuiltInLesson(int index);
-  // What the dialog calls: false, with the reader's line shown, when the
-  // file cannot be read as a lesson; the lesson being followed stays.
+  // A lesson of the list, built-in or opened, by its row.
+  void StartListedLesson(int row);
+  void StartBuiltInLesson(int index) { StartListedLesson(index); }
+  // What "Open lesson...", the panel's "Open lesson file..." and a drop of
+  // a .lesson file call: the lesson is listed under the built-in ones for
+  // as long as the window lasts (opened again, it is read afresh) and
+  // started. A file that cannot be read as a lesson starts nothing: a
+  // message box says why in one sentence naming the line, and the lesson
+  // being followed stays. False then.
   bool OpenLessonFile(const QString& path);
   void ChooseLessonFile();
+  // Takes the chosen row off the list, when it is an opened lesson; one
+  // being followed goes on, unlisted.
+  void RemoveListedLesson();
   void ShowLessonHint();
   const LessonRun* FollowedLesson() const { return rig().FollowedLesson(); }
 
@@ -248,8 +259,8 @@ class TForm1 : public QWidget, public PanelView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // A flight log or a snapshot dropped on the window opens as if chosen in
-  // its dialog.
+  // A flight log, a snapshot or a lesson dropped on the window opens as if
+  // chosen in its dialog.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -280,7 +291,8 @@ class TForm1 : public QWidget, public PanelView {
   void FitWindow();
   void KeepOnScreen();
   void CreateLessonPanel();
-  void FollowLesson(const Lesson& lesson, int builtIn);
+  void FollowLesson(const Lesson& lesson, int row);
+  void ShowLessonRefusal(const QString& sentence);
   void MarkControl(std::optional<PanelControl> control);
   void CreateStandPanel();
   void StopHoldingStandInput();
@@ -313,18 +325,22 @@ class TForm1 : public QWidget, public PanelView {
   // instrument when they close.
   QString openedState_;
   QString openedStateBeforeLessons_;
+  bool openedStateInLesson_ = false;  // openedState_ is a lesson with its snapshot inside
   // The input that ended stand mode is still going on: its release is
   // held back too.
   bool standEnding_ = false;
   bool standChosen_ = false;  // chosen and not left: it resumes by itself
-  // The built-in lessons, read once from the panel's resources, with the
-  // steps passed of each (the most so far) in this window's life.
-  struct BuiltInLesson {
+  // The lessons of the list, row by row: the built-in ones, read once from
+  // the panel's resources, then those opened from files, with the steps
+  // passed of each (the most so far) in this window's life. Nothing of
+  // them is kept when the window closes: it writes no settings.
+  struct ListedLesson {
     Lesson lesson;
     std::size_t best = 0;
+    QString file;  // an opened lesson's, absolute; empty for a built-in one
   };
-  std::vector<BuiltInLesson> builtInLessons_;
-  int followedBuiltIn_ = -1;     // the built-in lesson followed, -1 for none or a file
+  std::vector<ListedLesson> listedLessons_;
+  int followedListed_ = -1;      // the row of the lesson followed, -1 for none or an unlisted one
   std::size_t shownPassed_ = 0;  // the steps passed the "Done" line tells of
 };
 

@@ -61,6 +61,17 @@ std::string TextProblem(std::string_view line) {
   return {};
 }
 
+// The snapshot reader names a field as the JSON spells it, and a key may
+// hold an escaped line break: the lesson's fault stays one line.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += byte < 0x20 || byte == 0x7f ? Clipped(std::string_view(&c, 1)) : std::string(1, c);
+  }
+  return line;
+}
+
 struct LessonReader {
   const std::string& source;
   const std::filesystem::path& baseDir;
@@ -70,10 +81,15 @@ struct LessonReader {
   LessonStep* step = nullptr;  // the step being read
   int hintLine = 0;            // of the step being read
   int controlLine = 0;
+  int snapshotLine = 0;  // of the "snapshot" section, which ends the lesson
   std::string error;
+  int errorLine = 0;
+  std::string reason;
 
   bool Fail(int line, const std::string& message) {
     error = source + ":" + std::to_string(line) + ": " + message;
+    errorLine = line;
+    reason = message;
     return false;
   }
 
@@ -112,21 +128,51 @@ struct LessonReader {
         (text.size() == kSnapshot.size() || IsBlank(text[kSnapshot.size()]))) {
       return FromSnapshot(line, Trimmed(text.substr(kSnapshot.size())));
     }
-    return Fail(
-        line, "unknown start " + Quoted(text) + ": use 'start defaults' or 'start snapshot FILE'");
+    return Fail(line,
+                "unknown start " + Quoted(text) +
+                    ": use 'start defaults', 'start snapshot FILE' or 'start snapshot inline'");
   }
 
-  // Read and checked now, so that a lesson that reads starts.
+  // Read and checked now, so that a lesson that reads starts. "inline" is
+  // the snapshot section at the lesson's end, read when the reader gets
+  // there (a file of that name is "./inline").
   bool FromSnapshot(int line, std::string_view file) {
     if (file.empty()) return Fail(line, "'start snapshot' needs the snapshot's file after it");
+    if (file == "inline") {
+      lesson.start = LessonStart::Snapshot;
+      lesson.snapshotInline = true;
+      return true;
+    }
     const std::filesystem::path path = baseDir / std::filesystem::path(file);
     std::string problem;
     if (!ReadLessonSnapshot(path, lesson.snapshot, problem)) {
-      return Fail(line, "the snapshot " + problem);
+      return Fail(line, "the snapshot " + OneLine(problem));
     }
     lesson.snapshot.flight.reset();
     lesson.snapshotFile = path;
     lesson.start = LessonStart::Snapshot;
+    return true;
+  }
+
+  // The rest of the text after the "snapshot" line is the snapshot's JSON,
+  // read by the snapshot reader under its own caps. It is given the
+  // lesson's line numbers (blank lines stand for those before it), so that
+  // a JSON fault names the lesson's own line.
+  bool InlineSnapshot(std::string_view json) {
+    if (startLine == 0 || !lesson.snapshotInline) {
+      return Fail(snapshotLine,
+                  "a snapshot section, but the lesson does not start with 'start snapshot inline'");
+    }
+    if (json.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos) {
+      return Fail(snapshotLine, "the snapshot section is empty: the snapshot's JSON goes below it");
+    }
+    std::string numbered(static_cast<std::size_t>(snapshotLine), '\n');
+    numbered.append(json);
+    std::string problem;
+    if (!ReadLessonSnapshotText(numbered, "the snapshot", lesson.snapshot, problem)) {
+      return Fail(snapshotLine, OneLine(problem));
+    }
+    lesson.snapshot.flight.reset();
     return true;
   }
 
@@ -227,6 +273,15 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
   const std::size_t end = std::min(content.find_first_of(kBlanks), content.size());
   const std::string_view word = content.substr(0, end);
   const std::string_view text = Trimmed(content.substr(end));
+  // The section that ends the lesson: its JSON follows.
+  if (word == "snapshot") {
+    if (!text.empty()) {
+      return reader.Fail(number,
+                         "'snapshot' stands alone on its line: the snapshot's JSON goes below it");
+    }
+    reader.snapshotLine = number;
+    return true;
+  }
   std::vector<std::string_view> known;
   for (const LineSyntax& syntax : kLines) {
     if (word == syntax.word) {
@@ -235,10 +290,11 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
     }
     known.emplace_back(syntax.word);
   }
-  return reader.Fail(number,
-                     "unknown line " + Quoted(word) +
-                         ": a lesson has title, start, step, hint, control and check lines" +
-                         DidYouMean(word, known));
+  return reader.Fail(
+      number, "unknown line " + Quoted(word) +
+                  ": a lesson has title, start, step, hint, control and check lines, and may end "
+                  "with a snapshot section" +
+                  DidYouMean(word, known));
 }
 
 }  // namespace
@@ -253,11 +309,11 @@ LessonReadResult ParseLesson(std::string_view text, const std::string& source,
   LessonReadResult result;
   Lesson& lesson = result.lesson;
   lesson.checks.source = source;
-  LessonReader reader{source, baseDir, lesson, 0, 0, nullptr, 0, 0, {}};
+  LessonReader reader{source, baseDir, lesson, 0, 0, nullptr, 0, 0, 0, {}, 0, {}};
   int number = 0;
   std::size_t at = 0;
   bool ok = true;
-  while (ok && at < text.size()) {
+  while (ok && at < text.size() && reader.snapshotLine == 0) {
     std::size_t end = text.find('\n', at);
     if (end == std::string_view::npos) end = text.size();
     ++number;
@@ -265,6 +321,13 @@ LessonReadResult ParseLesson(std::string_view text, const std::string& source,
     at = end + 1;
   }
   ok = ok && reader.FinishStep();
+  if (ok && reader.snapshotLine != 0) {
+    ok = reader.InlineSnapshot(text.substr(std::min(at, text.size())));
+  } else if (ok && lesson.snapshotInline) {
+    ok =
+        reader.Fail(reader.startLine,
+                    "'start snapshot inline', but the lesson does not end with a snapshot section");
+  }
   if (ok && reader.titleLine == 0) ok = reader.Fail(1, "the lesson has no title line");
   if (ok && reader.startLine == 0)
     ok = reader.Fail(reader.titleLine, "the lesson has no start line");
@@ -272,6 +335,8 @@ LessonReadResult ParseLesson(std::string_view text, const std::string& source,
     ok = reader.Fail(number == 0 ? 1 : number, "the lesson has no steps");
   if (!ok) {
     result.error = reader.error;
+    result.line = reader.errorLine;
+    result.reason = reader.reason;
     result.lesson = Lesson{};
     return result;
   }
@@ -284,10 +349,20 @@ LessonReadResult ReadLessonFile(const std::filesystem::path& path) {
   const FileText file = ReadWholeFile(name, kLargestLessonBytes);
   if (!file.ok) {
     LessonReadResult result;
-    result.error = Clipped(name, kLongestQuotedPath) + ": cannot read the lesson: " + file.problem;
+    result.reason = "cannot read the lesson: " + file.problem;
+    result.error = Clipped(name, kLongestQuotedPath) + ": " + result.reason;
     return result;
   }
   return ParseLesson(file.text, Clipped(name, kLongestQuotedPath), path.parent_path());
+}
+
+std::string LessonRefusal(const LessonReadResult& read, const std::string& name) {
+  std::string sentence = "The lesson " + Clipped(name, kLongestQuotedPath) + " was not started: ";
+  if (read.line > 0) sentence += "on line " + std::to_string(read.line) + ", ";
+  sentence += read.reason;
+  const char last = sentence.back();
+  if (last != '.' && last != '?' && last != '!') sentence += '.';
+  return sentence;
 }
 
 }  // namespace kvr9

@@ -44,8 +44,11 @@ struct Lesson {
   // A start from a snapshot: its file, found from the lesson's folder, and
   // the instrument and panel it holds, read and checked with the lesson.
   // A flight in it is left out: a lesson takes the instrument, not the
-  // flight.
+  // flight. A snapshot inside the lesson ("start snapshot inline", its
+  // JSON in the "snapshot" section that ends the file) has no file of its
+  // own: snapshotFile is empty.
   std::filesystem::path snapshotFile;
+  bool snapshotInline = false;
   Snapshot snapshot;
   std::vector<LessonStep> steps;
   // The expect steps of every step, in the scenario language; its source
@@ -65,7 +68,9 @@ inline constexpr std::size_t kLargestLessonBytes = 64 * 1024;
 struct LessonReadResult {
   bool ok = false;
   Lesson lesson;
-  std::string error;  // one line, "source:line: what is wrong" (or "source: ...")
+  std::string error;   // one line, "source:line: what is wrong" (or "source: ...")
+  int line = 0;        // the line at fault; 0 for a file that cannot be read
+  std::string reason;  // what is wrong, without the source and the line
 };
 
 // Relative frame files of expect-lcd checks, and the snapshot a lesson
@@ -75,5 +80,11 @@ LessonReadResult ParseLesson(std::string_view text, const std::string& source,
 // The file read whole, up to kLargestLessonBytes, and parsed; its folder
 // is the base of the frame and snapshot files.
 LessonReadResult ReadLessonFile(const std::filesystem::path& path);
+
+// A refused lesson as a person is told, in one sentence that names the
+// file by the name given and the line at fault:
+// "The lesson mine.lesson was not started: on line 12, unknown control
+// 'Knobb': did you mean knob?"
+std::string LessonRefusal(const LessonReadResult& read, const std::string& name);
 
 }  // namespace kvr9

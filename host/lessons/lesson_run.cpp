@@ -71,6 +71,7 @@ void LessonRun::StepCameUp() {
   inputsSinceMost_ = 0;
   ledAway_ = false;
   mostHeld_ = ChecksHeld();
+  if (const LessonStep* step = Current()) heldAsItCameUp_.push_back(mostHeld_ == step->checkCount);
 }
 
 std::string LessonRun::WhatIsMissing() {

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/lessons/lesson.h"
 #include "host/panel/panel_observer.h"
@@ -71,6 +72,13 @@ class LessonRun final : public PanelObserver {
   // Whether to show the current step's hint without being asked: a quiet
   // minute on it, or an input since it came up that led away from it.
   bool HintDue() const;
+  // Whether a step's checks all held already when it came up (at the end
+  // of the pass that finished the step before it, or as the run began):
+  // any input then finishes it, so it teaches nothing. False for a step
+  // not yet come up.
+  bool HeldAsItCameUp(std::size_t step) const {
+    return step < heldAsItCameUp_.size() && heldAsItCameUp_[step];
+  }
   // Why the current step's checks do not hold now, in one line (the first
   // that fails); empty when they hold or the lesson is done.
   std::string WhatIsMissing();
@@ -112,7 +120,8 @@ class LessonRun final : public PanelObserver {
   std::size_t mostHeld_ = 0;        // the most checks held at a look on this step
   std::uint32_t inputsSinceMost_ = 0;
   bool ledAway_ = false;
-  SessionRecord way_;  // what the firmware has seen since the lesson started
+  SessionRecord way_;                 // what the firmware has seen since the lesson started
+  std::vector<bool> heldAsItCameUp_;  // by step, as each came up
 };
 
 }  // namespace kvr9

@@ -15,4 +15,15 @@ bool ReadLessonSnapshot(const std::filesystem::path& path, Snapshot& snapshot,
   return true;
 }
 
+bool ReadLessonSnapshotText(std::string_view text, const std::string& name, Snapshot& snapshot,
+                            std::string& problem) {
+  SnapshotReadResult read = ReadSnapshot(text, name);
+  if (!read.ok) {
+    problem = std::move(read.error);
+    return false;
+  }
+  snapshot = std::move(read.snapshot);
+  return true;
+}
+
 }  // namespace kvr9

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "host/snapshot/snapshot.h"
 
@@ -13,5 +14,9 @@ namespace kvr9 {
 // does not hold a snapshot.
 bool ReadLessonSnapshot(const std::filesystem::path& path, Snapshot& snapshot,
                         std::string& problem);
+// The same for the snapshot's JSON inside the lesson, under the snapshot
+// reader's own caps; the reason starts with name.
+bool ReadLessonSnapshotText(std::string_view text, const std::string& name, Snapshot& snapshot,
+                            std::string& problem);
 
 }  // namespace kvr9

@@ -876,6 +876,63 @@ TEST(HeadlessLesson, JudgesTheScenarioThatFollows) {
   }
 }
 
+// check-lesson: the reader's fault; a step that checks nothing new, or
+// whose checks already hold as it comes up, teaches nothing; a solution
+// (with its own "lesson" line or none) finishes the lesson or does not.
+TEST(HeadlessCheckLesson, ReportsWhatTeachesNothingAndWhetherTheSolutionFinishes) {
+  const std::string lessons = KVR9_LESSONS_DIR;
+  const std::string qnh = "step Set 1014.\nhint Turn it.\ncontrol knob\ncheck expect qnh 1014250\n";
+  const struct {
+    const char* name;
+    std::string lesson;    // a file, or the text of t.lesson
+    std::string solution;  // a file, the text of s.scn, or none
+    int status;
+    const char* says;  // in the output
+  } rows[] = {
+      {"a lesson and its solution", lessons + "/04-qnh-altitude-unit.lesson",
+       lessons + "/checks/04-qnh-altitude-unit.solution.scn", kExitPassed,
+       "lesson finished\nthe solution finishes the lesson\n"},
+      {"its wrong path", lessons + "/04-qnh-altitude-unit.lesson",
+       lessons + "/checks/04-qnh-altitude-unit.wrong.scn", kExitExpectationFailed,
+       "the solution does not finish the lesson\n"},
+      {"alone", lessons + "/04-qnh-altitude-unit.lesson", "", kExitPassed,
+       "04-qnh-altitude-unit.lesson: 7 steps, no faults found\n"},
+      {"a step held as it came up",
+       "title T\nstart defaults\n" + qnh +
+           "step Look.\nhint H.\ncontrol knob\ncheck expect currentScreen MainScreen\n",
+       "on\npass 80\nkey cw\npass 2\nkey cw\npass 2\n", kExitExpectationFailed,
+       "t.lesson:7: step 2 teaches nothing: its checks all held as it came up"},
+      {"a step that checks nothing new", "title T\nstart defaults\n" + qnh + qnh, "",
+       kExitExpectationFailed,
+       "t.lesson:7: step 2 checks nothing step 1 does not: its checks hold as it comes up"},
+      {"a check twice", "title T\nstart defaults\n" + qnh + "check expect  qnh 1014250\n", "",
+       kExitExpectationFailed, "t.lesson:7: the check repeats line 6 of the same step\n"},
+      {"a malformed lesson", "title T\nstart defaults\n" + qnh + "control knub\n", "",
+       kExitExpectationFailed, "t.lesson:7: a second control for the step"},
+  };
+  for (const auto& row : rows) {
+    const TempFolder folder;
+    std::vector<std::string> arguments = {"check-lesson", row.lesson};
+    if (row.lesson.find('\n') != std::string::npos) {
+      arguments[1] = (folder / "t.lesson").string();
+      WriteFile(arguments[1], row.lesson);
+    }
+    if (row.solution.find('\n') != std::string::npos) {
+      arguments.push_back((folder / "s.scn").string());
+      WriteFile(arguments[2], row.solution);
+    } else if (!row.solution.empty()) {
+      arguments.push_back(row.solution);
+    }
+    const Outcome outcome = RunCommand(arguments);
+    EXPECT_EQ(outcome.status, row.status) << row.name << "\n" << outcome.out << outcome.err;
+    EXPECT_NE(outcome.out.find(row.says), std::string::npos) << row.name << "\n" << outcome.out;
+    EXPECT_EQ(outcome.out.find("teaches nothing") != std::string::npos,
+              std::string(row.says).find("teaches nothing") != std::string::npos)
+        << row.name << "\n"
+        << outcome.out;
+  }
+}
+
 // The example log without airspeed: 25.02 m/s due north (the generator's
 // 0.054 minutes of latitude per 4 s) is 56.0 mph. The reader's warning is
 // shown with the step's line and stops nothing.
@@ -1178,8 +1235,9 @@ TEST(HeadlessCommandLine, ExploreIntoAMissingFolderIsOneLineAndStatusTwo) {
 }
 
 // Options out of range, unknown or without their value, a malformed
-// scenario under --coverage, reports that cannot be joined, logs that are
-// not there: one line and status 2, before anything is walked or flown.
+// scenario under --coverage or as a lesson's solution, reports that cannot
+// be joined, logs that are not there: one line and status 2, before
+// anything is walked, run or flown.
 TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   const TempFolder folder;
   const std::string bad = (fs::path(folder) / "bad.scn").string();
@@ -1197,6 +1255,7 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
   const std::string noLog = (fs::path(folder) / "nolog.scn").string();
   std::ofstream(noLog) << "on\npass 80\n# fly LOG\nfly demo\n";
   const std::string flights = std::string(KVR9_EXAMPLES_DIR) + "/flights";
+  const std::string lesson = std::string(KVR9_LESSONS_DIR) + "/01-switching-on.lesson";
   const struct {
     std::vector<std::string> arguments;
     std::string says;
@@ -1227,6 +1286,12 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
       {{"sweep", "--scenario", noLog, flights}, "has no 'fly LOG' step"},
       {{"sweep", "--scenario", noLog, "--from", bad, flights}, "--from or --scenario, not both"},
       {{"sweep", "--fast", flights}, "sweep: unknown option '--fast'"},
+      {{"check-lesson"}, "check-lesson needs a lesson file"},
+      {{"check-lesson", lesson, bad, bad}, "check-lesson needs a lesson file and at most a"},
+      {{"check-lesson", "--strict", lesson}, "check-lesson: unknown option '--strict'"},
+      {{"check-lesson", "/no/such.lesson"}, "cannot read the lesson '/no/such.lesson'"},
+      {{"check-lesson", lesson, "/no/such.scn"}, "cannot read the solution '/no/such.scn'"},
+      {{"check-lesson", lesson, bad}, "bad.scn:2: "},
   };
   for (const auto& c : cases) {
     const Outcome outcome = RunCommand(c.arguments);

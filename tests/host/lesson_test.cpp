@@ -58,6 +58,24 @@ TEST(LessonReader, RefusesEachFaultWithItsLineAndKeepsNothing) {
       {std::string(kHead) + "step\n", 3, "'step' needs a text"},
       {std::string(kHead) + "step Do \x1b[2J it.\n", 3, "a control character"},
       {std::string(kHead) + "step Caf\xc3 it.\n", 3, "not UTF-8"},
+      // The snapshot inside the lesson: its section ends the file, and its
+      // JSON's faults name the lesson's own lines.
+      {std::string("title T\nstart snapshot inline\n") + kStep, 2, "does not end with a snapshot"},
+      {std::string(kHead) + kStep + "snapshot\n{}\n", 7, "does not start with 'start snapshot"},
+      {std::string("title T\nstart snapshot inline\n") + kStep + "snapshot now\n", 7,
+       "stands alone"},
+      {std::string("title T\nstart snapshot inline\n") + kStep + "snapshot\n \n", 7, "is empty"},
+      {std::string("title T\nstart snapshot inline\n") + kStep + "snapshot\n{\n]\n", 7,
+       "the snapshot: not a snapshot: parse error at line 9"},
+      {std::string("title T\nstart snapshot inline\n") + kStep +
+           "snapshot\n{\"format\": \"kvr9-snapshot\", \"version\": 1}\n",
+       7, "the snapshot: power: is missing"},
+      {std::string("title T\nstart snapshot inline\n") + kStep +
+           "snapshot\n{\"format\": \"kvr9-snapshot\", \"version\": 1, \"a\\nb\": 1}\n",
+       7, "the snapshot: a\\x0ab: is not a field"},
+      {std::string("title T\nstart snapshot inline\n") + kStep + "snapshot\n" +
+           std::string(kLargestLessonBytes, ' ') + "{}\n",
+       7, "the snapshot: larger than 65536 bytes"},
   };
   for (const auto& row : rows) {
     const LessonReadResult read = ParseLesson(row.text, "t.lesson", ".");
@@ -218,9 +236,9 @@ TEST_F(LessonRunTest, TheHintComesAfterAMinuteOnAStep) {
 // Where a lesson starts, from a session on the main display with a setting
 // changed: one from the defaults that asks for "ON" first switches it off
 // as a fresh one, every setting at its default and nothing shown; any other
-// from the defaults is the front end's "ON"; one from a snapshot (found
-// from the lesson's folder) is that snapshot, its flight left out, whatever
-// its first step asks.
+// from the defaults is the front end's "ON"; one from a snapshot (a file
+// found from the lesson's folder, or inside the lesson) is that snapshot, its
+// flight left out, whatever its first step asks.
 TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("kvr9_start_" + std::to_string(::getpid()));
@@ -232,6 +250,7 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
   menu.flight = SnapshotFlight{"demo", 0, 60, 10, 1, 5, 5, true};
   std::string problem;
   ASSERT_TRUE(WriteSnapshotFile(menu, (dir / "menu.json").string(), problem)) << problem;
+  const Snapshot withFlight = menu;
   menu.flight.reset();
   session_.instrument().state.settings.qnh = 1020000;
   session_.inputs().MoveSlider(SliderKind::Altitude, 900);
@@ -247,6 +266,7 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
       {"defaults", on + kStep, true, false},
       {"defaults", kStep + on, false, false},
       {"snapshot menu.json", on + kStep, false, true},
+      {"snapshot inline", on + kStep + "snapshot\n" + WriteSnapshot(withFlight), false, true},
   };
   for (const auto& row : rows) {
     const LessonReadResult read =

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QEvent>
 #include <QEventLoop>
+#include <QList>
+#include <QMimeData>
 #include <QObject>
 #include <QTimer>
+#include <QUrl>
+#include <QWidget>
 #include <functional>
 
 #include "core/instrument.h"
@@ -40,6 +45,19 @@ inline void RunWhileOn(const Instrument& instrument) {
   });
   check.start(0);
   loop.exec();
+}
+
+// A drop on a widget, which Qt hands on to the first of its parents that
+// takes drops: entered, then let go; false when it is refused as it enters.
+inline bool Drop(QWidget* target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  return true;
 }
 
 // Counts the events of one type that reach a widget.

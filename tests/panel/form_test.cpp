@@ -22,6 +22,7 @@
 #include <QUrl>
 
 #include "core/instrument.h"
+#include "event_probe.h"
 #include "host/flights/flight_summary.h"
 #include "host/panel/reading_units.h"
 #include "host/snapshot/snapshot_json.h"
@@ -74,17 +75,9 @@ QString WriteLog(const QTemporaryDir& folder, const QString& name, const char* t
   return path;
 }
 
-// A drop on the LCD, which Qt hands on to the first of its parents that
-// takes drops: entered, then let go; false when it is refused as it enters.
+// A drop on the LCD.
 bool Drop(TForm1& form, const QList<QUrl>& urls) {
-  QMimeData data;
-  data.setUrls(urls);
-  QDragEnterEvent enter(QPoint(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(form.Image1, &enter);
-  if (!enter.isAccepted()) return false;
-  QDropEvent drop(QPointF(100, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(form.Image1, &drop);
-  return true;
+  return testing::Drop(form.Image1, urls);
 }
 
 // The count a profile's altitude is flown at with the power-on settings.

@@ -7,11 +7,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,6 +89,7 @@ class PowerCycleTest : public QObject {
   void FlownLogLeavesItsHighestAltitudeInMaxValues_data();
   void FlownLogLeavesItsHighestAltitudeInMaxValues();
   void LessonPanelFollowsTheFormsOwnControls();
+  void OwnLessonFileIsListedFollowedAndRemoved();
   void StandModeLoopsWithCaptionsUntilAnInputHandsItOver();
   void EscapingErrorIsShownAndEndsTheProgramWithFailure();  // last: it marks the application
 };
@@ -444,6 +447,82 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   QTRY_VERIFY_WITH_TIMEOUT(OnMainDisplay(instrument), kGiveUpMs);
   form.Button2->click();
   testing::RunWhileOn(instrument);
+}
+
+// "Open lesson..." and a drop on the window. A malformed lesson starts
+// nothing: a message box says why in one sentence naming the line. A
+// lesson of one's own with its snapshot inside it, alone in its folder,
+// starts at the snapshot's moment, is listed under the built-in ones and
+// is followed to its end by the form's own controls; opened again it is
+// listed once; "Remove" takes it off the list.
+void PowerCycleTest::OwnLessonFileIsListedFollowedAndRemoved() {
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.SetPacing(false);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  testing::GiveUpTimer giveUp(instrument, kGiveUpMs);
+  QTemporaryDir folder;
+  const QString bad = folder.filePath(QStringLiteral("bad.lesson"));
+  QFile badFile(bad);
+  QVERIFY(badFile.open(QIODevice::WriteOnly));
+  badFile.write(
+      "title Bad\nstart defaults\nstep Open the menu.\nhint Press the knob.\ncontrol Knobb\n"
+      "check expect currentScreen MainMenuScreen\n");
+  badFile.close();
+  ChooseFromLcdMenu(form, "Open lesson...");
+  auto* dialog = form.findChild<QFileDialog*>();
+  QVERIFY(dialog != nullptr);
+  dialog->selectFile(bad);
+  static_cast<QDialog*>(dialog)->accept();  // as its "Open" button does
+  auto* box = form.findChild<QMessageBox*>(QStringLiteral("LessonRefused"));
+  QVERIFY(box != nullptr);
+  QVERIFY(box->isVisible());
+  QCOMPARE(box->text(), QStringLiteral("The lesson bad.lesson was not started: on line 5, unknown "
+                                       "control 'Knobb': did you mean knob?"));
+  QVERIFY(form.FollowedLesson() == nullptr);
+  QVERIFY(!IsRunning(instrument));
+  QVERIFY(form.LessonPanel == nullptr || form.LessonPanel->isHidden());
+  box->accept();
+
+  const QString own = folder.filePath(QStringLiteral("own.lesson"));
+  QVERIFY(QFile::copy(QStringLiteral(KVR9_TEST_LESSONS_DIR "/out-of-menu-inline.lesson"), own));
+  for (int opened = 0; opened < 2; ++opened) {
+    QVERIFY(testing::Drop(form.Image1, {QUrl::fromLocalFile(own)}));
+    QVERIFY(form.LessonPanel->isVisible());
+    QCOMPARE(form.LessonList->count(), 11);
+    QCOMPARE(form.LessonList->item(10)->text(), QStringLiteral("Out of the main menu"));
+    QVERIFY(IsRunning(instrument));
+    QVERIFY(instrument.state.ui.currentScreen == MainMenuScreen);
+    QCOMPARE(form.FollowedLesson()->StepsPassed(), 0u);
+  }
+  // Five turns back up to "EXIT MENU", then a press: each click shown by
+  // the passes after it before the next.
+  int rounds = 0;
+  testing::Probe probe([&] {
+    const LessonRun* run = form.FollowedLesson();
+    if (run->Done()) return false;
+    if (++rounds % 4 != 0) return true;
+    if (run->StepsPassed() == 0) {
+      QTest::mouseClick(form.Button4, Qt::LeftButton);
+    } else {
+      QTest::mouseClick(form.Image5, Qt::LeftButton);
+    }
+    return true;
+  });
+  QTRY_VERIFY_WITH_TIMEOUT(form.FollowedLesson()->Done(), kGiveUpMs);
+  form.Button2->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!IsRunning(instrument), kGiveUpMs);
+  QCOMPARE(form.LessonDone->text(), QStringLiteral("Done: the lesson is finished."));
+  QCOMPARE(form.LessonList->item(10)->text(), QStringLiteral("\u2713 Out of the main menu"));
+
+  // A built-in lesson cannot be removed; the opened one can.
+  form.LessonList->setCurrentRow(0);
+  QVERIFY(!form.LessonRemove->isEnabled());
+  form.LessonList->setCurrentRow(10);
+  QVERIFY(form.LessonRemove->isEnabled());
+  form.LessonRemove->click();
+  QCOMPARE(form.LessonList->count(), 10);
 }
 
 // "Stand mode" switches the instrument on and runs the host's tour, the
