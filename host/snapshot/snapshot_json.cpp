@@ -204,7 +204,7 @@ class Reader {
   }
 
   static std::string Join(const std::string& path, std::string_view key) {
-    return path.empty() ? std::string(key) : path + "." + std::string(key);
+    return path.empty() ? Clipped(key) : path + "." + Clipped(key);
   }
 
  private:
