@@ -100,3 +100,9 @@ cp -R "$source/examples" "$source/lessons" "$sl/"
 script_line=$(sed -n 's/.*"cd kvr9 && \(kvr9-headless .*--shard.*\)" &$/\1/p' "$source/examples/ci/shards-over-ssh.sh")
 [ -n "$script_line" ] || fail "ssh: the shard command not found"
 same_as_unsharded "$sl" "$script_line" ssh
+
+# One worker gives the same report as a worker a core.
+(cd "$gh" && run "$(printf '%s\n' "$shard_line" | sed -e 's/\${{[^}]*}}/1/g' -e 's/--shard [^ ]*//' \
+  -e 's/-j 0/-j 1/' -e 's/--junit [^ ]*/--junit one.xml/')")
+sed 's/ time="[^"]*"//g' "$gh/one.xml" | cmp -s - "$gh/whole.cmp" || fail "-j 1 and -j 0 differ"
+echo "-j 1 and -j 0: the same report"
