@@ -4,6 +4,8 @@
 // names is framed on the form. The lessons themselves are the host
 // library's: read with its reader, followed by the rig, which says what the
 // panel shows.
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -91,7 +93,7 @@ void TForm1::CreateLessonPanel() {
       refused << QString::fromStdString(read.error);
       continue;
     }
-    listedLessons_.push_back({std::move(read.lesson), 0, {}});
+    listedLessons_.push_back({std::move(read.lesson), 0, {}, name});
   }
 
   LessonPanel = new QFrame(this);
@@ -143,8 +145,15 @@ void TForm1::CreateLessonPanel() {
   LessonClose->setAutoDefault(false);
   LessonClose->setToolTip(
       QStringLiteral("Close the lessons; the instrument goes back to how it was before them"));
+  LessonCopyWay = new QPushButton(QStringLiteral("Copy solution"), LessonPanel);
+  LessonCopyWay->setAutoDefault(false);
+  LessonCopyWay->setEnabled(false);
+  LessonCopyWay->setToolTip(
+      QStringLiteral("Copy the way you took through this lesson as a scenario for "
+                     "kvr9-headless: its solution, to hand over with the lesson"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(LessonHintButton);
+  buttons->addWidget(LessonCopyWay);
   buttons->addStretch(1);
   buttons->addWidget(LessonClose);
 
@@ -186,6 +195,7 @@ void TForm1::CreateLessonPanel() {
   connect(LessonOpen, &QPushButton::clicked, this, &TForm1::ChooseLessonFile);
   connect(LessonRemove, &QPushButton::clicked, this, &TForm1::RemoveListedLesson);
   connect(LessonHintButton, &QPushButton::clicked, this, &TForm1::ShowLessonHint);
+  connect(LessonCopyWay, &QPushButton::clicked, this, &TForm1::CopyLessonWay);
   connect(LessonClose, &QPushButton::clicked, this, &TForm1::CloseLessons);
 }
 
@@ -257,10 +267,10 @@ bool TForm1::OpenLessonFile(const QString& path) {
                                    [&](const ListedLesson& l) { return l.file == file; });
   const auto row = static_cast<int>(listed - listedLessons_.begin());
   if (listed == listedLessons_.end()) {
-    listedLessons_.push_back({std::move(read.lesson), 0, file});
+    listedLessons_.push_back({std::move(read.lesson), 0, file, {}});
     LessonList->addItem(ListText(listedLessons_.back().lesson, 0));
   } else {
-    *listed = {std::move(read.lesson), 0, file};
+    *listed = {std::move(read.lesson), 0, file, {}};
   }
   QListWidgetItem* item = LessonList->item(row);
   item->setText(ListText(listedLessons_[static_cast<std::size_t>(row)].lesson, 0));
@@ -333,6 +343,18 @@ void TForm1::ShowLessonHint() {
   rig().AskForHint();
 }
 
+// The lesson is named as a solution beside it names it: a built-in one by
+// its file name, one opened from a file by its path.
+void TForm1::CopyLessonWay() {
+  const LessonRun* run = rig().FollowedLesson();
+  if (run == nullptr || followedListed_ < 0) return;
+  const auto row = static_cast<std::size_t>(followedListed_);
+  const QString file =
+      listedLessons_[row].file.isEmpty() ? listedLessons_[row].name : listedLessons_[row].file;
+  QApplication::clipboard()->setText(
+      QString::fromStdString(run->WayAsScenario(QFile::encodeName(file).toStdString())));
+}
+
 // After each pass, and on the window's timer while the instrument is off
 // (there are no passes then to look at it), in the rig's words.
 void TForm1::UpdateLessonPanel() {
@@ -363,6 +385,7 @@ void TForm1::UpdateLessonPanel() {
     LessonHint->setVisible(text.hintShown);
     LessonHintButton->setEnabled(!text.hintShown);
   }
+  LessonCopyWay->setEnabled(text.following && followedListed_ >= 0);
   MarkControl(text.control);
 }
 

@@ -108,7 +108,8 @@ class TForm1 : public QWidget, public PanelView {
   QLabel* LessonOff = nullptr;   // why the LED is lit, while the instrument is off
   QLabel* LessonDone = nullptr;  // "Done: ..." once a step passes, or why a file was refused
   QPushButton* LessonClose = nullptr;
-  QList<QFrame*> LessonMarks;  // a ring round each control the step names
+  QPushButton* LessonCopyWay = nullptr;  // the way through the lesson, to the clipboard
+  QList<QFrame*> LessonMarks;            // a ring round each control the step names
   static constexpr int kLessonPanelWidth = 300;
 
   // Stand mode (form_stand.cpp): a caption over the communication window
@@ -228,6 +229,7 @@ class TForm1 : public QWidget, public PanelView {
   // being followed goes on, unlisted.
   void RemoveListedLesson();
   void ShowLessonHint();
+  void CopyLessonWay();
   const LessonRun* FollowedLesson() const { return rig().FollowedLesson(); }
 
   // Stand mode (form_stand.cpp): the tour of the instrument in a loop with
@@ -338,6 +340,7 @@ class TForm1 : public QWidget, public PanelView {
     Lesson lesson;
     std::size_t best = 0;
     QString file;  // an opened lesson's, absolute; empty for a built-in one
+    QString name;  // a built-in one's file name, as its solutions name it
   };
   std::vector<ListedLesson> listedLessons_;
   int followedListed_ = -1;      // the row of the lesson followed, -1 for none or an unlisted one

@@ -24,6 +24,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 
 #include "core/instrument.h"
@@ -33,6 +34,7 @@
 #include "host/panel/key_table.h"
 #include "host/panel/lcd_colours.h"
 #include "host/panel/reading_units.h"
+#include "host/scenario/executor.h"
 #include "lcd_picture.h"
 #include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
@@ -399,6 +401,15 @@ void PowerCycleTest::LessonPanelFollowsTheFormsOwnControls() {
   QVERIFY(marked[2].contains(form.TrackBar2->geometry()));
   QVERIFY(marked[3].isNull());  // finished: nothing to use
   QVERIFY(form.LessonList->item(0)->text().startsWith(QStringLiteral("\u2713 ")));
+  // The way taken, copied as a solution, finishes the lesson in the driver.
+  QVERIFY(form.LessonCopyWay->isEnabled());
+  form.LessonCopyWay->click();
+  const std::string way = QApplication::clipboard()->text().toStdString();
+  QVERIFY2(way.find("\nlesson 01-switching-on.lesson\n") != std::string::npos, way.c_str());
+  std::ostringstream said;
+  std::ostringstream wrong;
+  QCOMPARE(RunScenarioText(way, "way.scn", KVR9_LESSONS_DIR, said, wrong), kExitPassed);
+  QVERIFY2(said.str().find("lesson finished") != std::string::npos, way.c_str());
   QCOMPARE(form.size(), QSize(621 + TForm1::kLessonPanelWidth, 404));
   for (qsizetype i = 0; i < formGeometry.size(); ++i) {
     QCOMPARE(formControls[i]->geometry(), formGeometry[i]);
