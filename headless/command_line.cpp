@@ -31,6 +31,7 @@ constexpr const char* kUsage =
     "                     [--junit REPORT.xml] SCENARIO...\n"
     "       kvr9-headless sweep DIR|LOG... [--csv FILE] [--junit REPORT.xml]\n"
     "                           [--from STATE.json | --scenario FILE] [-j N]\n"
+    "                           [--timeout SECONDS]\n"
     "       kvr9-headless check-lesson FILE [SOLUTION.scn]\n"
     "\n"
     "Runs the KVR-9 firmware without a window, step by step as a scenario says.\n"

@@ -195,20 +195,6 @@ std::uint32_t ShardOf(const std::string& name, std::uint32_t shards) {
   return hash % shards + 1;
 }
 
-// A whole number of seconds, 1 to a day.
-constexpr int kLongestTimeoutSeconds = 24 * 60 * 60;
-
-bool ReadTimeout(const std::string& word, double& seconds) {
-  int whole = 0;
-  const char* end = word.data() + word.size();
-  const auto [at, problem] = std::from_chars(word.data(), end, whole);
-  if (problem != std::errc() || at != end || whole < 1 || whole > kLongestTimeoutSeconds) {
-    return false;
-  }
-  seconds = whole;
-  return true;
-}
-
 }  // namespace
 
 ExitStatus RunForReport(const std::string& report, const std::vector<std::string>& scenarios,
@@ -273,13 +259,8 @@ ExitStatus RunReportCommand(const std::vector<std::string>& arguments, std::ostr
     if (option.rfind("-j", 0) == 0) {
       if (!ReadWorkersOption(arguments, at, options.workers, err)) return kExitBadInput;
     } else if (option == "--timeout") {
-      if (at + 1 >= arguments.size() || !ReadTimeout(arguments[at + 1], options.timeoutSeconds)) {
-        err << "kvr9-headless: --timeout needs whole seconds, 1 to " << kLongestTimeoutSeconds
-            << ", not " << Quoted(at + 1 < arguments.size() ? arguments[at + 1] : "") << '\n';
-        return kExitBadInput;
-      }
+      if (!ReadTimeoutOption(arguments, at, options.timeoutSeconds, err)) return kExitBadInput;
       timeoutGiven = true;
-      at += 2;
     } else if (option == "--shard") {
       if (at + 1 >= arguments.size() || !ReadShard(arguments[at + 1], shard, shards)) {
         err << "kvr9-headless: --shard needs K/N, 1 <= K <= N <= " << kMostShards << ", not "

@@ -33,7 +33,8 @@ struct SweepArguments {
   std::string junit;
   std::string from;
   std::string scenario;
-  unsigned workers = 0;  // 0: every log flown here, one by one
+  unsigned workers = 0;       // 0: every log flown here, one by one
+  double timeoutSeconds = 0;  // a worker's longest log; 0 for none
 };
 
 // What every log is flown with: a scenario whose "fly LOG" flies it.
@@ -299,9 +300,15 @@ bool ParseSweepArguments(const std::vector<std::string>& arguments, SweepArgumen
                          std::ostream& err) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
-    if (word.rfind("-j", 0) == 0) {
+    if (word.rfind("-j", 0) == 0 || word == "--timeout") {
       std::size_t next = i;
-      if (!ReadWorkersOption(arguments, next, parsed.workers, err)) return false;
+      if (word == "--timeout") {
+        if (!ReadTimeoutOption(arguments, next, parsed.timeoutSeconds, err)) return false;
+        // A time-out is kept by a worker process, even a single one.
+        if (parsed.workers == 0) parsed.workers = 1;
+      } else if (!ReadWorkersOption(arguments, next, parsed.workers, err)) {
+        return false;
+      }
       i = next - 1;
       continue;
     }
@@ -489,6 +496,7 @@ ExitStatus RunSweepCommand(const std::vector<std::string>& arguments, std::ostre
     WorkerPlan workers;
     workers.jobs = logs.size();
     workers.workers = parsed.workers;
+    workers.timeoutSeconds = parsed.timeoutSeconds;
     workers.work = [&](std::size_t job) { return SweepOne(plan, logs[job]); };
     workers.done = done;
     std::string problem;

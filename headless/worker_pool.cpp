@@ -234,4 +234,21 @@ bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& a
   return true;
 }
 
+bool ReadTimeoutOption(const std::vector<std::string>& arguments, std::size_t& at, double& seconds,
+                       std::ostream& err) {
+  const std::string word = at + 1 < arguments.size() ? arguments[at + 1] : "";
+  int whole = 0;
+  const char* end = word.data() + word.size();
+  const auto [stop, problem] = std::from_chars(word.data(), end, whole);
+  if (word.empty() || problem != std::errc() || stop != end || whole < 1 ||
+      whole > kLongestTimeoutSeconds) {
+    err << "kvr9-headless: --timeout needs whole seconds, 1 to " << kLongestTimeoutSeconds
+        << ", not " << Quoted(word) << '\n';
+    return false;
+  }
+  seconds = whole;
+  at += 2;
+  return true;
+}
+
 }  // namespace kvr9::headless

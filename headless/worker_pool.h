@@ -48,4 +48,12 @@ inline constexpr unsigned kMostWorkers = 256;
 bool ReadWorkersOption(const std::vector<std::string>& arguments, std::size_t& at,
                        unsigned& workers, std::ostream& err);
 
+// A worker's longest job: whole seconds, 1 to a day.
+inline constexpr int kLongestTimeoutSeconds = 24 * 60 * 60;
+
+// "--timeout SECONDS" at arguments[at]; moves at past it. False, with the
+// one-line complaint in err, for seconds out of range or missing.
+bool ReadTimeoutOption(const std::vector<std::string>& arguments, std::size_t& at, double& seconds,
+                       std::ostream& err);
+
 }  // namespace kvr9::headless

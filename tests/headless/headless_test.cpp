@@ -1286,6 +1286,7 @@ TEST(HeadlessCommandLine, OptionsOutOfRangeAreOneLineAndStatusTwo) {
       {{"sweep", "--scenario", noLog, flights}, "has no 'fly LOG' step"},
       {{"sweep", "--scenario", noLog, "--from", bad, flights}, "--from or --scenario, not both"},
       {{"sweep", "--fast", flights}, "sweep: unknown option '--fast'"},
+      {{"sweep", "--timeout", "86401", flights}, "--timeout needs whole seconds, 1 to 86400"},
       {{"check-lesson"}, "check-lesson needs a lesson file"},
       {{"check-lesson", lesson, bad, bad}, "check-lesson needs a lesson file and at most a"},
       {{"check-lesson", "--strict", lesson}, "check-lesson: unknown option '--strict'"},
