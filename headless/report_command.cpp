@@ -55,28 +55,9 @@ ScenarioRun RunScenarioFile(const std::string& name, const PassWatch& watch) {
   return run;
 }
 
-// A run handed from a worker to the report: its fields one after the
-// other, each as its length, ':' and its bytes; the failing moment as the
-// snapshot's image, exact, since both ends are this same program.
-void PutField(std::string& to, std::string_view field) {
-  to += std::to_string(field.size());
-  to += ':';
-  to += field;
-}
-
-bool TakeField(std::string_view& from, std::string& field) {
-  const std::size_t colon = from.find(':');
-  std::size_t size = 0;
-  if (colon == std::string_view::npos) return false;
-  const auto [end, problem] = std::from_chars(from.data(), from.data() + colon, size);
-  if (problem != std::errc() || end != from.data() + colon || size > from.size() - colon - 1) {
-    return false;
-  }
-  field.assign(from.substr(colon + 1, size));
-  from.remove_prefix(colon + 1 + size);
-  return true;
-}
-
+// A run handed from a worker to the report, field by field; the failing
+// moment as the snapshot's image, exact, since both ends are this same
+// program.
 std::string RunAsText(const ScenarioRun& run) {
   std::string text;
   PutField(text, std::to_string(static_cast<int>(run.status)));

@@ -56,27 +56,7 @@ struct SweepRow {
 };
 
 // ---------------------------------------------------------------------------
-// The row through a worker's pipe: each field as its length, a line end,
-// then its bytes, so no byte of a name or a message can break it.
-
-void PutField(std::string& text, std::string_view field) {
-  text += std::to_string(field.size());
-  text += '\n';
-  text += field;
-}
-
-bool TakeField(std::string_view& text, std::string& field) {
-  const std::size_t end = text.find('\n');
-  if (end == std::string_view::npos) return false;
-  std::size_t length = 0;
-  const auto [at, problem] = std::from_chars(text.data(), text.data() + end, length);
-  if (problem != std::errc() || at != text.data() + end || length > text.size() - end - 1) {
-    return false;
-  }
-  field.assign(text.substr(end + 1, length));
-  text.remove_prefix(end + 1 + length);
-  return true;
-}
+// The row through a worker's pipe, field by field.
 
 std::string RowText(const SweepRow& row) {
   std::string text;

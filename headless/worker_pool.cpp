@@ -251,4 +251,23 @@ bool ReadTimeoutOption(const std::vector<std::string>& arguments, std::size_t& a
   return true;
 }
 
+void PutField(std::string& to, std::string_view field) {
+  to += std::to_string(field.size());
+  to += ':';
+  to += field;
+}
+
+bool TakeField(std::string_view& from, std::string& field) {
+  const std::size_t colon = from.find(':');
+  std::size_t size = 0;
+  if (colon == std::string_view::npos) return false;
+  const auto [end, problem] = std::from_chars(from.data(), from.data() + colon, size);
+  if (problem != std::errc() || end != from.data() + colon || size > from.size() - colon - 1) {
+    return false;
+  }
+  field.assign(from.substr(colon + 1, size));
+  from.remove_prefix(colon + 1 + size);
+  return true;
+}
+
 }  // namespace kvr9::headless

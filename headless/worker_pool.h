@@ -11,6 +11,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvr9::headless {
@@ -31,6 +32,12 @@ struct WorkerPlan {
   // before it are over.
   std::function<void(std::size_t job, WorkerOutcome outcome)> done;
 };
+
+// What a job hands back as fields, one after the other, each as its
+// length, ':' and its bytes, so no byte of a name or a message can break
+// it. TakeField takes the first field off from; false when it is damaged.
+void PutField(std::string& to, std::string_view field);
+bool TakeField(std::string_view& from, std::string& field);
 
 // False, with the reason in problem, when no worker could be started at all;
 // the jobs already done were handed on.
