@@ -55,7 +55,8 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_list() {
     const kvr9::LessonReadResult read =
         kvr9::ParseLesson(builtIn.text, std::string(builtIn.file), {});
     list += std::string(list.size() > 1 ? "," : "") + "{\"file\":" + JsonString(builtIn.file) +
-            ",\"language\":" + JsonString(builtIn.language) + ",\"title\":" + JsonString(read.ok ? read.lesson.title : read.error) + "}";
+            ",\"language\":" + JsonString(builtIn.language) +
+            ",\"title\":" + JsonString(read.ok ? read.lesson.title : read.error) + "}";
   }
   return Answer(list + "]");
 }

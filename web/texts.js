@@ -182,8 +182,8 @@
         "Strg+C kopiert das LCD-Bild, Strg+Umschalt+C die Sitzung als Szenario für kvr9-headless.",
       "page.helpTouch":
         "Tippen Sie auf <b>ON</b>, dann auf die Tasten F1 und F2 und den Drehknopf im Bild. Tippen Sie auf " +
-        "den Knopf, um ihn zu drücken; wischen Sie um ihn herum oder tippen Sie auf „Rechts drehen“ und " +
-        "„Links drehen“, um ihn zu drehen.",
+        "den Knopf, um ihn zu drücken; wischen Sie um ihn herum oder tippen Sie auf „Rechts“ " +
+        "und „Links“, um ihn zu drehen.",
       "form.face": "Die Frontplatte des Instruments",
       "form.ledLit": "Alarm-LED, leuchtet",
       "form.ledUnlit": "Alarm-LED, aus",
@@ -195,9 +195,9 @@
       "form.f2Title": "Taste F2 (Pfeil nach unten) - Tastatur: {key}",
       "form.lcd": "Das LCD, 128 mal 64 Punkte",
       "form.lcdTitle": "Das LCD - Strg+C kopiert sein Bild",
-      "form.cw": "Rechts drehen",
+      "form.cw": "Rechts",
       "form.cwTitle": "Den Knopf im Uhrzeigersinn drehen - Tastatur: {key}",
-      "form.ccw": "Links drehen",
+      "form.ccw": "Links",
       "form.ccwTitle": "Den Knopf gegen den Uhrzeigersinn drehen - Tastatur: {key}",
       "form.on": "ON",
       "form.off": "OFF",
@@ -214,7 +214,7 @@
       "form.engineer": "Werkstatt-Schalter",
       "flight.title": "Fliegen",
       "flight.demo": "Demoflug",
-      "flight.open": "Flugaufzeichnung öffnen",
+      "flight.open": "Flugdatei öffnen",
       "flight.openTitle": "Eine IGC- oder CSV-Flugaufzeichnung von diesem Gerät; sie wird hier gelesen und nirgendwohin gesendet",
       "flight.fly": "Fliegen",
       "flight.play": "Abspielen",
@@ -289,7 +289,7 @@
       "lessons.progressUnread": "Der auf diesem Gerät gespeicherte Fortschritt der Lektionen war nicht lesbar; er beginnt von vorn.",
       "lessons.backAsBefore": "Das Instrument ist wieder so, wie es vor den Lektionen war.",
       "host.demoName": "Demoflug",
-      "host.summary": "Höchstens {altitude} {altitudeUnit}, schnellstens {airspeed} {airspeedUnit}, {length} lang",
+      "host.summary": "Höchste Höhe {altitude} {altitudeUnit}, höchste Fahrt {airspeed} {airspeedUnit}, Dauer {length}",
       "host.groundSpeed": "Diese Aufzeichnung hat keine Fahrt; ihre Geschwindigkeit über Grund vertritt sie (der Wind bleibt unberücksichtigt).",
       "host.maxValues":
         "MAX VALUES zählt ab dem Einschalten: Schalten Sie OFF und ON oder setzen Sie die Werte in MAX VALUES " +
@@ -302,10 +302,10 @@
       "host.airspeedBeyond":
         "Fahrt {value} {unit} bei {time} liegt außerhalb dessen, was die Wandler mit diesen Einstellungen erreichen ({low}..{high} {unit2})",
       "host.openLog": "Öffnen Sie seine Flugaufzeichnung {name}, um dort weiterzufliegen, wo es war.",
-      "host.altitudeSlider": "Höhenwandler: {counts} Schritte",
-      "host.altitudeSliderReading": "Höhenwandler: {counts} Schritte, etwa {reading} {unit}",
-      "host.airspeedSlider": "Fahrtwandler: {counts} Schritte",
-      "host.airspeedSliderReading": "Fahrtwandler: {counts} Schritte, etwa {reading} {unit}",
+      "host.altitudeSlider": "Höhenwandler: {counts} Zählwerte",
+      "host.altitudeSliderReading": "Höhenwandler: {counts} Zählwerte, etwa {reading} {unit}",
+      "host.airspeedSlider": "Fahrtwandler: {counts} Zählwerte",
+      "host.airspeedSliderReading": "Fahrtwandler: {counts} Zählwerte, etwa {reading} {unit}",
       "host.standResumes": "Der Messemodus beginnt wieder nach einer Minute ohne Berührung.",
       "host.standOn": "Einschalten: der Name des Herstellers, dann die Hauptanzeige.",
       "host.standTakeOff": "Start: oben die Fahrt, darunter die Höhe, unten das QNH.",
@@ -332,27 +332,27 @@
     fr: {
       "language.label": "Langue",
       "page.help":
-        "Cliquez sur <b>ON</b>, puis sur les touches F1 et F2 et sur le bouton rotatif de la façade, ou utilisez " +
-        "le clavier : {f1} et {f2} sont les touches, {cw} et {ccw} tournent le bouton, {press} l'enfonce ; " +
+        "Cliquez sur <b>ON</b>, puis sur les touches F1 et F2 et sur la molette de la façade, ou utilisez " +
+        "le clavier : {f1} et {f2} sont les touches, {cw} et {ccw} tournent la molette, {press} l'enfonce ; " +
         "Ctrl+C copie l'image du LCD, Ctrl+Maj+C la session comme scénario pour kvr9-headless.",
       "page.helpTouch":
-        "Touchez <b>ON</b>, puis les touches F1 et F2 et le bouton rotatif de la façade. Touchez le bouton pour " +
-        "l'enfoncer ; pour le tourner, glissez le doigt autour, ou touchez « Sens horaire » et « Sens inverse ».",
+        "Touchez <b>ON</b>, puis les touches F1 et F2 et la molette de la façade. Touchez la molette pour " +
+        "l'enfoncer ; pour la tourner, glissez le doigt autour, ou touchez « Horaire » et « Antihoraire ».",
       "form.face": "La façade de l'instrument",
       "form.ledLit": "LED d'alarme, allumée",
       "form.ledUnlit": "LED d'alarme, éteinte",
       "form.f1": "Touche F1, haut",
       "form.f1Title": "Touche F1 (flèche haut) - clavier : {key}",
-      "form.knob": "Bouton rotatif : enfoncer",
-      "form.knobTitle": "Bouton rotatif : un clic l'enfonce, la molette le tourne - clavier : {key}",
+      "form.knob": "Molette : enfoncer",
+      "form.knobTitle": "Molette : un clic l'enfonce, la roulette de la souris la tourne - clavier : {key}",
       "form.f2": "Touche F2, bas",
       "form.f2Title": "Touche F2 (flèche bas) - clavier : {key}",
       "form.lcd": "Le LCD, 128 sur 64 points",
       "form.lcdTitle": "Le LCD - Ctrl+C copie son image",
-      "form.cw": "Sens horaire",
-      "form.cwTitle": "Tourner le bouton dans le sens horaire - clavier : {key}",
-      "form.ccw": "Sens inverse",
-      "form.ccwTitle": "Tourner le bouton dans le sens antihoraire - clavier : {key}",
+      "form.cw": "Horaire",
+      "form.cwTitle": "Tourner la molette dans le sens horaire - clavier : {key}",
+      "form.ccw": "Antihoraire",
+      "form.ccwTitle": "Tourner la molette dans le sens antihoraire - clavier : {key}",
       "form.on": "ON",
       "form.off": "OFF",
       "form.altitude": "Altitude",
@@ -368,7 +368,7 @@
       "form.engineer": "Commandes d'atelier",
       "flight.title": "Voler",
       "flight.demo": "Vol de démo",
-      "flight.open": "Ouvrir un vol enregistré",
+      "flight.open": "Ouvrir un vol",
       "flight.openTitle": "Un enregistrement de vol IGC ou CSV de cet appareil ; il est lu ici et envoyé nulle part",
       "flight.fly": "Voler",
       "flight.play": "Lecture",
@@ -443,7 +443,7 @@
       "lessons.progressUnread": "La progression des leçons gardée sur cet appareil est illisible ; elle repart de zéro.",
       "lessons.backAsBefore": "L'instrument est revenu tel qu'il était avant les leçons.",
       "host.demoName": "Vol de démo",
-      "host.summary": "Au plus haut {altitude} {altitudeUnit}, au plus vite {airspeed} {airspeedUnit}, durée {length}",
+      "host.summary": "Altitude max. {altitude} {altitudeUnit}, vitesse max. {airspeed} {airspeedUnit}, durée {length}",
       "host.groundSpeed": "Cet enregistrement n'a pas de vitesse air ; sa vitesse sol la remplace (le vent est ignoré).",
       "host.maxValues":
         "MAX VALUES compte depuis la mise sous tension : passez sur OFF puis ON, ou remettez-les à zéro dans " +
@@ -456,10 +456,10 @@
       "host.airspeedBeyond":
         "vitesse {value} {unit} à {time} hors de portée des convertisseurs avec ces réglages ({low}..{high} {unit2})",
       "host.openLog": "Ouvrez son enregistrement de vol {name} pour reprendre le vol où il en était.",
-      "host.altitudeSlider": "Convertisseur d'altitude : {counts} pas",
-      "host.altitudeSliderReading": "Convertisseur d'altitude : {counts} pas, environ {reading} {unit}",
-      "host.airspeedSlider": "Convertisseur de vitesse : {counts} pas",
-      "host.airspeedSliderReading": "Convertisseur de vitesse : {counts} pas, environ {reading} {unit}",
+      "host.altitudeSlider": "Convertisseur d'altitude : {counts} points",
+      "host.altitudeSliderReading": "Convertisseur d'altitude : {counts} points, environ {reading} {unit}",
+      "host.airspeedSlider": "Convertisseur de vitesse : {counts} points",
+      "host.airspeedSliderReading": "Convertisseur de vitesse : {counts} points, environ {reading} {unit}",
       "host.standResumes": "Le mode salon reprend après une minute sans toucher.",
       "host.standOn": "Mise sous tension : le nom du fabricant, puis l'affichage principal.",
       "host.standTakeOff": "Décollage : la vitesse en haut, l'altitude dessous, le QNH en bas.",
@@ -467,14 +467,14 @@
       "host.standDive": "Piqué trop rapide : la vitesse clignote et la LED rouge aussi.",
       "host.standSlow": "On ralentit pour atterrir : l'alarme s'arrête.",
       "host.standF2": "F2 montre le vol : sa durée et la distance air parcourue.",
-      "host.standBack": "Enfoncer le bouton revient en arrière.",
-      "host.standMenu": "Enfoncer le bouton ouvre le menu ; le tourner choisit une ligne.",
+      "host.standBack": "Enfoncer la molette revient en arrière.",
+      "host.standMenu": "Enfoncer la molette ouvre le menu ; la tourner choisit une rubrique.",
       "host.standMax": "MAX VALUES : l'altitude et la vitesse les plus hautes depuis la mise sous tension.",
-      "host.standSetup": "AIRSPEED SETUP : tourner le bouton jusqu'à un réglage, l'enfoncer pour le changer.",
+      "host.standSetup": "AIRSPEED SETUP : tourner la molette jusqu'à un réglage, l'enfoncer pour le changer.",
       "host.standUnit": "L'unité de vitesse : de mph en nœuds.",
       "host.standDone": "DONE, puis EXIT MENU : retour à l'affichage principal.",
       "host.standKnots": "L'affichage principal donne maintenant la vitesse en nœuds.",
-      "host.standQnh": "Tourner le bouton sur l'affichage principal règle le QNH ; l'altitude suit.",
+      "host.standQnh": "Tourner la molette sur l'affichage principal règle le QNH ; l'altitude suit.",
       "host.standQnhBack": "Et retour à 1013 mB.",
       "host.lessonOff": "L'instrument est éteint, la LED rouge ne signifie donc rien pour l'instant (elle est allumée avant le premier ON).",
       "host.lessonStep": "Étape {step} sur {steps}",
@@ -491,7 +491,7 @@
   const kTap = {
     en: [[/\b([Cc])lick(s|ed|ing)?\b/g, (_, c, ending = "") => `${c === "C" ? "T" : "t"}ap${ending === "ed" || ending === "ing" ? "p" : ""}${ending}`]],
     de: [[/\bKlicken\b/g, "Tippen"], [/\bklicken\b/g, "tippen"], [/\bKlicks\b/g, "Tipps"], [/\bKlick\b/g, "Tipp"]],
-    fr: [[/\bCliquez\b/g, "Touchez"], [/\bcliquez\b/g, "touchez"], [/\bcliquer\b/g, "toucher"], [/\bclic\b/g, "toucher"]],
+    fr: [[/\bCliquez sur\b/g, "Touchez"], [/\bcliquez sur\b/g, "touchez"], [/\bCliquez\b/g, "Touchez"], [/\bcliquez\b/g, "touchez"]],
   };
   const kKept = "kvr9-language";
 
