@@ -165,7 +165,10 @@
       led.setAttribute("aria-label", text(lit ? "form.ledLit" : "form.ledUnlit"));
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
-    lcdText: (lines) => spoken.change(lines),
+    // The LCD's own words as it shows them; what the firmware's side adds of
+    // the inverse rows in the page's language.
+    lcdText: (lines) =>
+      spoken.change(lines.replace(/ \((editing|selected)\)$/gm, (_, mark) => ` (${text(mark === "editing" ? "lcd.editing" : "lcd.selected")})`)),
     // A slider's position, when a flight has moved it, and its description:
     // the counts and the reading they settle at in the pilot's units.
     slider(altitude, position, english) {
