@@ -12,9 +12,9 @@
 //   the programs write them, and host() says one in the page's language.
 //   A text the table does not know is shown as it came.
 // The English captions, tooltips and accessible names of the form's
-// controls are the window's own: @caption:X@, @title:X@ and @label:X@ are
-// filled in from the host library's table of the form when the page is put
-// together. The LCD, and the lines the instrument writes to the
+// controls are the window's own: the placeholders caption:X, title:X and
+// label:X, each between at signs, are filled in from the host library's
+// table of the form when the page is put together. The LCD, and the lines the instrument writes to the
 // communication window, are the instrument's and stay as it writes them.
 "use strict";
 
