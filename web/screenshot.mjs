@@ -44,7 +44,13 @@ try {
         const main = await page.locator("main").boundingBox();
         options.clip = { x: main.x, y: main.y, width: main.width, height: main.height };
       }
-      if (clip === "page") options.fullPage = true;
+      // The whole page: the window made as tall as it, a new window size
+      // the page lays itself out for.
+      if (clip === "page") {
+        const height = await page.evaluate(() => document.documentElement.scrollHeight);
+        await page.setViewportSize({ width: device.viewport.width, height });
+        await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+      }
       await page.screenshot(options);
     } finally {
       await browser.close();
