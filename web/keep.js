@@ -126,10 +126,10 @@
       page.notice(text("keep.refused", { why }));
       page.observe("linkRefused", why);
     };
-    let text;
+    let setup;
     try {
       if (fragment.length > kLongestLink) throw new Error("it is too long");
-      text = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
+      setup = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
     } catch (error) {
       refuse(text(error instanceof Error && error.message === "it is too long" ? "keep.tooLong" : "keep.damaged"));
       return;
@@ -142,9 +142,9 @@
       return;
     }
     const name = new TextEncoder().encode("the link");
-    const at = full._kvr9_input_buffer(name.length + text.length);
+    const at = full._kvr9_input_buffer(name.length + setup.length);
     full.HEAPU8.set(name, at);
-    full.HEAPU8.set(text, at + name.length);
+    full.HEAPU8.set(setup, at + name.length);
     const answer = JSON.parse(full.UTF8ToString(full._kvr9_snapshot_open(name.length)));
     if (answer.error !== undefined) {
       refuse(answer.error);
