@@ -1,5 +1,6 @@
 // The built-in lessons, built into the page's full program
-// (embed_lessons.cmake), so that they come with it and work offline.
+// (embed_lessons.cmake), so that they come with it and work offline: the
+// English ones first, then their translations.
 #pragma once
 
 #include <span>
@@ -8,7 +9,8 @@
 namespace kvr9::web {
 
 struct BuiltInLesson {
-  std::string_view file;  // "04-qnh-altitude-unit.lesson"
+  std::string_view file;      // "04-qnh-altitude-unit.lesson", the English lesson's name
+  std::string_view language;  // "en", or a translation's: "de", "fr"
   std::string_view text;
 };
 

@@ -13,6 +13,9 @@ window.kvr9FlightBar = function (program, observe) {
   // The profile readers refuse more; a larger file is not even read.
   const kLargestLogBytes = 64 * 1024 * 1024;
   const byId = (id) => document.getElementById(id);
+  // The page's words in its language (texts.js); the firmware's side says
+  // its own in English.
+  const { text, host } = window.kvr9Texts;
   let state = "paused";
   let powered = false;
 
@@ -45,26 +48,26 @@ window.kvr9FlightBar = function (program, observe) {
     const total = String(status.total);
     state = status.state;
     powered = status.on;
-    setText(byId("FlightPlay"), !powered ? "Fly" : state === "playing" ? "Pause" : "Play");
-    setText(byId("FlightName"), status.name);
+    setText(byId("FlightPlay"), text(!powered ? "flight.fly" : state === "playing" ? "flight.pause" : "flight.play"));
+    setText(byId("FlightName"), host(status.name));
     setText(byId("FlightTime"), `${clock(elapsed)} / ${clock(total)}`);
     setText(byId("FlightNow"), `${status.altitude} ${status.altitudeUnit}, ${status.airspeed} ${status.airspeedUnit}`);
-    setText(byId("FlightSummary"), status.summary);
-    setText(byId("FlightSays"), status.note);
+    setText(byId("FlightSummary"), host(status.summary));
+    setText(byId("FlightSays"), host(status.note));
     // The speed the firmware's side plays at: a kept instrument brings its own.
     for (const button of byId("FlightSpeed").querySelectorAll("button")) {
       const pressed = String(Number(button.dataset.speed) === status.speed);
       if (button.getAttribute("aria-pressed") !== pressed) button.setAttribute("aria-pressed", pressed);
     }
-    setText(stand, status.stand);
+    setText(stand, host(status.stand));
     stand.hidden = !status.stand;
-    tellProblem(status.problem);
+    tellProblem(host(status.problem));
     if (scrub.max !== total) scrub.max = total;
     // Not while a finger holds it.
     if (document.activeElement !== scrub || state === "playing") {
       if (scrub.value !== elapsed) scrub.value = elapsed;
     }
-    const moment = `${clock(elapsed)} of ${clock(total)}`;
+    const moment = text("flight.momentValue", { elapsed: clock(elapsed), total: clock(total) });
     if (scrub.getAttribute("aria-valuetext") !== moment) scrub.setAttribute("aria-valuetext", moment);
   }
 
@@ -82,7 +85,7 @@ window.kvr9FlightBar = function (program, observe) {
 
   function openLog(file) {
     if (file.size > kLargestLogBytes) {
-      tellProblem(`${file.name}: is longer than the 64 MB a flight log may hold`);
+      tellProblem(text("flight.tooLong", { name: file.name }));
       return;
     }
     file.arrayBuffer().then(
@@ -90,7 +93,7 @@ window.kvr9FlightBar = function (program, observe) {
         log = { name: file.name, bytes: new Uint8Array(bytes) };
         openIn(program(), log);
       },
-      () => tellProblem(`${file.name}: the browser could not read it`)
+      () => tellProblem(text("flight.unread", { name: file.name }))
     );
   }
 
@@ -127,7 +130,7 @@ window.kvr9FlightBar = function (program, observe) {
   // the tour again from its start, until "Leave stand mode".
   const kStandKept = "kvr9-stand";
   const resumeLine = byId("StandResume");
-  byId("StandResumeText").textContent = program().UTF8ToString(program()._kvr9_stand_resumes());
+  byId("StandResumeText").textContent = host(program().UTF8ToString(program()._kvr9_stand_resumes()));
   const resumeMs = 1000 * program()._kvr9_stand_resume_seconds();
   let standing = false;
   let holding = false;

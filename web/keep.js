@@ -18,6 +18,7 @@
   // A snapshot's text is refused past 64 KB; its link is far shorter.
   const kLongestLink = 64 * 1024;
   const byId = (id) => document.getElementById(id);
+  const { text } = window.kvr9Texts;
   let page = null;
   let afresh = false;
 
@@ -70,11 +71,11 @@
     const answer = firmware.UTF8ToString(firmware._kvr9_image_apply());
     if (answer === "") {
       forget();
-      page.notice("The instrument kept on this device was saved by another version of the page; it starts afresh.");
+      page.notice(text("keep.otherVersion"));
       return;
     }
     page.showSetBack(JSON.parse(answer));
-    page.notice("The instrument is as you left it. \"Start afresh\" sets it back to new.", { news: true });
+    page.notice(text("keep.restored"), { news: true });
     page.observe("restored");
   }
 
@@ -108,11 +109,11 @@
     page.observe("shared", link);
     if (navigator.clipboard && typeof navigator.clipboard.writeText === "function") {
       navigator.clipboard.writeText(link).then(
-        () => saySharing("The link is copied: it holds this setup, and nothing is sent anywhere."),
-        () => saySharing("Copy the link beside: it holds this setup, and nothing is sent anywhere.")
+        () => saySharing(text("keep.copied")),
+        () => saySharing(text("keep.copyIt"))
       );
     } else {
-      saySharing("Copy the link beside: it holds this setup, and nothing is sent anywhere.");
+      saySharing(text("keep.copyIt"));
     }
     output.select();
   }
@@ -122,35 +123,35 @@
   async function openLink(fragment) {
     history.replaceState(null, "", location.pathname + location.search);
     const refuse = (why) => {
-      page.notice(`This link does not hold a setup the simulator can open (${why}); the instrument is at its defaults.`);
+      page.notice(text("keep.refused", { why }));
       page.observe("linkRefused", why);
     };
-    let text;
+    let setup;
     try {
       if (fragment.length > kLongestLink) throw new Error("it is too long");
-      text = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
+      setup = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
     } catch (error) {
-      refuse(error instanceof Error && error.message === "it is too long" ? "it is too long" : "it is damaged or cut short");
+      refuse(text(error instanceof Error && error.message === "it is too long" ? "keep.tooLong" : "keep.damaged"));
       return;
     }
     let full;
     try {
       full = await page.full();
     } catch {
-      page.notice("The simulator's full program could not be loaded, so the link cannot be opened now.");
+      page.notice(text("keep.noFullProgram"));
       return;
     }
     const name = new TextEncoder().encode("the link");
-    const at = full._kvr9_input_buffer(name.length + text.length);
+    const at = full._kvr9_input_buffer(name.length + setup.length);
     full.HEAPU8.set(name, at);
-    full.HEAPU8.set(text, at + name.length);
+    full.HEAPU8.set(setup, at + name.length);
     const answer = JSON.parse(full.UTF8ToString(full._kvr9_snapshot_open(name.length)));
     if (answer.error !== undefined) {
       refuse(answer.error);
       return;
     }
     page.showSetBack(answer);
-    page.notice("The instrument is set as the link's setup.", { news: true });
+    page.notice(text("keep.opened"), { news: true });
     page.observe("linkOpened");
   }
 
@@ -160,7 +161,7 @@
     if (fragment !== null) openLink(fragment);
     else restore();
     byId("Share").addEventListener("click", () =>
-      share().catch(() => page.notice("The link could not be made: the full program did not load."))
+      share().catch(() => page.notice(text("keep.unmade")))
     );
     byId("Afresh").addEventListener("click", startAfresh);
     document.addEventListener("visibilitychange", () => document.visibilityState === "hidden" && keep());

@@ -17,16 +17,19 @@
   // The panel's elements each control word stands for (words.js). The knob is
   // pressed on the picture and turned by the finger or the two buttons.
   const kControls = window.kvr9Words.controls;
-
+  // The page's words in its language (texts.js); the program's lines come
+  // in English and are said in it.
+  const { language, text, host } = window.kvr9Texts;
 
   // The lessons are written for a mouse; on a touch screen the page says
   // "tap" where they say "click".
   const kTouch = window.matchMedia("(pointer: coarse)").matches;
-  const forHand = (text) =>
-    kTouch ? text.replace(/\b([Cc])lick(s|ed|ing)?\b/g, (_, c, ending = "") => `${c === "C" ? "T" : "t"}ap${ending === "ed" || ending === "ing" ? "p" : ""}${ending}`) : text;
+  const forHand = (words) => (kTouch ? window.kvr9Texts.forHand(words) : words);
 
   let full = null;
-  let lessons = []; // [{file, title, steps}], steps known once opened
+  // [{file, title, index}] in the page's language, index the program's
+  // number of the lesson shown
+  let lessons = [];
   let progress = {};
   let followed = -1; // the lesson followed, its place in the list
   let shown = null; // the status last shown
@@ -75,9 +78,9 @@
 
   function progressWords(file) {
     const kept = progress[file];
-    if (kept === undefined || kept.best === 0) return "not started";
-    if (kept.best >= kept.steps) return "done";
-    return `${kept.best} of ${kept.steps} steps`;
+    if (kept === undefined || kept.best === 0) return text("lessons.notStarted");
+    if (kept.best >= kept.steps) return text("lessons.done");
+    return text("lessons.partly", { best: kept.best, steps: kept.steps });
   }
 
   // ---- The panel's elements ----
@@ -96,14 +99,16 @@
   let panel = null;
   const parts = {};
 
+  const finished = (file) => progress[file] !== undefined && progress[file].best >= progress[file].steps;
+
   function build() {
     panel = make("section", { id: "LessonPanel", "aria-labelledby": "LessonPanelTitle" });
     const head = make("div", { class: "lesson-head" });
     head.append(
-      make("h2", { id: "LessonPanelTitle" }, "Lessons"),
-      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": "Close lessons", title: "Close the lessons; the instrument goes back to how it was before them" }, "Close"))
+      make("h2", { id: "LessonPanelTitle" }, text("lessons.title")),
+      (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": text("lessons.closeLabel"), title: text("lessons.closeTitle") }, text("lessons.close")))
     );
-    parts.list = make("ul", { id: "LessonList", "aria-label": "Built-in lessons" });
+    parts.list = make("ul", { id: "LessonList", "aria-label": text("lessons.list") });
     parts.lesson = make("div", { id: "LessonStep", hidden: "" });
     parts.title = make("h3", { id: "LessonTitle" });
     parts.stepNo = make("p", { id: "LessonStepNo" });
@@ -113,8 +118,8 @@
     parts.done = make("p", { id: "LessonDone" });
     const buttons = make("div", { class: "lesson-buttons" });
     buttons.append(
-      (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, "Hint")),
-      (parts.back = make("button", { type: "button", id: "LessonBack", title: "Stop this lesson and choose another" }, "All lessons"))
+      (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, text("lessons.hint"))),
+      (parts.back = make("button", { type: "button", id: "LessonBack", title: text("lessons.backTitle") }, text("lessons.back")))
     );
     // The step's number and words: on a phone a card at the foot of the
     // screen, in view with the LCD and the control the step marks.
@@ -148,7 +153,7 @@
         const item = make("li");
         const button = make("button", { type: "button", "data-lesson": String(number) });
         button.append(make("span", { class: "lesson-name" }, lesson.title), make("span", { class: "lesson-progress" }, progressWords(lesson.file)));
-        if (progressWords(lesson.file) === "done") button.classList.add("finished");
+        if (finished(lesson.file)) button.classList.add("finished");
         item.append(button);
         return item;
       })
@@ -261,9 +266,12 @@
     if (control === "calibrate-box" || control === "keyfast-box") byId("Engineer").open = true;
   }
 
-  // The program's texts; the page only says "tap" for "click" on a phone.
-  function show(now) {
-    if (now === null) return;
+  // The program's texts in the page's language; the lesson's own words come
+  // from its file in that language. On a phone the page says "tap" for
+  // "click".
+  function show(said) {
+    if (said === null) return;
+    const now = { ...said, stepLine: host(said.stepLine), hint: host(said.hint), doneLine: host(said.doneLine), off: said.off && host(said.off) };
     const before = shown;
     shown = now;
     const stepChanged = before === null || before.passed !== now.passed;
@@ -313,9 +321,9 @@
   async function follow(number) {
     message("");
     // The program sets the instrument where the lesson starts.
-    const error = full.UTF8ToString(full._kvr9_lesson_follow(number));
+    const error = full.UTF8ToString(full._kvr9_lesson_follow(lessons[number].index));
     if (error !== "") {
-      message(`This lesson cannot be followed: ${error}`);
+      message(text("lessons.cannotFollow", { error }));
       return;
     }
     followed = number;
@@ -348,6 +356,15 @@
 
   // ---- Opening and closing the panel ----
 
+  // The English lessons, each as its translation in the page's language
+  // where there is one: the same checks in other words.
+  function inLanguage(all) {
+    const numbered = all.map((lesson, index) => ({ ...lesson, index }));
+    return numbered
+      .filter((lesson) => lesson.language === "en")
+      .map((english) => numbered.find((lesson) => lesson.language === language && lesson.file === english.file) ?? english);
+  }
+
   const opener = () => byId("LessonsOpen");
 
   async function open() {
@@ -357,16 +374,16 @@
     opener().setAttribute("aria-expanded", "true");
     place();
     if (full === null) {
-      message("Loading the lessons...");
+      message(text("lessons.loading"));
       try {
         full = await page.full();
       } catch {
-        message("The lessons could not be loaded: the simulator's full program did not load.");
+        message(text("lessons.unloaded"));
         return;
       }
-      lessons = JSON.parse(full.UTF8ToString(full._kvr9_lesson_list()));
+      lessons = inLanguage(JSON.parse(full.UTF8ToString(full._kvr9_lesson_list())));
       progress = readProgress();
-      message(progressUnread ? "The lessons' progress kept on this device could not be read; it starts again." : "");
+      message(progressUnread ? text("lessons.progressUnread") : "");
     }
     if (followed < 0) {
       parts.lesson.hidden = true;
@@ -385,7 +402,7 @@
   function close() {
     stopFollowing();
     if (full !== null && full._kvr9_lesson_close() !== 0) {
-      page.tellStatus("The instrument is back as it was before the lessons.");
+      page.tellStatus(text("lessons.backAsBefore"));
     }
     panel.hidden = true;
     document.documentElement.classList.remove("lessons-open", "lessons-beside");

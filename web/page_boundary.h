@@ -93,7 +93,9 @@ const char* kvr9_snapshot_json();
 // kvr9_image_apply answers, or {"error": "NAME: field: what is wrong"}
 // with nothing changed.
 const char* kvr9_snapshot_open(int nameBytes);
-// The built-in lessons, a JSON array of {"file", "title"}.
+// The built-in lessons, a JSON array of {"file", "language", "title"}: the
+// English ones first, then their translations ("de", "fr"), each named by
+// its English lesson's file.
 const char* kvr9_lesson_list();
 // Follows built-in lesson number from where it starts (a snapshot, off
 // afresh, or switched on afresh): "" or why it cannot. The first lesson

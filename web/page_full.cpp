@@ -49,13 +49,14 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_snapshot_open(int nameBytes) {
   return Answer(kvr9::web::SetBackAnswer(opened.flight));
 }
 
-// The built-in lessons as a JSON array of {"file", "title"}.
+// The built-in lessons as a JSON array of {"file", "language", "title"}.
 EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_list() {
   std::string list = "[";
   for (const kvr9::web::BuiltInLesson& builtIn : kvr9::web::BuiltInLessons()) {
     const kvr9::LessonReadResult read =
         kvr9::ParseLesson(builtIn.text, std::string(builtIn.file), {});
     list += std::string(list.size() > 1 ? "," : "") + "{\"file\":" + JsonString(builtIn.file) +
+            ",\"language\":" + JsonString(builtIn.language) +
             ",\"title\":" + JsonString(read.ok ? read.lesson.title : read.error) + "}";
   }
   return Answer(list + "]");

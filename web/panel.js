@@ -9,8 +9,8 @@
   // The LCD as painted by the firmware's side, each dot a 2 x 2 block.
   const kLcdPictureWidth = 256;
   const kLcdPictureHeight = 128;
-  const kLedLitName = "Alarm LED, lit";
-  const kLedUnlitName = "Alarm LED, unlit";
+  // The page's words in its language (texts.js).
+  const { text, host } = window.kvr9Texts;
 
 
   const byId = (id) => document.getElementById(id);
@@ -162,13 +162,16 @@
       ledLit = lit;
       const led = byId("Shape1");
       led.classList.toggle("unlit", !lit);
-      led.setAttribute("aria-label", lit ? kLedLitName : kLedUnlitName);
+      led.setAttribute("aria-label", text(lit ? "form.ledLit" : "form.ledUnlit"));
     },
     appendCommLine: (text, dropOldest, unchangedOnScreen) => memo.append(text, dropOldest, unchangedOnScreen),
-    lcdText: (lines) => spoken.change(lines),
+    // The LCD's own words as it shows them; what the firmware's side adds of
+    // the inverse rows in the page's language.
+    lcdText: (lines) =>
+      spoken.change(lines.replace(/ \((editing|selected)\)$/gm, (_, mark) => ` (${text(mark === "editing" ? "lcd.editing" : "lcd.selected")})`)),
     // A slider's position, when a flight has moved it, and its description:
     // the counts and the reading they settle at in the pilot's units.
-    slider(altitude, position, description) {
+    slider(altitude, position, english) {
       const trackBar = byId(altitude ? "TrackBar2" : "TrackBar1");
       const label = byId(altitude ? "Label3" : "Label13");
       if (label.textContent !== String(position)) {
@@ -177,6 +180,7 @@
       }
       // "Airspeed converter: 1234 counts, about 90 mph": a screen reader
       // hears the reading first, "about 90 mph, 1234 counts".
+      const description = host(english);
       trackBar.title = description;
       const [counts, reading] = description.slice(description.indexOf(": ") + 2).split(", ");
       trackBar.setAttribute("aria-valuetext", reading === undefined ? counts : `${reading}, ${counts}`);
@@ -208,7 +212,7 @@
   const sessionStart = new Date();
 
   function Fail(error) {
-    showNotice("The simulator stopped with an error: " + (error && error.message ? error.message : error));
+    showNotice(text("notice.failed", { error: error && error.message ? error.message : error }));
   }
 
   // The instrument runs one pass a step, once every period of the panel
@@ -274,23 +278,23 @@
     );
     observe("session", scenario);
     if (!navigator.clipboard || typeof navigator.clipboard.writeText !== "function") {
-      showNotice("This browser does not let the page copy text to the clipboard.");
+      showNotice(text("notice.noTextClipboard"));
       return;
     }
     navigator.clipboard
       .writeText(scenario)
-      .catch(() => showNotice("The browser refused to copy the session to the clipboard."));
+      .catch(() => showNotice(text("notice.sessionRefused")));
   }
 
   function CopyLcdPicture() {
     lcd.picture().toBlob((png) => {
       if (!navigator.clipboard || typeof ClipboardItem === "undefined") {
-        showNotice("This browser does not let the page copy pictures to the clipboard.");
+        showNotice(text("notice.noPictureClipboard"));
         return;
       }
       navigator.clipboard
         .write([new ClipboardItem({ "image/png": png })])
-        .catch(() => showNotice("The browser refused to copy the LCD picture to the clipboard."));
+        .catch(() => showNotice(text("notice.pictureRefused")));
     }, "image/png");
   }
 
@@ -342,7 +346,7 @@
   function ButtonOnWhileLoading() {
     onWhenReady = true;
     observe("onWhileLoading");
-    tellStatus("Loading the simulator's program: ON switches it on once it has loaded.");
+    tellStatus(text("notice.loadingOn"));
   }
 
   function tellStatus(text) {
@@ -373,7 +377,7 @@
     }
     lessonsScript.then(
       () => window.kvr9Lessons.toggle(),
-      () => showNotice("The lessons could not be loaded; try again once the page is online.")
+      () => showNotice(text("notice.lessonsUnloaded"))
     );
   }
 
@@ -432,7 +436,7 @@
   // What the page says of a session set back (kvr9_image_apply's answer):
   // the program has told it the controls already.
   function ShowSetBack(answer) {
-    if (answer.flight) showNotice(answer.flight);
+    if (answer.flight) showNotice(host(answer.flight));
   }
 
   // The full program, with the snapshot's text and the lessons: loaded
@@ -493,10 +497,7 @@
       })
       .catch((error) => {
         tellStatus("");
-        showNotice(
-          "The simulator's program (kvr9.wasm) could not be loaded, so the panel does not work. " +
-            String(error && error.message ? error.message : error)
-        );
+        showNotice(text("notice.programUnloaded", { error: String(error && error.message ? error.message : error) }));
       });
   }
 
@@ -507,22 +508,16 @@
     lcd.context.fillRect(0, 0, lcd.canvas.width, lcd.canvas.height);
     memo.element = byId("Memo1");
     spoken.element = byId("LcdText");
-    byId("Shape1").setAttribute("aria-label", kLedLitName);
+    byId("Shape1").setAttribute("aria-label", text("form.ledLit"));
     byId("StatusBar1").setAttribute("role", "status");
-    tellStatus("Loading the simulator's program...");
+    tellStatus(text("notice.loading"));
     byId("Button1").addEventListener("click", ButtonOnWhileLoading);
     if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
-      showNotice(
-        "This browser cannot run WebAssembly, which the simulator needs. " +
-          "Please open the page in a current Firefox, Chrome, Edge or Safari."
-      );
+      showNotice(text("notice.noWasm"));
       return;
     }
     if (location.protocol === "file:") {
-      showNotice(
-        "Opened from a file, the browser will not load the simulator's program (kvr9.wasm). " +
-          "Serve this folder over HTTP, for example: python3 -m http.server --bind 127.0.0.1"
-      );
+      showNotice(text("notice.fromFile"));
     }
     LoadFirmware();
   }
