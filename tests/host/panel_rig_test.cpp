@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/lessons/lesson.h"
 #include "host/rig/rig_files.h"
 #include "host/snapshot/snapshot_json.h"
 
@@ -325,6 +326,7 @@ struct RigFront {
 };
 
 // Twenty sessions of thousands of passes, each saved at random moments
+// (read back inside a lesson too)
 // (stand mode is a showroom's, not the instrument's: it ends before a
 // save) and opened in a fresh rig, which goes on beside the whole session
 // pass for pass.
@@ -344,7 +346,18 @@ TEST(PanelRig, LongSessionsSavedAtAnyMomentGoOnExactly) {
         if (whole.rig.StandActive()) whole.rig.EndStand();
         savedFlying += whole.rig.FlightPlaying() ? 1U : 0U;
         copy = std::make_unique<RigFront>();
-        const OpenedState opened = OpenStateText(copy->rig, StateText(whole.rig), "state.json");
+        const std::string state = StateText(whole.rig);
+        // The same moment carried inside a lesson reads back as itself.
+        const LessonReadResult lesson = ParseLesson(
+            "title T\nstart snapshot inline\nstep S.\nhint H.\ncontrol knob\n"
+            "check expect qnh 1014250\nsnapshot\n" +
+                state,
+            "t.lesson", {});
+        ASSERT_TRUE(lesson.ok) << lesson.error;
+        Snapshot carried = ReadSnapshot(state, "state.json").snapshot;
+        carried.flight.reset();  // a lesson takes the instrument, not the flight
+        EXPECT_TRUE(lesson.lesson.snapshot == carried) << "session " << s;
+        const OpenedState opened = OpenStateText(copy->rig, state, "state.json");
         ASSERT_TRUE(opened.ok) << opened.error;
         ASSERT_TRUE(copy->rig.Capture() == whole.rig.Capture()) << "session " << s;
       }
