@@ -224,6 +224,8 @@ window.kvr9FlightBar = function (program, observe) {
     // The log opened last ({name, bytes}) or null; reopen(firmware, log)
     // opens one in a program as the person's choice did.
     keptLog: () => log,
+    // A log the person dropped on the page, as if chosen.
+    open: openLog,
     reopen(firmware, kept) {
       log = kept;
       openIn(firmware, kept);

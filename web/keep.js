@@ -6,7 +6,8 @@
 // - "Share this setup" writes the snapshot's JSON text, compressed, into
 //   the link's fragment, which browsers never send to a server. Opening
 //   such a link sets the instrument as it was; a link that does not hold
-//   one says so and leaves the instrument at its defaults.
+//   one says so and leaves the instrument at its defaults. A lesson's link
+//   is made the same way (lessons.js); it opens on top of what is kept.
 "use strict";
 
 (function () {
@@ -15,6 +16,7 @@
   // Past this a log is not kept: the browser's storage holds a few MB.
   const kLargestKeptLog = 1024 * 1024;
   const kLinkKey = "setup=";
+  const kLessonKey = "lesson=";
   // A snapshot's text is refused past 64 KB; its link is far shorter.
   const kLongestLink = 64 * 1024;
   const byId = (id) => document.getElementById(id);
@@ -29,6 +31,34 @@
 
   async function squeeze(bytes, stream) {
     return new Uint8Array(await new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer());
+  }
+
+  // A link's text, deflated and written in the letters a fragment keeps.
+  const pack = async (bytes) => base64url(await squeeze(bytes, new CompressionStream("deflate-raw")));
+
+  // A link's text back, refused past largest bytes as soon as it is: a few
+  // KB of fragment can inflate to many MB.
+  async function unpack(fragment, largest) {
+    const reader = new Blob([unbase64url(fragment)]).stream().pipeThrough(new DecompressionStream("deflate-raw")).getReader();
+    const parts = [];
+    let size = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      size += value.length;
+      if (size > largest) {
+        reader.cancel().catch(() => {});
+        throw new Error("it is too long");
+      }
+      parts.push(value);
+    }
+    const bytes = new Uint8Array(size);
+    let at = 0;
+    for (const part of parts) {
+      bytes.set(part, at);
+      at += part.length;
+    }
+    return bytes;
   }
 
   function keep() {
@@ -103,7 +133,7 @@
     const output = byId("ShareLink");
     const full = await page.full();
     const json = new TextEncoder().encode(full.UTF8ToString(full._kvr9_snapshot_json()));
-    const link = `${location.origin}${location.pathname}#${kLinkKey}${base64url(await squeeze(json, new CompressionStream("deflate-raw")))}`;
+    const link = `${location.origin}${location.pathname}#${kLinkKey}${await pack(json)}`;
     output.value = link;
     output.hidden = false;
     page.observe("shared", link);
@@ -129,7 +159,7 @@
     let setup;
     try {
       if (fragment.length > kLongestLink) throw new Error("it is too long");
-      setup = await squeeze(unbase64url(fragment), new DecompressionStream("deflate-raw"));
+      setup = await unpack(fragment, kLongestLink);
     } catch (error) {
       refuse(text(error instanceof Error && error.message === "it is too long" ? "keep.tooLong" : "keep.damaged"));
       return;
@@ -155,11 +185,21 @@
     page.observe("linkOpened");
   }
 
+  window.kvr9Keep = { pack, unpack, lessonLink: (packed) => `${location.origin}${location.pathname}#${kLessonKey}${packed}` };
+
   window.kvr9Page.whenReady((ready) => {
     page = ready;
     const fragment = location.hash.startsWith("#" + kLinkKey) ? location.hash.slice(1 + kLinkKey.length) : null;
     if (fragment !== null) openLink(fragment);
     else restore();
+    if (location.hash.startsWith("#" + kLessonKey)) {
+      const lesson = location.hash.slice(1 + kLessonKey.length);
+      history.replaceState(null, "", location.pathname + location.search);
+      page.lessons().then(
+        (lessons) => lessons.openLink(lesson),
+        () => page.notice(text("notice.lessonsUnloaded"))
+      );
+    }
     byId("Share").addEventListener("click", () =>
       share().catch(() => page.notice(text("keep.unmade")))
     );

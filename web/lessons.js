@@ -4,6 +4,12 @@
 // "Done" when a step's check holds. The full program follows the lesson on
 // the live session and decides when a step passes; this only shows where
 // the lesson stands and never moves the instrument for the person.
+// Lessons of the person's own (a file opened or dropped, or a lesson's
+// link) are listed under the built-in ones and kept on this device with
+// their progress until removed; the program reads each with the lesson
+// reader, and one it refuses is said in a sentence and not kept. While a
+// lesson is followed the program keeps the way taken through it, which
+// "Copy solution" gives as a scenario for kvr9-headless.
 // Loaded with its style (lessons.css) when the panel is first opened.
 "use strict";
 
@@ -12,8 +18,16 @@
   const byId = (id) => document.getElementById(id);
   // The best steps passed in each built-in lesson, by file, on this device.
   const kProgress = "kvr9-lesson-progress";
-  // Far more than ten lessons' progress takes; anything longer is not ours.
-  const kLongestProgress = 4096;
+  // Far more than the lessons' progress takes; anything longer is not ours.
+  const kLongestProgress = 16 * 1024;
+  // The person's own lessons, by name: [{name, text}], the text as the
+  // program read it (its snapshot inside).
+  const kOwnLessons = "kvr9-own-lessons";
+  const kMostOwnLessons = 20;
+  const kLongestName = 120;
+  // A lesson's link: its name, a line break, its text, deflated. The
+  // program's cap on a lesson bounds the text; this, the letters before it.
+  const kLongestLessonLink = 128 * 1024;
   // The panel's elements each control word stands for (words.js). The knob is
   // pressed on the picture and turned by the finger or the two buttons.
   const kControls = window.kvr9Words.controls;
@@ -28,7 +42,8 @@
 
   let full = null;
   // [{file, title, index}] in the page's language, index the program's
-  // number of the lesson shown
+  // number of the lesson shown; then the person's own, {file, title, name,
+  // text, own: true}, file "own:NAME" for their progress
   let lessons = [];
   let progress = {};
   let followed = -1; // the lesson followed, its place in the list
@@ -83,6 +98,219 @@
     return text("lessons.partly", { best: kept.best, steps: kept.steps });
   }
 
+  // ---- The person's own lessons, kept on the device ----
+
+  const ownKey = (name) => `own:${name}`;
+  const own = () => lessons.filter((lesson) => lesson.own);
+
+  function keepOwn() {
+    try {
+      localStorage.setItem(kOwnLessons, JSON.stringify(own().map(({ name, text }) => ({ name, text }))));
+      return true;
+    } catch {
+      return false;
+    }
+  }
+
+  // The program's bytes: the name, the lesson, the snapshot picked for it.
+  function openInProgram(name, lesson, snapshot, follow) {
+    const encoder = new TextEncoder();
+    const nameBytes = encoder.encode(name);
+    const lessonBytes = typeof lesson === "string" ? encoder.encode(lesson) : lesson;
+    const snapshotBytes = snapshot ?? new Uint8Array(0);
+    const at = full._kvr9_input_buffer(nameBytes.length + lessonBytes.length + snapshotBytes.length);
+    full.HEAPU8.set(nameBytes, at);
+    full.HEAPU8.set(lessonBytes, at + nameBytes.length);
+    full.HEAPU8.set(snapshotBytes, at + nameBytes.length + lessonBytes.length);
+    return JSON.parse(full.UTF8ToString(full._kvr9_lesson_open(nameBytes.length, lessonBytes.length, follow ? 1 : 0)));
+  }
+
+  // The lessons kept by earlier visits, each read again; one this version
+  // does not read is left out, and the panel says so.
+  let ownUnread = false;
+  function readOwn() {
+    let kept = [];
+    try {
+      kept = JSON.parse(localStorage.getItem(kOwnLessons) ?? "[]");
+    } catch {
+      ownUnread = true;
+    }
+    if (!Array.isArray(kept)) {
+      ownUnread = true;
+      kept = [];
+    }
+    const read = [];
+    for (const entry of kept.slice(0, kMostOwnLessons)) {
+      const { name, text } = entry ?? {};
+      const answer = typeof name === "string" && typeof text === "string" && name.length <= kLongestName ? openInProgram(name, text, null, false) : { error: "" };
+      if (answer.error !== undefined) ownUnread = true;
+      else if (!read.some((lesson) => lesson.name === name)) read.push({ file: ownKey(name), title: answer.title, name, text: answer.text, own: true });
+    }
+    return read;
+  }
+
+  // The person's sentence for a lesson the program refused.
+  function refusal(name, answer) {
+    const why = /[.?!]$/.test(answer.reason) ? answer.reason : `${answer.reason}.`;
+    return answer.line > 0 ? text("lessons.refusedLine", { name, line: answer.line, why }) : text("lessons.refused", { name, why });
+  }
+
+  // A lesson file's text, or a link's: read, kept under its name (in place
+  // of one of that name) and followed. A lesson that starts from a
+  // snapshot file waits for the person to pick that file.
+  let waiting = null; // {name, bytes, file}: the lesson waiting for its snapshot
+  function openOwn(name, bytes, snapshot, from) {
+    const answer = openInProgram(name, bytes, snapshot, false);
+    if (answer.error !== undefined) {
+      if (answer.snapshotWanted !== "" && snapshot === null && from === "file") {
+        waiting = { name, bytes, file: answer.snapshotWanted };
+        showWaiting();
+        return false;
+      }
+      message(refusal(name, answer));
+      page.observe("lessonRefused", answer.error);
+      return false;
+    }
+    const others = lessons.filter((lesson) => !(lesson.own && lesson.name === name));
+    if (others.filter((lesson) => lesson.own).length >= kMostOwnLessons) {
+      message(text("lessons.tooMany", { most: kMostOwnLessons }));
+      return false;
+    }
+    const before = lessons.find((lesson) => lesson.own && lesson.name === name);
+    if (before !== undefined && before.text !== answer.text) delete progress[before.file];
+    lessons = [...others, { file: ownKey(name), title: answer.title, name, text: answer.text, own: true }];
+    const kept = keepOwn();
+    keepProgress();
+    fillList();
+    follow(lessons.length - 1);
+    message(kept ? "" : text("lessons.notKept"));
+    page.observe("lessonOpened", name);
+    return true;
+  }
+
+  function showWaiting() {
+    parts.waiting.hidden = waiting === null;
+    if (waiting !== null) setText(parts.waitingWords, text("lessons.pickSnapshot", { name: waiting.name, file: waiting.file }));
+    message("");
+  }
+
+  // A file the person chose or dropped; read no further than the
+  // program's cap, which then refuses it with its reason.
+  async function readFile(file) {
+    const largest = full._kvr9_lesson_largest();
+    return new Uint8Array(await file.slice(0, largest + 1).arrayBuffer());
+  }
+
+  async function openFile(file) {
+    await open();
+    if (full === null) return;
+    const name = file.name.slice(0, kLongestName);
+    let bytes;
+    try {
+      bytes = await readFile(file);
+    } catch {
+      message(text("lessons.unreadFile", { name }));
+      return;
+    }
+    if (followed >= 0) backToList();
+    waiting = null;
+    showWaiting();
+    openOwn(name, bytes, null, "file");
+  }
+
+  async function openSnapshotFor(file) {
+    if (waiting === null) return;
+    let bytes;
+    try {
+      bytes = await readFile(file);
+    } catch {
+      message(text("lessons.unreadFile", { name: file.name }));
+      return;
+    }
+    const { name, bytes: lesson } = waiting;
+    waiting = null;
+    showWaiting();
+    openOwn(name, lesson, bytes, "file");
+  }
+
+  function remove(number) {
+    const lesson = lessons[number];
+    lessons = lessons.filter((_, at) => at !== number);
+    delete progress[lesson.file];
+    keepOwn();
+    keepProgress();
+    fillList();
+    message("");
+    say(text("lessons.removed", { title: lesson.title }));
+    (parts.ownList.querySelector("button") ?? parts.openLabel).focus({ preventScroll: true });
+    page.observe("lessonRemoved", lesson.name);
+  }
+
+  // ---- Links and solutions ----
+
+  async function share() {
+    const lesson = lessons[followed];
+    const link = window.kvr9Keep.lessonLink(await window.kvr9Keep.pack(new TextEncoder().encode(`${lesson.name}\n${lesson.text}`)));
+    if (link.length - link.indexOf("#") > kLongestLessonLink) {
+      message(text("lessons.linkTooLong"));
+      return;
+    }
+    showOutput(parts.link, link, "shared");
+  }
+
+  function copySolution() {
+    showOutput(parts.way, full.UTF8ToString(full._kvr9_lesson_way()), "way");
+  }
+
+  // A link or a solution: in its field to copy by hand, and on the
+  // clipboard where the browser lets the page write it.
+  function showOutput(field, value, kind) {
+    parts.link.hidden = parts.way.hidden = true;
+    field.value = value;
+    field.hidden = false;
+    const said = kind === "shared" ? ["lessons.linkCopied", "lessons.linkCopyIt"] : ["lessons.wayCopied", "lessons.wayCopyIt"];
+    const tell = (copied) => setText(parts.output, text(said[copied ? 0 : 1]));
+    if (navigator.clipboard && typeof navigator.clipboard.writeText === "function") {
+      navigator.clipboard.writeText(value).then(() => tell(true), () => tell(false));
+    } else {
+      tell(false);
+    }
+    field.select();
+    page.observe(kind, value);
+  }
+
+  // A lesson's link opened: read like a file; a link that does not hold one
+  // the program reads says why, and nothing changes.
+  async function openLink(fragment) {
+    await open();
+    if (full === null) return;
+    const refuse = (why) => {
+      message(text("lessons.linkRefused", { why }));
+      page.observe("lessonLinkRefused", why);
+    };
+    let bytes;
+    try {
+      if (fragment.length > kLongestLessonLink) throw new Error("it is too long");
+      bytes = await window.kvr9Keep.unpack(fragment, full._kvr9_lesson_largest() + 4 * kLongestName + 1);
+    } catch (error) {
+      refuse(text(error instanceof Error && error.message === "it is too long" ? "keep.tooLong" : "keep.damaged"));
+      return;
+    }
+    const newline = bytes.indexOf(10);
+    let name = "";
+    try {
+      name = newline > 0 ? new TextDecoder("utf-8", { fatal: true }).decode(bytes.subarray(0, newline)) : "";
+    } catch {
+      name = "";
+    }
+    if (name === "" || name.length > kLongestName) {
+      refuse(text("keep.damaged"));
+      return;
+    }
+    if (followed >= 0) backToList();
+    openOwn(name, bytes.subarray(newline + 1), null, "link");
+  }
+
   // ---- The panel's elements ----
 
   const make = (tag, attributes = {}, text = "") => {
@@ -109,6 +337,18 @@
       (parts.close = make("button", { type: "button", id: "LessonClose", "aria-label": text("lessons.closeLabel"), title: text("lessons.closeTitle") }, text("lessons.close")))
     );
     parts.list = make("ul", { id: "LessonList", "aria-label": text("lessons.list") });
+    // The person's own lessons, and opening one.
+    parts.own = make("div", { id: "OwnLessons" });
+    parts.ownTitle = make("h3", { id: "OwnLessonsTitle" }, text("lessons.own"));
+    parts.ownList = make("ul", { id: "OwnLessonList", "aria-labelledby": "OwnLessonsTitle" });
+    parts.openLabel = make("label", { id: "LessonOpen", class: "file-button", title: text("lessons.openTitle") });
+    parts.openLabel.append(make("span", {}, text("lessons.open")), (parts.file = make("input", { id: "LessonFile", type: "file", accept: ".lesson", class: "visually-hidden" })));
+    parts.waiting = make("div", { id: "LessonWaiting", hidden: "" });
+    parts.waitingWords = make("p", { id: "LessonWaitingWords" });
+    parts.snapshotLabel = make("label", { id: "LessonSnapshotOpen", class: "file-button" });
+    parts.snapshotLabel.append(make("span", {}, text("lessons.openSnapshot")), (parts.snapshotFile = make("input", { id: "LessonSnapshotFile", type: "file", accept: ".json", class: "visually-hidden" })));
+    parts.waiting.append(parts.waitingWords, parts.snapshotLabel);
+    parts.own.append(parts.ownTitle, parts.ownList, parts.openLabel, parts.waiting);
     parts.lesson = make("div", { id: "LessonStep", hidden: "" });
     parts.title = make("h3", { id: "LessonTitle" });
     parts.stepNo = make("p", { id: "LessonStepNo" });
@@ -119,17 +359,22 @@
     const buttons = make("div", { class: "lesson-buttons" });
     buttons.append(
       (parts.hintButton = make("button", { type: "button", id: "LessonHintButton" }, text("lessons.hint"))),
-      (parts.back = make("button", { type: "button", id: "LessonBack", title: text("lessons.backTitle") }, text("lessons.back")))
+      (parts.back = make("button", { type: "button", id: "LessonBack", title: text("lessons.backTitle") }, text("lessons.back"))),
+      (parts.share = make("button", { type: "button", id: "LessonShare", title: text("lessons.shareTitle") }, text("lessons.share"))),
+      (parts.solution = make("button", { type: "button", id: "LessonSolution", title: text("lessons.solutionTitle") }, text("lessons.solution")))
     );
+    parts.link = make("input", { id: "LessonLink", type: "text", readonly: "", hidden: "", "aria-label": text("lessons.linkLabel") });
+    parts.way = make("textarea", { id: "LessonWay", readonly: "", hidden: "", rows: "6", "aria-label": text("lessons.wayLabel") });
+    parts.output = make("p", { id: "LessonOutput", role: "status" });
     // The step's number and words: on a phone a card at the foot of the
     // screen, in view with the LCD and the control the step marks.
     parts.card = make("div", { id: "LessonCard" });
     parts.card.append(parts.stepNo, parts.words);
-    parts.lesson.append(parts.title, parts.card, parts.off, parts.hint, parts.done, buttons);
+    parts.lesson.append(parts.title, parts.card, parts.off, parts.hint, parts.done, buttons, parts.link, parts.way, parts.output);
     parts.message = make("p", { id: "LessonMessage", hidden: "" });
     // What a screen reader hears: each new step, each success.
     parts.spoken = make("div", { id: "LessonSpoken", class: "visually-hidden", role: "status", "aria-live": "polite" });
-    panel.append(head, parts.message, parts.list, parts.lesson, parts.spoken);
+    panel.append(head, parts.message, parts.list, parts.own, parts.lesson, parts.spoken);
     byId("Form1").after(panel);
 
     parts.close.addEventListener("click", close);
@@ -141,23 +386,46 @@
       asking = false;
       parts.hint.focus?.();
     });
-    parts.list.addEventListener("click", (event) => {
-      const button = event.target.closest("button[data-lesson]");
-      if (button !== null) follow(Number(button.dataset.lesson));
+    for (const list of [parts.list, parts.ownList]) {
+      list.addEventListener("click", (event) => {
+        const button = event.target.closest("button[data-lesson]");
+        if (button !== null) follow(Number(button.dataset.lesson));
+        const removing = event.target.closest("button[data-remove]");
+        if (removing !== null) remove(Number(removing.dataset.remove));
+      });
+    }
+    parts.file.addEventListener("change", () => {
+      const [file] = parts.file.files;
+      parts.file.value = ""; // the same file chosen again is read again
+      if (file !== undefined) openFile(file);
     });
+    parts.snapshotFile.addEventListener("change", () => {
+      const [file] = parts.snapshotFile.files;
+      parts.snapshotFile.value = "";
+      if (file !== undefined) openSnapshotFor(file);
+    });
+    parts.share.addEventListener("click", () => share().catch(() => message(text("keep.unmade"))));
+    parts.solution.addEventListener("click", copySolution);
+  }
+
+  function entry(lesson, number) {
+    const item = make("li");
+    const button = make("button", { type: "button", "data-lesson": String(number) });
+    button.append(make("span", { class: "lesson-name" }, lesson.title), make("span", { class: "lesson-progress" }, progressWords(lesson.file)));
+    if (finished(lesson.file)) button.classList.add("finished");
+    item.append(button);
+    if (lesson.own) {
+      item.classList.add("own-lesson");
+      item.append(make("button", { type: "button", "data-remove": String(number), class: "lesson-remove", "aria-label": text("lessons.removeLabel", { title: lesson.title }) }, text("lessons.remove")));
+    }
+    return item;
   }
 
   function fillList() {
-    parts.list.replaceChildren(
-      ...lessons.map((lesson, number) => {
-        const item = make("li");
-        const button = make("button", { type: "button", "data-lesson": String(number) });
-        button.append(make("span", { class: "lesson-name" }, lesson.title), make("span", { class: "lesson-progress" }, progressWords(lesson.file)));
-        if (finished(lesson.file)) button.classList.add("finished");
-        item.append(button);
-        return item;
-      })
-    );
+    const numbered = lessons.map((lesson, number) => [lesson, number]);
+    parts.list.replaceChildren(...numbered.filter(([lesson]) => !lesson.own).map(([lesson, number]) => entry(lesson, number)));
+    parts.ownList.replaceChildren(...numbered.filter(([lesson]) => lesson.own).map(([lesson, number]) => entry(lesson, number)));
+    parts.ownList.hidden = parts.ownList.childElementCount === 0;
   }
 
   function say(text) {
@@ -321,15 +589,19 @@
   async function follow(number) {
     message("");
     // The program sets the instrument where the lesson starts.
-    const error = full.UTF8ToString(full._kvr9_lesson_follow(lessons[number].index));
+    const lesson = lessons[number];
+    const error = lesson.own ? openInProgram(lesson.name, lesson.text, null, true).error ?? "" : full.UTF8ToString(full._kvr9_lesson_follow(lesson.index));
     if (error !== "") {
       message(text("lessons.cannotFollow", { error }));
       return;
     }
     followed = number;
     shown = null;
-    parts.list.hidden = true;
+    parts.list.hidden = parts.own.hidden = true;
     parts.lesson.hidden = false;
+    parts.share.hidden = !lesson.own;
+    parts.link.hidden = parts.way.hidden = true;
+    setText(parts.output, "");
     show(status());
     parts.title.setAttribute("tabindex", "-1");
     parts.title.focus({ preventScroll: true });
@@ -348,7 +620,7 @@
     stopFollowing();
     full._kvr9_lesson_leave();
     parts.lesson.hidden = true;
-    parts.list.hidden = false;
+    parts.list.hidden = parts.own.hidden = false;
     fillList();
     say("");
     parts.list.querySelector("button")?.focus({ preventScroll: true });
@@ -369,6 +641,7 @@
 
   async function open() {
     if (panel === null) build();
+    if (!panel.hidden && full !== null) return;
     panel.hidden = false;
     document.documentElement.classList.add("lessons-open");
     opener().setAttribute("aria-expanded", "true");
@@ -382,12 +655,13 @@
         return;
       }
       lessons = inLanguage(JSON.parse(full.UTF8ToString(full._kvr9_lesson_list())));
+      lessons = [...lessons, ...readOwn()];
       progress = readProgress();
-      message(progressUnread ? text("lessons.progressUnread") : "");
+      message(progressUnread ? text("lessons.progressUnread") : ownUnread ? text("lessons.ownUnread") : "");
     }
     if (followed < 0) {
       parts.lesson.hidden = true;
-      parts.list.hidden = false;
+      parts.list.hidden = parts.own.hidden = false;
       fillList();
     }
     // Focus goes into the panel that opened: to the list's first lesson, or
@@ -418,5 +692,7 @@
   window.kvr9Lessons = {
     toggle: () => (panel === null || panel.hidden ? open() : close()),
     changed,
+    openFile,
+    openLink,
   };
 })();

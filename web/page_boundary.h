@@ -104,11 +104,16 @@ const char* kvr9_lesson_list();
 // (kvr9_image_capture).
 const char* kvr9_lesson_follow(int number);
 // The input buffer holds a name of nameBytes (for messages, and what a
-// solution calls the lesson), then a lesson file's text: read whole, and
-// with follow set followed as kvr9_lesson_follow follows a built-in one.
-// {"title", "steps"}, or {"error": "NAME:LINE: what is wrong"} with
-// nothing started.
-const char* kvr9_lesson_open(int nameBytes, int follow);
+// solution calls the lesson), a lesson file's text of lessonBytes, then
+// the text of the snapshot file its start names, if the person picked one:
+// read whole, and with follow set followed as kvr9_lesson_follow follows a
+// built-in one. {"title", "steps", "text"} (text: the lesson with its
+// snapshot inside, to keep and share), or {"error": "NAME:LINE: what is
+// wrong", "line", "reason", "snapshotWanted"} with nothing started;
+// snapshotWanted names the file a lesson starts from when none came.
+const char* kvr9_lesson_open(int nameBytes, int lessonBytes, int follow);
+// The largest lesson file the reader takes, in bytes.
+int kvr9_lesson_largest();
 // The way the person has taken through the lesson followed, as a scenario
 // for kvr9-headless that finishes it again ("lesson NAME" and the inputs
 // since it started); "" when no lesson is followed.

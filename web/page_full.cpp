@@ -76,21 +76,34 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_follow(int number) {
   return Answer("");
 }
 
-EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int nameBytes, int follow) {
+EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int nameBytes, int lessonBytes, int follow) {
   kvr9::web::Page& page = ThePage();
-  const std::size_t split =
-      std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, page.input.size());
   const std::string input = std::exchange(page.input, {});
+  const std::size_t split =
+      std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, input.size());
+  const std::size_t end =
+      std::min(split + (lessonBytes > 0 ? static_cast<std::size_t>(lessonBytes) : 0U), input.size());
   const std::string name = input.substr(0, split);
-  const kvr9::LessonReadResult read =
-      kvr9::ParseLesson(std::string_view(input).substr(split), name, {});
-  if (!read.ok) return Answer("{\"error\":" + JsonString(read.error) + "}");
+  const std::string_view all(input);
+  const kvr9::LessonTextOpened opened =
+      kvr9::OpenLessonText(all.substr(split, end - split), all.substr(end), name);
+  if (!opened.read.ok) {
+    return Answer("{\"error\":" + JsonString(opened.read.error) +
+                  ",\"line\":" + std::to_string(opened.read.line) +
+                  ",\"reason\":" + JsonString(opened.read.reason) +
+                  ",\"snapshotWanted\":" + JsonString(opened.snapshotWanted) + "}");
+  }
   if (follow != 0) {
-    page.rig.FollowLesson(read.lesson);
+    page.rig.FollowLesson(opened.read.lesson);
     page.lessonFile = name;
   }
-  return Answer("{\"title\":" + JsonString(read.lesson.title) +
-                ",\"steps\":" + std::to_string(read.lesson.steps.size()) + "}");
+  return Answer("{\"title\":" + JsonString(opened.read.lesson.title) +
+                ",\"steps\":" + std::to_string(opened.read.lesson.steps.size()) +
+                ",\"text\":" + JsonString(opened.text) + "}");
+}
+
+EMSCRIPTEN_KEEPALIVE int kvr9_lesson_largest() {
+  return static_cast<int>(kvr9::kLargestLessonBytes);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_way() {

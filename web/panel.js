@@ -357,7 +357,7 @@
   // The lessons panel's script and style come when it is first opened;
   // they load the full program, which follows the lessons.
   let lessonsScript = null;
-  function ToggleLessons() {
+  function LessonsScript() {
     if (lessonsScript === null) {
       const style = document.createElement("link");
       style.rel = "stylesheet";
@@ -366,7 +366,7 @@
       lessonsScript = new Promise((resolve, reject) => {
         const script = document.createElement("script");
         script.src = "lessons.js";
-        script.onload = resolve;
+        script.onload = () => resolve(window.kvr9Lessons);
         script.onerror = () => reject(new Error("lessons.js could not be loaded"));
         document.head.appendChild(script);
       });
@@ -375,14 +375,48 @@
         lessonsScript = null;
       });
     }
-    lessonsScript.then(
-      () => window.kvr9Lessons.toggle(),
+    return lessonsScript;
+  }
+
+  function ToggleLessons() {
+    LessonsScript().then(
+      (lessons) => lessons.toggle(),
       () => showNotice(text("notice.lessonsUnloaded"))
     );
   }
 
+  // A lesson file dropped anywhere on the page opens in the lessons panel,
+  // a flight log in the flight bar.
+  const isLessonFile = (file) => /\.lesson$/i.test(file.name);
+  const isFlightLog = (file) => /\.(igc|csv)$/i.test(file.name);
+  function DropLessons() {
+    document.addEventListener("dragover", (event) => {
+      if ([...(event.dataTransfer?.items ?? [])].some((item) => item.kind === "file")) event.preventDefault();
+    });
+    document.addEventListener("drop", (event) => {
+      const files = [...(event.dataTransfer?.files ?? [])];
+      if (files.length === 0) return;
+      event.preventDefault();
+      const lesson = files.find(isLessonFile);
+      const log = files.find(isFlightLog);
+      if (lesson === undefined && log !== undefined) {
+        flightBar.open(log);
+        return;
+      }
+      if (lesson === undefined) {
+        showNotice(text("notice.dropLesson"));
+        return;
+      }
+      LessonsScript().then(
+        (lessons) => lessons.openFile(lesson),
+        () => showNotice(text("notice.lessonsUnloaded"))
+      );
+    });
+  }
+
   function ConnectHandlers() {
     byId("LessonsOpen").addEventListener("click", ToggleLessons);
+    DropLessons();
     byId("Button1").removeEventListener("click", ButtonOnWhileLoading);
     byId("Button1").addEventListener("click", Button1Click);
     byId("Button2").addEventListener("click", Button2Click);
@@ -471,6 +505,8 @@
   window.kvr9Page = {
     program: () => firmware,
     full: FullProgram,
+    // The lessons panel's script, loaded when first wanted.
+    lessons: LessonsScript,
     showSetBack: ShowSetBack,
     flightLog: () => flightBar.keptLog(),
     reopenLog: (log) => flightBar.reopen(firmware, log),

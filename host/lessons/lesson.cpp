@@ -297,6 +297,49 @@ bool ReadLine(LessonReader& reader, int number, std::string_view line) {
                   DidYouMean(word, known));
 }
 
+// The line "start snapshot FILE" (FILE not "inline") before any snapshot
+// section: where it is in the text and what it names.
+struct SnapshotStart {
+  std::size_t at = std::string_view::npos;
+  std::size_t length = 0;
+  int line = 0;
+  std::string_view file;
+};
+
+SnapshotStart FindSnapshotStart(std::string_view text) {
+  SnapshotStart found;
+  std::size_t at = 0;
+  int number = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    ++number;
+    const std::string_view content = Trimmed(text.substr(at, end - at));
+    const std::size_t wordEnd = std::min(content.find_first_of(kBlanks), content.size());
+    const std::string_view word = content.substr(0, wordEnd);
+    if (word == "snapshot") break;
+    if (word == "start") {
+      const std::string_view rest = Trimmed(content.substr(wordEnd));
+      constexpr std::string_view kSnapshot = "snapshot";
+      if (rest.size() > kSnapshot.size() && rest.starts_with(kSnapshot) &&
+          IsBlank(rest[kSnapshot.size()])) {
+        const std::string_view file = Trimmed(rest.substr(kSnapshot.size()));
+        if (file != "inline") found = {at, end - at, number, file};
+      }
+      break;
+    }
+    at = end + 1;
+  }
+  return found;
+}
+
+LessonReadResult TooLarge(const std::string& name) {
+  LessonReadResult result;
+  result.reason = "larger than " + std::to_string(kLargestLessonBytes) + " bytes";
+  result.error = Clipped(name, kLongestQuotedPath) + ": " + result.reason;
+  return result;
+}
+
 }  // namespace
 
 bool StartsSwitchedOff(const Lesson& lesson) {
@@ -363,6 +406,53 @@ std::string LessonRefusal(const LessonReadResult& read, const std::string& name)
   const char last = sentence.back();
   if (last != '.' && last != '?' && last != '!') sentence += '.';
   return sentence;
+}
+
+LessonTextOpened OpenLessonText(std::string_view text, std::string_view snapshotText,
+                                const std::string& name) {
+  LessonTextOpened opened;
+  if (text.size() > kLargestLessonBytes) {
+    opened.read = TooLarge(name);
+    return opened;
+  }
+  opened.text = text;
+  const SnapshotStart start = FindSnapshotStart(text);
+  if (start.at != std::string_view::npos) {
+    if (snapshotText.empty()) {
+      opened.snapshotWanted = start.file;
+      opened.read.line = start.line;
+      opened.read.reason =
+          "it starts from the snapshot " + Quoted(start.file) + ", which must be opened with it";
+      opened.read.error = name + ":" + std::to_string(start.line) + ": " + opened.read.reason;
+      opened.text.clear();
+      return opened;
+    }
+    // Its faults name the snapshot's file and the lesson's start line, as
+    // they would with the file beside the lesson.
+    Snapshot snapshot;
+    std::string problem;
+    if (!ReadLessonSnapshotText(snapshotText, std::string(start.file), snapshot, problem)) {
+      opened.read.line = start.line;
+      opened.read.reason = "the snapshot " + OneLine(problem);
+      opened.read.error = name + ":" + std::to_string(start.line) + ": " + opened.read.reason;
+      opened.text.clear();
+      return opened;
+    }
+    opened.text.replace(start.at, start.length, "start snapshot inline");
+    if (!opened.text.empty() && opened.text.back() != '\n') opened.text += '\n';
+    opened.text += "snapshot\n";
+    opened.text += snapshotText;
+    if (opened.text.size() > kLargestLessonBytes) {
+      opened.read = TooLarge(name);
+      opened.read.reason = "with its snapshot " + opened.read.reason;
+      opened.read.error = Clipped(name, kLongestQuotedPath) + ": " + opened.read.reason;
+      opened.text.clear();
+      return opened;
+    }
+  }
+  opened.read = ParseLesson(opened.text, name, {});
+  if (!opened.read.ok) opened.text.clear();
+  return opened;
 }
 
 }  // namespace kvr9

@@ -87,4 +87,17 @@ LessonReadResult ReadLessonFile(const std::filesystem::path& path);
 // 'Knobb': did you mean knob?"
 std::string LessonRefusal(const LessonReadResult& read, const std::string& name);
 
+// A lesson handed over as text by a program that reads no folders (the
+// page): a snapshot it starts from by file name comes as the text of the
+// file the person picked, and goes inside the lesson ("start snapshot
+// inline" and its section), so that the text kept, shared and followed is
+// whole. The lesson's cap holds for the whole text.
+struct LessonTextOpened {
+  LessonReadResult read;
+  std::string text;            // the lesson as read, its snapshot inside
+  std::string snapshotWanted;  // the file its start names, when none came with it
+};
+LessonTextOpened OpenLessonText(std::string_view text, std::string_view snapshotText,
+                                const std::string& name);
+
 }  // namespace kvr9

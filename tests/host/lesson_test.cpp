@@ -239,6 +239,37 @@ TEST_F(LessonRunTest, TheHintComesAfterAMinuteOnAStep) {
 // from the defaults is the front end's "ON"; one from a snapshot (a file
 // found from the lesson's folder, or inside the lesson) is that snapshot, its
 // flight left out, whatever its first step asks.
+// A lesson handed over as text, as the page does, with the snapshot its
+// start names picked beside it or missing.
+TEST_F(LessonRunTest, LessonTextRefusesWithTheLineAndNamesTheSnapshotItWants) {
+  const std::string lesson =
+      std::string("title T\n# from the menu\nstart snapshot menu.json\n") + kStep;
+  // A snapshot as large as its reader takes: with the lesson, past the cap.
+  std::string largest = WriteSnapshot(CaptureSnapshot(session_));
+  largest.resize(kLargestSnapshotBytes, ' ');
+  const struct {
+    std::string text;
+    std::string snapshot;
+    const char* wanted;
+    const char* says;
+  } rows[] = {
+      {lesson, "", "menu.json", "t.lesson:3: it starts from the snapshot 'menu.json'"},
+      {lesson, "{\n]", "", "t.lesson:3: the snapshot menu.json: not a snapshot"},
+      {lesson, std::string(kLargestLessonBytes, ' ') + "{}", "",
+       "t.lesson:3: the snapshot menu.json: larger than"},
+      {lesson, largest, "", "t.lesson: with its snapshot larger than 65536"},
+      {lesson + std::string(kLargestLessonBytes, '#'), "{}", "", "t.lesson: larger than 65536"},
+      {std::string(kHead) + "step S.\n", "{}", "", "t.lesson:3: the step has no hint"},
+  };
+  for (const auto& row : rows) {
+    const LessonTextOpened opened = OpenLessonText(row.text, row.snapshot, "t.lesson");
+    EXPECT_FALSE(opened.read.ok) << row.says;
+    EXPECT_EQ(opened.read.error.rfind(row.says, 0), 0u) << opened.read.error;
+    EXPECT_EQ(opened.snapshotWanted, row.wanted) << row.says;
+    EXPECT_TRUE(opened.text.empty()) << row.says;
+  }
+}
+
 TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("kvr9_start_" + std::to_string(::getpid()));
@@ -262,15 +293,23 @@ TEST_F(LessonRunTest, StartsWhereTheLessonSays) {
     std::string steps;
     bool switchedOff;
     bool fromSnapshot;
+    std::string picked = {};  // the snapshot's text, handed over with the lesson as the page does
   } rows[] = {
       {"defaults", on + kStep, true, false},
       {"defaults", kStep + on, false, false},
       {"snapshot menu.json", on + kStep, false, true},
       {"snapshot inline", on + kStep + "snapshot\n" + WriteSnapshot(withFlight), false, true},
+      {"snapshot elsewhere.json", on + kStep, false, true, WriteSnapshot(withFlight)},
   };
   for (const auto& row : rows) {
-    const LessonReadResult read =
-        ParseLesson("title T\nstart " + std::string(row.start) + "\n" + row.steps, "t.lesson", dir);
+    const std::string text = "title T\nstart " + std::string(row.start) + "\n" + row.steps;
+    LessonReadResult read = ParseLesson(text, "t.lesson", dir);
+    if (!row.picked.empty()) {
+      // What is kept and shared reads alone, its snapshot inside.
+      const LessonTextOpened opened = OpenLessonText(text, row.picked, "t.lesson");
+      ASSERT_TRUE(opened.read.ok) << opened.read.error;
+      read = ParseLesson(opened.text, "t.lesson", {});
+    }
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(StartsSwitchedOff(read.lesson), row.switchedOff) << row.start;
     const std::optional<Snapshot> from = LessonStartingPoint(read.lesson, session_);
