@@ -85,7 +85,7 @@ fuzz: build-fuzz
 	mkdir -p build/fuzz/lesson-corpus
 	./build/fuzz/fuzz/kvr9_lesson_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
 		-dict=fuzz/lesson.dict -print_final_stats=1 build/fuzz/lesson-corpus lessons \
-		tests/headless/lessons
+		tests/headless/lessons fuzz/lesson-seeds
 	./build/fuzz/fuzz/kvr9_snapshot_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 \
 		-dict=fuzz/snapshot.dict -print_final_stats=1 build/fuzz/snapshot-corpus examples/states
 	mkdir -p build/fuzz/junit-corpus

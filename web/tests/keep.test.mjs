@@ -128,6 +128,8 @@ const linked = (json) => deflateRawSync(Buffer.from(json)).toString("base64url")
 test("a link that holds no setup says why and leaves the instrument at its defaults", async () => {
   const cases = [
     { fragment: "AAAA", why: "it is damaged or cut short" },
+    // A KB of fragment that inflates to a MB stops inflating at the cap.
+    { fragment: linked(" ".repeat(1 << 20)), why: "it is too long" },
     { fragment: linked('{"format": "kvr8-snapshot", "version": 1}'), why: 'the link: format: "kvr8-snapshot" is not one of "kvr9-snapshot"' },
   ];
   const { page } = await openPanel(served.browser.context, served.server.url);
