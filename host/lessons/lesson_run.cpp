@@ -149,8 +149,11 @@ void LessonRun::EventsEnd() {
 }
 
 std::string LessonRun::WayAsScenario(std::string_view lessonFile) const {
+  // A name with a blank or "#" in it is read back in double quotes.
+  const bool quoted = lessonFile.find_first_of(" \t#") != std::string_view::npos;
+  const std::string file = quoted ? "\"" + std::string(lessonFile) + "\"" : std::string(lessonFile);
   return way_.AsScenario("# " + lesson_.title + ": a way through it, as it was followed.\nlesson " +
-                         std::string(lessonFile) + "\n");
+                         file + "\n");
 }
 
 // A pass has ended: what it drew is shown.

@@ -562,7 +562,26 @@ bool ParseExpectText(const Words& words, Step& step, LineReader& reader) {
 
 // lesson FILE [unfinished]: the lesson file is read by the front end that
 // follows it; one lesson a scenario.
-bool ParseLessonStep(const Words& words, Step& step, LineReader& reader) {
+// A lesson file whose name holds a blank or "#" is written in double
+// quotes: lesson "My drills/QNH #2.lesson" [unfinished].
+bool QuotedLessonFile(Words& words, LineReader& reader) {
+  std::string_view rest = reader.line;
+  rest.remove_prefix(rest.find(words[0]) + words[0].size());
+  rest.remove_prefix(std::min(rest.find_first_not_of(" \t\r\v\f"), rest.size()));
+  if (rest.empty() || rest[0] != '"') return true;
+  const std::size_t closing = rest.find('"', 1);
+  if (closing == std::string_view::npos)
+    return reader.Fail("the lesson file's closing quote is missing");
+  if (closing == 1) return reader.Fail("the lesson file's name is empty");
+  Words quoted{words[0], std::string(rest.substr(1, closing - 1))};
+  for (std::string& word : SplitWords(rest.substr(closing + 1))) quoted.push_back(std::move(word));
+  words = std::move(quoted);
+  return true;
+}
+
+bool ParseLessonStep(const Words& given, Step& step, LineReader& reader) {
+  Words words = given;
+  if (!QuotedLessonFile(words, reader)) return false;
   if (!ExpectWordCount(words, 2, 3, "a lesson file, then [unfinished]", reader)) return false;
   for (const Step& earlier : reader.scenario.steps) {
     if (earlier.kind == StepKind::Lesson) {

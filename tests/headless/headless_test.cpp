@@ -194,6 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "'trace' takes number fields; commLine is not one"},
         MalformedCase{"StopTraceWithoutTrace", "stop-trace", "'stop-trace' without a trace"},
         MalformedCase{"LessonWithoutFile", "lesson", "'lesson' needs a lesson file"},
+        MalformedCase{"LessonFileQuoteOpen", "lesson \"my #1.lesson", "closing quote is missing"},
         MalformedCase{"LessonExtraWord", "lesson a.lesson finished", "unexpected 'finished'"},
         MalformedCase{"LessonMissingFile", "lesson no-such.lesson",
                       "no-such.lesson: cannot read the lesson"},

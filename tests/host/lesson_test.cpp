@@ -351,9 +351,16 @@ std::string ReadText(const std::filesystem::path& path) {
 TEST(LessonWay, ReplaysAsTheWayItWasFollowed) {
   const std::filesystem::path builtIn = std::filesystem::path(KVR9_LESSONS_DIR) / "checks";
   const std::filesystem::path pinned = KVR9_TEST_LESSONS_DIR;
+  // A lesson in a folder and under a name a scenario's words cannot hold.
+  const std::filesystem::path odd = std::filesystem::temp_directory_path() /
+                                    ("kvr9 way #" + std::to_string(::getpid())) /
+                                    "switching on.lesson";
+  std::filesystem::create_directories(odd.parent_path());
+  std::filesystem::copy_file(std::filesystem::path(KVR9_LESSONS_DIR) / "01-switching-on.lesson",
+                             odd, std::filesystem::copy_options::overwrite_existing);
   const struct {
     std::filesystem::path solution;
-    const char* lesson;
+    std::string lesson;
     bool fromItsLessonStep;  // leave out what the solution does before it
     bool keptAcrossOn;       // started over from running
     const char* steps;       // the way's steps, where the solution's are as they are recorded
@@ -366,6 +373,7 @@ TEST(LessonWay, ReplaysAsTheWayItWasFollowed) {
       {pinned / "menu-switched-on.solution.scn", "menu-switched-on.lesson", true, false,
        "lesson menu-switched-on.lesson\npass 80\nkey press\npass 2\n"},
       {pinned / "out-of-menu.solution.scn", "out-of-menu.lesson", false, false, ""},
+      {builtIn / "01-switching-on.solution.scn", odd.string(), false, false, ""},
   };
   for (const auto& row : rows) {
     std::string text = ReadText(row.solution);
@@ -402,6 +410,7 @@ TEST(LessonWay, ReplaysAsTheWayItWasFollowed) {
     }
     EXPECT_TRUE(end == followed.Capture()) << row.solution << "\n" << way;
   }
+  std::filesystem::remove_all(odd.parent_path());
 }
 
 }  // namespace
