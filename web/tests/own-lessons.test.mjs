@@ -1,9 +1,9 @@
-// A lesson of the person's own on a phone: opened from a file, followed to
-// the end by taps, kept with its progress across a reload, removed; one
-// that starts from a snapshot file waits for it; the way taken through it,
-// copied as a scenario, finishes it in kvr9-headless; its link opens it in
-// a fresh browser offline after one visit; a file or link the reader
-// refuses is said in a sentence and nothing starts.
+// A lesson of the person's own on a phone: opened from a file or dropped,
+// followed to the end by taps, kept with its progress across a reload,
+// removed; one that starts from a snapshot file waits for it; the way
+// taken through it, copied as a scenario, finishes it in kvr9-headless; its
+// link opens it in a fresh browser offline after one visit; a file or link
+// the reader refuses is said in a sentence and nothing starts.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
@@ -40,6 +40,13 @@ const status = (page) =>
 const own = (page) => page.locator("#OwnLessonList li").evaluateAll((items) => items.map((item) => item.querySelector("button").textContent));
 const shown = (page, id) => page.locator(`#${id}`).evaluate((element) => (element.checkVisibility() ? element.textContent : null));
 const file = (name, text) => ({ name, mimeType: "text/plain", buffer: Buffer.from(text) });
+// Files dropped on the page as a person drags them from the desktop.
+const drop = (page, files) =>
+  page.evaluate((files) => {
+    const transfer = new DataTransfer();
+    for (const { name, text } of files) transfer.items.add(new File([text], name, { type: "text/plain" }));
+    document.getElementById("Form1").dispatchEvent(new DragEvent("drop", { bubbles: true, cancelable: true, dataTransfer: transfer }));
+  }, files.map(({ name, buffer }) => ({ name, text: buffer.toString() })));
 const finished = (page) => page.waitForFunction(() => document.getElementById("LessonDone").textContent === "Done: the lesson is finished.");
 
 async function lessonsOpen(context, url = served.server.url) {
@@ -97,7 +104,8 @@ test("a lesson that starts from a snapshot file waits for it, then holds it: its
   });
   await page.locator("#LessonsOpen").tap();
   const fromSnapshot = kDrill.replace("start defaults", "start snapshot running.json").replace(/step Switch[^]*?MainScreen\n\n/, "");
-  await page.locator("#LessonFile").setInputFiles(file("from-running.lesson", fromSnapshot));
+  await drop(page, [file("from-running.lesson", fromSnapshot)]);
+  await page.locator("#LessonWaitingWords").waitFor();
   assert.equal(await shown(page, "LessonWaitingWords"), "The lesson from-running.lesson starts from the snapshot running.json: open that file too.");
   assert.equal(await status(page), null, "nothing started meanwhile");
   await page.locator("#LessonSnapshotFile").setInputFiles(file("running.json", snapshot));
@@ -134,7 +142,7 @@ test("a lesson file or link the reader refuses: one sentence, nothing started, n
   const good = linked(`qnh-drill.lesson\n${kDrill}`);
   const cases = [
     { file: file("bad.lesson", kDrill.replace("control knob", "control knobb")), says: "The lesson bad.lesson was not started: on line 12, unknown control 'knobb': did you mean knob?" },
-    { file: file("big.lesson", kDrill + "#".repeat(70000)), says: "The lesson big.lesson was not started: larger than 65536 bytes." },
+    { dropped: file("big.lesson", kDrill + "#".repeat(70000)), says: "The lesson big.lesson was not started: larger than 65536 bytes." },
     { file: file("start.lesson", kDrill.replace("start defaults", "start snapshot x.json")), snapshot: file("x.json", "{\n]"), says: /^The lesson start\.lesson was not started: on line 3, the snapshot x\.json: not a snapshot/ },
     { link: good.slice(0, good.length / 2), says: "This link does not hold a lesson the simulator can open (it is damaged or cut short); nothing has changed." },
     { link: "!!!!", says: "This link does not hold a lesson the simulator can open (it is damaged or cut short); nothing has changed." },
@@ -145,6 +153,7 @@ test("a lesson file or link the reader refuses: one sentence, nothing started, n
   for (const row of cases) {
     const { page, errors } = row.link === undefined ? await lessonsOpen(served.browser.context) : await openPanel(served.browser.context, `${served.server.url}#lesson=${row.link}`);
     await page.evaluate(() => localStorage.removeItem("kvr9-own-lessons"));
+    if (row.dropped !== undefined) await drop(page, [row.dropped]);
     if (row.file !== undefined) {
       await page.locator("#LessonFile").setInputFiles(row.file);
       if (row.snapshot !== undefined) await page.locator("#LessonSnapshotFile").setInputFiles(row.snapshot);
