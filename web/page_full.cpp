@@ -81,8 +81,8 @@ EMSCRIPTEN_KEEPALIVE const char* kvr9_lesson_open(int nameBytes, int lessonBytes
   const std::string input = std::exchange(page.input, {});
   const std::size_t split =
       std::min(nameBytes > 0 ? static_cast<std::size_t>(nameBytes) : 0U, input.size());
-  const std::size_t end =
-      std::min(split + (lessonBytes > 0 ? static_cast<std::size_t>(lessonBytes) : 0U), input.size());
+  const std::size_t end = std::min(
+      split + (lessonBytes > 0 ? static_cast<std::size_t>(lessonBytes) : 0U), input.size());
   const std::string name = input.substr(0, split);
   const std::string_view all(input);
   const kvr9::LessonTextOpened opened =
