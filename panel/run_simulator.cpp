@@ -13,8 +13,10 @@ namespace kvr9 {
 int RunSimulator(int& argc, char** argv, const std::function<void(TForm1&)>& prepare) {
   SimulatorApplication application(argc, argv);
   // The window speaks the system's language where it has its words.
-  const std::unique_ptr<QTranslator> translator = WindowTranslator(QLocale::system());
-  if (translator) SimulatorApplication::installTranslator(translator.get());
+  const auto translators = WindowTranslators(QLocale::system());
+  for (const auto& translator : translators) {
+    SimulatorApplication::installTranslator(translator.get());
+  }
   int exitCode = EXIT_FAILURE;
   try {
     Instrument instrument;

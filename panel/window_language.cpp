@@ -57,12 +57,15 @@ QString WindowLanguage(const QLocale& locale) {
   return QStringLiteral("en");
 }
 
-std::unique_ptr<QTranslator> WindowTranslator(const QLocale& locale) {
+std::vector<std::unique_ptr<QTranslator>> WindowTranslators(const QLocale& locale) {
+  std::vector<std::unique_ptr<QTranslator>> translators;
   const QString language = WindowLanguage(locale);
-  if (language == QLatin1String("en")) return nullptr;
-  auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(QStringLiteral(":/i18n/kvr9_") + language)) return nullptr;
-  return translator;
+  if (language == QLatin1String("en")) return translators;
+  for (const QString& file : {QStringLiteral(":/i18n/kvr9_"), QStringLiteral(":/i18n/qtbase_")}) {
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(file + language)) translators.push_back(std::move(translator));
+  }
+  return translators;
 }
 
 QString ShownLanguage() {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTranslator>
 #include <memory>
+#include <vector>
 
 namespace kvr9 {
 
@@ -19,9 +20,10 @@ inline constexpr const char* kWindowContext = "Window";
 // else "en"; a person who puts English first gets English.
 QString WindowLanguage(const QLocale& locale);
 
-// The translation for that language, read from the program's resources;
-// nullptr for English, which is the words as written.
-std::unique_ptr<QTranslator> WindowTranslator(const QLocale& locale);
+// The translations for that language, read from the program's resources:
+// the window's words first, then Qt's own (its dialogs' buttons). None for
+// English, which is the words as written.
+std::vector<std::unique_ptr<QTranslator>> WindowTranslators(const QLocale& locale);
 
 // The language of the translation installed now: "en" without one. The
 // built-in lessons are shown in it where they have a translation.
