@@ -2,6 +2,7 @@
 // chose; the tooltips read the converters the firmware's way, through the
 // host library's reading tables. The flight bar's widgets and texts are in
 // form_flight_bar.cpp.
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -69,9 +70,11 @@ bool TForm1::OpenFlightLog(const QString& path) {
 // settings, so they are pointed where nothing can be read or written.
 void TForm1::ChooseFlightLog() {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-  auto* dialog = new QFileDialog(this, QStringLiteral("Open flight log"), QString(),
-                                 QStringLiteral("Flight logs (*.igc *.IGC *.csv *.CSV);;"
-                                                "All files (*)"));
+  auto* dialog =
+      new QFileDialog(this, QCoreApplication::translate("Window", "Open flight log"), QString(),
+                      QCoreApplication::translate("Window",
+                                                  "Flight logs (*.igc *.IGC *.csv *.CSV);;"
+                                                  "All files (*)"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setOption(QFileDialog::DontUseNativeDialog);

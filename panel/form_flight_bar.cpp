@@ -3,6 +3,7 @@
 // (host/flight_summary.h). Every text is set only when it changes, so a
 // bar at rest costs no repainting.
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,10 +43,10 @@ void TForm1::CreateFlightBar() {
   FlightBar->setObjectName(QStringLiteral("FlightBar"));
   FlightBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   FlightBar->setGeometry(0, kFormHeight, kFormWidth, kFlightBarHeight);
-  FlightBar->setAccessibleName(QStringLiteral("Flight"));
+  FlightBar->setAccessibleName(QCoreApplication::translate("Window", "Flight"));
   FlightBar->hide();
 
-  FlightPlay = BarButton(QStringLiteral("Fly"), FlightBar);
+  FlightPlay = BarButton(QCoreApplication::translate("Window", "Fly"), FlightBar);
   FlightPlay->setObjectName(QStringLiteral("FlightPlay"));
   FlightPlay->setMinimumWidth(64);
   FlightSpeed = new QButtonGroup(FlightBar);
@@ -57,22 +58,25 @@ void TForm1::CreateFlightBar() {
     button->setCheckable(true);
     button->setChecked(speedUp == rig().Flight().speed);
     button->setFixedWidth(36);
-    button->setToolTip(QStringLiteral("Play %1 times as fast").arg(speedUp));
+    button->setToolTip(QCoreApplication::translate("Window", "Play %1 times as fast").arg(speedUp));
     FlightSpeed->addButton(button, static_cast<int>(speedUp));
     controls->addWidget(button);
   }
   FlightScrub = new QSlider(Qt::Horizontal, FlightBar);
   FlightScrub->setObjectName(QStringLiteral("FlightScrub"));
-  FlightScrub->setAccessibleName(QStringLiteral("Moment of the flight"));
-  FlightScrub->setToolTip(QStringLiteral("Drag to any moment of the flight"));
+  FlightScrub->setAccessibleName(QCoreApplication::translate("Window", "Moment of the flight"));
+  FlightScrub->setToolTip(
+      QCoreApplication::translate("Window", "Drag to any moment of the flight"));
   FlightScrub->setPageStep(60);
   FlightTime = new QLabel(FlightBar);
-  FlightTime->setToolTip(QStringLiteral("Time into the flight, and its length"));
-  auto* open = BarButton(QStringLiteral("Open..."), FlightBar);
-  open->setToolTip(QStringLiteral("Open another flight log, IGC or CSV"));
+  FlightTime->setToolTip(
+      QCoreApplication::translate("Window", "Time into the flight, and its length"));
+  auto* open = BarButton(QCoreApplication::translate("Window", "Open..."), FlightBar);
+  open->setToolTip(QCoreApplication::translate("Window", "Open another flight log, IGC or CSV"));
   connect(open, &QPushButton::clicked, this, &TForm1::ChooseFlightLog);
-  FlightClose = BarButton(QStringLiteral("Close"), FlightBar);
-  FlightClose->setToolTip(QStringLiteral("Close the flight bar; the sliders stay where they are"));
+  FlightClose = BarButton(QCoreApplication::translate("Window", "Close"), FlightBar);
+  FlightClose->setToolTip(QCoreApplication::translate(
+      "Window", "Close the flight bar; the sliders stay where they are"));
   controls->addWidget(FlightScrub, 1);
   controls->addWidget(FlightTime);
   controls->addWidget(open);
@@ -81,7 +85,8 @@ void TForm1::CreateFlightBar() {
   FlightName = new QLabel(FlightBar);
   FlightName->setTextFormat(Qt::PlainText);
   FlightNow = new QLabel(FlightBar);
-  FlightNow->setToolTip(QStringLiteral(
+  FlightNow->setToolTip(QCoreApplication::translate(
+      "Window",
       "The flight's pressure altitude and indicated airspeed now, in the instrument's units"));
   auto* facts = new QHBoxLayout;
   facts->addWidget(FlightName, 1);
@@ -144,11 +149,13 @@ void TForm1::UpdateFlightBar(const FlightStatus& status) {
   FlightPlay->setEnabled(status.open);
   FlightScrub->setEnabled(status.open);
   SetText(FlightPlay, !status.instrumentOn
-                          ? QStringLiteral("Fly")
-                          : (status.playing ? QStringLiteral("Pause") : QStringLiteral("Play")));
-  const QString playTip = status.instrumentOn
-                              ? QString()
-                              : QStringLiteral("Switch the instrument ON and fly from here");
+                          ? QCoreApplication::translate("Window", "Fly")
+                          : (status.playing ? QCoreApplication::translate("Window", "Pause")
+                                            : QCoreApplication::translate("Window", "Play")));
+  const QString playTip =
+      status.instrumentOn
+          ? QString()
+          : QCoreApplication::translate("Window", "Switch the instrument ON and fly from here");
   if (FlightPlay->toolTip() != playTip) FlightPlay->setToolTip(playTip);
 
   std::string note = status.message;
@@ -170,7 +177,7 @@ void TForm1::UpdateFlightBar(const FlightStatus& status) {
   } else {
     SetText(FlightTime, QString());
     SetText(FlightNow, QString());
-    SetText(FlightName, QStringLiteral("No flight log open"));
+    SetText(FlightName, QCoreApplication::translate("Window", "No flight log open"));
   }
   const QString noteText = QString::fromStdString(note);
   SetText(FlightNote, noteText);

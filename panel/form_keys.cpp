@@ -16,6 +16,7 @@
 #include "host/panel/key_table.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
+#include "panel/window_language.h"
 
 namespace kvr9 {
 
@@ -59,12 +60,19 @@ void TForm1::CreateShortcuts() {
 }
 
 // The form's table holds the tooltips, with the keyboard key that works
-// each control.
+// each control (as FormToolTip writes them, in the window's language).
 void TForm1::AddToolTips() {
   for (const FormControl& control : FormControls()) {
     if (control.tooltip == nullptr) continue;
     auto* widget = findChild<QWidget*>(QString::fromLatin1(control.name));
-    if (widget != nullptr) widget->setToolTip(QString::fromStdString(FormToolTip(control)));
+    if (widget == nullptr) continue;
+    QString tip = WindowWord(control.tooltip);
+    const InstrumentKey* key = KeyByEvent(control.key);
+    if (control.key != KeyNone && key != nullptr) {
+      tip += QCoreApplication::translate("Window", " - keyboard: %1")
+                 .arg(QString::fromLatin1(key->keyboard));
+    }
+    widget->setToolTip(tip);
   }
 }
 
@@ -77,23 +85,25 @@ void TForm1::CreateLcdMenu() {
     QKeySequence keys;
     void (TForm1::*handler)();
   } items[] = {
-      {"Copy LCD picture", QKeySequence::Copy, &TForm1::CopyLcdPicture},
-      {"Copy session as scenario", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-       &TForm1::CopySessionAsScenario},
-      {"Open flight log...", QKeySequence(), &TForm1::ChooseFlightLog},
-      {"Save state...", QKeySequence(), &TForm1::ChooseStateToSave},
-      {"Open state...", QKeySequence(), &TForm1::ChooseStateToOpen},
-      {"Demo flight", QKeySequence(), &TForm1::PlayDemoFlightFromStart},
-      {"Lessons...", QKeySequence(), &TForm1::ShowLessons},
-      {"Open lesson...", QKeySequence(), &TForm1::ChooseLessonFile},
-      {"Stand mode", QKeySequence(), &TForm1::StartStandMode},
+      {QT_TRANSLATE_NOOP("Window", "Copy LCD picture"), QKeySequence::Copy,
+       &TForm1::CopyLcdPicture},
+      {QT_TRANSLATE_NOOP("Window", "Copy session as scenario"),
+       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TForm1::CopySessionAsScenario},
+      {QT_TRANSLATE_NOOP("Window", "Open flight log..."), QKeySequence(), &TForm1::ChooseFlightLog},
+      {QT_TRANSLATE_NOOP("Window", "Save state..."), QKeySequence(), &TForm1::ChooseStateToSave},
+      {QT_TRANSLATE_NOOP("Window", "Open state..."), QKeySequence(), &TForm1::ChooseStateToOpen},
+      {QT_TRANSLATE_NOOP("Window", "Demo flight"), QKeySequence(),
+       &TForm1::PlayDemoFlightFromStart},
+      {QT_TRANSLATE_NOOP("Window", "Lessons..."), QKeySequence(), &TForm1::ShowLessons},
+      {QT_TRANSLATE_NOOP("Window", "Open lesson..."), QKeySequence(), &TForm1::ChooseLessonFile},
+      {QT_TRANSLATE_NOOP("Window", "Stand mode"), QKeySequence(), &TForm1::StartStandMode},
   };
   lcdMenu_ = new QMenu(this);
   Image1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Image1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { lcdMenu_->popup(Image1->mapToGlobal(at)); });
   for (const auto& item : items) {
-    auto* action = new QAction(QString::fromLatin1(item.text), lcdMenu_);
+    auto* action = new QAction(WindowWord(item.text), lcdMenu_);
     action->setShortcut(item.keys);
     action->setShortcutContext(Qt::WidgetShortcut);  // shown in the menu; the form's shortcut acts
     connect(action, &QAction::triggered, this, item.handler);

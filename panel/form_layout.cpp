@@ -19,6 +19,7 @@
 #include "panel/lcd_image.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
+#include "panel/window_language.h"
 
 namespace kvr9 {
 
@@ -26,16 +27,21 @@ namespace {
 
 constexpr int kLabelHeight = 13;
 
+// Captions in the window's language; in German and French each fits its
+// control as the English one does (the form's test measures them).
 QString CaptionOf(const FormControl& control) {
-  return QString::fromLatin1(control.caption != nullptr ? control.caption : "");
+  return control.caption != nullptr ? WindowWord(control.caption) : QString();
 }
 
-// A control at its place in the form's table, under its toolkit name.
+// A control at its place in the form's table, under its toolkit name and
+// the name it has for assistive technology.
 template <typename Control>
 Control* Place(Control* control, const char* name) {
   const FormControl& stored = FormControlNamed(name);
   control->setObjectName(QString::fromLatin1(name));
   control->setGeometry(stored.rect.left, stored.rect.top, stored.rect.width, stored.rect.height);
+  if (stored.accessibleName != nullptr)
+    control->setAccessibleName(WindowWord(stored.accessibleName));
   return control;
 }
 
@@ -128,9 +134,8 @@ void TForm1::CreateLcd() {
   QPalette panelColours = Panel1->palette();
   panelColours.setColor(QPalette::Window, palette().color(QPalette::Midlight));
   Panel1->setPalette(panelColours);
-  Image1 = Place(new DrawingSurface(Panel1), "Image1");
   // Its description is the text it shows (DescribeLcd).
-  Image1->setAccessibleName(QString::fromLatin1(FormControlNamed("Image1").accessibleName));
+  Image1 = Place(new DrawingSurface(Panel1), "Image1");
 }
 
 void TForm1::CreateSliders() {

@@ -6,6 +6,7 @@
 // panel shows.
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -24,6 +25,7 @@
 
 #include "panel/form_layout.h"
 #include "panel/pcmain.h"
+#include "panel/window_language.h"
 
 // The built-in lessons are compiled into the panel library, which is
 // static: their resources have to be registered by hand.
@@ -79,8 +81,12 @@ void TForm1::CreateLessonPanel() {
   QStringList refused;
   const QStringList names = QDir(QStringLiteral(":/lessons")).entryList(QDir::Files, QDir::Name);
 
+  // Each in the window's language where it has a translation there, kept
+  // under the English lesson's name (its progress and its solution's).
+  const QString translated = QStringLiteral(":/lessons/%1/").arg(ShownLanguage());
   for (const QString& name : names) {
-    QFile file(QStringLiteral(":/lessons/") + name);
+    QFile file(QFile::exists(translated + name) ? translated + name
+                                                : QStringLiteral(":/lessons/") + name);
     if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kLargestLessonBytes)) {
       refused << name;
       continue;
@@ -99,24 +105,27 @@ void TForm1::CreateLessonPanel() {
   LessonPanel = new QFrame(this);
   LessonPanel->setObjectName(QStringLiteral("LessonPanel"));
   LessonPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  LessonPanel->setAccessibleName(QStringLiteral("Lessons"));
+  LessonPanel->setAccessibleName(QCoreApplication::translate("Window", "Lessons"));
   LessonPanel->hide();
 
   LessonList = new QListWidget(LessonPanel);
   LessonList->setObjectName(QStringLiteral("LessonList"));
-  LessonList->setAccessibleName(QStringLiteral("Lessons"));
-  LessonList->setToolTip(QStringLiteral("Click a lesson to start it"));
+  LessonList->setAccessibleName(QCoreApplication::translate("Window", "Lessons"));
+  LessonList->setToolTip(QCoreApplication::translate("Window", "Click a lesson to start it"));
   for (const ListedLesson& listed : listedLessons_) {
     LessonList->addItem(ListText(listed.lesson, 0));
   }
   LessonList->setFixedHeight(150);
-  LessonOpen = new QPushButton(QStringLiteral("Open lesson file..."), LessonPanel);
+  LessonOpen =
+      new QPushButton(QCoreApplication::translate("Window", "Open lesson file..."), LessonPanel);
   LessonOpen->setAutoDefault(false);
-  LessonOpen->setToolTip(QStringLiteral("Follow a lesson of your own, from a .lesson file"));
-  LessonRemove = new QPushButton(QStringLiteral("Remove"), LessonPanel);
+  LessonOpen->setToolTip(
+      QCoreApplication::translate("Window", "Follow a lesson of your own, from a .lesson file"));
+  LessonRemove = new QPushButton(QCoreApplication::translate("Window", "Remove"), LessonPanel);
   LessonRemove->setAutoDefault(false);
   LessonRemove->setEnabled(false);
-  LessonRemove->setToolTip(QStringLiteral("Take the chosen lesson of your own off the list"));
+  LessonRemove->setToolTip(
+      QCoreApplication::translate("Window", "Take the chosen lesson of your own off the list"));
 
   LessonTitle = WrappedLabel(LessonPanel);
   QFont bold = LessonTitle->font();
@@ -135,22 +144,25 @@ void TForm1::CreateLessonPanel() {
   LessonDone->setObjectName(QStringLiteral("LessonDone"));
   LessonDone->setFont(bold);
   if (!refused.isEmpty()) {
-    LessonDone->setText(QStringLiteral("Not readable: ") + refused.join(QStringLiteral(", ")));
+    LessonDone->setText(QCoreApplication::translate("Window", "Not readable: ") +
+                        refused.join(QStringLiteral(", ")));
   }
 
-  LessonHintButton = new QPushButton(QStringLiteral("Hint"), LessonPanel);
+  LessonHintButton = new QPushButton(QCoreApplication::translate("Window", "Hint"), LessonPanel);
   LessonHintButton->setAutoDefault(false);
   LessonHintButton->setEnabled(false);
-  LessonClose = new QPushButton(QStringLiteral("Close"), LessonPanel);
+  LessonClose = new QPushButton(QCoreApplication::translate("Window", "Close"), LessonPanel);
   LessonClose->setAutoDefault(false);
-  LessonClose->setToolTip(
-      QStringLiteral("Close the lessons; the instrument goes back to how it was before them"));
-  LessonCopyWay = new QPushButton(QStringLiteral("Copy solution"), LessonPanel);
+  LessonClose->setToolTip(QCoreApplication::translate(
+      "Window", "Close the lessons; the instrument goes back to how it was before them"));
+  LessonCopyWay =
+      new QPushButton(QCoreApplication::translate("Window", "Copy solution"), LessonPanel);
   LessonCopyWay->setAutoDefault(false);
   LessonCopyWay->setEnabled(false);
   LessonCopyWay->setToolTip(
-      QStringLiteral("Copy the way you took through this lesson as a scenario for "
-                     "kvr9-headless: its solution, to hand over with the lesson"));
+      QCoreApplication::translate("Window",
+                                  "Copy the way you took through this lesson as a scenario for "
+                                  "kvr9-headless: its solution, to hand over with the lesson"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(LessonHintButton);
   buttons->addWidget(LessonCopyWay);
@@ -239,7 +251,8 @@ void TForm1::CloseLessons() {
   if (rig().CloseLessons()) {
     openedState_ = openedStateBeforeLessons_;
     openedStateInLesson_ = false;
-    StatusBar1->showMessage(QStringLiteral("The instrument is back as it was before the lessons"));
+    StatusBar1->showMessage(QCoreApplication::translate(
+        "Window", "The instrument is back as it was before the lessons"));
   }
   if (LessonPanel == nullptr) return;
   LessonPanel->hide();
@@ -282,8 +295,9 @@ bool TForm1::OpenLessonFile(const QString& path) {
 // As the window's other refusals go without a loop of their own: the
 // instrument keeps running behind the box.
 void TForm1::ShowLessonRefusal(const QString& sentence) {
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Open lesson"), sentence,
-                              QMessageBox::Ok, this);
+  auto* box =
+      new QMessageBox(QMessageBox::Warning, QCoreApplication::translate("Window", "Open lesson"),
+                      sentence, QMessageBox::Ok, this);
   box->setObjectName(QStringLiteral("LessonRefused"));
   box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
@@ -309,8 +323,9 @@ void TForm1::RemoveListedLesson() {
 // remembered folders go nowhere.
 void TForm1::ChooseLessonFile() {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-  auto* dialog = new QFileDialog(this, QStringLiteral("Open lesson file"), QString(),
-                                 QStringLiteral("Lessons (*.lesson);;All files (*)"));
+  auto* dialog =
+      new QFileDialog(this, QCoreApplication::translate("Window", "Open lesson file"), QString(),
+                      QCoreApplication::translate("Window", "Lessons (*.lesson);;All files (*)"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setOption(QFileDialog::DontUseNativeDialog);

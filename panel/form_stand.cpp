@@ -5,6 +5,7 @@
 // it stands; a minute without an input starts the tour again, until the dealer leaves stand mode
 // from the status bar.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -59,7 +60,7 @@ void TForm1::CreateStandPanel() {
   StandPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   StandPanel->setAutoFillBackground(true);
   StandPanel->setGeometry(kStandPanelRect);
-  StandPanel->setAccessibleName(QStringLiteral("Stand mode"));
+  StandPanel->setAccessibleName(QCoreApplication::translate("Window", "Stand mode"));
   auto* heading = new QLabel(QStringLiteral("Tarvesk KVR-9"), StandPanel);
   QFont large = heading->font();
   large.setPointSize(large.pointSize() + 5);
@@ -87,7 +88,8 @@ void TForm1::CreateStandPanel() {
   auto* line = new QHBoxLayout(StandResumeBar);
   line->setContentsMargins(0, 0, 0, 0);
   line->addWidget(new QLabel(QString::fromLatin1(kStandResumes), StandResumeBar));
-  auto* leave = new QPushButton(QStringLiteral("Leave stand mode"), StandResumeBar);
+  auto* leave =
+      new QPushButton(QCoreApplication::translate("Window", "Leave stand mode"), StandResumeBar);
   leave->setObjectName(QStringLiteral("StandLeave"));
   leave->setFlat(true);
   connect(leave, &QPushButton::clicked, this, &TForm1::LeaveStandMode);

@@ -2,6 +2,7 @@
 // saved to a file a person chose, and opened from one. The rig captures,
 // checks and sets back; the window's controls follow it, without telling
 // the instrument (they are no person's inputs).
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,8 +28,9 @@ QString NamedByFile(const std::string& message, const std::string& path, const Q
 // keep; they are pointed where nothing is read or written.
 QFileDialog* StateDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-  auto* dialog = new QFileDialog(parent, title, QString(),
-                                 QStringLiteral("Snapshots (*.json *.JSON);;All files (*)"));
+  auto* dialog = new QFileDialog(
+      parent, title, QString(),
+      QCoreApplication::translate("Window", "Snapshots (*.json *.JSON);;All files (*)"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setAcceptMode(mode);
   dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
@@ -47,7 +49,7 @@ bool TForm1::SaveState(const QString& path) {
     StatusBar1->showMessage(QStringLiteral("%1: %2").arg(name, QString::fromStdString(problem)));
     return false;
   }
-  StatusBar1->showMessage(QStringLiteral("State saved to %1").arg(name));
+  StatusBar1->showMessage(QCoreApplication::translate("Window", "State saved to %1").arg(name));
   return true;
 }
 
@@ -64,15 +66,18 @@ bool TForm1::OpenState(const QString& path) {
   openedState_ = path;
   QString note;
   if (opened.flight.demo) {
-    note = QStringLiteral(", flying the demo flight");
+    note = QCoreApplication::translate("Window", ", flying the demo flight");
   } else if (opened.flight.tookUp) {
-    note = QStringLiteral(", flying %1").arg(QString::fromStdString(rig().Flight().name));
+    note = QCoreApplication::translate("Window", ", flying %1")
+               .arg(QString::fromStdString(rig().Flight().name));
   } else if (!opened.flight.awaitedLog.empty()) {
     // Only a file a person chooses is opened.
-    note = QStringLiteral("; it was flying %1: open that log to fly on from here")
+    note = QCoreApplication::translate("Window",
+                                       "; it was flying %1: open that log to fly on from here")
                .arg(QString::fromStdString(Clipped(opened.flight.awaitedLog, kLongestQuotedPath)));
   }
-  StatusBar1->showMessage(QStringLiteral("State opened from %1").arg(name) + note);
+  StatusBar1->showMessage(QCoreApplication::translate("Window", "State opened from %1").arg(name) +
+                          note);
   return true;
 }
 
@@ -81,13 +86,15 @@ void TForm1::StatusClearer::Clear() {
 }
 
 void TForm1::ChooseStateToSave() {
-  QFileDialog* dialog = StateDialog(this, QStringLiteral("Save state"), QFileDialog::AcceptSave);
+  QFileDialog* dialog = StateDialog(this, QCoreApplication::translate("Window", "Save state"),
+                                    QFileDialog::AcceptSave);
   connect(dialog, &QFileDialog::fileSelected, this, &TForm1::SaveState);
   dialog->open();
 }
 
 void TForm1::ChooseStateToOpen() {
-  QFileDialog* dialog = StateDialog(this, QStringLiteral("Open state"), QFileDialog::AcceptOpen);
+  QFileDialog* dialog = StateDialog(this, QCoreApplication::translate("Window", "Open state"),
+                                    QFileDialog::AcceptOpen);
   connect(dialog, &QFileDialog::fileSelected, this, &TForm1::OpenState);
   dialog->open();
 }

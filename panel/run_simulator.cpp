@@ -6,11 +6,17 @@
 #include "core/instrument.h"
 #include "panel/pcmain.h"
 #include "panel/simulator_application.h"
+#include "panel/window_language.h"
 
 namespace kvr9 {
 
 int RunSimulator(int& argc, char** argv, const std::function<void(TForm1&)>& prepare) {
   SimulatorApplication application(argc, argv);
+  // The window speaks the system's language where it has its words.
+  const auto translators = WindowTranslators(QLocale::system());
+  for (const auto& translator : translators) {
+    SimulatorApplication::installTranslator(translator.get());
+  }
   int exitCode = EXIT_FAILURE;
   try {
     Instrument instrument;

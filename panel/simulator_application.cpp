@@ -24,7 +24,7 @@ bool SimulatorApplication::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& error) {
     ReportFatalError(QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    ReportFatalError(QStringLiteral("Unknown error."));
+    ReportFatalError(QCoreApplication::translate("Window", "Unknown error."));
   }
   return false;
 }

@@ -5,7 +5,7 @@
 set -eu
 
 PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev xvfb xauth desktop-file-utils \
+qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev libjpeg-dev xvfb xauth desktop-file-utils \
 clang clang-format libclang-rt-14-dev fonts-dejavu-core libgif-dev libpng-dev libexpat1-dev nlohmann-json3-dev \
 dpkg-dev file lintian appstream debootstrap emscripten chromium pngquant zopfli webp lcov graphviz"
 

@@ -1,5 +1,6 @@
 // The window as a person meets it: layout, captions, focus order, the start
 // state, and what each click target and slider does to the instrument.
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,6 +31,7 @@
 #include "host/snapshot/snapshot_json.h"
 #include "panel/panel_widgets.h"
 #include "panel/pcmain.h"
+#include "panel/window_language.h"
 
 namespace kvr9 {
 
@@ -54,6 +58,10 @@ class FormTest : public QObject {
   void StateOfAPersonsFlightNamesItsLogAndFliesOnFromIt();
   void RefusedLogLeavesTheFlightAsItWas_data();
   void RefusedLogLeavesTheFlightAsItWas();
+  void WindowSpeaksTheSystemsLanguage_data();
+  void WindowSpeaksTheSystemsLanguage();
+  void FormWordsAreTranslatedAndFitTheirControls_data();
+  void FormWordsAreTranslatedAndFitTheirControls();
 };
 
 namespace {
@@ -529,6 +537,104 @@ void FormTest::RefusedLogLeavesTheFlightAsItWas() {
     QVERIFY2(form.FlightNote->text().contains(QStringLiteral("folder")),
              qPrintable(form.FlightNote->text()));
   }
+}
+
+// The page's words for the same controls (web/texts.js); the built-in
+// lessons in the language where they have a translation.
+void FormTest::WindowSpeaksTheSystemsLanguage_data() {
+  QTest::addColumn<QString>("locale");
+  QTest::addColumn<QStringList>("words");
+  QTest::addColumn<QString>("lessons");
+  // Button3, Label1, GroupBox1, the LCD menu's first entry, "Fly", "Open
+  // lesson file...", "Copy solution", and Qt's "Cancel".
+  QTest::newRow("English") << "en_GB"
+                           << QStringList{"Clockwise",        "Airspeed", " Communication Window  ",
+                                          "Copy LCD picture", "Fly",      "Open lesson file...",
+                                          "Copy solution",    "Cancel"}
+                           << "";
+  QTest::newRow("German, Austria")
+      << "de_AT" << QStringList{"Rechts",          "Fahrt",
+                                " Datenfenster ",  "LCD-Bild kopieren",
+                                "Fliegen",         "Lektionsdatei öffnen...",
+                                "Lösung kopieren", "Abbrechen"}
+      << "de/";
+  QTest::newRow("French") << "fr_FR"
+                          << QStringList{"Horaire",
+                                         "Vitesse",
+                                         " Fenêtre de données ",
+                                         "Copier l'image du LCD",
+                                         "Voler",
+                                         "Ouvrir un fichier de leçon...",
+                                         "Copier la solution",
+                                         "Annuler"}
+                          << "fr/";
+  QTest::newRow("Italian, not spoken") << "it_IT" << QStringList{"Clockwise", "Airspeed"} << "";
+}
+
+void FormTest::WindowSpeaksTheSystemsLanguage() {
+  QFETCH(QString, locale);
+  QFETCH(QStringList, words);
+  QFETCH(QString, lessons);
+  const auto translators = WindowTranslators(QLocale(locale));
+  QCOMPARE(translators.size(), lessons.isEmpty() ? 0U : 2U);
+  for (const auto& translator : translators) QCoreApplication::installTranslator(translator.get());
+  Instrument instrument;
+  TForm1 form(instrument);
+  form.PlayDemoFlightFromStart();
+  form.ShowLessons();
+  const QString shown[] = {form.Button3->text(), form.Label1->text(), form.GroupBox1->title(),
+                           form.lcdMenu_->actions().front()->text(), form.FlightPlay->text(),
+                           form.LessonOpen->text(), form.LessonCopyWay->text(),
+                           // Qt's own, a file dialog's button
+                           QCoreApplication::translate("QPlatformTheme", "Cancel")};
+  for (qsizetype i = 0; i < words.size(); ++i) QCOMPARE(shown[i], words[i]);
+
+  QFile first(QStringLiteral(KVR9_LESSONS_DIR "/") + lessons +
+              QStringLiteral("01-switching-on.lesson"));
+  QVERIFY(first.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(first.readAll());
+  const QString title =
+      text.section(QStringLiteral("\ntitle "), 1).section(QLatin1Char('\n'), 0, 0);
+  QCOMPARE(form.LessonList->item(0)->text(), title);
+}
+
+// Every word of the form's table has its translation, and each caption
+// translated fits its control in the form's font as the English one does.
+void FormTest::FormWordsAreTranslatedAndFitTheirControls_data() {
+  QTest::addColumn<QString>("locale");
+  QTest::newRow("English") << "en_GB";
+  QTest::newRow("German") << "de_DE";
+  QTest::newRow("French") << "fr_FR";
+}
+
+void FormTest::FormWordsAreTranslatedAndFitTheirControls() {
+  QFETCH(QString, locale);
+  const auto translators = WindowTranslators(QLocale(locale));
+  if (!translators.empty()) {
+    const std::unique_ptr<QTranslator>& translator = translators.front();
+    QCoreApplication::installTranslator(translator.get());
+    bool number = false;
+    for (const FormControl& control : FormControls()) {
+      for (const char* word : {control.caption, control.tooltip, control.accessibleName}) {
+        if (word == nullptr || (QString::fromLatin1(word).toInt(&number), number)) continue;
+        QVERIFY2(!translator->translate("Window", word).isEmpty(), word);
+      }
+    }
+  }
+  Instrument instrument;
+  TForm1 form(instrument);
+  QVERIFY(form.Label2->geometry().right() < form.Label3->x());
+  QVERIFY(form.Label1->geometry().right() < form.Label13->x());
+  for (const QPushButton* button : {form.Button1, form.Button2, form.Button3, form.Button4}) {
+    // "AntiClockwise" leaves 3 pixels each side.
+    QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 6 <= button->width(),
+             qPrintable(button->text()));
+  }
+  for (const QCheckBox* box : {form.CheckBox2, form.CheckBox3}) {
+    QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+  }
+  QVERIFY(form.GroupBox1->fontMetrics().horizontalAdvance(form.GroupBox1->title()) + 16 <=
+          form.GroupBox1->width());
 }
 
 }  // namespace kvr9
