@@ -22,7 +22,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
+#include <string_view>
 
+#include "host/lessons/lesson_run.h"
 #include "panel/form_layout.h"
 #include "panel/pcmain.h"
 #include "panel/window_language.h"
@@ -70,6 +73,57 @@ QString ListText(const Lesson& lesson, std::size_t best) {
   if (best >= lesson.steps.size()) return QStringLiteral("\u2713 ") + title;
   if (best == 0) return title;
   return QStringLiteral("%1/%2 %3").arg(best).arg(lesson.steps.size()).arg(title);
+}
+
+// The rig's lines for the lessons panel, in the window's language: the
+// same counts, in the words the translations give them. The host's own
+// English lines go to the driver and the agents.
+struct LessonLines {
+  QString title;
+  QString stepLine;
+  QString doneLine;
+  QString hint;
+  QString off;
+};
+
+LessonLines InWindowWords(const LessonPanelText& text) {
+  const auto word = [](const char* english) {
+    return QCoreApplication::translate("Window", english);
+  };
+  LessonLines lines;
+  if (!text.following) {
+    lines.title = word(QT_TRANSLATE_NOOP("Window", "Choose a lesson"));
+    return lines;
+  }
+  lines.title = QString::fromStdString(text.title);
+  const bool done = !text.control;
+  lines.stepLine =
+      done
+          ? word(QT_TRANSLATE_NOOP("Window", "All %1 steps done")).arg(text.steps)
+          : word(QT_TRANSLATE_NOOP("Window", "Step %1 of %2")).arg(text.passed + 1).arg(text.steps);
+  if (text.passed > 0) {
+    lines.doneLine = done ? word(QT_TRANSLATE_NOOP("Window", "Done: the lesson is finished."))
+                          : word(QT_TRANSLATE_NOOP("Window", "Done: step %1 of %2."))
+                                .arg(text.passed)
+                                .arg(text.steps);
+  }
+  // The rig's hint line is "Hint: " and the lesson's own words.
+  constexpr std::string_view kHint = "Hint: ";
+  const std::string_view hint = text.hint;
+  if (!hint.empty()) {
+    lines.hint = word(QT_TRANSLATE_NOOP("Window", "Hint: %1"))
+                     .arg(QString::fromStdString(
+                         std::string(hint.starts_with(kHint) ? hint.substr(kHint.size()) : hint)));
+  }
+  static_assert(std::string_view(kLessonOffWords) ==
+                "The instrument is off, so the red LED means nothing now (it is lit before the "
+                "first ON).");
+  if (text.offWords != nullptr) {
+    lines.off = word(QT_TRANSLATE_NOOP("Window",
+                                       "The instrument is off, so the red LED means nothing now "
+                                       "(it is lit before the first ON)."));
+  }
+  return lines;
 }
 
 }  // namespace
@@ -375,14 +429,15 @@ void TForm1::CopyLessonWay() {
 void TForm1::UpdateLessonPanel() {
   if (LessonPanel == nullptr || LessonPanel->isHidden()) return;
   const LessonPanelText text = rig().LessonPanel();
-  SetText(LessonTitle, QString::fromStdString(text.title));
-  SetText(LessonStepNo, QString::fromStdString(text.stepLine));
+  const LessonLines lines = InWindowWords(text);
+  SetText(LessonTitle, lines.title);
+  SetText(LessonStepNo, lines.stepLine);
   SetText(LessonWords, QString::fromStdString(text.words));
-  if (text.offWords != nullptr) SetText(LessonOff, QString::fromUtf8(text.offWords));
+  if (text.offWords != nullptr) SetText(LessonOff, lines.off);
   LessonOff->setVisible(text.offWords != nullptr);
   if (text.following && text.passed != shownPassed_) {
     shownPassed_ = text.passed;
-    SetText(LessonDone, QString::fromStdString(text.doneLine));
+    SetText(LessonDone, lines.doneLine);
     if (followedListed_ >= 0) {
       ListedLesson& listed = listedLessons_[static_cast<std::size_t>(followedListed_)];
       if (text.passed > listed.best) {
@@ -396,7 +451,7 @@ void TForm1::UpdateLessonPanel() {
     LessonHint->hide();
     LessonHintButton->setEnabled(false);
   } else {
-    SetText(LessonHint, QString::fromStdString(text.hint));
+    SetText(LessonHint, lines.hint);
     LessonHint->setVisible(text.hintShown);
     LessonHintButton->setEnabled(!text.hintShown);
   }

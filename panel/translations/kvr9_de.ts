@@ -306,5 +306,33 @@ Die Flugzeit läuft zehnmal so schnell und die Luftstrecke fünfmal: Das Instrum
         <comment>the code of the translation&apos;s language, as the lessons&apos; folders name it</comment>
         <translation>de</translation>
     </message>
+    <message>
+        <source>Choose a lesson</source>
+        <translation>Wählen Sie eine Lektion</translation>
+    </message>
+    <message>
+        <source>All %1 steps done</source>
+        <translation>Alle %1 Schritte erledigt</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2</source>
+        <translation>Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>Done: the lesson is finished.</source>
+        <translation>Erledigt: Die Lektion ist abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Done: step %1 of %2.</source>
+        <translation>Erledigt: Schritt %1 von %2.</translation>
+    </message>
+    <message>
+        <source>Hint: %1</source>
+        <translation>Tipp: %1</translation>
+    </message>
+    <message>
+        <source>The instrument is off, so the red LED means nothing now (it is lit before the first ON).</source>
+        <translation>Das Instrument ist aus, die rote LED bedeutet jetzt also nichts (sie leuchtet vor dem ersten ON).</translation>
+    </message>
 </context>
 </TS>

@@ -306,5 +306,33 @@ Le temps de vol avance dix fois plus vite et la distance air cinq fois : l&apos;
         <comment>the code of the translation&apos;s language, as the lessons&apos; folders name it</comment>
         <translation>fr</translation>
     </message>
+    <message>
+        <source>Choose a lesson</source>
+        <translation>Choisissez une leçon</translation>
+    </message>
+    <message>
+        <source>All %1 steps done</source>
+        <translation>Les %1 étapes sont faites</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2</source>
+        <translation>Étape %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Done: the lesson is finished.</source>
+        <translation>Fait : la leçon est terminée.</translation>
+    </message>
+    <message>
+        <source>Done: step %1 of %2.</source>
+        <translation>Fait : étape %1 sur %2.</translation>
+    </message>
+    <message>
+        <source>Hint: %1</source>
+        <translation>Indice : %1</translation>
+    </message>
+    <message>
+        <source>The instrument is off, so the red LED means nothing now (it is lit before the first ON).</source>
+        <translation>L&apos;instrument est éteint, la LED rouge ne signifie donc rien pour l&apos;instant (elle est allumée avant le premier ON).</translation>
+    </message>
 </context>
 </TS>

@@ -545,19 +545,22 @@ void FormTest::WindowSpeaksTheSystemsLanguage_data() {
   QTest::addColumn<QString>("locale");
   QTest::addColumn<QStringList>("words");
   QTest::addColumn<QString>("lessons");
+  QTest::addColumn<QString>("stepLine");
   // Button3, Label1, GroupBox1, the LCD menu's first entry, "Fly", "Open
   // lesson file...", "Copy solution", and Qt's "Cancel".
   QTest::newRow("English") << "en_GB"
                            << QStringList{"Clockwise",        "Airspeed", " Communication Window  ",
                                           "Copy LCD picture", "Fly",      "Open lesson file...",
                                           "Copy solution",    "Cancel"}
-                           << "";
+                           << ""
+                           << "Step %1 of %2";
   QTest::newRow("German, Austria")
       << "de_AT" << QStringList{"Rechts",          "Fahrt",
                                 " Datenfenster ",  "LCD-Bild kopieren",
                                 "Fliegen",         "Lektionsdatei öffnen...",
                                 "Lösung kopieren", "Abbrechen"}
-      << "de/";
+      << "de/"
+      << "Schritt %1 von %2";
   QTest::newRow("French") << "fr_FR"
                           << QStringList{"Horaire",
                                          "Vitesse",
@@ -567,14 +570,17 @@ void FormTest::WindowSpeaksTheSystemsLanguage_data() {
                                          "Ouvrir un fichier de leçon...",
                                          "Copier la solution",
                                          "Annuler"}
-                          << "fr/";
-  QTest::newRow("Italian, not spoken") << "it_IT" << QStringList{"Clockwise", "Airspeed"} << "";
+                          << "fr/"
+                          << "Étape %1 sur %2";
+  QTest::newRow("Italian, not spoken") << "it_IT" << QStringList{"Clockwise", "Airspeed"} << ""
+                                       << "Step %1 of %2";
 }
 
 void FormTest::WindowSpeaksTheSystemsLanguage() {
   QFETCH(QString, locale);
   QFETCH(QStringList, words);
   QFETCH(QString, lessons);
+  QFETCH(QString, stepLine);
   const auto translators = WindowTranslators(QLocale(locale));
   QCOMPARE(translators.size(), lessons.isEmpty() ? 0U : 2U);
   for (const auto& translator : translators) QCoreApplication::installTranslator(translator.get());
@@ -596,6 +602,10 @@ void FormTest::WindowSpeaksTheSystemsLanguage() {
   const QString title =
       text.section(QStringLiteral("\ntitle "), 1).section(QLatin1Char('\n'), 0, 0);
   QCOMPARE(form.LessonList->item(0)->text(), title);
+  // The panel's own lines in the same language, the lesson's words aside.
+  form.StartListedLesson(0);
+  form.UpdateLessonPanel();
+  QCOMPARE(form.LessonStepNo->text(), stepLine.arg(1).arg(text.count(QStringLiteral("\nstep "))));
 }
 
 // Every word of the form's table has its translation, and each caption
