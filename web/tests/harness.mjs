@@ -113,6 +113,7 @@ function RecordSession() {
       localStorage.removeItem("kvr9-instrument");
       localStorage.removeItem("kvr9-flight-log");
       localStorage.removeItem("kvr9-stand");
+      localStorage.removeItem("kvr9-own-lessons");
       window.name = "kvr9-test-page";
     }
   } catch {

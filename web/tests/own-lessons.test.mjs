@@ -112,6 +112,7 @@ test("a lesson that starts from a snapshot file waits for it, then holds it: its
   await page.locator("#LessonStepNo").waitFor();
   assert.equal(await shown(page, "LessonStepNo"), "Step 1 of 1");
   await page.locator("#LessonShare").tap();
+  await page.locator("#LessonLink").waitFor();
   const link = await page.inputValue("#LessonLink");
   assert.ok(link.startsWith(`${served.server.url}#lesson=`), link);
 
@@ -131,7 +132,6 @@ test("a lesson that starts from a snapshot file waits for it, then holds it: its
     await fresh.close();
   }
   assert.deepEqual(errors, []);
-  await page.evaluate(() => localStorage.removeItem("kvr9-own-lessons"));
   await page.close();
 });
 
@@ -152,7 +152,6 @@ test("a lesson file or link the reader refuses: one sentence, nothing started, n
   ];
   for (const row of cases) {
     const { page, errors } = row.link === undefined ? await lessonsOpen(served.browser.context) : await openPanel(served.browser.context, `${served.server.url}#lesson=${row.link}`);
-    await page.evaluate(() => localStorage.removeItem("kvr9-own-lessons"));
     if (row.dropped !== undefined) await drop(page, [row.dropped]);
     if (row.file !== undefined) {
       await page.locator("#LessonFile").setInputFiles(row.file);
