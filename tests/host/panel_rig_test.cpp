@@ -347,12 +347,14 @@ TEST(PanelRig, LongSessionsSavedAtAnyMomentGoOnExactly) {
         savedFlying += whole.rig.FlightPlaying() ? 1U : 0U;
         copy = std::make_unique<RigFront>();
         const std::string state = StateText(whole.rig);
-        // The same moment carried inside a lesson reads back as itself.
-        const LessonReadResult lesson = ParseLesson(
-            "title T\nstart snapshot inline\nstep S.\nhint H.\ncontrol knob\n"
-            "check expect qnh 1014250\nsnapshot\n" +
-                state,
-            "t.lesson", {});
+        // The same moment picked for a lesson, as the page does, goes
+        // inside it, and the lesson kept reads back alone with it.
+        const LessonTextOpened picked = OpenLessonText(
+            "title T\nstart snapshot state.json\nstep S.\nhint H.\ncontrol knob\n"
+            "check expect qnh 1014250\n",
+            state, "t.lesson");
+        ASSERT_TRUE(picked.read.ok) << picked.read.error;
+        const LessonReadResult lesson = ParseLesson(picked.text, "t.lesson", {});
         ASSERT_TRUE(lesson.ok) << lesson.error;
         Snapshot carried = ReadSnapshot(state, "state.json").snapshot;
         carried.flight.reset();  // a lesson takes the instrument, not the flight
